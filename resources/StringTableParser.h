@@ -1,0 +1,37 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zv {
+
+// One entry of the string table with its escapes turned into the characters
+// they stand for.
+struct StringTableEntry {
+    int id;
+    std::string text;
+};
+
+// A line of strings.tsv that the build cannot accept; Line() counts from 1.
+class StringTableSyntaxError : public std::runtime_error {
+  public:
+    StringTableSyntaxError(int line, const std::string& message)
+        : std::runtime_error(message), line_(line) {}
+
+    int Line() const { return line_; }
+
+  private:
+    int line_;
+};
+
+// Reads the whole text of strings.tsv: one entry a line, the decimal id, one
+// tab and the text, ids strictly ascending. In a text `\r\n` stands for a
+// carriage return and line feed, `\t` for a tab and `\\` for a backslash; every
+// other backslash is refused, as are raw control characters, text that is not
+// UTF-8, blank lines, a missing tab, a bad id, a repeated id and ids out of
+// order. Throws StringTableSyntaxError for the first fault found.
+std::vector<StringTableEntry> ParseStringTable(std::string_view source);
+
+}  // namespace zv
