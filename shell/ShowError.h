@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace zv {
+
+class PlatformError;
+
+// The common error box for unexpected failures: the description as text, the
+// executable's base name, "ｴﾗｰ", a blank and the number as caption, OK only.
+void ShowError(int number, const std::string& description);
+void ShowError(const PlatformError& error);
+
+}  // namespace zv

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/PlatformError.h"
+#include "platform/ScriptedUi.h"
+#include "shell/ProgramPaths.h"
+#include "shell/ShowError.h"
+#include "tests/shell/TempFolder.h"
+
+namespace zv {
+namespace {
+
+TEST(ShowErrorTest, CaptionNamesProgramAndNumber) {
+    ScriptedUi ui;
+    ui.Answer(MsgResult::OK);
+    ui.Answer(MsgResult::OK);
+    ShowError(PlatformError::TypeMismatch());
+    ShowError(3021, "行がありません");
+
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(ui.Boxes()[0].text, "型が一致しません。");
+    EXPECT_EQ(ui.Boxes()[0].title, "zarvopackｴﾗｰ 13");
+    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::None);
+    EXPECT_EQ(ui.Boxes()[1].title, "zarvopackｴﾗｰ 3021");
+}
+
+TEST(ProgramPathsTest, SettingsFileLiesInTheProgramFolder) {
+    EXPECT_TRUE(std::filesystem::exists(ProgramFolder() + "/shell_tests"))
+        << "the running executable's folder";
+    const std::string own = ProgramFolder();
+    {
+        TempFolder folder;
+        EXPECT_EQ(SettingsFilePath(), folder.File("zarvopack.dat"));
+    }
+    EXPECT_EQ(ProgramFolder(), own);
+}
+
+}  // namespace
+}  // namespace zv
