@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "db/AccessDB.h"
-#include "tests/db/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {

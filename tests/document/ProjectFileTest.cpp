@@ -6,7 +6,7 @@
 #include "db/AccessDB.h"
 #include "document/ProjectFile.h"
 #include "platform/PlatformError.h"
-#include "tests/db/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {

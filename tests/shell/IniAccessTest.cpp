@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "shell/IniAccess.h"
-#include "tests/shell/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
@@ -24,8 +24,8 @@ TEST(IniAccessDeathTest, NeedsAFileAndASectionBeforeAnything) {
 }
 
 TEST(IniAccessTest, RemembersFileAndSectionAcrossCalls) {
-    TempFolder folder;
-    TempFolder::Write(folder.Settings(), "[A]\nk=from a\n[B]\nk=from b\n");
+    test::TempFolder folder;
+    test::WriteBytes(folder.Settings(), "[A]\nk=from a\n[B]\nk=from b\n");
     std::string value = "unchanged";
 
     // An empty key fails, but the section and file it named stay selected.
@@ -44,7 +44,7 @@ TEST(IniAccessTest, RemembersFileAndSectionAcrossCalls) {
 }
 
 TEST(IniAccessTest, WritesBlankPaddedFieldsThatReadBackAlone) {
-    TempFolder folder;
+    test::TempFolder folder;
     std::string value = "ﾄﾞﾗｲﾌﾞ 12";
     EXPECT_FALSE(IniAccess(IniRead, "LASTMAINFORM", "TOP", value, folder.Settings()))
         << "no file yet";
@@ -60,7 +60,7 @@ TEST(IniAccessTest, WritesBlankPaddedFieldsThatReadBackAlone) {
     for (int i = 0; i < 256; ++i)
         field256 += "ｱ";
     EXPECT_EQ(
-        TempFolder::Read(folder.Settings()),
+        test::ReadBytes(folder.Settings()),
         "[LASTMAINFORM]\nTOP=ﾄﾞﾗｲﾌﾞ 12" + std::string(247, ' ') + "\nLONG=" + field256 + "\n");
     std::string read;
     ASSERT_TRUE(IniAccess(IniRead, "", "TOP", read, ""));

@@ -8,15 +8,15 @@
 #include "shell/SizeFromText.h"
 #include "shell/SizePresets.h"
 #include "shell/TextNumber.h"
-#include "tests/shell/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
 
 TEST(ShippedSettingsTest, HoldsThePresetsAndRunDefaults) {
-    TempFolder folder;
+    test::TempFolder folder;
     std::filesystem::copy_file(ZV_SHIPPED_SETTINGS, folder.Settings());
-    EXPECT_EQ(TempFolder::Read(folder.Settings()).find('\r'), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(folder.Settings()).find('\r'), std::string::npos);
 
     const std::pair<const char*, double> expected[] = {
         {"CD-R 74分 (650MB)", 681984000.0}, {"CD-R 80分 (700MB)", 737280000.0},

@@ -6,7 +6,7 @@
 #include "platform/ScriptedUi.h"
 #include "shell/ProgramPaths.h"
 #include "shell/ShowError.h"
-#include "tests/shell/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
@@ -31,7 +31,7 @@ TEST(ProgramPathsTest, SettingsFileLiesInTheProgramFolder) {
         << "the running executable's folder";
     const std::string own = ProgramFolder();
     {
-        TempFolder folder;
+        test::TempFolder folder;
         EXPECT_EQ(SettingsFilePath(), folder.File("zarvopack.dat"));
     }
     EXPECT_EQ(ProgramFolder(), own);

@@ -3,7 +3,7 @@
 #include "platform/ScriptedUi.h"
 #include "shell/SizeFromText.h"
 #include "shell/SizePresets.h"
-#include "tests/shell/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
@@ -11,10 +11,10 @@ namespace {
 class SizeFromTextTest : public ::testing::Test {
   protected:
     void Presets(const std::string& lines) {
-        TempFolder::Write(folder.Settings(), "[Other]\n0=Decoy#1\n[MSizeSet]\n" + lines);
+        test::WriteBytes(folder.Settings(), "[Other]\n0=Decoy#1\n[MSizeSet]\n" + lines);
     }
 
-    TempFolder folder;
+    test::TempFolder folder;
     ScriptedUi ui;
 };
 

@@ -7,10 +7,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "shell/ProgramPaths.h"
+
 namespace zv::test {
 
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the test ends.
+// in it when the test ends. It also stands in for the program folder while it
+// lives, so a test never reads or writes the settings file of the real build.
 class TempFolder {
   public:
     TempFolder() {
@@ -19,15 +22,20 @@ class TempFolder {
             throw std::runtime_error("cannot create a temporary folder");
         }
         path_ = name;
+        SetProgramFolder(path_.string());
     }
     ~TempFolder() {
+        SetProgramFolder("");
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    std::string Path() const { return path_.string(); }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // The settings file the program reads while this folder is its folder.
+    std::string Settings() const { return SettingsFilePath(); }
 
   private:
     std::filesystem::path path_;
