@@ -1,0 +1,228 @@
+#include "cli/CliOptions.h"
+
+#include <cmath>
+
+#include "shell/SizePresets.h"
+#include "shell/TextNumber.h"
+
+namespace zv {
+
+namespace {
+
+// The largest count the dialogs accept.
+constexpr int kMaxCount = 32766;
+// Capacities and tolerances from one yottabyte on are refused.
+constexpr double kYotta = 1e24;
+
+double NonNegativeNumber(const std::string& option, const std::string& text) {
+    const std::optional<double> value = ParseNumber(text);
+    if (!value || *value < 0 || !std::isfinite(*value)) {
+        throw UsageError(option + " needs a number of 0 or more, not '" + text + "'");
+    }
+    return *value;
+}
+
+int16_t Count(const std::string& option, const std::string& text) {
+    const double value = NonNegativeNumber(option, text);
+    if (value != std::floor(value) || value > kMaxCount) {
+        throw UsageError(option + " needs a whole number from 0 to 32766, not '" + text + "'");
+    }
+    return static_cast<int16_t>(value);
+}
+
+}  // namespace
+
+RunSettings CliOptions::Apply(RunSettings base) const {
+    if (mediaSize)
+        base.MediaSize = *mediaSize;
+    if (tolerance)
+        base.DiffSize = *tolerance;
+    if (mediaCount)
+        base.MediaNum = *mediaCount;
+    if (maxItems)
+        base.MaxFile = *maxItems;
+    if (minItems)
+        base.MinFile = *minItems;
+    if (fast)
+        base.MaxSpeed = *fast;
+    return base;
+}
+
+CliOptions ParseCommandLine(const std::vector<std::string>& args) {
+    CliOptions options;
+    if (args.empty())
+        return options;
+
+    const std::string& command = args[0];
+    if (command == "plan") {
+        options.command = CliOptions::Command::Plan;
+    } else if (command == "run") {
+        options.command = CliOptions::Command::Run;
+    } else if (command == "show") {
+        options.command = CliOptions::Command::Show;
+    } else if (command == "help" || command == "--help" || command == "-h") {
+        return options;
+    } else {
+        throw UsageError("unknown command '" + command + "' (plan, run, show or help)");
+    }
+
+    const bool runs = options.command != CliOptions::Command::Show;
+    bool onlyPaths = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (onlyPaths || arg.size() < 2 || arg[0] != '-' || arg == "-") {
+            options.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyPaths = true;
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        if (const size_t eq = arg.find('='); eq != std::string::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        auto value = [&]() -> std::string {
+            if (inlineValue)
+                return *inlineValue;
+            if (i + 1 >= args.size())
+                throw UsageError(arg + " needs a value");
+            return args[++i];
+        };
+        auto runOption = [&]() {
+            if (!runs)
+                throw UsageError(arg + " is an option of plan and run, not of show");
+        };
+        auto planOption = [&]() {
+            if (options.command != CliOptions::Command::Plan) {
+                throw UsageError(arg + " is an option of plan");
+            }
+        };
+
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--verbose" || arg == "-v") {
+            options.verbose = true;
+        } else if (arg == "--media-size") {
+            runOption();
+            options.mediaSize = value();
+        } else if (arg == "--tolerance") {
+            runOption();
+            options.tolerance = NonNegativeNumber(arg, value());
+        } else if (arg == "--media-count") {
+            runOption();
+            options.mediaCount = Count(arg, value());
+        } else if (arg == "--max-items") {
+            runOption();
+            options.maxItems = Count(arg, value());
+        } else if (arg == "--min-items") {
+            runOption();
+            options.minItems = Count(arg, value());
+        } else if (arg == "--fast") {
+            runOption();
+            options.fast = true;
+        } else if (arg == "--no-fast") {
+            runOption();
+            options.fast = false;
+        } else if (arg == "--medium-time-limit") {
+            runOption();
+            options.mediumTimeLimit = NonNegativeNumber(arg, value());
+        } else if (arg == "--save") {
+            planOption();
+            options.savePath = value();
+        } else if (arg == "--sizes") {
+            planOption();
+            options.sizesFile = value();
+        } else if (arg == "--group-folders") {
+            planOption();
+            options.groupFolders = true;
+        } else {
+            throw UsageError("unknown option '" + arg + "'");
+        }
+    }
+
+    if (options.command == CliOptions::Command::Plan) {
+        if (options.paths.empty() && !options.sizesFile) {
+            throw UsageError("plan needs files or folders, or --sizes FILE");
+        }
+    } else if (options.paths.size() != 1) {
+        throw UsageError(std::string(options.command == CliOptions::Command::Run ? "run" : "show") +
+                         " needs exactly one project file");
+    }
+    return options;
+}
+
+void CheckRunSettings(const RunSettings& settings) {
+    double capacity = 0;
+    if (const std::optional<double> bytes = ParseNumber(settings.MediaSize)) {
+        capacity = *bytes;
+        if (capacity >= kYotta)
+            throw UsageError("the media size must stay below one yottabyte");
+    } else {
+        std::string names;
+        for (const SizePreset& preset : ReadSizePresets()) {
+            if (preset.name == settings.MediaSize)
+                capacity = preset.capacity;
+            names += (names.empty() ? "" : ", ") + ("'" + preset.name + "'");
+        }
+        if (capacity <= 0) {
+            throw UsageError("the media size '" + settings.MediaSize +
+                             "' is neither a number of bytes nor a size preset" +
+                             (names.empty() ? std::string() : " (presets: " + names + ")"));
+        }
+    }
+    if (capacity <= 0)
+        throw UsageError("the media size must be more than 0 bytes");
+    if (settings.MediaNum == 0)
+        throw UsageError("the media count must not be 0");
+    if (settings.DiffSize >= capacity) {
+        throw UsageError("the tolerance must be smaller than the media size");
+    }
+    if (settings.MinFile >= settings.MaxFile) {
+        throw UsageError("the minimum items must be smaller than the maximum items");
+    }
+}
+
+const char* UsageText() {
+    return R"(usage: zarvopack-cli plan [options] PATH...
+       zarvopack-cli plan [options] --sizes FILE
+       zarvopack-cli run [options] PROJECT.mtb
+       zarvopack-cli show [--json] [--verbose] PROJECT.mtb
+
+Divides files over as few media as it can, filling each medium as close to
+its capacity as the search gets.
+
+  plan    every file named, and every file below every folder named, is one
+          item; a project is made of them and run
+  run     runs on a saved project and keeps the results in it
+  show    lists the items of each medium and the unplaced ones
+
+plan options:
+  --group-folders        each folder named becomes one group item, named after
+                         the folder, holding every file below it
+  --sizes FILE           items from lines "SIZE NAME" ("-": standard input);
+                         the files need not exist
+  --save FILE.mtb        keep the project with its results
+
+run options (plan and run; an option not given comes from the settings file
+zarvopack.dat beside the program, as for a new project):
+  --media-size TEXT      capacity of one medium: bytes or a size preset name
+  --tolerance BYTES      a medium within this much of its capacity is done
+  --media-count N        fill at most N media
+  --max-items N          at most N items on one medium
+  --min-items N          a medium must hold more than N items
+  --fast, --no-fast      fast search on or off
+  --medium-time-limit S  end a medium's search after S seconds with the best
+                         combination found so far
+
+output:
+  --json                 one JSON object on standard output
+  --verbose, -v          list the items of every medium
+
+Exit status: 0 when the run ended normally, 1 when it failed, 2 for a usage
+error.
+)";
+}
+
+}  // namespace zv

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/UiServices.h"
+
+namespace zv {
+
+// The desktop services for a program without a screen: a message box becomes
+// one line on standard error and takes its default answer.
+class ConsoleUi : public UiServices {
+  public:
+    ConsoleUi() { SetUi(this); }
+    ~ConsoleUi() override { SetUi(nullptr); }
+    ConsoleUi(const ConsoleUi&) = delete;
+    ConsoleUi& operator=(const ConsoleUi&) = delete;
+
+    MsgResult MessageBox(const MessageBoxRequest& request) override;
+    void Yield() override {}
+};
+
+// A text of the program's as one line: its line breaks become blanks.
+std::string OneLine(const std::string& text);
+
+}  // namespace zv

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "document/ProjectFile.h"
+
+namespace zv {
+
+// Gathers the items of a planned project from the command line: files and
+// folders on disk, or lines "SIZE NAME" naming items whose files need not exist.
+// A file already gathered is not gathered twice. Throws UsageError for a path
+// that does not exist, a malformed line, or more items than a project holds.
+class ItemCollector {
+  public:
+    explicit ItemCollector(bool groupFolders) : groupFolders_(groupFolders) {}
+
+    void AddPath(const std::string& path);
+    // `source` names the list in error messages.
+    void AddSizeList(std::istream& lines, const std::string& source);
+
+    const std::vector<ProjectItem>& Items() const { return items_; }
+
+  private:
+    void AddFile(const std::string& path, double size);
+    void AddFolder(const std::string& folder);
+    bool Registered(const std::string& path);
+    void CheckCount() const;
+
+    bool groupFolders_;
+    std::vector<ProjectItem> items_;
+    std::unordered_set<std::string> registered_;  // member paths
+};
+
+}  // namespace zv

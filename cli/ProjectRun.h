@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/TerminalObserver.h"
+#include "document/ProjectFile.h"
+#include "engine/RunSettings.h"
+
+namespace zv {
+
+struct RunOutcome {
+    bool completed = false;
+    std::optional<TerminalObserver::RunMessage> message;
+    std::map<int, MediumReport> reports;
+};
+
+// A run of a project from start to end as the desktop program makes it: every
+// medium number cleared, the project saved to its file, the engine run on it,
+// and the media read back into the items. On success the file also keeps each
+// item's medium number, as if the user had saved after the run.
+RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
+                      const RunSettings& settings, double mediumTimeLimit);
+
+}  // namespace zv

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "engine/RunObserver.h"
+#include "engine/RunRequests.h"
+
+namespace zv {
+
+// Follows a run on the terminal: keeps the run's messages and each medium's
+// search figures for the report, shows progress on standard error when that is
+// a terminal, and turns an interrupt (Ctrl+C) into the abort request.
+class TerminalObserver : public RunObserver {
+  public:
+    struct RunMessage {
+        int id;
+        std::string text;
+    };
+
+    explicit TerminalObserver(RunRequests& requests);
+    ~TerminalObserver() override;
+    TerminalObserver(const TerminalObserver&) = delete;
+    TerminalObserver& operator=(const TerminalObserver&) = delete;
+
+    void StatusChanged(const std::string& text) override;
+    void ProgressChanged(int, const ProgressBarState&) override {}
+    void Yield() override;
+    void PauseWait() override;
+    void Message(int id, const std::string& text) override;
+    void MediumChosen(const MediumReport& report) override;
+
+    // The first message of the run, if any.
+    const std::optional<RunMessage>& FirstMessage() const { return message_; }
+    const std::map<int, MediumReport>& Reports() const { return reports_; }
+    bool Interrupted() const;
+
+  private:
+    void ShowLine(const std::string& text, bool done);
+
+    RunRequests& requests_;
+    bool terminal_;
+    bool lineOpen_ = false;
+    std::optional<RunMessage> message_;
+    std::map<int, MediumReport> reports_;
+};
+
+}  // namespace zv

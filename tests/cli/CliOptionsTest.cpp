@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliOptions.h"
+#include "cli/ItemCollector.h"
+#include "cli/JsonText.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+CliOptions Parse(std::vector<std::string> args) {
+    return ParseCommandLine(args);
+}
+
+TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
+    const CliOptions o =
+        Parse({"plan", "--media-size", "DVD-R (4.7GB)", "--tolerance=1,024", "--media-count", "3",
+               "--min-items=1", "--no-fast", "--json", "--", "--odd-name", "b"});
+    EXPECT_EQ(o.command, CliOptions::Command::Plan);
+    EXPECT_EQ(o.paths, (std::vector<std::string>{"--odd-name", "b"}));
+
+    RunSettings base;
+    base.MaxFile = 100;
+    base.MaxSpeed = true;
+    const RunSettings s = o.Apply(base);
+    EXPECT_EQ(s.MediaSize, "DVD-R (4.7GB)");
+    EXPECT_EQ(s.DiffSize, 1024);
+    EXPECT_EQ(s.MediaNum, 3);
+    EXPECT_EQ(s.MinFile, 1);
+    EXPECT_EQ(s.MaxFile, 100);
+    EXPECT_FALSE(s.MaxSpeed);
+    EXPECT_TRUE(o.json);
+}
+
+TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
+    RunSettings s;
+    s.MediaSize = "1000";
+    s.DiffSize = 999;
+    s.MediaNum = 1;
+    s.MaxFile = 2;
+    s.MinFile = 1;
+    EXPECT_NO_THROW(CheckRunSettings(s));
+
+    auto refused = [](RunSettings bad) { EXPECT_THROW(CheckRunSettings(bad), UsageError); };
+    RunSettings bad = s;
+    bad.DiffSize = 1000;
+    refused(bad);
+    bad = s;
+    bad.MinFile = 2;
+    refused(bad);
+    bad = s;
+    bad.MediaNum = 0;
+    refused(bad);
+    bad = s;
+    bad.MediaSize = "1e24";
+    refused(bad);
+    bad = s;
+    bad.MediaSize = "0";
+    refused(bad);
+}
+
+TEST(ItemCollectorTest, SizeListsAndDuplicates) {
+    ItemCollector collector(false);
+    std::istringstream lines("400 a\r\n\n  300\tname with blanks\n400 a\n");
+    collector.AddSizeList(lines, "list");
+    ASSERT_EQ(collector.Items().size(), 2u);
+    EXPECT_EQ(collector.Items()[1].name, "name with blanks");
+    EXPECT_EQ(collector.Items()[1].members[0].size, 300);
+
+    for (const std::string bad : {"12\n", "1.5 a\n", "-3 a\n", "x a\n"}) {
+        std::istringstream line("7 ok\n" + bad);
+        try {
+            ItemCollector(false).AddSizeList(line, "list");
+            ADD_FAILURE() << bad;
+        } catch (const UsageError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("list:2: ", 0), 0u) << error.what();
+        }
+    }
+}
+
+TEST(ItemCollectorTest, FoldersGiveOneItemPerFileOrOneGroup) {
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.File("photos/2024"));
+    test::WriteBytes(folder.File("photos/b.jpg"), "12345");
+    test::WriteBytes(folder.File("photos/2024/a.jpg"), "123");
+
+    ItemCollector singles(false);
+    singles.AddPath(folder.File("photos"));
+    singles.AddPath(folder.File("photos/b.jpg"));
+    ASSERT_EQ(singles.Items().size(), 2u);
+    EXPECT_EQ(singles.Items()[0].name, folder.File("photos/2024/a.jpg"));
+    EXPECT_EQ(singles.Items()[0].members[0].size, 3);
+
+    ItemCollector groups(true);
+    groups.AddPath(folder.File("photos") + "/");
+    ASSERT_EQ(groups.Items().size(), 1u);
+    EXPECT_EQ(groups.Items()[0].name, "photos");
+    EXPECT_EQ(groups.Items()[0].members.size(), 2u);
+    // A second folder of the same name, in any letter case, cannot be told apart.
+    std::filesystem::create_directories(folder.File("other/PHOTOS"));
+    test::WriteBytes(folder.File("other/PHOTOS/c"), "1");
+    EXPECT_THROW(groups.AddPath(folder.File("other/PHOTOS")), UsageError);
+}
+
+TEST(JsonTextTest, EscapesAndNumbers) {
+    EXPECT_EQ(JsonString("a\"b\\c\r\n\t\x01ﾒ"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001ﾒ\"");
+    EXPECT_EQ(JsonBytes(4707319808.0), "4707319808");
+    EXPECT_EQ(JsonNumber(0.25), "0.25");
+}
+
+}  // namespace
+}  // namespace zv

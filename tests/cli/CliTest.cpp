@@ -1,0 +1,235 @@
+// The command-line tool as a person or a script uses it: the real program,
+// started in a folder of its own with its own settings file.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::vector<std::string> Rows(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::vector<std::string> rows;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            std::string row;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const auto* text = sqlite3_column_text(statement, c);
+                row +=
+                    (c ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+            }
+            rows.push_back(row);
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    CliTest() {
+        fs::copy_file(ZV_CLI_PROGRAM, program);
+        test::WriteBytes(folder.Settings(),
+                         "[MSizeSet]\n0=Small#1000\n1=Tiny#700\n"
+                         "[DEFAULT_SET_RUN]\nMediaSize=Small\nDiffSize=0\nMediaNum=32766\n"
+                         "MaxFile=32766\nMinFile=0\nMaxSpeed=0\n");
+    }
+
+    Result Cli(const std::string& args, const std::string& input = "") {
+        test::WriteBytes(folder.File("in"), input);
+        const std::string command =
+            "cd " + folder.Path() + " && ./zarvopack-cli " + args + " <in >out 2>err";
+        const int status = std::system(command.c_str());
+        return {WEXITSTATUS(status), test::ReadBytes(folder.File("out")),
+                test::ReadBytes(folder.File("err"))};
+    }
+
+    std::string MakeFile(const std::string& name, size_t size) {
+        const std::string path = folder.File(name);
+        fs::create_directories(fs::path(path).parent_path());
+        test::WriteBytes(path, std::string(size, 'x'));
+        return path;
+    }
+
+    test::TempFolder folder;
+    std::string program = folder.File("zarvopack-cli");
+};
+
+TEST_F(CliTest, PlansListedSizesAsJson) {
+    const Result r =
+        Cli("plan --sizes - --media-size 700 --tolerance 0 --json", "400 a\n300 b\n300 c\n200 d\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("\"completed\": true, \"message\": null, \"media\": [{\"number\": 1, "
+                         "\"total\": 600, \"search_steps\": "),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"items\": [{\"name\": \"a\", \"size\": 400, \"files\": [\"a\"]}, "
+                         "{\"name\": \"d\", \"size\": 200, \"files\": [\"d\"]}]}, {\"number\": 2"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"name\": \"b\", \"size\": 300, \"files\": [\"b\"]}, {\"name\": \"c\""),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\"unplaced\": []}\n"), std::string::npos);
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "one JSON object on one line";
+}
+
+TEST_F(CliTest, MessagesOfTheRunAreReported) {
+    const Result r = Cli("plan --sizes - --media-size 700 --json", "800 a\n900 b\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(
+        r.out.find("\"message\": {\"id\": 40025, \"text\": \"ﾒﾃﾞｨｱを１つも生成できませんでした"
+                   "\\r\\n全てのﾌｧｲﾙがﾒﾃﾞｨｱ容量を超えている可能性が有ります\"}"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"media\": [], \"unplaced\": [{\"name\": \"a\", \"size\": 800"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, DefaultsAndPresetsComeFromTheSettingsFile) {
+    // MediaSize "Small" is a preset of 1000 bytes in this folder's settings,
+    // "Tiny" one of 700.
+    Result r = Cli("plan --sizes - --json", "500 a\n300 b\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"media\": [{\"number\": 1, \"total\": 800"), std::string::npos) << r.out;
+
+    r = Cli("plan --sizes - --media-size Tiny --json", "500 a\n300 b\n");
+    EXPECT_NE(r.out.find("{\"number\": 2, \"total\": 500"), std::string::npos) << r.out;
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
+    for (const std::string args :
+         {"frobnicate", "plan", "plan --media-size Huge x", "plan --media-count 0 x",
+          "plan --tolerance 1000 --media-size 1000 x", "plan --min-items 5 --max-items 5 x",
+          "plan --max-items 40000 x", "show", "run a.mtb b.mtb", "show --fast p.mtb",
+          "plan missing-file", "plan --sizes -"}) {
+        const Result r = Cli(args, "12 a\nnot-a-number b\n");
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("zarvopack-cli: ", 0), 0u) << args;
+    }
+    EXPECT_NE(Cli("plan --sizes -", "12 a\nnot-a-number b\n").err.find("standard input:2:"),
+              std::string::npos);
+}
+
+TEST_F(CliTest, HelpShowsTheCommands) {
+    const Result r = Cli("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("zarvopack-cli plan [options] PATH..."), std::string::npos);
+}
+
+TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {
+    MakeFile("data/one.bin", 600);
+    MakeFile("data/two.bin", 300);
+    MakeFile("data/sub/three.bin", 350);
+    MakeFile("data/sub/four.bin", 100);
+    const Result r = Cli("plan --media-size 1000 --save p.mtb data");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string project = folder.File("p.mtb");
+
+    // Items in path order: data/one.bin, data/sub/four.bin, data/sub/three.bin, data/two.bin.
+    EXPECT_EQ(Rows(project, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
+              (std::vector<std::string>{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE",
+                                        "GP", "MainDB", "SetUp"}));
+    EXPECT_EQ(Rows(project, "SELECT [GROUP], SIZE, RATE, PRIORITY, CDNUMBER FROM MainDB"),
+              (std::vector<std::string>{"0|600.0|0|0|1", "1|100.0|0|0|1", "2|350.0|0|0|2",
+                                        "3|300.0|0|0|1"}));
+    EXPECT_EQ(Rows(project, "SELECT PATH = GROUPNAME FROM MainDB"),
+              (std::vector<std::string>{"1", "1", "1", "1"}));
+    EXPECT_EQ(Rows(project, "SELECT * FROM SetUp"),
+              (std::vector<std::string>{"1000|0.0|32766|32766|0|0|"}));
+    EXPECT_EQ(Rows(project, "SELECT GID, SIZE FROM DISC_1_ID"),
+              (std::vector<std::string>{"0|600.0", "3|300.0", "1|100.0"}));
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), (std::vector<std::string>{"1000.0"}));
+    EXPECT_EQ(Rows(project, "SELECT GID FROM DISC_2_ID"), (std::vector<std::string>{"2"}));
+    EXPECT_TRUE(Rows(project, "SELECT * FROM GP").empty());
+    EXPECT_FALSE(fs::exists(project + ".TMP"));
+
+    const Result shown = Cli("show --verbose p.mtb");
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("     1      3               1,000                   0  100.0%"),
+              std::string::npos)
+        << shown.out;
+    EXPECT_NE(shown.out.find(folder.File("data/sub/three.bin")), std::string::npos);
+}
+
+TEST_F(CliTest, GroupFoldersKeepsEachFolderTogether) {
+    MakeFile("a/x", 300);
+    MakeFile("a/y", 300);
+    MakeFile("b/z", 500);
+    const Result r = Cli("plan --group-folders --media-size 1000 --json a b");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("{\"name\": \"a\", \"size\": 600, \"files\": [\"" + folder.File("a/x") +
+                         "\", \"" + folder.File("a/y") + "\"]}"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(CliTest, RunOnASavedProjectStoresTheMediumNumbers) {
+    ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb",
+                  "400 a\n300 b\n300 c\n200 d\n")
+                  .status,
+              0);
+    const std::string project = folder.File("p.mtb");
+    EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
+              (std::vector<std::string>{"a|1", "b|0", "c|0", "d|1"}));
+
+    const Result r = Cli("run --media-count 2 p.mtb");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
+              (std::vector<std::string>{"a|1", "b|2", "c|2", "d|1"}));
+    EXPECT_EQ(Rows(project, "SELECT MEDIANUM FROM SetUp"), (std::vector<std::string>{"2"}));
+}
+
+TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
+    ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n300 b\n").status, 0);
+    const std::string good = test::ReadBytes(folder.File("p.mtb"));
+
+    test::WriteBytes(folder.File("text.mtb"), "just some text\n");
+    test::WriteBytes(folder.File("truncated.mtb"), good.substr(0, good.size() / 2));
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(folder.File("other.mtb").c_str(), &db);
+        sqlite3_exec(db, "CREATE TABLE Other (X INTEGER)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        fs::copy_file(folder.File("p.mtb"), folder.File("gap.mtb"));
+        sqlite3_open(folder.File("gap.mtb").c_str(), &db);
+        sqlite3_exec(db, "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+    }
+    for (const std::string name :
+         {"text.mtb", "truncated.mtb", "other.mtb", "gap.mtb", "none.mtb"}) {
+        const std::string before = test::ReadBytes(folder.File(name));
+        for (const std::string command : {"show ", "run "}) {
+            const Result r = Cli(command + name);
+            EXPECT_EQ(r.status, 1) << command << name;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << command << name << r.err;
+            EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+            EXPECT_EQ(test::ReadBytes(folder.File(name)), before) << command << name;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zv
