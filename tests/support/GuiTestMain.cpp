@@ -1,0 +1,14 @@
+// The main of the test programs that drive real widgets: GoogleTest cases with
+// one QApplication on the offscreen platform, using QTest to click and type.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
