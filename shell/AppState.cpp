@@ -1,0 +1,19 @@
+#include "shell/AppState.h"
+
+#include "resources/StringTable.h"
+
+namespace zv {
+
+namespace {
+
+// "無題"
+constexpr int kUntitled = 40097;
+
+}  // namespace
+
+AppState& App() {
+    static AppState state{ResString(kUntitled)};
+    return state;
+}
+
+}  // namespace zv

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/DefaultRunSettings.h"
+#include "document/ProjectDocument.h"
+#include "platform/ScriptedUi.h"
+#include "shell/AppState.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv::test {
+
+// Projects in a fresh program folder, with real files made on demand and every
+// message box answered by the test.
+class DocumentTest : public ::testing::Test {
+  protected:
+    DocumentTest() {
+        App() = AppState{App().untitledName};
+        // The defaults live as long as the process; each test starts afresh.
+        DefaultRunSettings() = RunSettings{};
+    }
+
+    FileRef MakeFile(const std::string& name, std::size_t bytes) {
+        WriteBytes(folder.File(name), std::string(bytes, 'x'));
+        return FileRef::Get(folder.File(name));
+    }
+
+    void Add(ProjectDocument& project, std::vector<FileRef> files, const std::string& group = "") {
+        ASSERT_TRUE(project.AddFiles(std::move(files), group));
+    }
+
+    TempFolder folder;
+    ScriptedUi ui;
+};
+
+inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
+                      const std::string& title, MsgButtons buttons = MsgButtons::OK,
+                      MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, title);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.defaultButton, defaultButton);
+}
+
+}  // namespace zv::test
