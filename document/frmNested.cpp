@@ -1,0 +1,353 @@
+#include "document/frmNested.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "document/CloseRequest.h"
+#include "document/ListViewItem.h"
+#include "document/LoadProject.h"
+#include "document/MediumChooser.h"
+#include "document/ProjectStatistics.h"
+#include "document/SaveProject.h"
+#include "document/WaitCursor.h"
+#include "platform/PlatformError.h"
+#include "platform/UiServices.h"
+#include "resources/StringTable.h"
+#include "shell/ShowError.h"
+#include "shell/TextNumber.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kTabCaptions = 41000;  // "ﾘｽﾄ", "結果", "情報"
+constexpr int kNameColumn = 60110;   // "項目名"
+constexpr int kSizeColumn = 60111;   // "ｻｲｽﾞ"
+constexpr int kLabelCaptions = 1100;
+
+constexpr int kListTab = 0;
+constexpr int kResultTab = 1;
+constexpr int kInfoTab = 2;
+
+// objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
+constexpr int kInfoRows = 10;
+constexpr int kFirstValueLabel = 11;
+
+// Room round the controls above and below the result list.
+constexpr int kEdge = 6;
+
+// The text colour of a list while it shows the members of a group.
+const QColor kOpenedGroupText(0, 0, 192);
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString ControlName(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+void FillListView(QTreeWidget& view, const ListContent& content) {
+    view.clear();
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Text, content.groupOpened ? kOpenedGroupText : QColor(Qt::black));
+    view.setPalette(palette);
+
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(content.rows.size()));
+    for (std::size_t i = 0; i < content.rows.size(); ++i)
+        rows.append(new ListViewItem(content.rows[i], KindOfRow(content, i)));
+    view.addTopLevelItems(rows);
+}
+
+}  // namespace
+
+frmNested::frmNested(QWidget* parent) : QWidget(parent) {
+    for (int k = 1; k < static_cast<int>(objLabel.size()); ++k) {
+        objLabel[k] = new QLabel(Text(ResString(kLabelCaptions + k)));
+        objLabel[k]->setObjectName(ControlName("objLabel", k));
+    }
+
+    // The columns share the window's width as it is now: four fifths for the
+    // name, one fifth for the size.
+    const int listWidth = width();
+    objSTab = new QTabWidget(this);
+    objSTab->setObjectName(QStringLiteral("objSTab"));
+    // Without a frame round the pages the lists get the window's full width,
+    // which their columns are made for.
+    objSTab->setDocumentMode(true);
+    objSTab->addTab(BuildListTab(listWidth), Text(ResString(kTabCaptions + kListTab)));
+    objSTab->addTab(BuildResultTab(listWidth), Text(ResString(kTabCaptions + kResultTab)));
+    objSTab->addTab(BuildInfoTab(), Text(ResString(kTabCaptions + kInfoTab)));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(objSTab);
+
+    ShowCaption();
+    connect(objSTab, &QTabWidget::currentChanged, this, &frmNested::OnTabChanged);
+    connect(objCombo[0], &QComboBox::activated, this, &frmNested::OnMediumChosen);
+}
+
+QTreeWidget* frmNested::NewListView(int index, int width) {
+    auto* view = new QTreeWidget;
+    view->setObjectName(ControlName("objListView", index));
+    view->setFrameShape(QFrame::NoFrame);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setColumnCount(2);
+
+    QTreeWidgetItem* header = view->headerItem();
+    header->setText(0, Text(ResString(kNameColumn)));
+    header->setText(1, Text(ResString(kSizeColumn)));
+    header->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    // A click on another column starts with the smallest first; a click on
+    // the sorted column turns the order round.
+    for (int column = 0; column < 2; ++column)
+        header->setData(column, Qt::InitialSortOrderRole, Qt::AscendingOrder);
+    view->setColumnWidth(0, width * 4 / 5);
+    view->setColumnWidth(1, width / 5);
+    // The size column takes up whatever the window gains beyond its first width.
+    view->header()->setStretchLastSection(true);
+    view->sortByColumn(0, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+
+    connect(view, &QTreeWidget::itemSelectionChanged, this, &frmNested::StateChanged);
+    connect(view, &QTreeWidget::itemClicked, this, &frmNested::StateChanged);
+    objListView[index] = view;
+    return view;
+}
+
+QWidget* frmNested::BuildListTab(int listWidth) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(NewListView(0, listWidth));
+    return page;
+}
+
+QWidget* frmNested::BuildResultTab(int listWidth) {
+    auto* page = new QWidget;
+    objCombo[0] = new QComboBox;
+    objCombo[0]->setObjectName(ControlName("objCombo", 0));
+    for (int i = 1; i <= 2; ++i) {
+        objText[i] = new QLineEdit;
+        objText[i]->setObjectName(ControlName("objText", i));
+        objText[i]->setReadOnly(true);
+        objText[i]->setAlignment(Qt::AlignRight);
+    }
+
+    auto* totals = new QHBoxLayout;
+    totals->addWidget(objLabel[21]);
+    totals->addWidget(objText[1]);
+    totals->addWidget(objLabel[22]);
+    totals->addWidget(objText[2]);
+    totals->addWidget(objLabel[23]);
+    totals->addStretch();
+
+    auto* chooserRow = new QHBoxLayout;
+    chooserRow->setContentsMargins(kEdge, kEdge, kEdge, 0);
+    chooserRow->addWidget(objCombo[0]);
+    chooserRow->addStretch();
+    totals->setContentsMargins(kEdge, 0, kEdge, kEdge);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(chooserRow);
+    layout->addWidget(NewListView(1, listWidth));
+    layout->addLayout(totals);
+    return page;
+}
+
+QWidget* frmNested::BuildInfoTab() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    for (int row = 0; row < kInfoRows; ++row) {
+        grid->addWidget(objLabel[1 + row], row, 0);
+        grid->addWidget(objLabel[kFirstValueLabel + row], row, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(kInfoRows, 1);
+    return page;
+}
+
+void frmNested::ShowCaption() {
+    setWindowTitle(Text(document_.Caption()));
+}
+
+bool frmNested::SaveProject(int16_t mode, bool keepCaption) {
+    const bool saved = zv::SaveProject(document_, mode, keepCaption);
+    ShowCaption();
+    return saved;
+}
+
+bool frmNested::LoadProject(const std::string& path) {
+    WaitCursor wait(this);
+    const LoadOutcome outcome = zv::LoadProject(document_, path);
+    // A failed load leaves an empty project, which the list must show too.
+    RenderList(0, "", 0);
+    ShowCaption();
+    return outcome == LoadOutcome::Loaded;
+}
+
+void frmNested::SetRunSettings(const RunSettings& settings) {
+    document_.SetRunSettings(settings);
+}
+
+void frmNested::ClearResults() {
+    document_.ClearResults();
+}
+
+void frmNested::SetSizeUnit(int16_t unit) {
+    document_.SetSizeUnit(unit);
+    RedrawLists();
+}
+
+void frmNested::SetPathMode(int16_t mode) {
+    document_.SetPathMode(mode);
+    RedrawLists();
+}
+
+void frmNested::RedrawLists() {
+    const std::string group = document_.GetOpenGroup();
+    RenderList(0, group, 0);
+    RenderList(1, group, ChosenMedium());
+    // The result list may not hold the group the file list has open; that must
+    // not close the group the file list goes on showing, or later additions
+    // would land outside the group the user sees.
+    if (document_.GetOpenGroup() != group)
+        document_.SetOpenGroup(group);
+}
+
+bool frmNested::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
+    return document_.AddFiles(std::move(files), groupName);
+}
+
+void frmNested::RenderList(int list, const std::string& group, int16_t medium) {
+    WaitCursor wait(this);
+    QTreeWidget* view = objListView[list];
+    const bool hadFocus = view->hasFocus();
+    view->setVisible(false);
+    view->setSortingEnabled(false);
+    try {
+        const ListContent content = zv::RenderList(document_, list, group, medium);
+        FillListView(*view, content);
+        if (list == 1) {
+            objText[1]->setText(Text(FormatGrouped(content.itemCount)));
+            objText[2]->setText(Text(FormatGrouped(content.totalSize)));
+            if (CurrentTab() == kInfoTab)
+                ShowStatistics();
+        }
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    if (CurrentTab() == kResultTab && objListView[1]->topLevelItemCount() == 0) {
+        objText[1]->setText(QStringLiteral("0"));
+        objText[2]->setText(QStringLiteral("0"));
+    }
+    view->setSortingEnabled(true);
+    view->setVisible(true);
+    if (hadFocus)
+        view->setFocus();
+}
+
+SelectionKind frmNested::GetSelectionKind() const {
+    const int tab = CurrentTab();
+    if (tab != kListTab && tab != kResultTab)
+        return {};
+    SelectionKind selection;
+    bool files = false;
+    bool groups = false;
+    for (const QTreeWidgetItem* item : objListView[tab]->selectedItems()) {
+        ++selection.count;
+        const RowKind kind = static_cast<const ListViewItem*>(item)->Kind();
+        files = files || kind == RowKind::File;
+        groups = groups || kind == RowKind::Group;
+    }
+    selection.kind = (files ? 1 : 0) + (groups ? 2 : 0);
+    return selection;
+}
+
+int16_t frmNested::ChosenMedium() const {
+    const QComboBox* chooser = objCombo[0];
+    return MediumOfEntry(chooser->currentIndex(), chooser->currentText().toStdString());
+}
+
+void frmNested::FillMediumChooser() {
+    QComboBox* chooser = objCombo[0];
+    chooser->clear();
+    for (const std::string& entry : MediumChooserEntries(document_))
+        chooser->addItem(Text(entry));
+    chooser->setCurrentIndex(0);
+    // With no medium the only entry is " 未処理分": the list shows the items
+    // not placed, never what an earlier project or run left in it.
+    RenderList(1, "", chooser->count() >= 2 ? 1 : 0);
+}
+
+void frmNested::OnMediumChosen(int index) {
+    RenderList(1, "", MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
+}
+
+void frmNested::ShowStatistics() {
+    const std::array<std::string, kInfoRows> texts = zv::ShowStatistics(document_);
+    for (int i = 0; i < kInfoRows; ++i)
+        objLabel[kFirstValueLabel + i]->setText(Text(texts[i]));
+}
+
+int frmNested::CurrentTab() const {
+    return objSTab->currentIndex();
+}
+
+void frmNested::SelectTab(int tab) {
+    objSTab->setCurrentIndex(tab);
+}
+
+bool frmNested::IsTabVisible(int tab) const {
+    return objSTab->isTabVisible(tab);
+}
+
+void frmNested::SetTabVisible(int tab, bool visible) {
+    objSTab->setTabVisible(tab, visible);
+}
+
+void frmNested::OnTabChanged(int tab) {
+    {
+        WaitCursor wait(this);
+        layout()->activate();
+        Ui().YieldNow();
+        switch (tab) {
+            case kListTab:
+                RenderList(0, document_.GetOpenGroup(), 0);
+                break;
+            case kResultTab:
+                FillMediumChooser();
+                break;
+            case kInfoTab:
+                ShowStatistics();
+                break;
+            default:
+                break;
+        }
+    }
+    emit StateChanged();
+}
+
+void frmNested::closeEvent(QCloseEvent* event) {
+    if (CloseRequest(document_))
+        event->accept();
+    else
+        event->ignore();
+    emit StateChanged();
+}
+
+}  // namespace zv

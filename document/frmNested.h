@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/ProjectDocument.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTreeWidget;
+
+namespace zv {
+
+// The kind of what is selected in the list of the current tab.
+struct SelectionKind {
+    // 0 nothing, 1 only file entries, 2 only groups, 3 both (".." counts as neither).
+    int kind = 0;
+    int count = 0;
+};
+
+// A project window: one project's lists on three tabs ("ﾘｽﾄ", "結果",
+// "情報"). The data and the logic live in ProjectDocument and the document
+// operations; the window shows them and passes the user's actions on.
+class frmNested : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit frmNested(QWidget* parent = nullptr);
+
+    ProjectDocument& Document() { return document_; }
+    const ProjectDocument& Document() const { return document_; }
+
+    bool SaveProject(int16_t mode, bool keepCaption);
+    bool LoadProject(const std::string& path);
+
+    RunSettings GetRunSettings() const { return document_.GetRunSettings(); }
+    void SetRunSettings(const RunSettings& settings);
+    const std::string& GetOpenGroup() const { return document_.GetOpenGroup(); }
+    void ClearCutMarks() { document_.ClearCutMarks(); }
+    bool HasCutMarks() const { return document_.HasCutMarks(); }
+    bool HasResults() const { return document_.HasResults(); }
+    void ClearResults();
+    int16_t GetSizeUnit() const { return document_.GetSizeUnit(); }
+    int16_t GetPathMode() const { return document_.GetPathMode(); }
+    // Store the setting and draw both lists again.
+    void SetSizeUnit(int16_t unit);
+    void SetPathMode(int16_t mode);
+    std::vector<ItemRecord> GetItems() const { return document_.GetItems(); }
+    bool AddFiles(std::vector<FileRef> files, const std::string& groupName);
+
+    // Draws list 0 or 1 (see zv::RenderList) into its list view.
+    void RenderList(int list, const std::string& group, int16_t medium);
+    SelectionKind GetSelectionKind() const;
+    // The medium the result list shows: the chosen entry's position plus one,
+    // or 0 for " 未処理分".
+    int16_t ChosenMedium() const;
+    void FillMediumChooser();
+    void ShowStatistics();
+
+    int CurrentTab() const;
+    void SelectTab(int tab);
+    bool IsTabVisible(int tab) const;
+    void SetTabVisible(int tab, bool visible);
+
+    // objListView(0) and objListView(1).
+    QTreeWidget* ListView(int index) const { return objListView[index]; }
+
+  signals:
+    // Selection, contents or tab changed: the main window refreshes its
+    // commands.
+    void StateChanged();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* BuildListTab(int listWidth);
+    QWidget* BuildResultTab(int listWidth);
+    QWidget* BuildInfoTab();
+    QTreeWidget* NewListView(int index, int width);
+    void ShowCaption();
+    // Both lists again after a display setting changed.
+    void RedrawLists();
+    void OnTabChanged(int tab);
+    void OnMediumChosen(int index);
+
+    ProjectDocument document_;
+    QTabWidget* objSTab = nullptr;
+    std::array<QTreeWidget*, 2> objListView{};
+    std::array<QComboBox*, 1> objCombo{};
+    std::array<QLabel*, 24> objLabel{};
+    std::array<QLineEdit*, 3> objText{};
+};
+
+}  // namespace zv
