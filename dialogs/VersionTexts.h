@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace zv {
+
+// "Version " followed by major, ".", minor and the revision with at least two
+// digits, nothing between them: 1, 1, 4 give "Version 1.104".
+std::string VersionText(int major, int minor, int revision);
+
+// The one-line rights notice.
+std::string RightsNotice();
+
+// The disclaimer: its lines joined by "\r\n", the author named in the last.
+std::string DisclaimerText();
+
+}  // namespace zv

@@ -1,0 +1,35 @@
+#pragma once
+
+namespace zv {
+
+// Everything a menu item or a tool bar button can ask the main window to do.
+enum class Command {
+    None,  // the item does nothing (separators, submenus, hidden items)
+    New,
+    Open,
+    Close,
+    CloseAll,
+    Save,
+    SaveAs,
+    Exit,
+    RecentFile,  // the recent-file entries only show what the settings file lists
+    ShowTab,     // argument: the tab
+    ToggleTab,   // argument: the tab
+    SizeUnit,    // argument: the unit
+    PathMode,    // argument: the mode
+    Add,
+    Delete,
+    Cut,
+    Paste,
+    MakeGroup,
+    ReleaseGroup,
+    Rename,
+    Run,
+    Pause,
+    Stop,
+    RunOptions,
+    SupportPage,
+    VersionInformation,
+};
+
+}  // namespace zv

@@ -1,0 +1,229 @@
+#include "shell/ShellCommands.h"
+
+#include <QCoreApplication>
+
+#include "dialogs/frmVersion.h"
+#include "document/ProjectFile.h"
+#include "document/SaveProject.h"
+#include "document/WaitCursor.h"
+#include "document/frmNested.h"
+#include "platform/PlatformError.h"
+#include "platform/UiServices.h"
+#include "resources/StringTable.h"
+#include "shell/AppState.h"
+#include "shell/ConfirmClearResults.h"
+#include "shell/FileSystem.h"
+#include "shell/ProgramPaths.h"
+#include "shell/ShowError.h"
+#include "shell/mdiMain.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kListTab = 0;
+constexpr int kResultTab = 1;
+
+constexpr int kErrorCaption = 40021;    // "ｴﾗｰ"
+constexpr int kFileNotFound = 40020;    // "登録されたファイルが見つかりません..."
+constexpr int kDataFileFilter = 40070;  // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
+constexpr int kAllFilesFilter = 40071;  // "全てのﾌｧｲﾙ"
+constexpr int kOpenTitle = 40095;       // "のｵｰﾌﾟﾝ"
+constexpr int kNotAProject = 41050;  // "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか..."
+
+constexpr const char* kSupportPage = "https://zarvopack.example.org/support";
+
+// Whether the file holds a project at all; a project whose contents are broken
+// still counts, so that loading it reports what is wrong.
+bool OpensAsProject(const std::string& path) {
+    try {
+        return ProjectFile::Read(path, RunSettings()).has_value();
+    } catch (const PlatformError&) {
+        return true;
+    }
+}
+
+}  // namespace
+
+ShellCommands::ShellCommands(mdiMain& window) : window_(window) {}
+
+ShellCommands::~ShellCommands() = default;
+
+void ShellCommands::Run(Command command, int argument) {
+    try {
+        Dispatch(command, argument);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+}
+
+void ShellCommands::Dispatch(Command command, int argument) {
+    switch (command) {
+        case Command::New:
+            New();
+            return;
+        case Command::Open:
+            Open();
+            return;
+        case Command::Close:
+            Close(false);
+            return;
+        case Command::CloseAll:
+            Close(true);
+            return;
+        case Command::Exit:
+            Exit();
+            return;
+        case Command::SupportPage:
+            Ui().OpenWithAssociatedProgram(kSupportPage);
+            return;
+        case Command::VersionInformation:
+            ShowVersion();
+            return;
+        default:
+            break;
+    }
+
+    frmNested* project = window_.ActiveProject();
+    if (project == nullptr)
+        return;
+    switch (command) {
+        case Command::Save:
+            Save(*project, kSaveToPath);
+            return;
+        case Command::SaveAs:
+            Save(*project, kSaveAs);
+            return;
+        case Command::ShowTab:
+            project->SelectTab(argument);
+            return;
+        case Command::ToggleTab:
+            ToggleTab(*project, argument);
+            return;
+        case Command::SizeUnit:
+            project->SetSizeUnit(static_cast<int16_t>(argument));
+            return;
+        case Command::PathMode:
+            project->SetPathMode(static_cast<int16_t>(argument));
+            return;
+        case Command::Add:
+            Add(*project);
+            return;
+        case Command::Run:
+            StartRun(*project);
+            return;
+        default:
+            // Pause and Stop act on the run dialog, Run options on the run
+            // settings dialog, and the editing commands on the list; they do
+            // nothing until those are part of the program.
+            return;
+    }
+}
+
+void ShellCommands::New() {
+    window_.NewProjectWindow()->SelectTab(kListTab);
+}
+
+void ShellCommands::Open() {
+    const FileDialogRequest request{ExeBaseName() + ResString(kDataFileFilter) + "(*.mtb)|*.mtb|" +
+                                        ResString(kAllFilesFilter) + "(*.*)|*.*",
+                                    ExeBaseName() + ResString(kOpenTitle), ""};
+    const std::optional<std::string> path = Ui().OpenFileDialog(request);
+    if (!path)
+        return;
+
+    // An unmodified project window loses nothing when a file is loaded into
+    // it; a modified one keeps its work and the file gets a window of its own.
+    frmNested* target = window_.ActiveProject();
+    if (target == nullptr || target->Document().Modified())
+        target = window_.NewProjectWindow();
+    target->show();
+
+    try {
+        if (!FileExists(*path)) {
+            ShowMessage(ResString(kFileNotFound));
+            return;
+        }
+        if (!OpensAsProject(*path)) {
+            ShowMessage(ResString(kNotAProject));
+            return;
+        }
+        {
+            WaitCursor wait(&window_);
+            target->LoadProject(*path);
+        }
+        target->show();
+        target->SelectTab(kListTab);
+    } catch (const PlatformError& error) {
+        ShowMessage(error.Description(),
+                    ExeBaseName() + ResString(kErrorCaption) + std::to_string(error.Number()));
+    }
+}
+
+void ShellCommands::Close(bool all) {
+    App().closeCancelled = false;
+    for (;;) {
+        frmNested* project = window_.ActiveProject();
+        if (project == nullptr || App().closeCancelled)
+            break;
+        if (!window_.CloseProjectWindow(*project) || !all)
+            break;
+    }
+    App().closeCancelled = false;
+}
+
+void ShellCommands::Save(frmNested& project, int16_t mode) {
+    project.SaveProject(mode, false);
+    const std::string group = project.GetOpenGroup();
+    project.RenderList(0, group, 0);
+    if (project.CurrentTab() == kResultTab)
+        project.RenderList(1, group, project.ChosenMedium());
+}
+
+void ShellCommands::Exit() {
+    App().closeCancelled = false;
+    // The program ends only when the main window really closed: a project
+    // window may keep it open, and so does a run in progress.
+    if (window_.close())
+        QCoreApplication::quit();
+}
+
+void ShellCommands::ToggleTab(frmNested& project, int tab) {
+    const bool visible = !project.IsTabVisible(tab);
+    project.SetTabVisible(tab, visible);
+    if (visible) {
+        project.SelectTab(tab);
+        Ui().YieldNow();
+    }
+}
+
+void ShellCommands::Add(frmNested& project) {
+    if (project.HasResults()) {
+        if (!ConfirmClearResults())
+            return;
+        project.ClearResults();
+    }
+    project.ClearCutMarks();
+}
+
+void ShellCommands::StartRun(frmNested& project) {
+    // A paused run is taken up again through the run dialog; no second run
+    // starts while one is going.
+    if (App().running)
+        return;
+    if (project.HasResults()) {
+        if (!ConfirmClearResults())
+            return;
+        project.ClearResults();
+    }
+}
+
+void ShellCommands::ShowVersion() {
+    if (version_ == nullptr)
+        version_ = new frmVersion(&window_);
+    version_->show();
+    version_->raise();
+    version_->activateWindow();
+}
+
+}  // namespace zv

@@ -1,0 +1,221 @@
+#include <QApplication>
+#include <QTimer>
+#include <QToolBar>
+
+#include "dialogs/frmVersion.h"
+#include "document/ProjectFile.h"
+#include "tests/shell/MainWindowFixture.h"
+
+namespace zv {
+namespace {
+
+class ShellCommandsTest : public test::MainWindowFixture {
+  protected:
+    void SetUp() override { Start(); }
+
+    // A project file with two single files.
+    std::string MakeProjectFile(const std::string& name) {
+        const std::string a = MakeFile("p1.txt", 10);
+        const std::string b = MakeFile("p2.txt", 20);
+        const std::string path = folder_.File(name);
+        EXPECT_TRUE(
+            ProjectFile::Write(path, {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}}, RunSettings()));
+        return path;
+    }
+
+    void Open(std::optional<std::string> answer) {
+        ui_.AnswerFile(std::move(answer));
+        QTest::mouseClick(Button("Open"), Qt::LeftButton);
+    }
+
+    void ExpectOnlyBox(const std::string& text, MsgButtons buttons = MsgButtons::OK) {
+        ASSERT_EQ(ui_.Boxes().size(), 1u);
+        EXPECT_EQ(ui_.Boxes()[0].text, text);
+        EXPECT_EQ(ui_.Boxes()[0].title, "Zarvopack");
+        EXPECT_EQ(ui_.Boxes()[0].buttons, buttons);
+        EXPECT_EQ(ui_.Boxes()[0].icon, MsgIcon::None);
+    }
+};
+
+TEST_F(ShellCommandsTest, OpenAsksForAProjectFileAndLoadsIt) {
+    const std::string path = MakeProjectFile("backup.mtb");
+    Open(path);
+    ASSERT_EQ(ui_.FileDialogs().size(), 1u);
+    const auto& dialog = ui_.FileDialogs()[0];
+    EXPECT_EQ(dialog.kind, ScriptedUi::DialogKind::Open);
+    EXPECT_EQ(dialog.request.filter, "zarvopackZarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*");
+    EXPECT_EQ(dialog.request.title, "zarvopackのｵｰﾌﾟﾝ");
+
+    ASSERT_EQ(window_->ProjectWindowCount(), 1);
+    frmNested& project = *window_->ActiveProject();
+    EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
+    EXPECT_EQ(project.Document().Items().size(), 2u);
+    EXPECT_EQ(project.CurrentTab(), 0);
+    EXPECT_TRUE(ui_.Boxes().empty());
+}
+
+TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
+    const std::string path = MakeProjectFile("backup.mtb");
+    window_->RunCommand(Command::New);
+    frmNested* unmodified = window_->ActiveProject();
+    Open(path);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject(), unmodified);
+    EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
+
+    frmNested& modified = ProjectWith({"a.txt"});
+    Open(path);
+    EXPECT_EQ(window_->ProjectWindowCount(), 3);
+    EXPECT_NE(window_->ActiveProject(), &modified);
+    EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
+    EXPECT_TRUE(modified.Document().Modified());
+}
+
+TEST_F(ShellCommandsTest, CancellingTheOpenDialogChangesNothing) {
+    window_->RunCommand(Command::New);
+    Open(std::nullopt);
+    EXPECT_EQ(ui_.FileDialogs().size(), 1u);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
+    EXPECT_TRUE(ui_.Boxes().empty());
+}
+
+TEST_F(ShellCommandsTest, OpeningAMissingFileSaysSo) {
+    ui_.Answer(MsgResult::OK);
+    Open(folder_.File("gone.mtb"));
+    ExpectOnlyBox(
+        "登録されたファイルが見つかりません\r\n登録ファイルが存在しないか、登録後に名前が変わってい"
+        "ます"
+        "\r\nファイルのオープンに失敗しました");
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+}
+
+TEST_F(ShellCommandsTest, OpeningAFileThatIsNoProjectSaysSoAndKeepsTheWindow) {
+    Open(MakeProjectFile("backup.mtb"));
+    frmNested& project = *window_->ActiveProject();
+
+    ui_.Answer(MsgResult::OK);
+    Open(MakeFile("notes.txt", 30));
+    ExpectOnlyBox(
+        "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか、壊れています\r\nﾌｧｲﾙのオープンに失敗しました");
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
+    EXPECT_EQ(project.Document().Items().size(), 2u);
+}
+
+TEST_F(ShellCommandsTest, SaveWritesTheProjectAndTheButtonFollows) {
+    ProjectWith({"a.txt", "b.txt"});
+    ui_.AnswerFile(folder_.File("plan.mtb"));
+    QTest::mouseClick(Button("Save"), Qt::LeftButton);
+    EXPECT_TRUE(ProjectFile::Read(folder_.File("plan.mtb"), RunSettings()).has_value());
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("plan"));
+    EXPECT_FALSE(Button("Save")->isEnabled());
+}
+
+TEST_F(ShellCommandsTest, CloseAllStopsAtACancelledWindow) {
+    ProjectWith({"a.txt"});
+    window_->RunCommand(Command::New);
+
+    ui_.Answer(MsgResult::Cancel);
+    window_->RunCommand(Command::CloseAll);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_FALSE(App().closeCancelled);
+
+    ui_.Answer(MsgResult::No);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+    EXPECT_EQ(ui_.Boxes().size(), 2u);
+}
+
+TEST_F(ShellCommandsTest, CloseTakesOnlyTheActiveWindow) {
+    window_->RunCommand(Command::New);
+    window_->RunCommand(Command::New);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
+}
+
+TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
+    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    project.Document().Items()[0].Medium = 1;
+    project.Document().Items()[1].CutMarks = {-1};
+    window_->UpdateToolbar(false);
+    const std::string question =
+        "この操作を実行するには結果情報をクリアする必要があります\r\n"
+        "結果情報リストをクリアして操作を続行しますか？";
+
+    ui_.Answer(MsgResult::Cancel);
+    QTest::mouseClick(Button("Start"), Qt::LeftButton);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, question);
+    EXPECT_EQ(ui_.Boxes()[0].title, "結果情報のクリア");
+    EXPECT_EQ(ui_.Boxes()[0].buttons, MsgButtons::OKCancel);
+    EXPECT_EQ(ui_.Boxes()[0].icon, MsgIcon::None);
+    EXPECT_TRUE(project.HasResults());
+
+    ui_.Answer(MsgResult::Cancel);
+    QTest::mouseClick(Button("Add"), Qt::LeftButton);
+    EXPECT_TRUE(project.HasResults());
+    EXPECT_TRUE(project.HasCutMarks());
+
+    ui_.Answer(MsgResult::OK);
+    QTest::mouseClick(Button("Add"), Qt::LeftButton);
+    EXPECT_EQ(ui_.Boxes().size(), 3u);
+    EXPECT_FALSE(project.HasResults());
+    EXPECT_FALSE(project.HasCutMarks());
+}
+
+TEST_F(ShellCommandsTest, RunDuringARunAsksNothing) {
+    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    project.Document().Items()[0].Medium = 1;
+    App().running = true;
+    window_->RunCommand(Command::Run);
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(project.HasResults());
+}
+
+TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
+    frmNested& project = ProjectWith({"a.txt"});
+    QToolButton* size = Button("Size");
+    auto* bar = window_->findChild<QToolBar*>(QStringLiteral("objToolB"));
+    QPoint shownAt;
+    QTimer::singleShot(0, window_.get(), [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        shownAt = popup->pos();
+        QAction* megabytes = Item("sm_VS(1)");
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(megabytes).center());
+    });
+    QTest::mouseClick(size, Qt::LeftButton);
+    EXPECT_EQ(project.GetSizeUnit(), 1);
+    EXPECT_EQ(shownAt, bar->mapToGlobal(QPoint(size->geometry().left(), bar->height())));
+    EXPECT_TRUE(Item("sm_VS(1)")->isChecked());
+    EXPECT_FALSE(Item("sm_VS(3)")->isChecked());
+}
+
+TEST_F(ShellCommandsTest, TabCommandsShowAndHideTabs) {
+    frmNested& project = ProjectWith({"a.txt"});
+    window_->RunCommand(Command::ShowTab, 2);
+    EXPECT_EQ(project.CurrentTab(), 2);
+    window_->RunCommand(Command::ToggleTab, 0);
+    EXPECT_FALSE(project.IsTabVisible(0));
+    window_->RunCommand(Command::PathMode, 1);
+    EXPECT_EQ(project.GetPathMode(), 1);
+}
+
+TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
+    OpenMenu(5);
+    Item("sm_H(4)")->trigger();
+    EXPECT_EQ(ui_.Opened(), (std::vector<std::string>{"https://zarvopack.example.org/support"}));
+
+    Item("sm_H(6)")->trigger();
+    Item("sm_H(6)")->trigger();
+    const auto boxes = window_->findChildren<frmVersion*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0]->isVisible());
+    EXPECT_FALSE(boxes[0]->isModal());
+    EXPECT_EQ(boxes[0]->parentWidget(), window_.get());
+}
+
+}  // namespace
+}  // namespace zv
