@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QMimeData;
+
+namespace zv {
+
+class ListViewItem;
+
+// One of a project window's two lists, objListView(0) or objListView(1), with
+// what the window needs beyond a plain list: files dragged out as a file list,
+// files dropped onto the file list, the right button over the file list, and
+// the in-place editing of a row's text that the window itself starts and
+// judges.
+class ProjectListView : public QTreeWidget {
+    Q_OBJECT
+
+  public:
+    explicit ProjectListView(int index, QWidget* parent = nullptr);
+
+    int Index() const { return index_; }
+    // Where the full paths of a drag out of the list come from.
+    void SetDragSource(std::function<std::vector<std::string>()> source);
+    // The data a drag out of the list hands over: the paths of the drag
+    // source as a file list (text/uri-list).
+    QMimeData* DragData() const;
+    // Lets the user edit the row's text in place; EditEnded reports the result.
+    void StartEditing(ListViewItem* row);
+
+  signals:
+    // Local paths dropped onto the file list, in their order.
+    void FilesDropped(const QStringList& paths);
+    // A drag out of the list ended with `action` (none when nothing took it).
+    void DragFinished(Qt::DropAction action);
+    // The right mouse button was released over the file list.
+    void RightButtonReleased(const QPoint& globalPosition);
+    // The in-place editing of the row tagged `tag` ended with a changed text.
+    void EditEnded(const QString& tag, const QString& text);
+
+  protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+  private:
+    // The file list takes files from elsewhere; the result list takes nothing.
+    bool TakesDrop(const QDropEvent& event) const;
+    bool ResultDragStarts(const QPoint& position) const;
+
+    int index_;
+    std::function<std::vector<std::string>()> dragSource_;
+    // The row being edited in place: its tag and its text before the edit;
+    // the text the editor hands back waits here until the editor closes.
+    QString editedTag_;
+    QString editedText_;
+    QString committedText_;
+    bool committed_ = false;
+};
+
+}  // namespace zv
