@@ -162,8 +162,10 @@ class EngineRun {
     bool SearchMedium(int n, int k) {
         progress_.SetMedium(n);
         search_.ResetStack(k);
+        display_.Observer().SearchRunning(true);
         progress_.Start(k);
         const bool searched = search_.SearchMedium(k);
+        display_.Observer().SearchRunning(false);
         requests_.finish = false;
         if (!searched)
             return false;

@@ -38,6 +38,10 @@ class RunObserver {
     // A message with an OK button only, no icon, the program's title.
     virtual void Message(int id, const std::string& text) = 0;
     virtual void MediumChosen(const MediumReport& report) = 0;
+    // A medium's combination search began (true) or ended (false). Only in
+    // between does the finish request mean anything; an observer that offers
+    // no way to make it can ignore this.
+    virtual void SearchRunning(bool) {}
 };
 
 }  // namespace zv
