@@ -12,15 +12,20 @@
 #include <QVBoxLayout>
 
 #include "document/CloseRequest.h"
+#include "document/Grouping.h"
+#include "document/ItemEditing.h"
 #include "document/ListViewItem.h"
 #include "document/LoadProject.h"
 #include "document/MediumChooser.h"
+#include "document/ProjectListView.h"
 #include "document/ProjectStatistics.h"
 #include "document/SaveProject.h"
+#include "document/StartRun.h"
 #include "document/WaitCursor.h"
 #include "platform/PlatformError.h"
 #include "platform/UiServices.h"
 #include "resources/StringTable.h"
+#include "shell/FileSystem.h"
 #include "shell/ShowError.h"
 #include "shell/TextNumber.h"
 
@@ -32,6 +37,9 @@ constexpr int kTabCaptions = 41000;  // "ﾘｽﾄ", "結果", "情報"
 constexpr int kNameColumn = 60110;   // "項目名"
 constexpr int kSizeColumn = 60111;   // "ｻｲｽﾞ"
 constexpr int kLabelCaptions = 1100;
+constexpr int kClosingWhileRunning = 40083;  // "実行中は閉じることは出来ません"
+constexpr int kFileListBroken = 40093;  // "ファイルリストの整合性が取れません..."
+constexpr int kNoFolders = 40094;  // "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります"
 
 constexpr int kListTab = 0;
 constexpr int kResultTab = 1;
@@ -97,8 +105,8 @@ frmNested::frmNested(QWidget* parent) : QWidget(parent) {
     connect(objCombo[0], &QComboBox::activated, this, &frmNested::OnMediumChosen);
 }
 
-QTreeWidget* frmNested::NewListView(int index, int width) {
-    auto* view = new QTreeWidget;
+ProjectListView* frmNested::NewListView(int index, int width) {
+    auto* view = new ProjectListView(index);
     view->setObjectName(ControlName("objListView", index));
     view->setFrameShape(QFrame::NoFrame);
     view->setRootIsDecorated(false);
@@ -124,6 +132,24 @@ QTreeWidget* frmNested::NewListView(int index, int width) {
 
     connect(view, &QTreeWidget::itemSelectionChanged, this, &frmNested::StateChanged);
     connect(view, &QTreeWidget::itemClicked, this, &frmNested::StateChanged);
+    connect(view, &QTreeWidget::itemDoubleClicked, this,
+            [this, index](QTreeWidgetItem* row) { OnRowDoubleClicked(index, row); });
+    connect(view, &ProjectListView::DragFinished, this,
+            [this, index](Qt::DropAction action) { OnDragFinished(index, action); });
+    connect(
+        view, &ProjectListView::EditEnded, this,
+        [this, index](const QString& tag, const QString& text) { OnEditEnded(index, tag, text); });
+    // The drop is taken first and the files are added afterwards, so the drag
+    // source is not kept waiting while the group question is open.
+    connect(view, &ProjectListView::FilesDropped, this, &frmNested::OnFilesDropped,
+            Qt::QueuedConnection);
+    connect(view, &ProjectListView::RightButtonReleased, this, &frmNested::ListMenuWanted);
+    view->SetDragSource([this, index] {
+        std::vector<std::string> paths;
+        for (const FileRef& file : CollectSelectedFiles(index, true))
+            paths.push_back(file.Path());
+        return paths;
+    });
     objListView[index] = view;
     return view;
 }
@@ -198,6 +224,15 @@ bool frmNested::LoadProject(const std::string& path) {
     RenderList(0, "", 0);
     ShowCaption();
     return outcome == LoadOutcome::Loaded;
+}
+
+bool frmNested::StartRun(RunHost& host) {
+    runInProgress_ = true;
+    const struct Ended {
+        bool& flag;
+        ~Ended() { flag = false; }
+    } ended{runInProgress_};
+    return zv::StartRun(document_, host);
 }
 
 void frmNested::SetRunSettings(const RunSettings& settings) {
@@ -343,10 +378,187 @@ void frmNested::OnTabChanged(int tab) {
 }
 
 void frmNested::closeEvent(QCloseEvent* event) {
-    if (CloseRequest(document_))
-        event->accept();
-    else
+    // Before the running flag is set a run already works on the project.
+    if (runInProgress_) {
+        ShowMessage(ResString(kClosingWhileRunning));
         event->ignore();
+    } else if (CloseRequest(document_)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    emit StateChanged();
+}
+
+QTreeWidget* frmNested::ListView(int index) const {
+    return objListView[index];
+}
+
+void frmNested::RunEditCommand(Command command) {
+    const std::vector<std::string> tags = SelectedTags(0);
+    switch (command) {
+        case Command::Delete:
+            Redraw(0, DeleteCommand(document_, tags));
+            break;
+        case Command::Cut:
+            Redraw(0, CutCommand(document_, tags));
+            break;
+        case Command::Paste:
+            Redraw(0, PasteCommand(document_));
+            break;
+        case Command::MakeGroup:
+            Redraw(0, MakeGroupCommand(document_, tags));
+            break;
+        case Command::ReleaseGroup:
+            Redraw(0, ReleaseGroupCommand(document_, tags));
+            break;
+        case Command::Rename:
+            if (RenameCommand(document_))
+                StartRename();
+            break;
+        default:
+            break;
+    }
+    emit StateChanged();
+}
+
+void frmNested::Redraw(int list, ListRedraw how) {
+    switch (how) {
+        case ListRedraw::OpenedGroup:
+            RenderList(list, document_.GetOpenGroup(), list == 0 ? 0 : ChosenMedium());
+            return;
+        case ListRedraw::TopLevel:
+            RenderList(list, "", 0);
+            return;
+        case ListRedraw::None:
+            return;
+    }
+}
+
+void frmNested::StartRename() {
+    // An editor in a list that does not show would take the keys unseen.
+    if (CurrentTab() != kListTab)
+        return;
+    ProjectListView* view = objListView[0];
+    const QList<QTreeWidgetItem*> selected = view->selectedItems();
+    if (selected.size() == 1)
+        view->StartEditing(static_cast<ListViewItem*>(selected.front()));
+}
+
+std::vector<std::string> frmNested::SelectedTags(int list) const {
+    std::vector<std::string> tags;
+    const QTreeWidget* view = objListView[list];
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        const auto* item = static_cast<const ListViewItem*>(view->topLevelItem(row));
+        if (item->isSelected() && item->Kind() != RowKind::Up)
+            tags.push_back(item->Tag());
+    }
+    return tags;
+}
+
+std::vector<FileRef> frmNested::CollectSelectedFiles(int list, bool includeGroups) const {
+    std::vector<FileRef> files;
+    try {
+        for (const std::string& tag : SelectedTags(list)) {
+            if (FileExists(tag)) {
+                files.push_back(FileRef::Get(tag));
+                continue;
+            }
+            if (!includeGroups)
+                continue;
+            // Only a row that names a group gives its members; a member whose
+            // file has gone gives nothing.
+            const std::optional<ItemPosition> found = FindItem(document_, tag);
+            const ItemRecord* item = found ? &document_.Items()[found->item] : nullptr;
+            if (item != nullptr && found->member < 0 && item->IsGroup()) {
+                for (const FileRef& member : item->Files) {
+                    if (!member.IsEmpty())
+                        files.push_back(member);
+                }
+            }
+        }
+    } catch (const PlatformError&) {
+        files.clear();
+    }
+    return files;
+}
+
+void frmNested::OnRowDoubleClicked(int list, QTreeWidgetItem* row) {
+    try {
+        if (!document_.IsEmpty()) {
+            const bool up = static_cast<const ListViewItem*>(row)->Kind() == RowKind::Up;
+            const std::string text = row->text(0).toStdString();
+            if (up) {
+                document_.SetOpenGroup("");
+                RenderList(list, "", ChosenMedium());
+            } else {
+                // Opening is the desktop's business; when it fails the list
+                // still goes on.
+                const std::vector<FileRef> files = CollectSelectedFiles(list, false);
+                if (!files.empty())
+                    Ui().OpenWithAssociatedProgram(files.front().Path());
+                RenderList(list, text, ChosenMedium());
+            }
+        }
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnFilesDropped(const QStringList& paths) {
+    try {
+        bool metFolder = false;
+        std::vector<FileRef> files;
+        for (const QString& path : paths) {
+            const std::string name = path.toStdString();
+            if (FolderExists(name))
+                metFolder = true;
+            else if (FileExists(name))
+                files.push_back(FileRef::Get(name));
+        }
+        if (metFolder)
+            ShowMessage(ResString(kNoFolders));
+        std::string group;
+        if (files.size() >= 2 && askGroupName_)
+            group = askGroupName_(document_.GetItems());
+        // A name the user confirmed as that of an existing group brings the
+        // files into that group rather than making a second one.
+        if (!group.empty() && FindGroup(group, document_.Items()) >= 0)
+            AddToGroup(document_, group, files);
+        else
+            document_.AddFiles(files, group);
+        RenderList(0, document_.GetOpenGroup(), 0);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnDragFinished(int list, Qt::DropAction action) {
+    try {
+        // Files dragged out of the result list may have been moved away.
+        if (list == 1 && action != Qt::IgnoreAction) {
+            document_.SetModified(true);
+            if (!KeepExistingMembers(document_))
+                ShowMessage(ResString(kFileListBroken));
+        }
+        const int tab = CurrentTab();
+        if (tab == kListTab || tab == kResultTab)
+            RenderList(tab, document_.GetOpenGroup(), ChosenMedium());
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnEditEnded(int list, const QString& tag, const QString& text) {
+    try {
+        const auto selected = static_cast<int>(objListView[list]->selectedItems().size());
+        Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
     emit StateChanged();
 }
 

@@ -3,18 +3,25 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "document/EditCommands.h"
 #include "document/ProjectDocument.h"
+#include "shell/Command.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace zv {
+
+class ProjectListView;
+class RunHost;
 
 // The kind of what is selected in the list of the current tab.
 struct SelectionKind {
@@ -37,6 +44,11 @@ class frmNested : public QWidget {
 
     bool SaveProject(int16_t mode, bool keepCaption);
     bool LoadProject(const std::string& path);
+    // Runs the packing of this project (zv::StartRun) with the host's dialogs.
+    bool StartRun(RunHost& host);
+    // From the confirmation of its settings to the end of its run; the window
+    // neither closes nor takes another project meanwhile.
+    bool RunInProgress() const { return runInProgress_; }
 
     RunSettings GetRunSettings() const { return document_.GetRunSettings(); }
     void SetRunSettings(const RunSettings& settings);
@@ -68,12 +80,33 @@ class frmNested : public QWidget {
     void SetTabVisible(int tab, bool visible);
 
     // objListView(0) and objListView(1).
-    QTreeWidget* ListView(int index) const { return objListView[index]; }
+    QTreeWidget* ListView(int index) const;
+
+    // Runs one of the file list's editing commands (Delete, Cut, Paste, Make
+    // group, Release group, Rename) on the selected rows of objListView(0).
+    void RunEditCommand(Command command);
+    // Starts the editing of the selected row's text in objListView(0) when
+    // that list shows and at most one row is selected.
+    void StartRename();
+    // The tags of the selected rows of a list, top to bottom, the ".." row
+    // left out.
+    std::vector<std::string> SelectedTags(int list) const;
+    // The files behind the selected rows of a list, top to bottom; with
+    // includeGroups a group row gives all its members, else nothing.
+    std::vector<FileRef> CollectSelectedFiles(int list, bool includeGroups) const;
+
+    // Asks for the group of several files dropped at once, given the window's
+    // items: the name typed, or empty to keep them single files.
+    using GroupNameAsker = std::function<std::string(const std::vector<ItemRecord>& items)>;
+    void SetGroupNameAsker(GroupNameAsker asker) { askGroupName_ = std::move(asker); }
 
   signals:
     // Selection, contents or tab changed: the main window refreshes its
     // commands.
     void StateChanged();
+    // The right mouse button was released over objListView(0): the main window
+    // pops up its list menu there.
+    void ListMenuWanted(const QPoint& globalPosition);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,19 +115,27 @@ class frmNested : public QWidget {
     QWidget* BuildListTab(int listWidth);
     QWidget* BuildResultTab(int listWidth);
     QWidget* BuildInfoTab();
-    QTreeWidget* NewListView(int index, int width);
+    ProjectListView* NewListView(int index, int width);
     void ShowCaption();
     // Both lists again after a display setting changed.
     void RedrawLists();
     void OnTabChanged(int tab);
     void OnMediumChosen(int index);
+    // Draws list `list` again as an editing command or a rename asks.
+    void Redraw(int list, ListRedraw how);
+    void OnRowDoubleClicked(int list, QTreeWidgetItem* row);
+    void OnFilesDropped(const QStringList& paths);
+    void OnDragFinished(int list, Qt::DropAction action);
+    void OnEditEnded(int list, const QString& tag, const QString& text);
 
     ProjectDocument document_;
     QTabWidget* objSTab = nullptr;
-    std::array<QTreeWidget*, 2> objListView{};
+    std::array<ProjectListView*, 2> objListView{};
     std::array<QComboBox*, 1> objCombo{};
     std::array<QLabel*, 24> objLabel{};
     std::array<QLineEdit*, 3> objText{};
+    GroupNameAsker askGroupName_;
+    bool runInProgress_ = false;
 };
 
 }  // namespace zv

@@ -21,6 +21,9 @@ struct AppState {
     // The requests of the run in progress (pause, abort, finish), set by the
     // run dialog while a run goes on; none otherwise.
     RunRequests* runRequests = nullptr;
+    // The group name the group confirmation dialog leaves for its caller:
+    // empty unless the user confirmed a name for the files to come.
+    std::string chosenGroupName{};
 };
 
 AppState& App();

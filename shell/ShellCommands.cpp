@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "dialogs/dlgPinDock.h"
+#include "dialogs/dlgRunSetting.h"
 #include "dialogs/frmVersion.h"
 #include "document/ProjectFile.h"
 #include "document/SaveProject.h"
@@ -12,6 +14,7 @@
 #include "resources/StringTable.h"
 #include "shell/AppState.h"
 #include "shell/ConfirmClearResults.h"
+#include "shell/DesktopRunHost.h"
 #include "shell/FileSystem.h"
 #include "shell/ProgramPaths.h"
 #include "shell/ShowError.h"
@@ -80,6 +83,14 @@ void ShellCommands::Dispatch(Command command, int argument) {
         case Command::VersionInformation:
             ShowVersion();
             return;
+        case Command::Pause:
+            if (runDialog_)
+                runDialog_->TogglePause();
+            return;
+        case Command::Stop:
+            if (runDialog_)
+                runDialog_->RequestAbort();
+            return;
         default:
             break;
     }
@@ -109,13 +120,21 @@ void ShellCommands::Dispatch(Command command, int argument) {
         case Command::Add:
             Add(*project);
             return;
+        case Command::Delete:
+        case Command::Cut:
+        case Command::Paste:
+        case Command::MakeGroup:
+        case Command::ReleaseGroup:
+        case Command::Rename:
+            project->RunEditCommand(command);
+            return;
         case Command::Run:
             StartRun(*project);
             return;
+        case Command::RunOptions:
+            ShowRunSettings(*project);
+            return;
         default:
-            // Pause and Stop act on the run dialog, Run options on the run
-            // settings dialog, and the editing commands on the list; they do
-            // nothing until those are part of the program.
             return;
     }
 }
@@ -134,8 +153,10 @@ void ShellCommands::Open() {
 
     // An unmodified project window loses nothing when a file is loaded into
     // it; a modified one keeps its work and the file gets a window of its own.
+    // The project of a run in progress stays where the run will read its
+    // results back into.
     frmNested* target = window_.ActiveProject();
-    if (target == nullptr || target->Document().Modified())
+    if (target == nullptr || target->Document().Modified() || target->RunInProgress())
         target = window_.NewProjectWindow();
     target->show();
 
@@ -208,14 +229,24 @@ void ShellCommands::Add(frmNested& project) {
 
 void ShellCommands::StartRun(frmNested& project) {
     // A paused run is taken up again through the run dialog; no second run
-    // starts while one is going.
-    if (App().running)
+    // starts while one is going, nor while one is still being set up.
+    if (App().running || runDialog_) {
+        if (runDialog_ && runDialog_->IsPaused())
+            runDialog_->TogglePause();
         return;
+    }
     if (project.HasResults()) {
         if (!ConfirmClearResults())
             return;
         project.ClearResults();
     }
+    DesktopRunHost host(window_, project, runDialog_);
+    project.StartRun(host);
+}
+
+void ShellCommands::ShowRunSettings(frmNested& project) {
+    dlgRunSetting dialog(&window_, project);
+    dialog.exec();
 }
 
 void ShellCommands::ShowVersion() {

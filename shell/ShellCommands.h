@@ -8,6 +8,7 @@
 
 namespace zv {
 
+class dlgPinDock;
 class frmNested;
 class frmVersion;
 class mdiMain;
@@ -36,10 +37,13 @@ class ShellCommands {
     void ToggleTab(frmNested& project, int tab);
     void Add(frmNested& project);
     void StartRun(frmNested& project);
+    void ShowRunSettings(frmNested& project);
     void ShowVersion();
 
     mdiMain& window_;
     QPointer<frmVersion> version_;
+    // The dialog of the run in progress, from its start to its end.
+    QPointer<dlgPinDock> runDialog_;
 };
 
 }  // namespace zv

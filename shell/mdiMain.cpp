@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "dialogs/ProgramPicture.h"
+#include "dialogs/dlgCheckGroup.h"
 #include "document/frmNested.h"
 #include "engine/RunRequests.h"
 #include "platform/PlatformError.h"
@@ -57,6 +58,7 @@ constexpr int kRecentSeparator = 10;
 constexpr int kFirstRecentFile = 11;
 constexpr int kSizeSubmenu = 27;
 constexpr int kPathSubmenu = 32;
+constexpr int kListMenu = 37;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -248,7 +250,16 @@ frmNested* mdiMain::NewProjectWindow() {
     QMdiSubWindow* window = mdiArea_->addSubWindow(project);
     window->setWindowIcon(ProgramPicture());
     window->resize(mdiArea_->width() * 3 / 4, mdiArea_->height() * 3 / 4);
-    connect(project, &frmNested::StateChanged, this, [this] { UpdateToolbar(false); });
+    // A click or a new selection in a list changes what the commands can do,
+    // their shortcut keys included.
+    connect(project, &frmNested::StateChanged, this, [this] {
+        RefreshMenu(-1);
+        UpdateToolbar(false);
+    });
+    connect(project, &frmNested::ListMenuWanted, this,
+            [this](const QPoint& at) { submenus_.at(kListMenu)->popup(at); });
+    project->SetGroupNameAsker(
+        [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
     window->show();
     mdiArea_->setActiveSubWindow(window);
     return project;

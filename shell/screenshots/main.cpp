@@ -5,16 +5,31 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iostream>
+#include <random>
 #include <stdexcept>
 
+#include "dialogs/dlgCheckGroup.h"
+#include "dialogs/dlgPinDock.h"
 #include "dialogs/frmVersion.h"
 #include "document/frmNested.h"
 #include "platform/UiServices.h"
@@ -26,6 +41,10 @@
 #include "shell/screenshots/SampleProjects.h"
 
 namespace {
+
+// What the pictures of a run do while the run lets the events run, as a user
+// watching it would.
+std::function<void()> atYield;
 
 // Nobody is there to answer: every box goes to standard error and is answered
 // with its default button.
@@ -49,8 +68,14 @@ class LoggingUi : public zv::UiServices {
         return std::nullopt;
     }
     bool OpenWithAssociatedProgram(const std::string&) override { return false; }
-    void Yield() override {}
-    void YieldNow() override { QCoreApplication::processEvents(); }
+    void Yield() override {
+        if (atYield)
+            atYield();
+    }
+    void YieldNow() override {
+        QCoreApplication::processEvents();
+        Yield();
+    }
 };
 
 constexpr int kTitleBarHeight = 30;
@@ -105,6 +130,174 @@ void ShowView(zv::frmNested& project, int tab, int16_t unit, int16_t pathMode) {
     Settle();
 }
 
+// Selects the rows of a list that show one of `texts`, and only those.
+void SelectRows(QTreeWidget& list, const QStringList& texts) {
+    list.clearSelection();
+    for (int row = 0; row < list.topLevelItemCount(); ++row)
+        list.topLevelItem(row)->setSelected(texts.contains(list.topLevelItem(row)->text(0)));
+}
+
+// Editing the list: an opened group, cut marks on a file and a group, the
+// group confirmation for dropped files and a group's name being edited.
+void TakeEditingPictures(zv::mdiMain& window, zv::frmNested& photos, const QString& folder) {
+    ShowView(photos, 0, 1, 1);
+    photos.RenderList(0, "京都旅行", 0);
+    Settle();
+    Save(window, window.grab(), folder, "opened-group.png");
+
+    photos.RenderList(0, "", 0);
+    QTreeWidget& list = *photos.ListView(0);
+    SelectRows(list, {QStringLiteral("運動会2025.mp4"), QStringLiteral("北海道旅行")});
+    window.RunCommand(zv::Command::Cut);
+    Settle();
+    Save(window, window.grab(), folder, "cut-marks.png");
+
+    zv::dlgCheckGroup confirmation(&window, photos.GetItems());
+    confirmation.show();
+    confirmation.findChild<QRadioButton*>(QStringLiteral("objOption(1)"))->setChecked(true);
+    confirmation.findChild<QLineEdit*>(QStringLiteral("objText(0)"))->setText("夏休みの写真");
+    Settle();
+    Save(window, WithOnTop(window, confirmation, true), folder, "group-confirmation.png");
+    confirmation.close();
+
+    // The project holds results, which the Rename command would first offer
+    // to clear; the picture shows the editing itself.
+    SelectRows(list, {QStringLiteral("北海道旅行")});
+    photos.StartRename();
+    auto* editor = list.viewport()->findChild<QLineEdit*>();
+    editor->setText(QStringLiteral("北海道旅行 2025夏"));
+    editor->setSelection(6, 5);
+    Settle();
+    Save(window, window.grab(), folder, "rename.png");
+}
+
+// Lets `act` work on the modal dialog that opens next, from inside its event
+// loop.
+void WhenModalOpens(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(*dialog);
+    });
+}
+
+QPushButton* ButtonOf(const QWidget& dialog, int index) {
+    return dialog.findChild<QPushButton*>(QStringLiteral("objButton(%1)").arg(index));
+}
+
+double Filled(const QProgressBar& bar) {
+    return double(bar.value() - bar.minimum()) / std::max(1, bar.maximum() - bar.minimum());
+}
+
+// Every file below a folder.
+std::vector<zv::FileRef> FilesBelow(const QString& root) {
+    std::vector<zv::FileRef> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root.toStdString())) {
+        if (entry.is_regular_file())
+            files.push_back(zv::FileRef::Get(entry.path().string()));
+    }
+    return files;
+}
+
+// Recordings of an even number of bytes from 1 to 90 MB (sparse, so they take
+// no disk space): media of an odd number of bytes are never filled to the
+// byte, so each search runs long enough to be watched.
+std::vector<zv::FileRef> Recordings(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> bytes(1e6, 9e7);
+    std::vector<zv::FileRef> files;
+    for (int i = 1; i <= 60; ++i) {
+        const std::filesystem::path path = folder / ("番組" + std::to_string(i) + ".ts");
+        std::ofstream(path, std::ios::binary).put('\0');
+        std::filesystem::resize_file(path, 2 * static_cast<std::uintmax_t>(bytes(random) / 2));
+        files.push_back(zv::FileRef::Get(path.string()));
+    }
+    return files;
+}
+
+zv::RunSettings RunSettingsFor(const std::string& mediaSize, double tolerance, int16_t media) {
+    zv::RunSettings settings;
+    settings.MediaSize = mediaSize;
+    settings.DiffSize = tolerance;
+    settings.MediaNum = media;
+    settings.MaxFile = 32766;
+    return settings;
+}
+
+// A new project window holding `files`, with its run settings.
+zv::frmNested& NewProject(zv::mdiMain& window, std::vector<zv::FileRef> files,
+                          const zv::RunSettings& settings) {
+    zv::frmNested& project = *window.NewProjectWindow();
+    project.AddFiles(std::move(files), "");
+    project.Document().LoadRunSettings(settings);
+    project.RenderList(0, "", 0);
+    Settle();
+    return project;
+}
+
+// The run settings with the help of the tolerance shown, the result tab after
+// a run of a real folder, and the run dialog during a search and paused.
+void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
+                     const QString& folder) {
+    // Qt's plug-ins: a real folder that is there wherever the program runs.
+    zv::frmNested& plugins =
+        NewProject(window, FilesBelow(QLibraryInfo::path(QLibraryInfo::PluginsPath)),
+                   RunSettingsFor("1000000", 1000, 32766));
+    ShowView(plugins, 0, 2, 1);
+    WhenModalOpens([&window, &folder](QDialog& dialog) {
+        QLabel* tolerance = dialog.findChild<QLabel*>(QStringLiteral("objLabel(5)"));
+        const QPointF at = tolerance->rect().center();
+        QMouseEvent hover(QEvent::MouseMove, at, tolerance->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tolerance, &hover);
+        Settle();
+        Save(window, WithOnTop(window, dialog, true), folder, "run-settings.png");
+        ButtonOf(dialog, 0)->click();
+    });
+    window.RunCommand(zv::Command::RunOptions);
+
+    WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
+    window.RunCommand(zv::Command::Run);
+    ShowView(plugins, 1, 2, 0);
+    Save(window, window.grab(), folder, "result-after-run.png");
+
+    // The first medium is taken as found so far ("確定"), the second one is
+    // watched, paused, and the run stopped.
+    zv::frmNested& recordings =
+        NewProject(window, Recordings(samples / "録画"), RunSettingsFor("700000001", 0, 3));
+    ShowView(recordings, 0, 1, 1);
+    int stage = 0;
+    int yields = 0;
+    atYield = [&] {
+        auto* dialog = window.findChild<zv::dlgPinDock*>();
+        if (dialog == nullptr)
+            return;
+        const QString status = dialog->findChild<QLabel*>(QStringLiteral("objLabel(0)"))->text();
+        const auto* steps = dialog->findChild<QProgressBar*>(QStringLiteral("objProgress(0)"));
+        const auto* sizes = dialog->findChild<QProgressBar*>(QStringLiteral("objProgress(1)"));
+        if (stage == 0 && ButtonOf(*dialog, 2)->isEnabled() && ++yields == 200) {
+            ButtonOf(*dialog, 2)->click();
+            stage = 1;
+        } else if (stage == 1 && status.contains(QStringLiteral("2枚目")) &&
+                   Filled(*steps) >= 0.5 && Filled(*steps) <= 0.8 && Filled(*sizes) >= 0.25) {
+            Settle();
+            Save(window, WithOnTop(window, *dialog, true), folder, "run-dialog.png");
+            ButtonOf(*dialog, 1)->click();
+            Settle();
+            Save(window, WithOnTop(window, *dialog, true), folder, "run-dialog-paused.png");
+            stage = 2;
+        } else if (stage == 2) {
+            ButtonOf(*dialog, 0)->click();
+            stage = 3;
+        }
+    };
+    WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
+    window.RunCommand(zv::Command::Run);
+    atYield = nullptr;
+    if (stage != 3)
+        throw std::runtime_error("the run never showed the progress to take its pictures");
+}
+
 void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     zv::App().untitledName = zv::ResString(40097);
     zv::App().untitledCounter = 0;
@@ -154,6 +347,12 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     Settle();
     auto* box = window.findChild<zv::frmVersion*>();
     Save(window, WithOnTop(window, *box, true), folder, "version-box.png");
+    box->close();
+    Settle();
+
+    TakeEditingPictures(window, *photos, folder);
+    TakeRunPictures(
+        window, std::filesystem::path(samples.photosAndVideos).parent_path().parent_path(), folder);
 }
 
 }  // namespace
