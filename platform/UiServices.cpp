@@ -1,31 +1,12 @@
 #include "platform/UiServices.h"
 
+#include "platform/HeadlessUi.h"
+
 namespace zv {
 
 namespace {
 
-// Before the program installs its services nobody can answer: every box takes
-// its default button, every dialog is cancelled, nothing opens and nothing waits.
-class HeadlessUi : public UiServices {
-  public:
-    MsgResult MessageBox(const MessageBoxRequest& request) override {
-        return DefaultAnswer(request.buttons, request.defaultButton);
-    }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool OpenWithAssociatedProgram(const std::string&) override { return false; }
-    void Yield() override {}
-    void YieldNow() override {}
-};
-
+// Until the program installs its services nobody can answer.
 HeadlessUi headless;
 UiServices* current = &headless;
 
