@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "dialogs/dlgAdd.h"
 #include "dialogs/dlgPinDock.h"
 #include "dialogs/dlgRunSetting.h"
 #include "dialogs/frmVersion.h"
@@ -225,6 +226,8 @@ void ShellCommands::Add(frmNested& project) {
         project.ClearResults();
     }
     project.ClearCutMarks();
+    dlgAdd dialog(&window_, &project);
+    dialog.exec();
 }
 
 void ShellCommands::StartRun(frmNested& project) {

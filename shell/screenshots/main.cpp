@@ -3,8 +3,10 @@
 // into DIR. Meant for the offscreen platform, where nothing shows on a screen.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -19,6 +21,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
@@ -28,6 +31,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "dialogs/dlgAdd.h"
 #include "dialogs/dlgCheckGroup.h"
 #include "dialogs/dlgPinDock.h"
 #include "dialogs/frmVersion.h"
@@ -298,6 +302,58 @@ void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
         throw std::runtime_error("the run never showed the progress to take its pictures");
 }
 
+// The add-files dialog on the sample folder with its subfolders and some rows
+// checked, the same list filtered, and a scan of a large folder in progress.
+void TakeAddPictures(zv::mdiMain& window, const std::filesystem::path& samples,
+                     const QString& folder) {
+    window.NewProjectWindow()->parentWidget()->showMaximized();
+    Settle();
+    WhenModalOpens([&window, &samples, &folder](QDialog& dialog) {
+        auto& add = static_cast<zv::dlgAdd&>(dialog);
+        Settle();
+        add.resize(860, 560);
+        add.move(window.geometry().center() - add.rect().center());
+        add.ChangeFolder(samples.string());
+        auto* subfolders = add.findChild<QCheckBox*>(QStringLiteral("objCheck(0)"));
+        subfolders->click();
+        auto* list = add.findChild<QTreeView*>(QStringLiteral("objListView(0)"));
+        QAbstractItemModel& rows = *list->model();
+        for (const int row : {1, 2, 4, 7, 8})
+            rows.setData(rows.index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        list->setCurrentIndex(rows.index(8, 0));
+        Settle();
+        Save(window, WithOnTop(window, add, true), folder, "add-files.png");
+
+        auto* filter = add.findChild<QLineEdit*>(QStringLiteral("objText(0)"));
+        filter->setFocus();
+        filter->setText(QStringLiteral("jpg -0003"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(filter, &enter);
+        Settle();
+        Save(window, WithOnTop(window, add, true), folder, "add-files-filtered.png");
+
+        // A folder large enough that the walk takes a while; the picture is
+        // taken when the bar has come some way, and the scan cancelled.
+        add.ChangeFolder(QLibraryInfo::path(QLibraryInfo::DataPath).toStdString() + "/..");
+        auto* bar = add.findChild<QProgressBar*>(QStringLiteral("objProgressBar(0)"));
+        bool taken = false;
+        atYield = [&] {
+            if (taken || !bar->isVisible() || Filled(*bar) < 0.3)
+                return;
+            taken = true;
+            Settle();
+            Save(window, WithOnTop(window, add, true), folder, "add-files-scanning.png");
+            ButtonOf(add, 4)->click();
+        };
+        subfolders->click();
+        atYield = nullptr;
+        if (!taken)
+            throw std::runtime_error("the scan never showed its progress to take its picture");
+        ButtonOf(add, 0)->click();
+    });
+    window.RunCommand(zv::Command::Add);
+}
+
 void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     zv::App().untitledName = zv::ResString(40097);
     zv::App().untitledCounter = 0;
@@ -351,6 +407,10 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     Settle();
 
     TakeEditingPictures(window, *photos, folder);
+    TakeAddPictures(
+        window,
+        std::filesystem::path(samples.photosAndVideos).parent_path().parent_path() / "サンプル",
+        folder);
     TakeRunPictures(
         window, std::filesystem::path(samples.photosAndVideos).parent_path().parent_path(), folder);
 }

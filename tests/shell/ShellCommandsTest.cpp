@@ -1,7 +1,13 @@
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QTreeView>
+#include <filesystem>
+#include <functional>
 
+#include "dialogs/dlgAdd.h"
 #include "dialogs/frmVersion.h"
 #include "document/ProjectFile.h"
 #include "tests/shell/MainWindowFixture.h"
@@ -26,6 +32,18 @@ class ShellCommandsTest : public test::MainWindowFixture {
     void Open(std::optional<std::string> answer) {
         ui_.AnswerFile(std::move(answer));
         QTest::mouseClick(Button("Open"), Qt::LeftButton);
+    }
+
+    // Lets `act` work on the add-files dialog once it has opened and listed
+    // its folder.
+    void WhenAddOpens(std::function<void(dlgAdd&)> act) {
+        QTimer::singleShot(0, window_.get(), [act] {
+            auto* dialog = qobject_cast<dlgAdd*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            QCoreApplication::processEvents();
+            act(*dialog);
+            dialog->close();
+        });
     }
 
     void ExpectOnlyBox(const std::string& text, MsgButtons buttons = MsgButtons::OK) {
@@ -159,10 +177,33 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
     EXPECT_TRUE(project.HasCutMarks());
 
     ui_.Answer(MsgResult::OK);
+    bool opened = false;
+    WhenAddOpens([&](dlgAdd&) { opened = true; });
     QTest::mouseClick(Button("Add"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
     EXPECT_EQ(ui_.Boxes().size(), 3u);
     EXPECT_FALSE(project.HasResults());
     EXPECT_FALSE(project.HasCutMarks());
+}
+
+TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
+    frmNested& project = ProjectWith({});
+    std::filesystem::create_directory(folder_.File("incoming"));
+    MakeFile("incoming/new.txt", 0);
+    WriteSetting("LASTADDFOLDER", "PATH", folder_.File("incoming"));
+    WhenAddOpens([&](dlgAdd& dialog) {
+        EXPECT_EQ(dialog.parentWidget(), window_.get());
+        EXPECT_TRUE(dialog.isModal());
+        QAbstractItemModel& rows = *dialog.findChild<QTreeView*>("objListView(0)")->model();
+        ASSERT_EQ(rows.rowCount(), 1);
+        rows.setData(rows.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+        dialog.findChild<QPushButton*>("objButton(1)")->click();
+    });
+    QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_FALSE(project.Document().IsEmpty());
+    EXPECT_EQ(project.Document().Items()[0].Name, folder_.File("incoming/new.txt"));
+    EXPECT_EQ(project.ListView(0)->topLevelItemCount(), 1);
+    EXPECT_TRUE(Button("Save")->isEnabled());
 }
 
 TEST_F(ShellCommandsTest, RunDuringARunAsksNothing) {

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dialogs/AddCheckedFiles.h"
+#include "document/Grouping.h"
+#include "document/ProjectDocument.h"
+#include "platform/ScriptedUi.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr const char* kChooseFiles = "ﾌｧｲﾙを選択してください";
+constexpr const char* kIntoOpenGroup = "現在開いているｸﾞﾙｰﾌﾟにﾌｧｲﾙを追加しますか？";
+constexpr const char* kGroupAddFailed = "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました";
+constexpr const char* kListAddFailed = "ﾘｽﾄの追加に失敗しました";
+
+// A project holding the group "Photos" (p1, p2) and the single file s, and
+// the files a, b and c waiting to be added.
+class AddCheckedFilesTest : public ::testing::Test {
+  protected:
+    AddCheckedFilesTest() {
+        EXPECT_TRUE(project_.AddFiles({File("p1"), File("p2")}, "Photos"));
+        EXPECT_TRUE(project_.AddFiles({File("s")}, ""));
+        project_.SetOpenGroup("");
+        for (const char* name : {"a", "b", "c"})
+            File(name);
+    }
+
+    FileRef File(const std::string& name) {
+        test::WriteBytes(folder_.File(name), name);
+        return FileRef::Get(folder_.File(name));
+    }
+
+    Texts Paths(const Texts& names) const {
+        Texts paths;
+        for (const std::string& name : names)
+            paths.push_back(folder_.File(name));
+        return paths;
+    }
+
+    // Adds the files; the asker answers `groupName` and counts its calls.
+    AddOutcome Add(const Texts& names, const std::string& groupName = "") {
+        return AddCheckedFiles(Paths(names), project_,
+                               [this, groupName](const std::vector<ItemRecord>& items) {
+                                   ++asked_;
+                                   EXPECT_EQ(items.size(), project_.Items().size());
+                                   return groupName;
+                               });
+    }
+
+    // Each item's name, a group's members after a colon.
+    Texts Listing() const {
+        Texts listing;
+        for (const ItemRecord& item : project_.Items()) {
+            std::string text = std::filesystem::path(item.Name).filename().string();
+            if (item.IsGroup()) {
+                text = item.Name + ":";
+                for (const FileRef& member : item.Files)
+                    text += " " + member.Name();
+            }
+            listing.push_back(text);
+        }
+        return listing;
+    }
+
+    void ExpectOnlyBox(const std::string& text, const std::string& title = "Zarvopack",
+                       MsgButtons buttons = MsgButtons::OK) {
+        ASSERT_EQ(ui_.Boxes().size(), 1u);
+        EXPECT_EQ(ui_.Boxes()[0].text, text);
+        EXPECT_EQ(ui_.Boxes()[0].title, title);
+        EXPECT_EQ(ui_.Boxes()[0].buttons, buttons);
+        EXPECT_EQ(ui_.Boxes()[0].icon, MsgIcon::None);
+    }
+
+    test::TempFolder folder_;
+    ScriptedUi ui_;
+    ProjectDocument project_;
+    int asked_ = 0;
+};
+
+TEST_F(AddCheckedFilesTest, NothingCheckedAsksForFilesAndAddsNothing) {
+    ui_.Answer(MsgResult::OK);
+    const AddOutcome outcome = Add({});
+    ExpectOnlyBox(kChooseFiles);
+    EXPECT_FALSE(outcome.redraw);
+    EXPECT_FALSE(outcome.added);
+    EXPECT_EQ(asked_, 0);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+}
+
+TEST_F(AddCheckedFilesTest, OneFileBecomesASingleItemWithoutTheGroupQuestion) {
+    const AddOutcome outcome = Add({"a"}, "never asked");
+    EXPECT_EQ(asked_, 0);
+    EXPECT_TRUE(outcome.added);
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "a"}));
+    EXPECT_TRUE(project_.Modified());
+}
+
+TEST_F(AddCheckedFilesTest, SeveralFilesBecomeSingleItemsANewGroupOrJoinAGroupOfThatName) {
+    EXPECT_TRUE(Add({"a", "b"}).added);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "a", "b"}));
+
+    File("d");
+    EXPECT_TRUE(Add({"c", "d"}, "Holiday").added);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "a", "b", "Holiday: c d"}));
+
+    // The list is drawn at the top level again.
+    project_.SetOpenGroup("");
+    File("e");
+    File("f");
+    const AddOutcome outcome = Add({"e", "f"}, "PHOTOS");
+    EXPECT_TRUE(outcome.added);
+    EXPECT_EQ(outcome.openGroup, "");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 e f", "s", "a", "b", "Holiday: c d"}));
+}
+
+TEST_F(AddCheckedFilesTest, TheOpenedGroupIsOfferedFirst) {
+    project_.SetOpenGroup("Photos");
+
+    ui_.Answer(MsgResult::Cancel);
+    AddOutcome outcome = Add({"a", "b"});
+    ExpectOnlyBox(kIntoOpenGroup, "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::YesNoCancel);
+    EXPECT_FALSE(outcome.redraw);
+    EXPECT_EQ(asked_, 0);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+
+    ui_.Answer(MsgResult::Yes);
+    outcome = Add({"a", "b"});
+    EXPECT_EQ(asked_, 0);
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "Photos");
+    EXPECT_FALSE(outcome.added) << "the focus stays where it was";
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b", "s"}));
+
+    // No, and then no group either: the files still go into the opened group.
+    File("d");
+    ui_.Answer(MsgResult::No);
+    outcome = Add({"c", "d"});
+    EXPECT_EQ(asked_, 1);
+    EXPECT_TRUE(outcome.added);
+    EXPECT_EQ(outcome.openGroup, "");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b c d", "s"}));
+
+    // No, and one file: a single item.
+    File("e");
+    ui_.Answer(MsgResult::No);
+    Add({"e"});
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b c d", "s", "e"}));
+}
+
+TEST_F(AddCheckedFilesTest, ARefusedAdditionIsToldAndTheListDrawnAtTheTop) {
+    ui_.Answer(MsgResult::OK);
+    AddOutcome outcome = Add({"s"});
+    ExpectOnlyBox(kListAddFailed);
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_FALSE(outcome.added);
+
+    project_.SetOpenGroup("Photos");
+    ui_.Answer(MsgResult::Yes);
+    ui_.Answer(MsgResult::OK);
+    outcome = Add({"p1", "p2"});
+    ASSERT_EQ(ui_.Boxes().size(), 3u);
+    EXPECT_EQ(ui_.Boxes()[2].text, kGroupAddFailed);
+    EXPECT_EQ(ui_.Boxes()[2].buttons, MsgButtons::OK);
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "");
+
+    // Several files named into an existing group, all already there.
+    project_.SetOpenGroup("");
+    ui_.Answer(MsgResult::OK);
+    outcome = Add({"p1", "s"}, "Photos");
+    EXPECT_EQ(ui_.Boxes().back().text, kGroupAddFailed);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+}
+
+TEST_F(AddCheckedFilesTest, AFileGoneSinceTheScanIsPassedOver) {
+    std::filesystem::remove(folder_.File("a"));
+    const AddOutcome outcome = Add({"a", "b"});
+    EXPECT_TRUE(outcome.added);
+    EXPECT_EQ(asked_, 0) << "one file is left";
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "b"}));
+}
+
+}  // namespace
+}  // namespace zv
