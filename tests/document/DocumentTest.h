@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "document/DefaultRunSettings.h"
 #include "document/ProjectDocument.h"
@@ -11,6 +12,26 @@
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {
+
+using Texts = std::vector<std::string>;
+
+// The names of a project's items in list order.
+inline Texts Names(const ProjectDocument& project) {
+    Texts names;
+    for (const ItemRecord& item : project.Items())
+        names.push_back(item.Name);
+    return names;
+}
+
+inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
+                      const std::string& title, MsgButtons buttons = MsgButtons::OK,
+                      MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, title);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.defaultButton, defaultButton);
+}
 
 // Projects in a fresh program folder, with real files made on demand and every
 // message box answered by the test.
@@ -31,18 +52,15 @@ class DocumentTest : public ::testing::Test {
         ASSERT_TRUE(project.AddFiles(std::move(files), group));
     }
 
+    // The box shown last, which must have been shown with this text.
+    void ExpectLastBox(const std::string& text, const std::string& title = "Zarvopack",
+                       MsgButtons buttons = MsgButtons::OK) {
+        ASSERT_FALSE(ui.Boxes().empty());
+        ExpectBox(ui.Boxes().back(), text, title, buttons);
+    }
+
     TempFolder folder;
     ScriptedUi ui;
 };
-
-inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
-                      const std::string& title, MsgButtons buttons = MsgButtons::OK,
-                      MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.title, title);
-    EXPECT_EQ(box.buttons, buttons);
-    EXPECT_EQ(box.icon, icon);
-    EXPECT_EQ(box.defaultButton, defaultButton);
-}
 
 }  // namespace zv::test

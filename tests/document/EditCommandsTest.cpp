@@ -1,25 +1,12 @@
 #include <filesystem>
 
 #include "document/EditCommands.h"
-#include "document/ItemEditing.h"
 #include "tests/document/DocumentTest.h"
 
 namespace zv {
 namespace {
 
-using test::ExpectBox;
-using Texts = std::vector<std::string>;
-
-const char* const kClearResults =
-    "この操作を実行するには結果情報をクリアする必要があります\r\n"
-    "結果情報リストをクリアして操作を続行しますか？";
-
-Texts Names(const ProjectDocument& project) {
-    Texts names;
-    for (const ItemRecord& item : project.Items())
-        names.push_back(item.Name);
-    return names;
-}
+using namespace test;
 
 // The input box deletes a file while it is open, as a user in another program
 // might.
@@ -36,7 +23,7 @@ class FileDeletingUi : public ScriptedUi {
     std::string path_;
 };
 
-class EditCommandsTest : public test::DocumentTest {
+class EditCommandsTest : public DocumentTest {
   protected:
     // Single files a, b, c; group "G" of m1, m2.
     void SetUp() override {
@@ -46,21 +33,13 @@ class EditCommandsTest : public test::DocumentTest {
         project.SetModified(false);
     }
 
-    std::string A() const { return folder.File("a"); }
-    std::string B() const { return folder.File("b"); }
-    std::string C() const { return folder.File("c"); }
-
     ListRedraw MakeGroupNamed(std::optional<std::string> name, const Texts& tags) {
         ui.AnswerInput(std::move(name));
         return MakeGroupCommand(project, tags);
     }
 
-    void ExpectMessage(std::size_t box, const std::string& text) {
-        ASSERT_GT(ui.Boxes().size(), box);
-        ExpectBox(ui.Boxes()[box], text, "Zarvopack");
-    }
-
     ProjectDocument project;
+    const std::string a = folder.File("a"), b = folder.File("b"), c = folder.File("c");
 };
 
 TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) {
@@ -71,59 +50,76 @@ TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) 
     EXPECT_EQ(project.Items().size(), 4u);
 
     ui.Answer(MsgResult::OK);
-    EXPECT_EQ(DeleteCommand(project, {A(), "G", C()}), ListRedraw::OpenedGroup);
+    EXPECT_EQ(DeleteCommand(project, {a, "G", c}), ListRedraw::OpenedGroup);
     ExpectBox(ui.Boxes()[1], "これらの3個の項目ををﾘｽﾄから消去してよろしいですか？", "ﾘｽﾄの消去",
               MsgButtons::OKCancel);
-    EXPECT_EQ(Names(project), (Texts{B()}));
+    EXPECT_EQ(Names(project), (Texts{b}));
     EXPECT_TRUE(project.Modified());
 
     EXPECT_EQ(DeleteCommand(project, {}), ListRedraw::OpenedGroup) << "nothing asked";
     ui.Answer(MsgResult::OK);
     ui.Answer(MsgResult::OK);
     DeleteCommand(project, {folder.File("nowhere")});
-    ExpectMessage(3, "削除に失敗しました");
-}
+    ExpectLastBox("削除に失敗しました");
 
-TEST_F(EditCommandsTest, DeletingTheOnlyMemberOfAnOpenedGroupRemovesTheGroup) {
+    // The only member of an opened group takes the group with it.
     Add(project, {MakeFile("solo", 1)}, "Solo");
     ui.Answer(MsgResult::OK);
     DeleteCommand(project, {folder.File("solo")});
-    EXPECT_EQ(Names(project), (Texts{A(), B(), C(), "G"}));
+    EXPECT_EQ(Names(project), (Texts{b}));
 }
 
 TEST_F(EditCommandsTest, ResultsAreClearedOnlyWhenTheUserAgrees) {
     project.Items()[0].Medium = 1;
     ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(DeleteCommand(project, {A()}), ListRedraw::None);
-    ExpectBox(ui.Boxes()[0], kClearResults, "結果情報のクリア", MsgButtons::OKCancel);
-    EXPECT_TRUE(project.HasResults());
-    EXPECT_EQ(ui.Boxes().size(), 1u) << "no delete question after Cancel";
+    EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
+    ExpectBox(ui.Boxes()[0],
+              "この操作を実行するには結果情報をクリアする必要があります\r\n"
+              "結果情報リストをクリアして操作を続行しますか？",
+              "結果情報のクリア", MsgButtons::OKCancel);
+    EXPECT_TRUE(project.HasResults()) << "and no delete question";
 
     ui.Answer(MsgResult::Cancel);
     EXPECT_FALSE(RenameCommand(project));
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(PasteCommand(project), ListRedraw::OpenedGroup);
     EXPECT_FALSE(project.HasResults());
-    EXPECT_EQ(ui.Boxes().size(), 3u);
 }
 
-TEST_F(EditCommandsTest, DecliningTheMergeMakesThePasteFail) {
+TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
     Add(project, {MakeFile("h1", 1), MakeFile("h2", 1)}, "H");
-    CutCommand(project, {folder.File("m1")});
+    project.SetModified(false);
+    const auto cutBoth = [&] { CutCommand(project, {folder.File("m2"), folder.File("m1")}); };
+    cutBoth();
+    EXPECT_EQ(project.Items()[3].CutMarks, (std::vector<int16_t>{1, 0}));
     ui.Answer(MsgResult::Cancel);
     ui.Answer(MsgResult::OK);
     PasteCommand(project);
-    ExpectMessage(1, "貼り付けに失敗しました");
+    ExpectBox(ui.Boxes()[0],
+              "ｸﾞﾙｰﾌﾟ内にｸﾞﾙｰﾌﾟを含むﾌｧｲﾙ群を貼り付けようとしています\r\n"
+              "これらの貼り付けるﾌｧｲﾙを貼り付け先のｸﾞﾙｰﾌﾟに統合しますか？",
+              "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::OKCancel);
+    ExpectLastBox("貼り付けに失敗しました");
     EXPECT_EQ(project.Items()[3].Files.size(), 2u);
     EXPECT_EQ(project.Items()[4].Files.size(), 2u);
+    EXPECT_FALSE(project.Modified());
+    EXPECT_FALSE(project.HasCutMarks());
+
+    cutBoth();
+    ui.Answer(MsgResult::OK);
+    PasteCommand(project);
+    EXPECT_EQ(Names(project), (Texts{a, b, c, "H"})) << "the emptied group leaves";
+    EXPECT_EQ(project.Items()[3].PathList, folder.File("h1") + "\t" + folder.File("h2") + "\t" +
+                                               folder.File("m2") + "\t" + folder.File("m1"))
+        << "in mark order";
 }
 
 TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWas) {
     ui.Answer(MsgResult::OK);
-    EXPECT_EQ(MakeGroupCommand(project, {A()}), ListRedraw::None);
-    ExpectMessage(0,
-                  "ｸﾞﾙｰﾌﾟを生成するには2つ以上のｱｲﾃﾑを選択する必要があります。\r\n"
-                  "既存のｸﾞﾙｰﾌﾟにｱｲﾃﾑを入れるには「コピー＆ペースト」を実行してください");
+    EXPECT_EQ(MakeGroupCommand(project, {a}), ListRedraw::None);
+    ExpectLastBox(
+        "ｸﾞﾙｰﾌﾟを生成するには2つ以上のｱｲﾃﾑを選択する必要があります。\r\n"
+        "既存のｸﾞﾙｰﾌﾟにｱｲﾃﾑを入れるには「コピー＆ペースト」を実行してください");
     EXPECT_TRUE(ui.Inputs().empty());
 
     const std::string forbidden = "「’」、「”」、「..」は名前に使用できません";
@@ -139,13 +135,13 @@ TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWa
     };
     for (const auto& [name, message] : refusals) {
         ui.Answer(MsgResult::OK);
-        EXPECT_EQ(MakeGroupNamed(name, {A(), B()}), ListRedraw::None) << name;
-        EXPECT_EQ(ui.Boxes().back().text, message) << name;
+        EXPECT_EQ(MakeGroupNamed(name, {a, b}), ListRedraw::None) << name;
+        ExpectLastBox(message);
     }
-    EXPECT_EQ(MakeGroupNamed(std::nullopt, {A(), B()}), ListRedraw::None);
-    EXPECT_EQ(MakeGroupNamed("", {A(), B()}), ListRedraw::None);
-    EXPECT_EQ(ui.Boxes().size(), 1 + refusals.size()) << "cancel and empty say nothing";
-    EXPECT_EQ(Names(project), (Texts{A(), B(), C(), "G"}));
+    // Cancel and an empty name say nothing.
+    EXPECT_EQ(MakeGroupNamed(std::nullopt, {a, b}), ListRedraw::None);
+    EXPECT_EQ(MakeGroupNamed("", {a, b}), ListRedraw::None);
+    EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
     EXPECT_FALSE(project.Modified());
 
     const ScriptedUi::Input& input = ui.Inputs().front();
@@ -156,83 +152,78 @@ TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWa
 
 TEST_F(EditCommandsTest, MakeGroupTakesANameOf254CharactersAndOpensTheGroup) {
     const std::string name = std::string(253, 'x') + "ｸ";
-    EXPECT_EQ(MakeGroupNamed(name, {C(), A()}), ListRedraw::OpenedGroup);
-    EXPECT_EQ(Names(project), (Texts{B(), "G", name}));
+    EXPECT_EQ(MakeGroupNamed(name, {c, a}), ListRedraw::OpenedGroup);
+    EXPECT_EQ(Names(project), (Texts{b, "G", name}));
     EXPECT_EQ(project.GetOpenGroup(), name);
-    EXPECT_EQ(project.Items()[2].PathList, C() + "\t" + A());
-    EXPECT_TRUE(ui.Boxes().empty());
+    EXPECT_EQ(project.Items()[2].PathList, c + "\t" + a);
 }
 
 TEST_F(EditCommandsTest, AnExistingGroupNameAsksBeforeAddingToThatGroup) {
     ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(MakeGroupNamed("g", {A(), B()}), ListRedraw::None);
-    ExpectBox(ui.Boxes()[0],
-              "既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？",
-              "ｸﾞﾙｰﾌﾟの作成", MsgButtons::OKCancel);
+    EXPECT_EQ(MakeGroupNamed("g", {a, b}), ListRedraw::None);
+    ExpectLastBox("既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？",
+                  "ｸﾞﾙｰﾌﾟの作成", MsgButtons::OKCancel);
     EXPECT_EQ(project.Items().size(), 4u);
 
     ui.Answer(MsgResult::OK);
-    EXPECT_EQ(MakeGroupNamed("g", {A(), B()}), ListRedraw::OpenedGroup);
-    EXPECT_EQ(Names(project), (Texts{C(), "G"}));
+    EXPECT_EQ(MakeGroupNamed("g", {a, b}), ListRedraw::OpenedGroup);
+    EXPECT_EQ(Names(project), (Texts{c, "G"}));
     EXPECT_EQ(project.Items()[1].Files.size(), 4u);
 }
 
 TEST_F(EditCommandsTest, AFileGoneWhileTheNameIsAskedKeepsEveryFileInTheList) {
-    FileDeletingUi deleting(B());
+    FileDeletingUi deleting(b);
     deleting.AnswerInput("New");
     deleting.Answer(MsgResult::OK);  // the common error box
     deleting.Answer(MsgResult::OK);
-    EXPECT_EQ(MakeGroupCommand(project, {A(), B()}), ListRedraw::OpenedGroup);
+    EXPECT_EQ(MakeGroupCommand(project, {a, b}), ListRedraw::OpenedGroup);
     ASSERT_EQ(deleting.Boxes().size(), 2u);
     EXPECT_EQ(deleting.Boxes()[0].title, "zarvopackｴﾗｰ 53");
     ExpectBox(deleting.Boxes()[1], "ｸﾞﾙｰﾌﾟの追加に失敗しました", "Zarvopack");
-    EXPECT_EQ(Names(project), (Texts{A(), B(), C(), "G"}));
+    EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
 }
 
-TEST_F(EditCommandsTest, ReleaseSaysWhatIsMissing) {
+TEST_F(EditCommandsTest, ReleaseAppendsTheMembersAtTheEndOrSaysWhatIsMissing) {
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ReleaseGroupCommand(project, {}), ListRedraw::None);
-    ExpectMessage(0, "ｸﾞﾙｰﾌﾟが選択されていません");
+    ExpectLastBox("ｸﾞﾙｰﾌﾟが選択されていません");
 
+    // A row that is no group releases the opened group.
+    Add(project, {MakeFile("h1", 1), MakeFile("h2", 1)}, "H");
+    EXPECT_EQ(ReleaseGroupCommand(project, {a}), ListRedraw::TopLevel);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ReleaseGroupCommand(project, {"Nothing", "G"}), ListRedraw::TopLevel);
-    ExpectMessage(1, "ｸﾞﾙｰﾌﾟの解除に失敗しました");
-    EXPECT_EQ(ui.Boxes().size(), 2u) << "the second group was released";
-    EXPECT_EQ(Names(project).back(), folder.File("m2"));
+    ExpectLastBox("ｸﾞﾙｰﾌﾟの解除に失敗しました");
+    EXPECT_EQ(Names(project), (Texts{a, b, c, folder.File("h1"), folder.File("h2"),
+                                     folder.File("m1"), folder.File("m2")}));
 }
 
-TEST_F(EditCommandsTest, RenameRefusesTakenAndInvalidNames) {
+TEST_F(EditCommandsTest, RenameRefusesTakenAndInvalidNamesAndTakesApostrophes) {
     Add(project, {MakeFile("h1", 1), MakeFile("h2", 1)}, "Holiday");
     project.SetModified(false);
-    const std::string invalid =
-        "無効なｸﾞﾙｰﾌﾟ名です\r\n"
-        "既存のﾌｧｲﾙ・ﾌｫﾙﾀﾞ名や空欄または254文字以上に設定しようとしました";
-    for (const std::string& text : {A(), folder.Path(), std::string(), std::string(255, 'y')}) {
+    for (const std::string& text : {a, folder.Path(), std::string(), std::string(255, 'y')}) {
         ui.Answer(MsgResult::OK);
         EXPECT_EQ(EndRename(project, "G", text, 1), ListRedraw::None);
-        ExpectBox(ui.Boxes().back(), invalid, "Zarvopack");
+        ExpectLastBox(
+            "無効なｸﾞﾙｰﾌﾟ名です\r\n"
+            "既存のﾌｧｲﾙ・ﾌｫﾙﾀﾞ名や空欄または254文字以上に設定しようとしました");
     }
     // A member whose file has gone still holds its name.
     std::filesystem::remove(folder.File("h1"));
     for (const std::string& text : {std::string("HOLIDAY"), folder.File("h1")}) {
         ui.Answer(MsgResult::OK);
         EXPECT_EQ(EndRename(project, "G", text, 1), ListRedraw::None);
-        ExpectBox(ui.Boxes().back(), "同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します", "Zarvopack");
+        ExpectLastBox("同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します");
     }
     EXPECT_EQ(EndRename(project, "G", "Other", 2), ListRedraw::None) << "two rows selected";
-    EXPECT_EQ(EndRename(project, A(), "Other", 1), ListRedraw::None) << "a file row";
-    EXPECT_EQ(ui.Boxes().size(), 6u);
-    EXPECT_EQ(Names(project), (Texts{A(), B(), C(), "G", "Holiday"}));
+    EXPECT_EQ(EndRename(project, a, "Other", 1), ListRedraw::None) << "a file row";
+    EXPECT_EQ(Names(project), (Texts{a, b, c, "G", "Holiday"}));
     EXPECT_FALSE(project.Modified());
-}
 
-TEST_F(EditCommandsTest, RenameTakesApostrophesAnd254Characters) {
     EXPECT_EQ(EndRename(project, "g", "Tom's files", 1), ListRedraw::TopLevel);
-    EXPECT_EQ(project.Items()[3].Name, "Tom's files");
     EXPECT_TRUE(project.Modified());
-    const std::string longest(254, 'z');
-    EXPECT_EQ(EndRename(project, "Tom's files", longest, 1), ListRedraw::TopLevel);
-    EXPECT_EQ(project.Items()[3].Name, longest);
+    EXPECT_EQ(EndRename(project, "Tom's files", std::string(254, 'z'), 1), ListRedraw::TopLevel);
+    EXPECT_EQ(project.Items()[3].Name, std::string(254, 'z'));
 }
 
 }  // namespace

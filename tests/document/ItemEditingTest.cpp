@@ -7,23 +7,7 @@
 namespace zv {
 namespace {
 
-using test::DocumentTest;
-using test::ExpectBox;
-using Texts = std::vector<std::string>;
-
-Texts Names(const ProjectDocument& project) {
-    Texts names;
-    for (const ItemRecord& item : project.Items())
-        names.push_back(item.Name);
-    return names;
-}
-
-Texts Members(const ItemRecord& item) {
-    Texts paths;
-    for (const FileRef& file : item.Files)
-        paths.push_back(file.Path());
-    return paths;
-}
+using namespace test;
 
 class ItemEditingTest : public DocumentTest {
   protected:
@@ -45,32 +29,26 @@ class ItemEditingTest : public DocumentTest {
 };
 
 TEST_F(ItemEditingTest, FindItemNeedsTheWholePathAndGroupNamesInAnyCase) {
-    ProjectDocument other;
-    const FileRef bak = MakeFile("x.txt.bak", 1);
-    const FileRef x = MakeFile("x.txt", 1);
-    Add(other, {bak, x}, "Backups");
-    Add(other, {MakeFile("y.txt", 1)});
+    const FileRef bak = MakeFile("c.bak", 1);
+    Group().Files.insert(Group().Files.begin(), bak);
+    Group().PathList = bak.Path() + "\t" + Group().PathList;
 
-    const auto member = FindItem(other, x.Path());
-    ASSERT_TRUE(member.has_value()) << "x.txt behind x.txt.bak";
-    EXPECT_EQ(member->item, 0);
+    const auto member = FindItem(project, c.Path());
+    ASSERT_TRUE(member.has_value()) << "c behind c.bak";
+    EXPECT_EQ(member->item, 2);
     EXPECT_EQ(member->member, 1);
-    const auto group = FindItem(other, "BACKUPS");
-    ASSERT_TRUE(group.has_value());
-    EXPECT_EQ(group->member, -1);
-    EXPECT_EQ(FindItem(other, folder.File("y.txt"))->member, -1) << "a single file is whole";
-    EXPECT_FALSE(FindItem(other, folder.File("x")).has_value()) << "no part of a path";
+    EXPECT_EQ(FindItem(project, "g")->member, -1);
+    EXPECT_EQ(FindItem(project, f.Path())->member, -1) << "a single file is whole";
+    EXPECT_FALSE(FindItem(project, folder.File("c.")).has_value()) << "no part of a path";
     EXPECT_FALSE(FindItem(ProjectDocument(), "").has_value()) << "the placeholder is no item";
 
-    // Deleting the row of x.txt takes out x.txt, not x.txt.bak.
-    ASSERT_TRUE(TakeOutItems(other, {x.Path()}));
-    EXPECT_EQ(Members(other.Items()[0]), (Texts{bak.Path()}));
+    ASSERT_TRUE(TakeOutItems(project, {c.Path()}));
+    EXPECT_EQ(Group().PathList, bak.Path() + "\t" + d.Path() + "\t" + e.Path());
 }
 
 TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesTheGroup) {
     Group().CutMarks = {1};
     ASSERT_TRUE(TakeOutItems(project, {c.Path(), e.Path()}));
-    EXPECT_EQ(Members(Group()), (Texts{d.Path()}));
     EXPECT_EQ(Group().Size, 8);
     EXPECT_EQ(Group().PathList, d.Path());
     EXPECT_TRUE(project.Modified());
@@ -96,47 +74,17 @@ TEST_F(ItemEditingTest, CutFilesPastedIntoAnOpenedGroupJoinItWithoutAQuestion) {
     project.SetOpenGroup("g");
     ASSERT_TRUE(PasteCut(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G"}));
-    EXPECT_EQ(Members(project.Items()[1]),
-              (Texts{c.Path(), d.Path(), e.Path(), a.Path(), f.Path()}));
+    EXPECT_EQ(project.Items()[1].PathList,
+              c.Path() + "\t" + d.Path() + "\t" + e.Path() + "\t" + a.Path() + "\t" + f.Path());
     EXPECT_EQ(project.Items()[1].Size, 61);
     EXPECT_TRUE(project.Modified());
     EXPECT_FALSE(project.HasCutMarks());
-    EXPECT_TRUE(ui.Boxes().empty());
-}
-
-TEST_F(ItemEditingTest, MembersOfAnotherGroupAskBeforeMergingAndCancelChangesNothing) {
-    Add(project, {MakeFile("h", 64), MakeFile("i", 128)}, "H");
-    MarkCut(project, {e.Path(), c.Path()});
-    EXPECT_EQ(Group().CutMarks, (std::vector<int16_t>{2, 0}));
-    const std::vector<ItemRecord> before = project.Items();
-    project.SetModified(false);
-
-    ui.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(PasteCut(project));
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectBox(ui.Boxes()[0],
-              "ｸﾞﾙｰﾌﾟ内にｸﾞﾙｰﾌﾟを含むﾌｧｲﾙ群を貼り付けようとしています\r\n"
-              "これらの貼り付けるﾌｧｲﾙを貼り付け先のｸﾞﾙｰﾌﾟに統合しますか？",
-              "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::OKCancel);
-    EXPECT_EQ(Names(project), (Texts{a.Path(), b.Path(), "G", f.Path(), "H"}));
-    EXPECT_EQ(Members(Group()), Members(before[2]));
-    EXPECT_EQ(Members(project.Items()[4]), Members(before[4]));
-    EXPECT_FALSE(project.Modified());
-    EXPECT_FALSE(project.HasCutMarks());
-
-    MarkCut(project, {e.Path(), c.Path()});
-    ui.Answer(MsgResult::OK);
-    ASSERT_TRUE(PasteCut(project));
-    EXPECT_EQ(Members(Group()), (Texts{d.Path()}));
-    EXPECT_EQ(Members(project.Items()[4]).back(), c.Path()) << "in mark order";
-    EXPECT_EQ(Members(project.Items()[4]).size(), 4u);
 }
 
 TEST_F(ItemEditingTest, AGroupPastedAtTheTopLevelFallsApartAtTheEnd) {
     MarkCut(project, {"g"});
     ASSERT_TRUE(PasteCut(project));
     EXPECT_EQ(Names(project), (Texts{a.Path(), b.Path(), f.Path(), c.Path(), d.Path(), e.Path()}));
-    EXPECT_TRUE(ui.Boxes().empty());
 
     project.SetModified(false);
     ASSERT_TRUE(PasteCut(project)) << "nothing marked";
@@ -144,12 +92,11 @@ TEST_F(ItemEditingTest, AGroupPastedAtTheTopLevelFallsApartAtTheEnd) {
 }
 
 TEST_F(ItemEditingTest, ADragAwayKeepsOnlyFilesStillThere) {
-    project.Items()[2].Medium = 2;
+    Group().Medium = 2;
     std::filesystem::remove(d.Path());
     std::filesystem::remove(a.Path());
     ASSERT_TRUE(KeepExistingMembers(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G", f.Path()}));
-    EXPECT_EQ(Members(project.Items()[1]), (Texts{c.Path(), e.Path()}));
     EXPECT_EQ(project.Items()[1].Size, 20);
     EXPECT_EQ(project.Items()[1].PathList, c.Path() + "\t" + e.Path());
     EXPECT_EQ(project.Items()[1].Medium, 2);
@@ -159,6 +106,39 @@ TEST_F(ItemEditingTest, ADragAwayKeepsOnlyFilesStillThere) {
     std::filesystem::create_symlink(c.Path(), c.Path());
     EXPECT_FALSE(KeepExistingMembers(project));
     EXPECT_EQ(project.Items()[1].PathList, c.Path() + "\t" + e.Path());
+}
+
+TEST_F(ItemEditingTest, FindGroupTakesTheLastGroupOfThatNameBeforeThePlaceholder) {
+    Add(project, {MakeFile("g1", 1), MakeFile("g2", 1)}, "g");
+    std::vector<ItemRecord> items = project.GetItems();
+    EXPECT_EQ(FindGroup("G", items), 4);
+    EXPECT_EQ(FindGroup(f.Path(), items), -1) << "a single file is no group";
+    items.insert(items.begin() + 1, ItemRecord());
+    EXPECT_EQ(FindGroup("G", items), -1) << "the scan ends at an item without files";
+}
+
+TEST_F(ItemEditingTest, AddToGroupAppendsNewFilesOrMakesTheGroup) {
+    Group().CutMarks = {-1};
+    ASSERT_TRUE(AddToGroup(project, "g", {d, MakeFile("h", 64)}));
+    EXPECT_EQ(Group().PathList,
+              c.Path() + "\t" + d.Path() + "\t" + e.Path() + "\t" + folder.File("h"));
+    EXPECT_EQ(Group().Size, 92);
+    EXPECT_EQ(project.GetOpenGroup(), "g");
+    EXPECT_FALSE(project.HasCutMarks());
+
+    EXPECT_FALSE(AddToGroup(project, "G", {c})) << "nothing new";
+    EXPECT_FALSE(AddToGroup(project, "", {MakeFile("i", 1)})) << "no single files";
+    ASSERT_TRUE(AddToGroup(project, "New", {MakeFile("j", 1)}));
+    EXPECT_EQ(Names(project).back(), "New");
+
+    // A file gone meanwhile puts the list back as it was.
+    const FileRef gone = MakeFile("gone", 3);
+    std::filesystem::remove(gone.Path());
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(AddToGroup(project, "G", {MakeFile("k", 4), gone}));
+    EXPECT_EQ(ui.Boxes()[0].title, "zarvopackｴﾗｰ 53");
+    EXPECT_EQ(Group().Files.size(), 4u);
+    EXPECT_EQ(Group().Size, 92);
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #include <filesystem>
 
 #include "document/ListRenderer.h"
+#include "document/ResultListDrag.h"
 #include "tests/document/DocumentTest.h"
 
 namespace zv {
 namespace {
 
-using Texts = std::vector<std::string>;
+using namespace test;
 
 Texts Column(const ListContent& list, std::string ListRow::*field) {
     Texts texts;
@@ -29,7 +30,18 @@ TEST(SizeTextTest, RoundsHalvesToEvenAndNamesTheUnit) {
     EXPECT_EQ(SizeText(4.7e12, UnitGigabytes), "4,700 GB");
 }
 
-class ListRendererTest : public test::DocumentTest {
+TEST(ResultListDragTest, StartsOutsideTheWindowsBandOrPastTheFirstRow) {
+    // The main window at left 1200, top 900, 10200 high; rows 6000 wide.
+    const WindowPlace window{1200, 900, 10200};
+    EXPECT_FALSE(StartsResultListDrag(1500, 900, window, 6000));
+    EXPECT_FALSE(StartsResultListDrag(6000, 11100, window, 6000)) << "edges belong to the band";
+    EXPECT_TRUE(StartsResultListDrag(1500, 899, window, 6000));
+    EXPECT_TRUE(StartsResultListDrag(1500, 11101, window, 6000));
+    EXPECT_TRUE(StartsResultListDrag(1199, 2000, window, 6000));
+    EXPECT_TRUE(StartsResultListDrag(6001, 2000, window, 6000));
+}
+
+class ListRendererTest : public DocumentTest {
   protected:
     ListRendererTest() {
         Add(project, {MakeFile("small.txt", 5)});
@@ -49,16 +61,12 @@ TEST_F(ListRendererTest, TopLevelRowsArePaddedToTheLongestSize) {
     EXPECT_EQ(Icons(list), (std::vector<int>{IconFile, IconGroup}));
 
     project.SetPathMode(FileNamesOnly);
-    project.Items()[0].CutMarks = {-1};
-    project.Items()[1].CutMarks = {-1};
     list = RenderList(project, 0, "", 0);
-    EXPECT_EQ(Column(list, &ListRow::text), (Texts{"small.txt", small}));
-    EXPECT_EQ(Icons(list), (std::vector<int>{IconFileCut, IconGroupCut}));
+    EXPECT_EQ(Column(list, &ListRow::text), (Texts{"small.txt", small})) << "groups keep names";
 }
 
 TEST_F(ListRendererTest, AnOpenedGroupShowsItsMembersWithFullPaths) {
     project.SetPathMode(FileNamesOnly);
-    project.Items()[1].CutMarks = {1};
     std::filesystem::remove(folder.File("g2.txt"));
 
     const ListContent list = RenderList(project, 0, folder.File("SMALL.txt"), 0);
@@ -67,7 +75,6 @@ TEST_F(ListRendererTest, AnOpenedGroupShowsItsMembersWithFullPaths) {
               (Texts{"..", folder.File("g1.txt"), folder.File("g2.txt")}));
     EXPECT_EQ(Column(list, &ListRow::sizeText), (Texts{"", "12,000", "   345"}))
         << "a member that has gone shows its last size";
-    EXPECT_EQ(Icons(list), (std::vector<int>{IconGroup, IconFile, IconFileCut}));
 }
 
 TEST_F(ListRendererTest, AnUnknownGroupFallsBackToTheTopLevel) {

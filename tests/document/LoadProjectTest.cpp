@@ -1,32 +1,23 @@
 #include <filesystem>
 
 #include "document/LoadProject.h"
-#include "document/ProjectFile.h"
 #include "tests/document/DocumentTest.h"
 
 namespace zv {
 namespace {
 
-using test::ExpectBox;
+using namespace test;
 
-class LoadProjectTest : public test::DocumentTest {
+class LoadProjectTest : public DocumentTest {
   protected:
     // A row for a file of the folder; the size it stores is never used.
     ProjectMember Row(const std::string& name) { return {folder.File(name), 999}; }
 
     void Write(const std::vector<ProjectItem>& items) {
-        ASSERT_TRUE(ProjectFile::Write(file, items, settings));
-    }
-
-    void ExpectMissingQuestion(const std::string& name) {
-        ExpectBox(ui.Boxes().at(0),
-                  "このファイル情報は失われました。ロードを続行しますか？\r\n" + folder.File(name) +
-                      "\r\n保存されたファイルが存在しないか、名称が変更されています。",
-                  "ｴﾗｰ", MsgButtons::YesNo, MsgIcon::Critical);
+        ASSERT_TRUE(ProjectFile::Write(file, items, {"CD", 1, 2, 3, 0, false, 0, ""}));
     }
 
     std::string file = folder.File("project.mtb");
-    RunSettings settings{"CD", 1, 2, 3, 0, false, 0, ""};
     ProjectDocument project;
 };
 
@@ -37,13 +28,14 @@ TEST_F(LoadProjectTest, MissingFilesAreAskedOnceAndLeftOut) {
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::OK);
     ASSERT_EQ(LoadProject(project, file), LoadOutcome::Loaded);
-
     ASSERT_EQ(ui.Boxes().size(), 2u);
-    ExpectMissingQuestion("m1.txt");
-    ExpectBox(ui.Boxes()[1],
-              "以降エラーファイルデータは無視します\r\nロードされるデータに含まれる結果情報の整合性"
-              "が保たれていない可能性があります",
-              AppTitle());
+    ExpectBox(ui.Boxes()[0],
+              "このファイル情報は失われました。ロードを続行しますか？\r\n" + folder.File("m1.txt") +
+                  "\r\n保存されたファイルが存在しないか、名称が変更されています。",
+              "ｴﾗｰ", MsgButtons::YesNo, MsgIcon::Critical);
+    ExpectLastBox(
+        "以降エラーファイルデータは無視します\r\nロードされるデータに含まれる結果情報の整合性"
+        "が保たれていない可能性があります");
     ASSERT_EQ(project.Items().size(), 1u) << "the emptied group leaves, the next moves up";
     EXPECT_EQ(project.Items()[0].Name, "Thinned");
     EXPECT_EQ(project.Items()[0].PathList, folder.File("kept.txt"));
@@ -70,8 +62,8 @@ TEST_F(LoadProjectTest, UnsavedChangesAreOfferedForSaving) {
     const auto answer = [&](MsgResult result) {
         ui.Answer(result);
         const LoadOutcome outcome = LoadProject(project, file);
-        ExpectBox(ui.Boxes().back(), " ownは変更されています\r\n保存しますか？", "ownの保存",
-                  MsgButtons::YesNoCancel);
+        ExpectLastBox(" ownは変更されています\r\n保存しますか？", "ownの保存",
+                      MsgButtons::YesNoCancel);
         return outcome;
     };
 
@@ -95,8 +87,7 @@ TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
     Write({{"A", 0, {Row("a.txt")}}, {"Hole", 0, {}}, {"B", 0, {Row("b.txt")}}});
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(LoadProject(project, file), LoadOutcome::Failed);
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectBox(ui.Boxes()[0], "インデックスが有効範囲にありません。", "ｴﾗｰ9");
+    ExpectLastBox("インデックスが有効範囲にありません。", "ｴﾗｰ9");
     EXPECT_TRUE(project.IsEmpty());
 
     test::WriteBytes(folder.File("text.mtb"), "just some text");

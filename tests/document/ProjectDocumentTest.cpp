@@ -1,35 +1,50 @@
 #include <filesystem>
 
 #include "document/DocumentId.h"
+#include "document/MediumChooser.h"
 #include "tests/document/DocumentTest.h"
 
 namespace zv {
 namespace {
 
-using test::DocumentTest;
-using test::ExpectBox;
-
-std::vector<std::string> Names(const ProjectDocument& project) {
-    std::vector<std::string> names;
-    for (const ItemRecord& item : project.Items())
-        names.push_back(item.Name);
-    return names;
-}
+using namespace test;
 
 TEST(DocumentIdTest, DateAndTimeWithoutPaddingThenSecondsOfTheDay) {
     std::tm time{};
-    time.tm_year = 124;
-    time.tm_mon = 2;
-    time.tm_mday = 5;
-    time.tm_hour = 14;
-    time.tm_min = 28;
-    time.tm_sec = 33;
+    time.tm_year = 124, time.tm_mon = 2, time.tm_mday = 5;
+    time.tm_hour = 14, time.tm_min = 28, time.tm_sec = 33;
     EXPECT_EQ(DocumentIdAt(time, 250), "20243514283352113.25");
     EXPECT_EQ(DocumentIdAt(time, 0), "20243514283352113");
 }
 
+TEST_F(DocumentTest, DefaultRunSettingsReadEveryKeyAsTheDialogWritesThem) {
+    WriteBytes(folder.Settings(),
+               "[DEFAULT_SET_RUN]\nMediaSize=DVD-R (4.7GB)\nDiffSize=4,707,319\nMediaNum=32,766\n"
+               "MaxFile=100\nMinFile=1\nMaxSpeed=0\nAfterRun=2\nAfterPath=/tmp/out\n");
+    RunSettings settings;
+    EXPECT_TRUE(LoadDefaultRunSettings(settings));
+    EXPECT_EQ(settings,
+              (RunSettings{"DVD-R (4.7GB)", 4707319, 32766, 100, 1, false, 2, "/tmp/out"}));
+
+    // Absent keys keep what the record held; any value but 0 turns fast
+    // search on.
+    WriteBytes(folder.Settings(), "[DEFAULT_SET_RUN]\nMaxFile=9\nMaxSpeed=-1\n");
+    EXPECT_TRUE(LoadDefaultRunSettings(settings));
+    EXPECT_EQ(settings, (RunSettings{"DVD-R (4.7GB)", 4707319, 32766, 9, 1, true, 2, "/tmp/out"}));
+}
+
+TEST_F(DocumentTest, ADefaultThatDoesNotConvertIsReportedAndEndsTheReading) {
+    WriteBytes(folder.Settings(),
+               "[DEFAULT_SET_RUN]\nMediaSize=700\nDiffSize=5\nMediaNum=40000\nMaxFile=9\n");
+    ui.Answer(MsgResult::OK);
+    RunSettings settings;
+    EXPECT_FALSE(LoadDefaultRunSettings(settings));
+    ExpectLastBox("オーバーフローしました。", "zarvopackｴﾗｰ 6");
+    EXPECT_EQ(settings, (RunSettings{"700", 5, 0, 0, 0, false, 0, ""}));
+}
+
 TEST_F(DocumentTest, ANewProjectIsUntitledEmptyAndTakesTheDefaults) {
-    test::WriteBytes(folder.Settings(), "[DEFAULT_SET_RUN]\nMediaSize=700\n");
+    WriteBytes(folder.Settings(), "[DEFAULT_SET_RUN]\nMediaSize=700\n");
     const ProjectDocument first;
     const ProjectDocument second;
     EXPECT_EQ(first.Caption(), "無題1");
@@ -39,22 +54,6 @@ TEST_F(DocumentTest, ANewProjectIsUntitledEmptyAndTakesTheDefaults) {
     EXPECT_EQ(first.GetRunSettings().MediaSize, "700");
     EXPECT_TRUE(first.GetRunSettings().MaxSpeed) << "no MaxSpeed key: fast mode";
     EXPECT_EQ(first.TemporaryProjectPath(), folder.File(first.DocumentId() + ".mtb"));
-}
-
-TEST_F(DocumentTest, GroupsTakeThePlaceholderOrGoToTheEnd) {
-    ProjectDocument project;
-    const FileRef b = MakeFile("b.txt", 20);
-    const FileRef c = MakeFile("c.txt", 30);
-    Add(project, {MakeFile("a.txt", 10)}, "First");
-    EXPECT_EQ(project.Items().size(), 1u);
-    Add(project, {b, c}, "Second");
-    Add(project, {MakeFile("d.txt", 4)});
-
-    EXPECT_EQ(Names(project), (std::vector<std::string>{"First", "Second", folder.File("d.txt")}));
-    EXPECT_EQ(project.Items()[1].Size, 50);
-    EXPECT_EQ(project.Items()[1].PathList, b.Path() + "\t" + c.Path());
-    EXPECT_EQ(project.GetOpenGroup(), "Second");
-    EXPECT_TRUE(project.Modified());
 }
 
 TEST_F(DocumentTest, RegisteredFilesAreDroppedByTheirWholePath) {
@@ -82,10 +81,7 @@ TEST_F(DocumentTest, AnAdditionBeyondTheItemLimitIsRefused) {
 
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(project.AddFiles({b, c}, ""));
-    ASSERT_EQ(ui.Boxes().size(), 1u);
-    ExpectBox(ui.Boxes()[0],
-              "ﾘｽﾄに登録できる項目は32,767個までです\r\nこれ以上追加することは出来ません",
-              AppTitle());
+    ExpectLastBox("ﾘｽﾄに登録できる項目は32,767個までです\r\nこれ以上追加することは出来ません");
     EXPECT_EQ(project.Items().size(), 32766u);
     Add(project, {b, c}, "Last");
     EXPECT_EQ(project.Items().size(), 32767u);
@@ -99,9 +95,18 @@ TEST_F(DocumentTest, AFileThatGoesWhileAddingUndoesTheAddition) {
 
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(project.AddFiles({MakeFile("b.txt", 1), gone}, "G"));
-    ExpectBox(ui.Boxes().at(0), "ファイルが見つかりません。", "zarvopackｴﾗｰ 53");
+    ExpectLastBox("ファイルが見つかりません。", "zarvopackｴﾗｰ 53");
     EXPECT_EQ(project.Items().size(), 1u) << "no group without members is left";
     EXPECT_EQ(project.GetOpenGroup(), "");
+}
+
+TEST_F(DocumentTest, TheMediumChooserListsEveryMediumUpToTheHighestThenTheUnplaced) {
+    ProjectDocument project;
+    Add(project, {MakeFile("a", 1), MakeFile("b", 1)});
+    project.Items()[1].Medium = 3;
+    EXPECT_EQ(MediumChooserEntries(project), (Texts{" 1枚目", " 2枚目", " 3枚目", " 未処理分"}));
+    EXPECT_EQ(MediumOfEntry(1, " 2枚目"), 2);
+    EXPECT_EQ(MediumOfEntry(3, " 未処理分"), 0);
 }
 
 }  // namespace

@@ -1,15 +1,15 @@
 #include <filesystem>
 
-#include "document/ProjectFile.h"
+#include "document/CloseRequest.h"
 #include "document/SaveProject.h"
 #include "tests/document/DocumentTest.h"
 
 namespace zv {
 namespace {
 
-using test::ExpectBox;
+using namespace test;
 
-class SaveProjectTest : public test::DocumentTest {
+class SaveProjectTest : public DocumentTest {
   protected:
     SaveProjectTest() { Add(project, {MakeFile("a.txt", 3), MakeFile("b.txt", 4)}, "Photos"); }
 
@@ -30,7 +30,7 @@ TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
     EXPECT_FALSE(project.Modified());
 
     // A member that has gone since does not stop the next save.
-    test::WriteBytes(folder.File("a.txt"), "12345");
+    WriteBytes(folder.File("a.txt"), "12345");
     std::filesystem::remove(folder.File("b.txt"));
     project.SetCaption("Run");
     ASSERT_TRUE(SaveProject(project, kSaveToPath, true));
@@ -57,7 +57,7 @@ TEST_F(SaveProjectTest, CancellingAsksUntilTheUserGivesUp) {
 
 TEST_F(SaveProjectTest, CancelOnOverwriteProposesTheChosenName) {
     const std::string existing = folder.File("old.mtb");
-    test::WriteBytes(existing, "not yet a project");
+    WriteBytes(existing, "not yet a project");
     ui.AnswerFile(existing);
     ui.Answer(MsgResult::Cancel);
     ui.AnswerFile(existing);
@@ -78,6 +78,31 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     EXPECT_EQ(project.FilePath(), folder.File("no/such/folder/p.mtb"));
     EXPECT_EQ(project.Caption(), "無題1");
     EXPECT_TRUE(project.Modified());
+}
+
+TEST_F(SaveProjectTest, ClosingIsRefusedDuringARunAndOnCancelOfTheSaveQuestion) {
+    App().running = true;
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(CloseRequest(project));
+    ExpectLastBox("実行中は閉じることは出来ません");
+
+    App().running = false;
+    ui.Answer(MsgResult::Cancel);
+    EXPECT_FALSE(CloseRequest(project));
+    ExpectLastBox(" 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
+                  MsgButtons::YesNoCancel);
+    EXPECT_TRUE(App().closeCancelled);
+    EXPECT_FALSE(project.IsEmpty());
+}
+
+TEST_F(SaveProjectTest, ClosingDeletesTheTemporaryCopyAndEmptiesTheProject) {
+    const std::string temporary = project.TemporaryProjectPath();
+    WriteBytes(temporary, "left by a run");
+    ui.Answer(MsgResult::No);
+    EXPECT_TRUE(CloseRequest(project));
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+    EXPECT_TRUE(project.IsEmpty());
+    EXPECT_FALSE(App().closeCancelled);
 }
 
 }  // namespace
