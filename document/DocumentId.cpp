@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <set>
 
 namespace zv {
 
@@ -26,7 +27,14 @@ std::string NewDocumentId() {
     const auto milliseconds =
         std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
         1000;
-    return DocumentIdAt(local, static_cast<int>(milliseconds));
+    const std::string id = DocumentIdAt(local, static_cast<int>(milliseconds));
+    // Windows made within the same hundredth of a second would share an id, and
+    // with it the temporary project copy that closing one of them deletes; a
+    // later one gets a counter behind the time.
+    static std::set<std::string> issued;
+    std::string unique = id;
+    for (int n = 2; !issued.insert(unique).second; ++n) unique = id + "_" + std::to_string(n);
+    return unique;
 }
 
 }  // namespace zv

@@ -10,7 +10,7 @@ namespace zv {
 // midnight as a single-precision number ("20243514283352113.25").
 std::string DocumentIdAt(const std::tm& local, int milliseconds);
 
-// The id for this moment.
+// The id for this moment, never one this process has handed out before.
 std::string NewDocumentId();
 
 }  // namespace zv

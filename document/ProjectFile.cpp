@@ -100,7 +100,9 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
     if (!db.DBOpen("")) {
         return std::nullopt;
     }
-    const auto rows = db.Run("SELECT * FROM [MainDB] ORDER BY [GROUP]", adOpenDynamic);
+    // Rows of equal GROUP keep the order they were written in: the order of an
+    // item's members.
+    const auto rows = db.Run("SELECT * FROM [MainDB] ORDER BY [GROUP], ROWID", adOpenDynamic);
     if (!rows->IsOpen()) {
         return std::nullopt;
     }

@@ -15,6 +15,10 @@ TEST(DocumentIdTest, DateAndTimeWithoutPaddingThenSecondsOfTheDay) {
     time.tm_hour = 14, time.tm_min = 28, time.tm_sec = 33;
     EXPECT_EQ(DocumentIdAt(time, 250), "20243514283352113.25");
     EXPECT_EQ(DocumentIdAt(time, 0), "20243514283352113");
+
+    // Windows made in the same hundredth of a second must not share the
+    // temporary project copy that the id names.
+    EXPECT_NE(NewDocumentId(), NewDocumentId());
 }
 
 TEST_F(DocumentTest, DefaultRunSettingsReadEveryKeyAsTheDialogWritesThem) {

@@ -82,6 +82,15 @@ TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
               "VARCHAR(255))\n");
 }
 
+TEST_F(ProjectFileTest, AGroupReadsBackWithItsMembersInTheOrderWritten) {
+    ProjectItem group{"Many", 0, {}};
+    for (int i = 3000; i > 0; --i) group.members.push_back({"/m/" + std::to_string(i), 1});
+    ASSERT_TRUE(ProjectFile::Write(file, {items[0], group}, kSettings));
+    const auto data = ProjectFile::Read(file, kSettings);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(Summary({data->items[1]}), Summary({group}));
+}
+
 TEST_F(ProjectFileTest, ReadsBackTextsWithApostrophesAndKeepsFastMode) {
     items[0].name = items[0].members[0].path = "/data/it's/O'Neil.txt";
     items[1].name = "John's 'best' 写真";
