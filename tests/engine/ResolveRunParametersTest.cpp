@@ -8,20 +8,26 @@
 namespace zv {
 namespace {
 
-TEST(ResolveRunParametersTest, NumbersAndPresetsResolveToBytes) {
+class ResolveRunParametersTest : public ::testing::Test {
+  protected:
+    void SetUp() override { test::WriteBytes(folder.Settings(), "[MSizeSet]\n0=CD#681984000\n"); }
+    bool Resolve(const std::string& mediaSize, const std::string& projectFile = "/p.mtb") {
+        settings.MediaSize = mediaSize;
+        return ResolveRunParameters(settings, projectFile, params);
+    }
+
     test::TempFolder folder;
-    test::WriteBytes(folder.Settings(), "[MSizeSet]\n0=CD#681984000\n");
     RunSettings settings;
-    settings.MediaSize = "1,024";
+    RunParameters params;
+};
+
+TEST_F(ResolveRunParametersTest, NumbersAndPresetsResolveToBytes) {
     settings.DiffSize = 10;
     settings.MediaNum = 3;
     settings.MaxFile = 7;
     settings.MinFile = 1;
     settings.MaxSpeed = true;
-    settings.AfterRun = 4;
-
-    RunParameters params;
-    ASSERT_TRUE(ResolveRunParameters(settings, "/projects/a b.mtb", params));
+    ASSERT_TRUE(Resolve("1,024", "/projects/a b.mtb"));
     EXPECT_EQ(params.mediaSize, 1024);
     EXPECT_EQ(params.tolerance, 10);
     EXPECT_EQ(params.mediaCount, 3);
@@ -30,27 +36,17 @@ TEST(ResolveRunParametersTest, NumbersAndPresetsResolveToBytes) {
     EXPECT_TRUE(params.fastSearch);
     EXPECT_EQ(params.projectFolder, "/projects");
     EXPECT_EQ(params.projectFileName, "a b.mtb");
-    EXPECT_EQ(params.WorkDatabasePath(), "/projects/a b.mtb.TMP");
-    EXPECT_EQ(params.BackupPath(), "/projects/a b.mtb.TMP.TMP");
 
-    settings.MediaSize = "CD";
-    ASSERT_TRUE(ResolveRunParameters(settings, "/p.mtb", params));
+    ASSERT_TRUE(Resolve("CD"));
     EXPECT_EQ(params.mediaSize, 681984000);
 }
 
-TEST(ResolveRunParametersTest, ASizeThatResolvesToNothingStartsNoRun) {
-    test::TempFolder folder;
-    test::WriteBytes(folder.Settings(), "[MSizeSet]\n0=CD#681984000\n");
-    RunParameters params;
-    RunSettings settings;
-    settings.MediaSize = "0";
-    EXPECT_FALSE(ResolveRunParameters(settings, "/p.mtb", params));
-
+TEST_F(ResolveRunParametersTest, ASizeThatResolvesToNothingStartsNoRun) {
+    EXPECT_FALSE(Resolve("0"));
     for (const std::string name : {"cd", ""}) {
         ScriptedUi ui;
         ui.Answer(MsgResult::OK);
-        settings.MediaSize = name;
-        EXPECT_FALSE(ResolveRunParameters(settings, "/p.mtb", params));
+        EXPECT_FALSE(Resolve(name));
         EXPECT_EQ(ui.OnlyBoxText(), ResString(41004));
     }
 }

@@ -43,22 +43,20 @@ TEST(IniAccessTest, RemembersFileAndSectionAcrossCalls) {
     EXPECT_EQ(value, "kept");
 }
 
+// Values are written into fields of 256 characters, blank padded; a longer
+// one is cut to 256 characters (768 bytes), of which a reader sees 255 bytes.
 TEST(IniAccessTest, WritesBlankPaddedFieldsThatReadBackAlone) {
     test::TempFolder folder;
     std::string value = "ﾄﾞﾗｲﾌﾞ 12";
     EXPECT_FALSE(IniAccess(IniRead, "LASTMAINFORM", "TOP", value, folder.Settings()))
         << "no file yet";
     ASSERT_TRUE(IniAccess(IniWrite, "", "TOP", value, ""));
-    std::string overlong;
-    for (int i = 0; i < 300; ++i)
-        overlong += "ｱ";
-    ASSERT_TRUE(IniAccess(IniWrite, "", "LONG", overlong, ""));
-
-    // The short value fills 9 of 256 characters; the long one is cut to 256
-    // characters (768 bytes), of which a reader sees 255 bytes.
     std::string field256;
     for (int i = 0; i < 256; ++i)
         field256 += "ｱ";
+    std::string overlong = field256 + "ｱｱｱｱ";
+    ASSERT_TRUE(IniAccess(IniWrite, "", "LONG", overlong, ""));
+
     EXPECT_EQ(
         test::ReadBytes(folder.Settings()),
         "[LASTMAINFORM]\nTOP=ﾄﾞﾗｲﾌﾞ 12" + std::string(247, ' ') + "\nLONG=" + field256 + "\n");

@@ -40,15 +40,13 @@ TEST_F(IniFileTest, ReadsValuesByTheFormatRules) {
 
 TEST_F(IniFileTest, WritesInPlaceAtSectionEndAndAsNewSection) {
     test::WriteBytes(path, "[A]\nx=1\ny=2\n\n[B]\nz=3");
-
     ASSERT_TRUE(ini.Write("a", "X", "10"));
     ASSERT_TRUE(ini.Write("A", "w", "4"));
     ASSERT_TRUE(ini.Write("C", "k", "v"));
     ASSERT_TRUE(ini.Write("B", "u", "5"));
     EXPECT_EQ(test::ReadBytes(path), "[A]\nx=10\ny=2\nw=4\n\n[B]\nz=3\nu=5\n\n[C]\nk=v\n");
-}
 
-TEST_F(IniFileTest, KeepsCrlfAndBomAndCreatesMissingFile) {
+    // Line ends and a byte order mark stay as the file had them.
     test::WriteBytes(path, "\xEF\xBB\xBF[A]\r\nx=1\r\n");
     ASSERT_TRUE(ini.Write("A", "y", "2"));
     EXPECT_EQ(test::ReadBytes(path), "\xEF\xBB\xBF[A]\r\nx=1\r\ny=2\r\n");

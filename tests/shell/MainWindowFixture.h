@@ -103,11 +103,36 @@ class MainWindowFixture : public ::testing::Test {
         menu->hide();
     }
 
-    // Clicks row `row` of list `list` (as sorted on screen).
-    void ClickRow(frmNested& project, int list, int row, Qt::KeyboardModifiers modifiers = {}) {
+    // Asserts one message box in full; the program's boxes show no icon and
+    // take their first button as the default.
+    static void ExpectBox(const MessageBoxRequest& box, const std::string& text,
+                          const std::string& title, MsgButtons buttons = MsgButtons::OK) {
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.title, title);
+        EXPECT_EQ(box.buttons, buttons);
+        EXPECT_EQ(box.icon, MsgIcon::None);
+        EXPECT_EQ(box.defaultButton, 0);
+    }
+
+    // A group of new files of 10 bytes added to the project.
+    void AddGroup(frmNested& project, const std::string& group,
+                  const std::vector<std::string>& names) {
+        std::vector<FileRef> files;
+        for (const std::string& name : names)
+            files.push_back(FileRef::Get(MakeFile(name, 10)));
+        ASSERT_TRUE(project.AddFiles(files, group));
+    }
+
+    // Selects rows of list `list` (as sorted on screen): a click on the first,
+    // Ctrl and a click on each further one.
+    void Select(frmNested& project, int list, std::initializer_list<int> rows) {
         QTreeWidget* view = project.ListView(list);
-        const QRect rect = view->visualItemRect(view->topLevelItem(row));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
+        Qt::KeyboardModifiers modifiers;
+        for (const int row : rows) {
+            const QRect rect = view->visualItemRect(view->topLevelItem(row));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
+            modifiers = Qt::ControlModifier;
+        }
     }
 
     TempFolder folder_;

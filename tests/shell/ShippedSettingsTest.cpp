@@ -31,17 +31,14 @@ TEST(ShippedSettingsTest, HoldsThePresetsAndRunDefaults) {
         EXPECT_EQ(presets[i].capacity, expected[i].second) << expected[i].first;
     }
 
-    std::string value;
     const auto read = [&](const char* key) {
-        value.clear();
-        EXPECT_TRUE(IniAccess(IniRead, "", key, value, "")) << key;
+        std::string value;
+        EXPECT_TRUE(IniAccess(IniRead, "DEFAULT_SET_RUN", key, value, folder.Settings())) << key;
         return value;
     };
-    ASSERT_TRUE(IniAccess(IniSelect, "DEFAULT_SET_RUN", "", value, folder.Settings()));
     ScriptedUi ui;
     const double capacity = SizeFromText(read("MediaSize"));
     EXPECT_EQ(capacity, 4707319808.0);
-    ASSERT_TRUE(IniAccess(IniSelect, "DEFAULT_SET_RUN", "", value, ""));
     EXPECT_EQ(TextToDouble(read("DiffSize")), std::floor(capacity / 1000));
     EXPECT_EQ(TextToInt16(read("MediaNum")), 32766);
     EXPECT_EQ(TextToInt16(read("MaxFile")), 32766);
