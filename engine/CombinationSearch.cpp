@@ -280,14 +280,6 @@ bool CombinationSearch::SearchMedium(int k) {
     }
 }
 
-std::vector<StackRecord> CombinationSearch::SearchStack() const {
-    std::vector<StackRecord> stack;
-    for (int i = 0; i <= top_; ++i) {
-        stack.push_back(ToStackRecord(stack_[i].shift, stack_[i].base, stack_[i].total));
-    }
-    return stack;
-}
-
 std::vector<StackRecord> CombinationSearch::BestStack() const {
     std::vector<StackRecord> stack;
     for (const Record& r : best_)

@@ -75,8 +75,6 @@ class CombinationSearch {
 
     bool GoodEnough() const { return goodEnough_; }
     int CurrentSize() const { return k_; }
-    int StackDepth() const { return top_ + 1; }
-    std::vector<StackRecord> SearchStack() const;
     std::vector<StackRecord> BestStack() const;
     double BestTotal() const { return best_.back().total; }
     // Makes the current stack the medium's result (all items fit, or the

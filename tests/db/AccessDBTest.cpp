@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "db/AccessDB.h"
@@ -83,6 +84,12 @@ TEST_F(AccessDBTest, OpenChecksInOrder) {
     EXPECT_FALSE(db.DBOpen(file));
     EXPECT_EQ(Error(db), "ADDO-02 既にデータベースは開かれています");
     EXPECT_TRUE(db.IsOpen());
+}
+
+TEST_F(AccessDBTest, VersionReadsOneTwentyFive) {
+    int16_t major = 0, minor = 0, revision = 0;
+    EXPECT_EQ(db.zVersion(major, minor, revision), "1.25");
+    EXPECT_EQ((std::array<int16_t, 3>{major, minor, revision}), (std::array<int16_t, 3>{1, 2, 5}));
 }
 
 TEST_F(AccessDBTest, OpenRefusesFilesThatAreNoDatabase) {

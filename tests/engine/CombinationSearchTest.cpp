@@ -129,6 +129,8 @@ TEST(CombinationSearchTest, MatchesThePlainSearchStepForStep) {
         ASSERT_EQ(search.BestStack(), plain.best_) << "round " << round;
         ASSERT_EQ(search.GoodEnough(), plain.goodEnough_) << "round " << round;
         ASSERT_EQ(search.MirrorHead(), plain.mirror0_) << "round " << round;
+        ASSERT_EQ(search.MarkShift(), plain.markShift_) << "round " << round;
+        ASSERT_EQ(search.MarkLevel(), plain.markLevel_) << "round " << round;
         const std::vector<int> positions = search.StackToPositions(search.BestStack());
         ASSERT_EQ(positions, plain.Positions(plain.best_)) << "round " << round;
         if (search.BestTotal() > 0) {
