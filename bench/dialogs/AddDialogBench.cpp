@@ -23,6 +23,7 @@
 
 #include "dialogs/dlgAdd.h"
 #include "document/frmNested.h"
+#include "platform/HeadlessUi.h"
 #include "platform/QtUi.h"
 #include "shell/IniAccess.h"
 #include "shell/ProgramPaths.h"
@@ -33,7 +34,7 @@ namespace {
 std::string tree;
 
 // The desktop's services, timing every moment the events may run.
-class TimedUi : public UiServices {
+class TimedUi : public HeadlessUi {
   public:
     explicit TimedUi(QtUi& desktop) : desktop_(desktop) { SetUi(this); }
     ~TimedUi() override { SetUi(&desktop_); }
@@ -42,17 +43,6 @@ class TimedUi : public UiServices {
         std::cerr << "message box: " << request.text << '\n';
         return DefaultAnswer(request.buttons, request.defaultButton);
     }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool OpenWithAssociatedProgram(const std::string&) override { return false; }
     void Yield() override {
         Lap();
         desktop_.Yield();

@@ -36,7 +36,7 @@
 #include "dialogs/dlgPinDock.h"
 #include "dialogs/frmVersion.h"
 #include "document/frmNested.h"
-#include "platform/UiServices.h"
+#include "platform/HeadlessUi.h"
 #include "resources/StringTable.h"
 #include "shell/AppState.h"
 #include "shell/IniAccess.h"
@@ -52,7 +52,7 @@ std::function<void()> atYield;
 
 // Nobody is there to answer: every box goes to standard error and is answered
 // with its default button.
-class LoggingUi : public zv::UiServices {
+class LoggingUi : public zv::HeadlessUi {
   public:
     LoggingUi() { zv::SetUi(this); }
     ~LoggingUi() override { zv::SetUi(nullptr); }
@@ -61,17 +61,6 @@ class LoggingUi : public zv::UiServices {
         std::cerr << "message box: " << request.text << '\n';
         return zv::DefaultAnswer(request.buttons, request.defaultButton);
     }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const zv::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const zv::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool OpenWithAssociatedProgram(const std::string&) override { return false; }
     void Yield() override {
         if (atYield)
             atYield();

@@ -5,14 +5,14 @@
 #include <QApplication>
 #include <iostream>
 
+#include "platform/HeadlessUi.h"
 #include "platform/SingleInstance.h"
-#include "platform/UiServices.h"
 #include "shell/StartUp.h"
 #include "shell/mdiMain.h"
 
 namespace {
 
-class RecordingUi : public zv::UiServices {
+class RecordingUi : public zv::HeadlessUi {
   public:
     RecordingUi() { zv::SetUi(this); }
     ~RecordingUi() override { zv::SetUi(nullptr); }
@@ -24,19 +24,6 @@ class RecordingUi : public zv::UiServices {
                   << '\n';
         return zv::DefaultAnswer(request.buttons, request.defaultButton);
     }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> OpenFileDialog(const zv::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileDialog(const zv::FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool OpenWithAssociatedProgram(const std::string&) override { return false; }
-    void Yield() override {}
-    void YieldNow() override {}
 };
 
 }  // namespace
