@@ -10,21 +10,19 @@ namespace zv {
 // compared without regard to letter case, never on the folder part.
 class FileFilter {
   public:
-    struct Term {
-        QString text;  // upper-cased
-        bool include = true;
-    };
-
     // The terms of a filter text. The ideographic space separates like a
     // blank; every single blank separates, so two blanks in a row make an
     // empty term, and an empty term occurs in every name.
     explicit FileFilter(const QString& text);
 
-    const std::vector<Term>& Terms() const { return terms_; }
     // Whether a file of this name stays in the list.
     bool Keeps(const QString& name) const;
 
   private:
+    struct Term {
+        QString text;  // upper-cased
+        bool include = true;
+    };
     std::vector<Term> terms_;
 };
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +11,7 @@
 #include "document/ProjectDocument.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppState.h"
+#include "tests/dialogs/DialogChecks.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -34,30 +34,18 @@ class dlgCheckGroupTest : public ::testing::Test {
         dialog_->show();
     }
 
-    template <class Widget>
-    Widget* Control(const char* name) {
-        auto* widget = dialog_->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+    QRadioButton* Option(int i) {
+        return test::Control<QRadioButton>(*dialog_, QStringLiteral("objOption(%1)").arg(i));
     }
-
-    QLineEdit* NameBox() { return Control<QLineEdit>("objText(0)"); }
+    QLineEdit* NameBox() { return test::Control<QLineEdit>(*dialog_, "objText(0)"); }
+    QPushButton* Ok() { return test::Control<QPushButton>(*dialog_, "objButton(0)"); }
+    QColor NameBoxColour() { return NameBox()->palette().color(QPalette::Base); }
 
     // Chooses "はい(&Y)", types the name and presses OK.
     void Confirm(const QString& name) {
-        QTest::mouseClick(Control<QRadioButton>("objOption(1)"), Qt::LeftButton);
+        QTest::mouseClick(Option(1), Qt::LeftButton);
         NameBox()->setText(name);
-        QTest::mouseClick(Control<QPushButton>("objButton(0)"), Qt::LeftButton);
-    }
-
-    void ExpectLastBox(const std::string& text, const std::string& title = "Zarvopack",
-                       MsgButtons buttons = MsgButtons::OK) {
-        ASSERT_FALSE(ui_.Boxes().empty());
-        const MessageBoxRequest& box = ui_.Boxes().back();
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.title, title);
-        EXPECT_EQ(box.buttons, buttons);
-        EXPECT_EQ(box.icon, MsgIcon::None);
+        QTest::mouseClick(Ok(), Qt::LeftButton);
     }
 
     test::TempFolder folder_;
@@ -66,51 +54,34 @@ class dlgCheckGroupTest : public ::testing::Test {
     std::unique_ptr<dlgCheckGroup> dialog_;
 };
 
-TEST_F(dlgCheckGroupTest, OpensWithNoChosenAndTheNameBoxClosed) {
+TEST_F(dlgCheckGroupTest, TheNameBoxOpensWithYesAndNoNeverLooksAtIt) {
     EXPECT_EQ(App().chosenGroupName, "");
-    EXPECT_EQ(Control<QLabel>("objLabel(0)")->text().toStdString(),
-              "複数のﾌｧｲﾙが選択されました\nこれらのﾌｧｲﾙをｸﾞﾙｰﾌﾟとして登録しますか？\n"
-              "同一種類のﾌｧｲﾙ等、１つのﾒﾃﾞｨｱに一緒に入れておきたいﾌｧｲﾙ群をｸﾞﾙｰﾌﾟとして"
-              "登録しておくことができます\n検索時に別々のﾒﾃﾞｨｱに振り分けられてしまうことを"
-              "避けることができます");
-    EXPECT_EQ(Control<QRadioButton>("objOption(1)")->text(), QStringLiteral("はい(&Y)"));
-    EXPECT_EQ(Control<QRadioButton>("objOption(0)")->text(), QStringLiteral("いいえ(&N)"));
-    EXPECT_TRUE(Control<QRadioButton>("objOption(0)")->isChecked());
-    auto* ok = Control<QPushButton>("objButton(0)");
-    EXPECT_EQ(ok->text(), QStringLiteral("OK(&O)"));
-    EXPECT_TRUE(ok->isDefault());
+    EXPECT_TRUE(Option(0)->isChecked());
+    EXPECT_TRUE(Ok()->isDefault());
     EXPECT_TRUE(dialog_->isModal());
-    EXPECT_EQ(dialog_->minimumSize(), dialog_->maximumSize());
-    EXPECT_TRUE(dialog_->windowFlags() & Qt::Tool);
 
     const QPalette colours = QApplication::palette();
     ASSERT_NE(colours.color(QPalette::Window), colours.color(QPalette::Base));
     EXPECT_FALSE(NameBox()->isEnabled());
-    EXPECT_EQ(NameBox()->text(), QString());
-    EXPECT_EQ(NameBox()->palette().color(QPalette::Base), colours.color(QPalette::Window));
-    QTest::mouseClick(Control<QRadioButton>("objOption(1)"), Qt::LeftButton);
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Window));
+    QTest::mouseClick(Option(1), Qt::LeftButton);
     EXPECT_TRUE(NameBox()->isEnabled());
-    EXPECT_EQ(NameBox()->palette().color(QPalette::Base), colours.color(QPalette::Base));
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Base));
     EXPECT_EQ(dialog_->focusWidget(), NameBox());
-    QTest::mouseClick(Control<QRadioButton>("objOption(0)"), Qt::LeftButton);
-    EXPECT_FALSE(NameBox()->isEnabled());
-    EXPECT_EQ(NameBox()->palette().color(QPalette::Base), colours.color(QPalette::Window));
-}
 
-TEST_F(dlgCheckGroupTest, NoNeverLooksAtTheName) {
-    QTest::mouseClick(Control<QRadioButton>("objOption(1)"), Qt::LeftButton);
     NameBox()->setText(QStringLiteral("Tom's"));
-    QTest::mouseClick(Control<QRadioButton>("objOption(0)"), Qt::LeftButton);
-    QTest::mouseClick(Control<QPushButton>("objButton(0)"), Qt::LeftButton);
+    QTest::mouseClick(Option(0), Qt::LeftButton);
+    EXPECT_FALSE(NameBox()->isEnabled());
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Window));
+    QTest::mouseClick(Ok(), Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(App().chosenGroupName, "");
-    EXPECT_TRUE(ui_.Boxes().empty());
 }
 
 TEST_F(dlgCheckGroupTest, AnEmptyNameKeepsTheDialogOpen) {
     ui_.Answer(MsgResult::OK);
     Confirm(QString());
-    ExpectLastBox("ｸﾞﾙｰﾌﾟ名を決定してください");
+    test::ExpectBox(ui_.Boxes().at(0), "ｸﾞﾙｰﾌﾟ名を決定してください", "Zarvopack");
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(dialog_->focusWidget(), NameBox());
 }
@@ -119,7 +90,7 @@ TEST_F(dlgCheckGroupTest, PathsAndForbiddenCharactersCloseWithoutAName) {
     const std::string existing = "存在するファイル・フォルダの名前(パス)を指定することは出来ません";
     const std::string forbidden = "「’」、「”」、「..」は名前に使用できません";
     // An existing folder is refused for being there before its two dots count.
-    const std::vector<std::pair<std::string, std::string>> refusals{
+    const std::pair<std::string, std::string> refusals[] = {
         {folder_.Path(), existing},
         {folder_.File("a.jpg"), existing},
         {folder_.Path() + "/..", existing},
@@ -127,29 +98,31 @@ TEST_F(dlgCheckGroupTest, PathsAndForbiddenCharactersCloseWithoutAName) {
         {"Tom's", forbidden},
         {"\"quoted\"", forbidden},
     };
+    std::size_t shown = 0;
     for (const auto& [name, message] : refusals) {
         dialog_->show();
         ui_.Answer(MsgResult::OK);
         Confirm(QString::fromStdString(name));
-        ExpectLastBox(message);
+        ASSERT_EQ(ui_.Boxes().size(), ++shown) << name;
+        test::ExpectBox(ui_.Boxes().back(), message, "Zarvopack");
         EXPECT_FALSE(dialog_->isVisible()) << name;
         EXPECT_EQ(App().chosenGroupName, "") << name;
     }
 }
 
 TEST_F(dlgCheckGroupTest, AnExistingGroupIsConfirmedWithYesOrCorrectedAfterNo) {
-    const std::string question =
-        "既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？";
     ui_.Answer(MsgResult::No);
     Confirm(QStringLiteral("PHOTOS"));
-    ExpectLastBox(question, "ｸﾞﾙｰﾌﾟの作成", MsgButtons::YesNo);
+    test::ExpectBox(ui_.Boxes().at(0),
+                    "既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？",
+                    "ｸﾞﾙｰﾌﾟの作成", MsgButtons::YesNo);
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(NameBox()->selectedText(), QStringLiteral("PHOTOS"));
     EXPECT_EQ(dialog_->focusWidget(), NameBox());
     EXPECT_EQ(App().chosenGroupName, "");
 
     ui_.Answer(MsgResult::Yes);
-    QTest::mouseClick(Control<QPushButton>("objButton(0)"), Qt::LeftButton);
+    QTest::mouseClick(Ok(), Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(App().chosenGroupName, "PHOTOS");
 }
@@ -160,9 +133,8 @@ TEST_F(dlgCheckGroupTest, AskShowsTheDialogModallyAndGivesTheNameConfirmed) {
     QTimer::singleShot(0, [&] {
         auto* shown = qobject_cast<dlgCheckGroup*>(QApplication::activeModalWidget());
         ASSERT_NE(shown, nullptr);
-        QTest::mouseClick(shown->findChild<QRadioButton*>(QStringLiteral("objOption(1)")),
-                          Qt::LeftButton);
-        auto* box = shown->findChild<QLineEdit*>(QStringLiteral("objText(0)"));
+        QTest::mouseClick(test::Control<QRadioButton>(*shown, "objOption(1)"), Qt::LeftButton);
+        auto* box = test::Control<QLineEdit>(*shown, "objText(0)");
         box->setText(QString::fromStdString(longName));
         QTest::keyClick(box, Qt::Key_Return);
     });

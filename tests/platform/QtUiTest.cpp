@@ -41,9 +41,15 @@ void PressEscape(QWidget& widget) {
     QApplication::sendEvent(&widget, &press);
 }
 
-TEST(QtUiTest, MessageBoxShowsTheRequestAndReturnsTheButtonClicked) {
+TEST(QtUiTest, MessageBoxShowsTheRequestModallyAndReturnsTheButtonClicked) {
     QtUi ui;
-    WhenShown<QMessageBox>([](QMessageBox& box) {
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    WhenShown<QMessageBox>([&window](QMessageBox& box) {
+        EXPECT_EQ(box.parentWidget(), &window);
+        EXPECT_EQ(box.windowModality(), Qt::WindowModal);
         EXPECT_EQ(box.text(), QStringLiteral("一行目\n二行目 <b>"));
         EXPECT_EQ(box.textFormat(), Qt::PlainText);
         EXPECT_EQ(box.windowTitle(), QString::fromStdString(AppTitle()));
@@ -74,20 +80,6 @@ TEST(QtUiTest, EscapeAndTheCloseBoxChooseCancelOrNoWhereThereIsOne) {
     EXPECT_EQ(ShowMessage("?", "題", MsgButtons::YesNo, MsgIcon::None, 0), MsgResult::No);
 }
 
-TEST(QtUiTest, BoxIsModalToTheActiveWindow) {
-    QtUi ui;
-    QWidget window;
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_EQ(QApplication::activeWindow(), &window);
-    WhenShown<QMessageBox>([&window](QMessageBox& box) {
-        EXPECT_EQ(box.parentWidget(), &window);
-        EXPECT_EQ(box.windowModality(), Qt::WindowModal);
-        box.button(QMessageBox::Ok)->click();
-    });
-    EXPECT_EQ(ShowMessage("!"), MsgResult::OK);
-}
-
 TEST(QtUiTest, InputBoxReturnsTheTextOrNothingOnCancel) {
     QtUi ui;
     WhenShown<QInputDialog>([](QInputDialog& dialog) {
@@ -98,7 +90,6 @@ TEST(QtUiTest, InputBoxReturnsTheTextOrNothingOnCancel) {
         dialog.accept();
     });
     EXPECT_EQ(ui.InputBox("ｸﾞﾙｰﾌﾟ名を決定してください", "ｸﾞﾙｰﾌﾟ名", "名称未設定"), "写真");
-
     WhenShown<QInputDialog>([](QInputDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QString::fromStdString(AppTitle()));
         dialog.reject();
@@ -106,39 +97,28 @@ TEST(QtUiTest, InputBoxReturnsTheTextOrNothingOnCancel) {
     EXPECT_EQ(ui.InputBox("?", "", "x"), std::nullopt);
 }
 
-const char kFilter[] = "Zarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*";
-
-TEST(QtUiTest, OpenDialogStartsAtTheProposedFileAndReturnsTheChoice) {
+TEST(QtUiTest, FileDialogsStartAtTheProposedFileAndLeaveOverwritingToTheProgram) {
     QtUi ui;
     QTemporaryDir folder;
-    const QString proposed = folder.filePath(QStringLiteral("前回.mtb"));
-    QFile(proposed).open(QIODevice::WriteOnly);
+    const QString existing = folder.filePath(QStringLiteral("前回.mtb"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    const char filter[] = "Zarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*";
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
-        EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
-        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptOpen);
-        EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("zarvopackのｵｰﾌﾟﾝ"));
         EXPECT_EQ(dialog.nameFilters(), QStringList({QStringLiteral("Zarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)"),
                                                      QStringLiteral("全てのﾌｧｲﾙ(*)")}));
-        EXPECT_EQ(dialog.directory().absolutePath(), folder.path());
-        EXPECT_EQ(dialog.selectedFiles(), QStringList(proposed));
+        EXPECT_EQ(dialog.selectedFiles(), QStringList(existing));
         static_cast<QDialog&>(dialog).accept();
         // Without an existing file chosen it stays open: end it rather than hang.
         if (dialog.isVisible())
             dialog.reject();
     });
-    EXPECT_EQ(ui.OpenFileDialog({kFilter, "zarvopackのｵｰﾌﾟﾝ", proposed.toStdString()}),
-              proposed.toStdString());
-}
+    EXPECT_EQ(ui.OpenFileDialog({filter, "zarvopackのｵｰﾌﾟﾝ", existing.toStdString()}),
+              existing.toStdString());
 
-TEST(QtUiTest, SaveDialogLeavesTheOverwriteQuestionToTheProgram) {
-    QtUi ui;
-    QTemporaryDir folder;
-    const QString existing = folder.filePath(QStringLiteral("既存.mtb"));
-    QFile(existing).open(QIODevice::WriteOnly);
+    const QString proposed = folder.filePath(QStringLiteral("無題1"));
     WhenShown<QFileDialog>([&](QFileDialog& dialog) {
-        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(dialog.selectedFiles(), QStringList(folder.filePath(QStringLiteral("無題1"))));
+        EXPECT_EQ(dialog.selectedFiles(), QStringList(proposed));
         // Accepting an existing file would otherwise ask and wait here.
         if (!dialog.testOption(QFileDialog::DontConfirmOverwrite)) {
             ADD_FAILURE() << "the dialog would ask about overwriting";
@@ -148,11 +128,10 @@ TEST(QtUiTest, SaveDialogLeavesTheOverwriteQuestionToTheProgram) {
         dialog.selectFile(existing);
         static_cast<QDialog&>(dialog).accept();
     });
-    const std::string proposed = folder.filePath(QStringLiteral("無題1")).toStdString();
-    EXPECT_EQ(ui.SaveFileDialog({kFilter, "保存", proposed}), existing.toStdString());
+    EXPECT_EQ(ui.SaveFileDialog({filter, "保存", proposed.toStdString()}), existing.toStdString());
 
     WhenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    EXPECT_EQ(ui.SaveFileDialog({kFilter, "保存", proposed}), std::nullopt);
+    EXPECT_EQ(ui.SaveFileDialog({filter, "保存", proposed.toStdString()}), std::nullopt);
 }
 
 // Stands in for the desktop's associated programs.
