@@ -59,8 +59,9 @@ bool IsCountBox(SettingBox box) {
 void RunSettingRules::LoadPresets() {
     // The list starts with one empty entry; the first preset takes its place,
     // and so does each following one while the capacity there is no size.
-    std::vector<SizePreset> slots{SizePreset{}};
+    presets_.assign(1, SizePreset{});
     const std::string file = SettingsFilePath();
+    // A broken entry ends the list; the presets read before it stay offered.
     for (int k = 0;; ++k) {
         std::string value;
         if (!IniAccess(IniRead, "MSizeSet", std::to_string(k), value, file))
@@ -69,11 +70,10 @@ void RunSettingRules::LoadPresets() {
         if (hash == std::string::npos)
             throw PlatformError::InvalidCall();
         SizePreset preset{value.substr(0, hash), TextToDouble(value.substr(hash + 1))};
-        if (slots.front().capacity > 0)
-            slots.emplace_back();
-        slots.back() = std::move(preset);
+        if (presets_.front().capacity > 0)
+            presets_.emplace_back();
+        presets_.back() = std::move(preset);
     }
-    presets_ = std::move(slots);
 }
 
 RunSettingTexts RunSettingRules::TextsOf(const RunSettings& settings) {

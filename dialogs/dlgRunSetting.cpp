@@ -230,7 +230,11 @@ void dlgRunSetting::Load() {
             objButton[i]->setText(Shown(ResString(kButtonCaptions + i)));
         objCheck[0]->setText(Shown(ResString(kCheckCaptions)));
 
-        rules_.LoadPresets();
+        try {
+            rules_.LoadPresets();
+        } catch (const PlatformError& error) {
+            ShowError(error);
+        }
         for (const SizePreset& preset : rules_.Presets())
             objCombo[0]->addItem(QString::fromStdString(preset.name));
         // The first entry added became the current one; the box shows the

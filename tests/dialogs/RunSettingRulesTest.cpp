@@ -78,6 +78,12 @@ TEST_F(RunSettingRulesTest, APresetThatCannotBeReadFails) {
     EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 5);
     Write("MSizeSet", "0", "CD#lots");
     EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 13);
+    // The presets before the broken one are still offered.
+    Write("MSizeSet", "0", "DVD#4700000000");
+    Write("MSizeSet", "1", "BD");
+    EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 5);
+    EXPECT_EQ(rules_.Presets().size(), 1u);
+    EXPECT_EQ(rules_.Presets()[0].name, "DVD");
 }
 
 TEST_F(RunSettingRulesTest, NumberBoxesTakeDigitsAndEditingKeysOnly) {
