@@ -9,6 +9,7 @@
 #include "document/ProjectDocument.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppState.h"
+#include "tests/support/BoxChecks.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {
@@ -21,16 +22,6 @@ inline Texts Names(const ProjectDocument& project) {
     for (const ItemRecord& item : project.Items())
         names.push_back(item.Name);
     return names;
-}
-
-inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
-                      const std::string& title, MsgButtons buttons = MsgButtons::OK,
-                      MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.title, title);
-    EXPECT_EQ(box.buttons, buttons);
-    EXPECT_EQ(box.icon, icon);
-    EXPECT_EQ(box.defaultButton, defaultButton);
 }
 
 // Projects in a fresh program folder, with real files made on demand and every

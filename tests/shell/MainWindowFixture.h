@@ -18,6 +18,7 @@
 #include "shell/FileRef.h"
 #include "shell/IniAccess.h"
 #include "shell/mdiMain.h"
+#include "tests/support/BoxChecks.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {
@@ -101,17 +102,6 @@ class MainWindowFixture : public ::testing::Test {
                           bar->actionGeometry(menu->menuAction()).center());
         ASSERT_TRUE(menu->isVisible());
         menu->hide();
-    }
-
-    // Asserts one message box in full; the program's boxes show no icon and
-    // take their first button as the default.
-    static void ExpectBox(const MessageBoxRequest& box, const std::string& text,
-                          const std::string& title, MsgButtons buttons = MsgButtons::OK) {
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.title, title);
-        EXPECT_EQ(box.buttons, buttons);
-        EXPECT_EQ(box.icon, MsgIcon::None);
-        EXPECT_EQ(box.defaultButton, 0);
     }
 
     // A group of new files of 10 bytes added to the project.

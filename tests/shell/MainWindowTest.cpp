@@ -8,6 +8,8 @@
 namespace zv {
 namespace {
 
+using test::ExpectBox;
+
 class MainWindowTest : public test::MainWindowFixture {
   protected:
     std::optional<std::string> Layout(const std::string& key) {

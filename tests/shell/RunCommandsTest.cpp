@@ -17,6 +17,8 @@
 namespace zv {
 namespace {
 
+using test::ExpectBox;
+
 namespace fs = std::filesystem;
 
 using Media = std::vector<int16_t>;

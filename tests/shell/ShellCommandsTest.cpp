@@ -15,6 +15,8 @@
 namespace zv {
 namespace {
 
+using test::ExpectBox;
+
 class ShellCommandsTest : public test::MainWindowFixture {
   protected:
     void SetUp() override { Start(); }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/UiServices.h"
+
+namespace zv::test {
+
+// Asserts one message box in full. Most of the program's boxes show no icon and
+// take their first button as the default.
+inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
+                      const std::string& title, MsgButtons buttons = MsgButtons::OK,
+                      MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.title, title);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_EQ(box.icon, icon);
+    EXPECT_EQ(box.defaultButton, defaultButton);
+}
+
+}  // namespace zv::test
