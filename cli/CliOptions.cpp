@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "shell/SizePresets.h"
-#include "shell/TextNumber.h"
+#include "core/settings/SizePresets.h"
+#include "core/settings/TextNumber.h"
 
 namespace zv {
 

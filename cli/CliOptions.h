@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunSettings.h"
+#include "core/engine/RunSettings.h"
 
 namespace zv {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HeadlessUi.h"
+#include "core/platform/HeadlessUi.h"
 
 namespace zv {
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "cli/CliOptions.h"
-#include "shell/TextNumber.h"
+#include "core/settings/TextNumber.h"
 
 namespace zv {
 

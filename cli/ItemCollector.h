@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "document/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 namespace zv {
 

@@ -1,11 +1,11 @@
 #include "cli/ProjectRun.h"
 
-#include "db/AccessDB.h"
-#include "document/RunResults.h"
-#include "engine/ResolveRunParameters.h"
-#include "engine/RunEngine.h"
-#include "platform/PlatformError.h"
-#include "resources/StringTable.h"
+#include "core/db/AccessDB.h"
+#include "core/project/RunResults.h"
+#include "core/engine/ResolveRunParameters.h"
+#include "core/engine/RunEngine.h"
+#include "core/platform/PlatformError.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

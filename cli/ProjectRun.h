@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/TerminalObserver.h"
-#include "document/ProjectFile.h"
-#include "engine/RunSettings.h"
+#include "core/project/ProjectFile.h"
+#include "core/engine/RunSettings.h"
 
 namespace zv {
 

@@ -5,7 +5,7 @@
 
 #include "cli/ConsoleUi.h"
 #include "cli/JsonText.h"
-#include "shell/TextNumber.h"
+#include "core/settings/TextNumber.h"
 
 namespace zv {
 

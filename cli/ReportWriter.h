@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/ProjectRun.h"
-#include "document/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 namespace zv {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/RunObserver.h"
-#include "engine/RunRequests.h"
+#include "core/engine/RunObserver.h"
+#include "core/engine/RunRequests.h"
 
 namespace zv {
 

@@ -15,11 +15,11 @@
 #include "cli/ItemCollector.h"
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
-#include "document/DefaultRunSettings.h"
-#include "document/ProjectFile.h"
-#include "platform/PlatformError.h"
-#include "shell/SizePresets.h"
-#include "shell/TextNumber.h"
+#include "core/project/DefaultRunSettings.h"
+#include "core/project/ProjectFile.h"
+#include "core/platform/PlatformError.h"
+#include "core/settings/SizePresets.h"
+#include "core/settings/TextNumber.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/UiServices.h"
+#include "core/platform/UiServices.h"
 
 namespace zv::test {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/ProgramPaths.h"
+#include "core/settings/ProgramPaths.h"
 
 namespace zv::test {
 

@@ -1,0 +1,340 @@
+#include "core/db/AccessDB.h"
+
+#include <sqlite3.h>
+
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+#include "core/platform/PlatformError.h"
+#include "core/strings/StringTable.h"
+
+namespace zv {
+
+namespace {
+
+// The messages of the failures this class foresees, by string-table id.
+constexpr int kCreateFailed = 41009;
+constexpr int kNotOpen = 41010;
+constexpr int kNoTables = 41011;
+constexpr int kAlreadyOpen = 41012;
+constexpr int kOpenFailed = 41013;
+constexpr int kNoStatement = 41014;
+constexpr int kNoFileName = 41015;
+constexpr int kTheFile = 41016;
+constexpr int kExistsAlready = 41017;
+constexpr int kDoesNotExist = 41018;
+constexpr std::string_view kDataSource = ";Data Source=";
+
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// The file named by the connection text. SQLite gives names such as
+// ":memory:" or "file:..." a meaning of their own, so a relative path goes
+// over as "./path" and always means the file.
+std::string FileOf(const std::string& connectString) {
+    std::string file = connectString.substr(connectString.find(kDataSource) + kDataSource.size());
+    if (!std::filesystem::path(file).is_absolute()) {
+        file.insert(0, "./");
+    }
+    return file;
+}
+
+int Exec(sqlite3* db, const std::string& statement) {
+    return sqlite3_exec(db, statement.c_str(), nullptr, nullptr, nullptr);
+}
+
+std::string CreateTableStatement(const TableDef& table) {
+    std::string statement = "CREATE TABLE [" + table.name + "] (";
+    for (const ColumnDef& column : table.columns) {
+        if (&column != &table.columns.front()) {
+            statement += ", ";
+        }
+        statement += "[" + column.name + "] ";
+        switch (column.type) {
+            case ColumnType::WChar:
+                statement += "VARCHAR(" + std::to_string(column.definedSize) + ")";
+                break;
+            case ColumnType::Double:
+                statement += "DOUBLE";
+                break;
+            case ColumnType::Integer:
+                statement += "INTEGER";
+                break;
+        }
+    }
+    return statement + ")";
+}
+
+FieldValue ReadField(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER:
+            return FieldValue(static_cast<int64_t>(sqlite3_column_int64(statement, column)));
+        case SQLITE_FLOAT:
+            return FieldValue(sqlite3_column_double(statement, column));
+        case SQLITE_NULL:
+            return FieldValue();
+        default: {
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            const int bytes = sqlite3_column_bytes(statement, column);
+            return FieldValue(bytes > 0 ? std::string(text, bytes) : std::string());
+        }
+    }
+}
+
+}  // namespace
+
+AccessDB::AccessDB() : recordSet_(std::make_shared<zv::RecordSet>()) {}
+
+AccessDB::~AccessDB() {
+    sqlite3_close_v2(connection_);
+}
+
+bool AccessDB::DBCreate(const std::string& path, const TableDef& table) {
+    const std::string connect = GenConnectString(path, false);
+    if (connect.empty()) {
+        return false;
+    }
+    bool result = false;
+    std::string file;
+    bool created = false;
+    try {
+        file = FileOf(connect);
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(file.c_str(), &raw,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        const Connection catalog(raw);
+        if (catalog == nullptr) {
+            SetError("ADDC-01", ResString(kCreateFailed));
+        } else if (rc != SQLITE_OK) {
+            SetError("ADDC-99", sqlite3_errmsg(catalog.get()));
+        } else {
+            created = true;
+            if (table.name.empty() ||
+                Exec(catalog.get(), CreateTableStatement(table)) == SQLITE_OK) {
+                result = true;
+            } else {
+                SetError("ADDC-99", sqlite3_errmsg(catalog.get()));
+            }
+        }
+    } catch (const std::exception& e) {
+        SetError("ADDC-99", e.what());
+    }
+    // The file did not exist before this call, so a half-made one is ours to remove.
+    if (created && !result) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+    return result;
+}
+
+bool AccessDB::TBCreate(const std::vector<TableDef>& tables) {
+    if (connection_ == nullptr) {
+        SetError("ADTC-01", ResString(kNotOpen));
+        return false;
+    }
+    if (tables.empty()) {
+        SetError("ADTC-02", ResString(kNoTables));
+        return false;
+    }
+    try {
+        for (const TableDef& table : tables) {
+            // SQLite would accept a table without a name; a definition
+            // without one cannot be added.
+            if (table.name.empty()) {
+                throw PlatformError::InvalidCall();
+            }
+            if (Exec(connection_, CreateTableStatement(table)) != SQLITE_OK) {
+                SetError("ADTC-99", sqlite3_errmsg(connection_));
+                return false;
+            }
+        }
+    } catch (const std::exception& e) {
+        SetError("ADTC-99", e.what());
+        return false;
+    }
+    return true;
+}
+
+bool AccessDB::DBOpen(const std::string& path) {
+    if (connection_ != nullptr) {
+        SetError("ADDO-02", ResString(kAlreadyOpen));
+        return false;
+    }
+    const std::string connect = GenConnectString(path, true);
+    if (connect.empty()) {
+        return false;
+    }
+    try {
+        sqlite3* raw = nullptr;
+        int rc = sqlite3_open_v2(FileOf(connect).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        Connection connection(raw);
+        if (connection == nullptr) {
+            SetError("ADDO-03", ResString(kOpenFailed));
+            return false;
+        }
+        // Opening alone accepts any file. Reading the schema once makes a file
+        // that is no database, or a cut-off one, fail here and not at its first use.
+        if (rc == SQLITE_OK) {
+            rc = Exec(connection.get(), "SELECT count(*) FROM sqlite_master");
+        }
+        if (rc != SQLITE_OK) {
+            SetError("ADDO-99", sqlite3_errmsg(connection.get()));
+            return false;
+        }
+        connection_ = connection.release();
+        return true;
+    } catch (const std::exception& e) {
+        SetError("ADDO-99", e.what());
+        return false;
+    }
+}
+
+bool AccessDB::DBClose() {
+    // Closing also rolls back a transaction that was left open.
+    sqlite3_close_v2(connection_);
+    connection_ = nullptr;
+    return !IsOpen();
+}
+
+// Both cursor types give the same rows here: a query's rows are read in full
+// when it runs, so any row can be reached by its number.
+std::shared_ptr<zv::RecordSet> AccessDB::Run(const std::string& statement, int16_t) {
+    std::shared_ptr<zv::RecordSet> result;
+    try {
+        result = std::make_shared<zv::RecordSet>();
+        const std::string remembered = sql_;
+        if (!statement.empty()) {
+            sql_ = statement;
+        } else if (sql_.empty()) {
+            SetError("ADRN-01", ResString(kNoStatement));
+            return result;
+        }
+        if (connection_ == nullptr) {
+            SetError("ADRN-02", ResString(kNotOpen));
+            return result;
+        }
+        recordSet_ = result;
+        sqlite3_stmt* raw = nullptr;
+        int rc = sqlite3_prepare_v2(connection_, sql_.c_str(), static_cast<int>(sql_.size()) + 1,
+                                    &raw, nullptr);
+        const Statement prepared(raw);
+        if (rc == SQLITE_OK && prepared != nullptr) {
+            const int columns = sqlite3_column_count(prepared.get());
+            std::vector<FieldValue> values;
+            while ((rc = sqlite3_step(prepared.get())) == SQLITE_ROW) {
+                for (int column = 0; column < columns; ++column) {
+                    values.push_back(ReadField(prepared.get(), column));
+                }
+            }
+            if (rc == SQLITE_DONE) {
+                rc = SQLITE_OK;
+                if (columns > 0) {
+                    std::vector<std::string> names;
+                    names.reserve(columns);
+                    for (int column = 0; column < columns; ++column) {
+                        names.emplace_back(sqlite3_column_name(prepared.get(), column));
+                    }
+                    *result = zv::RecordSet(std::move(names), std::move(values));
+                }
+            }
+        }
+        if (rc != SQLITE_OK) {
+            SetError("ADRN-99", sqlite3_errmsg(connection_));
+        }
+        // While a failure stays uncleared, the statement that was there before
+        // this call is kept.
+        if (!errorCode_.empty()) {
+            sql_ = remembered;
+        }
+    } catch (const std::exception& e) {
+        SetError("ADRN-99", e.what());
+    }
+    return result ? result : std::make_shared<zv::RecordSet>();
+}
+
+bool AccessDB::BeginTrans() {
+    return Transact("BEGIN");
+}
+
+bool AccessDB::CommitTrans() {
+    return Transact("COMMIT");
+}
+
+bool AccessDB::RollbackTrans() {
+    return Transact("ROLLBACK");
+}
+
+bool AccessDB::Transact(const char* statement) {
+    if (connection_ == nullptr) {
+        SetError("ADTR-99", ResString(kNotOpen));
+        return false;
+    }
+    if (Exec(connection_, statement) != SQLITE_OK) {
+        SetError("ADTR-99", sqlite3_errmsg(connection_));
+        return false;
+    }
+    return true;
+}
+
+std::string AccessDB::LastErr(std::string& message) const {
+    message = errorMessage_;
+    return errorCode_;
+}
+
+void AccessDB::ErrClear() {
+    errorCode_.clear();
+    errorMessage_.clear();
+}
+
+std::string AccessDB::zVersion(int16_t& major, int16_t& minor, int16_t& revision) const {
+    major = 1;
+    minor = 2;
+    revision = 5;
+    return std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
+}
+
+std::string AccessDB::GenConnectString(const std::string& path, bool mustExist) {
+    const std::string remembered = path_;
+    std::string result;
+    try {
+        if (!path.empty()) {
+            path_ = path;
+        }
+        if (path_.empty()) {
+            SetError("ADGN-01", ResString(kNoFileName));
+        } else {
+            // A folder at the path is not a file.
+            const bool exists = std::filesystem::is_regular_file(path_);
+            if (exists && !mustExist) {
+                SetError("ADGN-02", ResString(kTheFile) + ResString(kExistsAlready));
+            } else if (!exists && mustExist) {
+                SetError("ADGN-02", ResString(kTheFile) + ResString(kDoesNotExist));
+            } else {
+                result = "Provider=Microsoft.Jet.OLEDB." + std::string("4.0") +
+                         std::string(kDataSource) + path_;
+            }
+        }
+    } catch (const std::exception& e) {
+        SetError("ADGN-99", e.what());
+    }
+    if (result.empty()) {
+        path_ = remembered;
+    }
+    return result;
+}
+
+void AccessDB::SetError(const std::string& code, const std::string& message) {
+    errorCode_ = code;
+    errorMessage_ = message;
+}
+
+}  // namespace zv

@@ -1,0 +1,66 @@
+#include "core/engine/RunDisplay.h"
+
+#include "core/strings/StringTable.h"
+
+namespace zv {
+
+namespace {
+
+// The medium number right-aligned the way the status lines show it: with the
+// blank of the text before it, numbers up to 99 take three places.
+std::string PaddedNumber(int n) {
+    const std::string digits = std::to_string(n);
+    const int blanks = 4 - (static_cast<int>(digits.size()) + 1);
+    return std::string(blanks > 0 ? blanks : 0, ' ') + digits;
+}
+
+}  // namespace
+
+void RunDisplay::SetStatus(const std::string& text) {
+    observer_.StatusChanged(text);
+}
+
+void RunDisplay::SetBar(int bar, int min, int max, int value) {
+    ProgressBarState& b = bars_[bar];
+    if (b.min == min && b.max == max && b.value == value)
+        return;
+    b.min = min;
+    b.max = max;
+    b.value = value;
+    Changed(bar);
+}
+
+void RunDisplay::SetValue(int bar, int value) {
+    if (bars_[bar].value == value)
+        return;
+    bars_[bar].value = value;
+    Changed(bar);
+}
+
+void RunDisplay::SetMin(int bar, int min) {
+    if (bars_[bar].min == min)
+        return;
+    bars_[bar].min = min;
+    Changed(bar);
+}
+
+void RunDisplay::ShowBar(int bar, bool visible) {
+    if (bars_[bar].visible == visible)
+        return;
+    bars_[bar].visible = visible;
+    Changed(bar);
+}
+
+void RunDisplay::Message(int id) {
+    observer_.Message(id, ResString(id));
+}
+
+std::string RunDisplay::MediumStatusText(int n) {
+    return ResString(40051) + PaddedNumber(n) + ResString(40052);
+}
+
+std::string RunDisplay::RecordingStatusText(int n) {
+    return ResString(40045) + PaddedNumber(n) + ResString(40046);
+}
+
+}  // namespace zv

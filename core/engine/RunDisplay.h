@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/engine/RunObserver.h"
+
+namespace zv {
+
+// The status line and the two progress bars of a run as the engine drives
+// them, forwarded to the observer whenever they change.
+class RunDisplay {
+  public:
+    explicit RunDisplay(RunObserver& observer) : observer_(observer) {}
+
+    void SetStatus(const std::string& text);
+    const ProgressBarState& Bar(int bar) const { return bars_[bar]; }
+    void SetBar(int bar, int min, int max, int value);
+    void SetValue(int bar, int value);
+    void SetMin(int bar, int min);
+    void ShowBar(int bar, bool visible);
+    void Yield() { observer_.Yield(); }
+    // Shows the string table's message `id`.
+    void Message(int id);
+    RunObserver& Observer() { return observer_; }
+
+    // " " + padding + n + "枚目の選定をしています．．．": the status while medium n is searched.
+    static std::string MediumStatusText(int n);
+    // The status while medium n is being recorded.
+    static std::string RecordingStatusText(int n);
+
+  private:
+    void Changed(int bar) { observer_.ProgressChanged(bar, bars_[bar]); }
+
+    RunObserver& observer_;
+    std::array<ProgressBarState, 2> bars_{};
+};
+
+}  // namespace zv

@@ -1,0 +1,200 @@
+#include "core/engine/RunEngine.h"
+
+#include <chrono>
+#include <exception>
+#include <vector>
+
+#include "core/engine/CombinationSearch.h"
+#include "core/engine/ResultRecorder.h"
+#include "core/engine/RunDisplay.h"
+#include "core/engine/WorkDatabase.h"
+
+namespace zv {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The progress of one medium's search as the run dialog shows it.
+class MediumProgress : public SearchDisplay {
+  public:
+    MediumProgress(RunDisplay& display, const CombinationSearch& search,
+                   const RunParameters& params, const RunOptions& options)
+        : display_(display), search_(search), params_(params), options_(options) {}
+
+    void Start(int k) {
+        initialSize_ = k;
+        started_ = Clock::now();
+        display_.SetStatus(RunDisplay::MediumStatusText(mediumNumber_));
+        display_.Yield();
+        const int v = SearchLevel();
+        display_.SetBar(0, v, search_.ItemCount() - 1, v);
+        display_.SetBar(1, 0, k - params_.minItems, 0);
+        display_.Yield();
+    }
+    void SetMedium(int n) { mediumNumber_ = n; }
+    double Seconds() const {
+        return std::chrono::duration<double>(Clock::now() - started_).count();
+    }
+
+    void StepsDone() override {
+        const int v = SearchLevel();
+        const ProgressBarState& bar = display_.Bar(0);
+        if (bar.min <= v && v <= bar.max)
+            display_.SetValue(0, v);
+        display_.Yield();
+    }
+    void SizeLowered() override {
+        const int v = SearchLevel();
+        display_.SetMin(0, v);
+        display_.SetValue(0, v);
+        const ProgressBarState& bar = display_.Bar(1);
+        const int x = bar.max + params_.minItems - (search_.CurrentSize() - 1);
+        if (bar.min <= x && x <= bar.max)
+            display_.SetValue(1, x);
+        display_.Yield();
+    }
+    bool DeadlinePassed() override {
+        return options_.mediumTimeLimitSeconds > 0 && Seconds() >= options_.mediumTimeLimitSeconds;
+    }
+    void PauseWait() override { display_.Observer().PauseWait(); }
+
+    int InitialSize() const { return initialSize_; }
+
+  private:
+    // The level of the combination's largest item: how far the search has come.
+    int SearchLevel() const { return search_.ItemCount() - 1 - search_.MirrorHead(); }
+
+    RunDisplay& display_;
+    const CombinationSearch& search_;
+    const RunParameters& params_;
+    const RunOptions& options_;
+    int mediumNumber_ = 1;
+    int initialSize_ = 0;
+    Clock::time_point started_;
+};
+
+class EngineRun {
+  public:
+    EngineRun(const RunParameters& params, RunRequests& requests, RunObserver& observer,
+              const RunOptions& options)
+        : params_(params),
+          requests_(requests),
+          display_(observer),
+          work_(params, display_),
+          progress_(display_, search_, params, options),
+          search_(params, requests, progress_),
+          recorder_(params, display_, search_) {}
+
+    bool Run() {
+        bool completed = false;
+        try {
+            work_.CreateWorkDatabase();
+            if (work_.PrepareItemTable())
+                completed = FillMedia();
+        } catch (const std::exception&) {
+            completed = false;
+        }
+        if (completed) {
+            work_.CommitWorkDatabase();
+        } else {
+            work_.DiscardWorkDatabase();
+        }
+        return completed;
+    }
+
+  private:
+    // Medium after medium until nothing more can be placed; false when the
+    // run was aborted.
+    bool FillMedia() {
+        display_.ShowBar(0, true);
+        display_.ShowBar(1, true);
+        for (int n = 1;; ++n) {
+            display_.SetValue(1, 0);
+            display_.SetBar(0, 0, 3, 0);
+            display_.SetStatus(RunDisplay::MediumStatusText(n));
+            display_.Yield();
+            if (params_.mediaCount > 0 && params_.mediaCount < n)
+                return true;
+
+            std::vector<double> sizes;
+            if (!work_.LoadItemSizes(sizes))
+                return true;
+            search_.SetItemSizes(std::move(sizes));
+
+            display_.SetValue(0, 1);
+            display_.Yield();
+            const CapacityResult bound = search_.CapacityBound();
+            display_.SetValue(0, 2);
+            display_.Yield();
+            display_.SetValue(0, 3);
+            display_.Yield();
+
+            switch (bound.status) {
+                case CapacityStatus::TooFew:
+                    if (n == 1)
+                        display_.Message(40024);
+                    return true;
+                case CapacityStatus::NoneFits:
+                    if (n == 1)
+                        display_.Message(40025);
+                    return true;
+                case CapacityStatus::AllFit:
+                    search_.ResetStack(bound.k);
+                    search_.TakeStackAsBest();
+                    display_.Observer().MediumChosen({n, 0, 0});
+                    break;
+                case CapacityStatus::Search:
+                    if (!SearchMedium(n, bound.k))
+                        return false;
+                    break;
+            }
+
+            // Every medium that gets here holds at least one item that fits,
+            // even when its items add up to nothing (empty files).
+            if (!recorder_.RecordMedium(n, search_.BestStack()))
+                return true;
+            if (n == params_.mediaCount)
+                return true;
+        }
+    }
+
+    bool SearchMedium(int n, int k) {
+        progress_.SetMedium(n);
+        search_.ResetStack(k);
+        display_.Observer().SearchRunning(true);
+        progress_.Start(k);
+        const bool searched = search_.SearchMedium(k);
+        display_.Observer().SearchRunning(false);
+        requests_.finish = false;
+        if (!searched)
+            return false;
+        display_.Observer().MediumChosen({n, search_.StepCount(), progress_.Seconds()});
+        if (search_.BestTotal() <= 0) {
+            // The search never looks at the k smallest items of its first size
+            // by themselves, although they are known to fit; when it found
+            // nothing better, they form the medium.
+            search_.ResetStack(k);
+            search_.TakeStackAsBest();
+        }
+        return true;
+    }
+
+    const RunParameters& params_;
+    RunRequests& requests_;
+    RunDisplay display_;
+    WorkDatabase work_;
+    MediumProgress progress_;
+    CombinationSearch search_;
+    ResultRecorder recorder_;
+};
+
+}  // namespace
+
+bool RunEngine(const RunParameters& params, RunRequests& requests, RunObserver& observer,
+               const RunOptions& options) {
+    EngineRun run(params, requests, observer, options);
+    return run.Run();
+}
+
+}  // namespace zv

@@ -1,0 +1,49 @@
+#include "core/project/CloseRequest.h"
+
+#include "core/project/SaveProject.h"
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/AppState.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kRunning = 40083;       // "実行中は閉じることは出来ません"
+constexpr int kAskSaveLead = 40075;   // " "
+constexpr int kAskSave = 40076;       // "は変更されています\r\n保存しますか？"
+constexpr int kAskSaveTitle = 40077;  // "の保存"
+
+}  // namespace
+
+bool CloseRequest(ProjectDocument& document) {
+    if (App().running) {
+        ShowMessage(ResString(kRunning));
+        return false;
+    }
+    if (!document.IsEmpty() && document.Modified()) {
+        const MsgResult answer =
+            ShowMessage(ResString(kAskSaveLead) + document.Caption() + ResString(kAskSave),
+                        ExeBaseName() + ResString(kAskSaveTitle), MsgButtons::YesNoCancel);
+        if (answer == MsgResult::Cancel)
+            return false;
+        // A save that fails or is cancelled does not keep the window open.
+        if (answer == MsgResult::Yes)
+            SaveProject(document, kSaveToPath, false);
+    }
+    const std::string temporary = document.TemporaryProjectPath();
+    try {
+        if (FileExists(temporary))
+            DeleteFile(temporary);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    document.ResetItems();
+    return true;
+}
+
+}  // namespace zv

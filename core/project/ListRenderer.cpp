@@ -1,0 +1,146 @@
+#include "core/project/ListRenderer.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+
+#include "core/project/TextCompare.h"
+#include "core/platform/PlatformError.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/TextNumber.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kGigabytes = 41005;  // " GB"
+constexpr int kMegabytes = 41006;  // " MB"
+constexpr int kKilobytes = 41007;  // " KB"
+
+// The position of the group named `name` (in any letter case) among `items`,
+// or nothing; single files never match.
+std::optional<std::size_t> FindOpenableGroup(const std::vector<ItemRecord>& items,
+                                             const std::string& name) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i].HasFiles() && items[i].IsGroup() && SameTextIgnoringCase(items[i].Name, name))
+            return i;
+    }
+    return std::nullopt;
+}
+
+// A member is drawn even when its file has gone: it shows the size last seen.
+double SizeForDrawing(const FileRef& file) {
+    try {
+        return file.Size();
+    } catch (const PlatformError&) {
+        return file.LastKnownSize();
+    }
+}
+
+// A group keeps its name even when the name looks like the path of a file.
+std::string TopLevelText(const ItemRecord& item, int16_t pathMode) {
+    if (pathMode == FileNamesOnly && !item.IsGroup() && FileExists(item.Name))
+        return std::filesystem::path(item.Name).filename().string();
+    return item.Name;
+}
+
+}  // namespace
+
+ListContent RenderList(ProjectDocument& document, int list, const std::string& group,
+                       int16_t medium) {
+    ListContent content;
+    std::vector<ItemRecord> source;
+    if (list == 0) {
+        source = document.Items();
+    } else {
+        bool found = false;
+        source = document.ItemsOfMedium(medium, found);
+        if (!found)
+            return content;
+    }
+
+    std::optional<std::size_t> opened;
+    if (!group.empty()) {
+        opened = FindOpenableGroup(source, group);
+        if (!opened) {
+            if (group == document.GetOpenGroup())
+                document.SetOpenGroup("");
+            return RenderList(document, list, document.GetOpenGroup(), medium);
+        }
+    }
+    document.SetOpenGroup(group);
+
+    const int16_t unit = document.GetSizeUnit();
+    if (opened) {
+        content.groupOpened = true;
+        content.rows.push_back({"..", "", IconGroup, ""});
+        const ItemRecord& item = source[*opened];
+        for (std::size_t m = 0; m < item.Files.size(); ++m) {
+            const FileRef& file = item.Files[m];
+            content.rows.push_back({file.Path(), SizeText(SizeForDrawing(file), unit),
+                                    ItemIcon(IconFile, static_cast<int>(m), item.CutMarks),
+                                    file.Path()});
+        }
+    } else if (!document.IsEmpty()) {
+        for (const ItemRecord& item : source) {
+            const int icon = item.IsGroup() ? IconGroup : IconFile;
+            content.rows.push_back({TopLevelText(item, document.GetPathMode()),
+                                    SizeText(item.Size, unit), ItemIcon(icon, 0, item.CutMarks),
+                                    item.Name});
+        }
+    }
+    PadSizeTexts(content.rows);
+
+    if (list == 1) {
+        content.itemCount = static_cast<int>(source.size());
+        for (const ItemRecord& item : source)
+            content.totalSize += item.Size;
+    }
+    return content;
+}
+
+std::string SizeText(double bytes, int16_t unit) {
+    double divisor = 1;
+    std::string suffix;
+    switch (unit) {
+        case UnitGigabytes:
+            divisor = 1e9;
+            suffix = ResString(kGigabytes);
+            break;
+        case UnitMegabytes:
+            divisor = 1e6;
+            suffix = ResString(kMegabytes);
+            break;
+        case UnitKilobytes:
+            divisor = 1e3;
+            suffix = ResString(kKilobytes);
+            break;
+        default:
+            break;
+    }
+    return FormatGrouped(RoundHalfEven(bytes / divisor)) + suffix;
+}
+
+void PadSizeTexts(std::vector<ListRow>& rows) {
+    std::size_t longest = 0;
+    for (const ListRow& row : rows)
+        longest = std::max(longest, row.sizeText.size());
+    for (ListRow& row : rows) {
+        if (!row.sizeText.empty())
+            row.sizeText.insert(0, longest - row.sizeText.size(), ' ');
+    }
+}
+
+int ItemIcon(int icon, int member, const std::vector<int16_t>& cutMarks) {
+    const bool marked = !cutMarks.empty() &&
+                        (cutMarks.front() == -1 ||
+                         std::find(cutMarks.begin(), cutMarks.end(), member) != cutMarks.end());
+    if (marked && icon == IconFile)
+        return IconFileCut;
+    if (marked && icon == IconGroup)
+        return IconGroupCut;
+    return icon;
+}
+
+}  // namespace zv

@@ -1,0 +1,107 @@
+#include "core/project/LoadProject.h"
+
+#include <vector>
+
+#include "core/project/ProjectFile.h"
+#include "core/project/SaveProject.h"
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kErrorTitle = 40021;    // "ｴﾗｰ"
+constexpr int kAskSaveLead = 40075;   // " "
+constexpr int kAskSave = 40076;       // "は変更されています\r\n保存しますか？"
+constexpr int kAskSaveTitle = 40077;  // "の保存"
+constexpr int kMissingCause = 40078;  // "保存されたファイルが存在しないか、…"
+constexpr int kMissingGoOn = 40079;  // "このファイル情報は失われました。ロードを続行しますか？"
+constexpr int kMissingIgnored = 40080;  // "以降エラーファイルデータは無視します…"
+
+// Builds the items from the rows of the file, each member with the size it
+// has now. The first file that has gone asks whether to go on at all; after
+// a yes the files that have gone are left out without asking again.
+LoadOutcome TakeItems(ProjectDocument& document, const std::vector<ProjectItem>& rows) {
+    std::vector<ItemRecord> items;
+    bool skipMissing = false;
+    for (const ProjectItem& row : rows) {
+        ItemRecord& item = items.emplace_back();
+        for (const ProjectMember& member : row.members) {
+            FileRef file;
+            try {
+                file = FileRef::Get(member.path);
+            } catch (const PlatformError&) {
+                if (!skipMissing) {
+                    if (ShowMessage(ResString(kMissingGoOn) + "\r\n" + member.path + "\r\n" +
+                                        ResString(kMissingCause),
+                                    ResString(kErrorTitle), MsgButtons::YesNo,
+                                    MsgIcon::Critical) == MsgResult::No)
+                        return LoadOutcome::Cancelled;
+                    ShowMessage(ResString(kMissingIgnored));
+                    skipMissing = true;
+                }
+                continue;
+            }
+            if (item.HasFiles()) {
+                item.Files.push_back(file);
+                item.PathList += '\t';
+            } else {
+                item.Files.front() = file;
+            }
+            item.PathList += file.Path();
+            item.Size += file.LastKnownSize();
+            item.Name = row.name;
+            item.Medium = row.medium;
+        }
+    }
+    // Items whose files have all gone leave the list; the others move up.
+    std::erase_if(items, [](const ItemRecord& item) { return !item.HasFiles(); });
+    if (items.empty())
+        items.emplace_back();
+    document.Items() = std::move(items);
+    return LoadOutcome::Loaded;
+}
+
+// Puts the project file's items and run settings into the document.
+LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
+    const auto data = ProjectFile::Read(path, document.GetRunSettings());
+    if (!data)
+        return LoadOutcome::NotAProject;
+    const LoadOutcome outcome = TakeItems(document, data->items);
+    if (outcome != LoadOutcome::Loaded)
+        return outcome;
+    document.LoadRunSettings(data->settings);
+    document.SetFilePath(path);
+    document.SetCaption(CaptionOfProjectPath(path));
+    return LoadOutcome::Loaded;
+}
+
+}  // namespace
+
+LoadOutcome LoadProject(ProjectDocument& document, const std::string& path) {
+    if (!document.IsEmpty() && document.Modified()) {
+        const std::string& caption = document.Caption();
+        const MsgResult answer =
+            ShowMessage(ResString(kAskSaveLead) + caption + ResString(kAskSave),
+                        caption + ResString(kAskSaveTitle), MsgButtons::YesNoCancel, MsgIcon::None);
+        // Cancel keeps the unsaved project as it is.
+        if (answer == MsgResult::Cancel)
+            return LoadOutcome::Cancelled;
+        if (answer == MsgResult::Yes)
+            SaveProject(document, kSaveToPath, false);
+    }
+
+    LoadOutcome outcome = LoadOutcome::Failed;
+    try {
+        outcome = ReadInto(document, path);
+    } catch (const PlatformError& error) {
+        ShowMessage(error.Description(), ResString(kErrorTitle) + std::to_string(error.Number()));
+    }
+    if (outcome != LoadOutcome::Loaded)
+        document.ResetItems();
+    return outcome;
+}
+
+}  // namespace zv

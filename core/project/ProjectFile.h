@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/engine/RunSettings.h"
+
+namespace zv {
+
+struct ProjectMember {
+    std::string path;
+    double size = 0;  // bytes
+};
+
+// One list item as the project file keeps it: a single file (named by its full
+// path) or a group (named by its group name) with its member files.
+struct ProjectItem {
+    std::string name;
+    int16_t medium = 0;  // medium number, 0 when not placed
+    std::vector<ProjectMember> members;
+};
+
+struct ProjectData {
+    std::vector<ProjectItem> items;
+    RunSettings settings;
+};
+
+// The ".mtb" project file: the table MainDB with one row per member file and
+// the table SetUp with the run settings.
+class ProjectFile {
+  public:
+    // Builds the file afresh beside the target and puts it in the target's
+    // place only when every row has been written, so a failed save leaves the
+    // old file as it was. An item without members writes no row but still
+    // takes its item number.
+    static bool Write(const std::string& path, const std::vector<ProjectItem>& items,
+                      const RunSettings& settings);
+
+    // Items in item-number order with their members in row order and the sizes
+    // the file holds. `current` supplies what the file does not hold: the fast
+    // mode always, everything when SetUp has no row. nullopt when the file is
+    // no project (no database, no MainDB); throws PlatformError when a value
+    // does not convert or the item numbers skip one.
+    static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current);
+};
+
+}  // namespace zv

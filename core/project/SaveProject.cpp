@@ -1,0 +1,85 @@
+#include "core/project/SaveProject.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "core/project/ProjectFile.h"
+#include "core/project/TextCompare.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ProgramPaths.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kUpdateFailed = 40027;     // "ﾃﾞｰﾀの更新に失敗しました"
+constexpr int kErrorTitle = 40021;       // "ｴﾗｰ"
+constexpr int kSaveTitle = 40069;        // "保存"
+constexpr int kProjectFiles = 40070;     // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
+constexpr int kAllFiles = 40071;         // "全てのﾌｧｲﾙ"
+constexpr int kCancelSave = 40072;       // "保存を取り消しますか？"
+constexpr int kCancelSaveTitle = 40073;  // "保存取消"
+constexpr int kOverwrite = 40074;  // "ﾌｧｲﾙは既に存在します\r\n上書きしますか？"
+constexpr int kOverwriteTitle = 41003;  // "上書き"
+
+constexpr const char* kProjectExtension = ".mtb";
+
+// Asks for the file to save to until the user picks one (and agrees to
+// replace it when it exists) or confirms giving up.
+std::optional<std::string> AskTarget(const std::string& caption) {
+    FileDialogRequest dialog{
+        ResString(kProjectFiles) + "(*.mtb)|*.mtb|" + ResString(kAllFiles) + "(*.*)|*.*",
+        ExeBaseName() + ResString(kSaveTitle), ProgramFolder() + "/" + caption};
+    for (;;) {
+        const auto chosen = Ui().SaveFileDialog(dialog);
+        if (!chosen) {
+            if (ShowMessage(ResString(kCancelSave), ResString(kCancelSaveTitle), MsgButtons::YesNo,
+                            MsgIcon::None, 1) == MsgResult::Yes)
+                return std::nullopt;
+            continue;
+        }
+        if (!FileExists(*chosen))
+            return chosen;
+        if (ShowMessage(*chosen + "\r\n" + ResString(kOverwrite), ResString(kOverwriteTitle),
+                        MsgButtons::OKCancel, MsgIcon::None, 1) == MsgResult::OK)
+            return chosen;
+        dialog.proposedName = *chosen;
+    }
+}
+
+}  // namespace
+
+std::string CaptionOfProjectPath(const std::string& path) {
+    std::string name = std::filesystem::path(path).filename().string();
+    const std::size_t ending = std::char_traits<char>::length(kProjectExtension);
+    if (name.size() >= ending &&
+        SameTextIgnoringCase(std::string_view(name).substr(name.size() - ending),
+                             kProjectExtension))
+        name.resize(name.size() - ending);
+    return name;
+}
+
+bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
+    std::string target = document.FilePath();
+    if (mode != kSaveToPath || target.empty()) {
+        const auto chosen = AskTarget(document.Caption());
+        if (!chosen)
+            return false;
+        target = *chosen;
+    }
+
+    if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings())) {
+        ShowMessage(ResString(kUpdateFailed), ResString(kErrorTitle), MsgButtons::OK,
+                    MsgIcon::Critical);
+        return false;
+    }
+    document.SetFilePath(target);
+    document.SetModified(false);
+    if (!keepCaption)
+        document.SetCaption(CaptionOfProjectPath(target));
+    return true;
+}
+
+}  // namespace zv

@@ -1,0 +1,183 @@
+#include "core/project/StartRun.h"
+
+#include <string>
+#include <vector>
+
+#include "core/project/RunResults.h"
+#include "core/project/SaveProject.h"
+#include "core/engine/ResolveRunParameters.h"
+#include "core/engine/RunEngine.h"
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/AppState.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ShowError.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kAlreadyRunning = 40022;  // "既に他で実行が開始されています..."
+constexpr int kSaveFailed = 40023;      // "ﾃﾞｰﾀの更新処理に失敗しました..."
+constexpr int kNoResults = 40028;       // "ﾃﾞｰﾀの取得に失敗しました  "
+constexpr int kRunFailed = 40029;       // "実行は失敗しました"
+constexpr int kRunCompleted = 40030;    // "実行は完了しました"
+
+// One start of a run, from the confirmation of the settings to the end
+// sequence that every path goes through.
+class RunStart {
+  public:
+    RunStart(ProjectDocument& project, RunHost& host)
+        : project_(project),
+          host_(host),
+          wasModified_(project.Modified()),
+          caption_(project.Caption()) {}
+
+    bool Perform() {
+        try {
+            Run();
+        } catch (const PlatformError& error) {
+            ShowError(error);
+        } catch (...) {
+            End();
+            throw;
+        }
+        End();
+        return succeeded_;
+    }
+
+  private:
+    void Run() {
+        if (App().running) {
+            ShowMessage(ResString(kAlreadyRunning));
+            return;
+        }
+        if (!host_.ConfirmRunSettings())
+            return;
+
+        host_.OpenRunDialog();
+        dialogOpen_ = true;
+        Ui().YieldNow();
+
+        for (ItemRecord& item : project_.Items())
+            item.Medium = 0;
+        if (project_.FilePath().empty()) {
+            temporary_ = true;
+            project_.SetFilePath(project_.TemporaryProjectPath());
+        }
+        if (!SaveProject(project_, kSaveToPath, temporary_)) {
+            saveFailed_ = true;
+            ShowMessage(ResString(kSaveFailed));
+            return;
+        }
+        // The file the run works on; the results are read back from it even
+        // if something changes the window's path meanwhile.
+        const std::string path = project_.FilePath();
+
+        RunParameters params;
+        if (!ResolveRunParameters(project_.GetRunSettings(), path, params))
+            return;
+        // Since the first look the program has yielded and may have shown
+        // boxes: another start may have got in first.
+        if (App().running) {
+            ShowMessage(ResString(kAlreadyRunning));
+            return;
+        }
+
+        App().running = true;
+        App().runRequests = &host_.Requests();
+        ownsRunningFlag_ = true;
+        host_.RunStateChanged();
+        Ui().YieldNow();
+
+        if (!RunEngine(params, host_.Requests(), host_.Observer())) {
+            ShowMessage(ResString(kRunFailed));
+            return;
+        }
+        ReadResults(path);
+    }
+
+    void ReadResults(const std::string& path) {
+        std::vector<ItemRecord>& items = project_.Items();
+        std::vector<int16_t> media(items.size(), 0);
+        bool opened = false;
+        try {
+            opened = ReadRunResults(path, media);
+        } catch (const PlatformError&) {
+            // The media read before the bad row stay with their items.
+            TakeMedia(media);
+            throw;
+        }
+        if (!opened) {
+            ShowMessage(ResString(kNoResults));
+            return;
+        }
+        TakeMedia(media);
+        ShowMessage(ResString(kRunCompleted));
+        succeeded_ = true;
+        project_.SetModified(true);
+        host_.ShowResults();
+    }
+
+    void TakeMedia(const std::vector<int16_t>& media) {
+        std::vector<ItemRecord>& items = project_.Items();
+        for (std::size_t i = 0; i < items.size() && i < media.size(); ++i)
+            items[i].Medium = media[i];
+    }
+
+    void End() {
+        if (saveFailed_) {
+            // The applied settings and the cleared media are in no file, and
+            // an untitled project got no temporary file to point at.
+            project_.SetModified(true);
+            if (temporary_)
+                project_.SetFilePath("");
+        } else if (!succeeded_) {
+            project_.SetModified(wasModified_);
+        }
+        if (succeeded_ && temporary_) {
+            const std::string temporaryFile = project_.TemporaryProjectPath();
+            project_.SetFilePath("");
+            project_.SetCaption(caption_);
+            try {
+                if (FileExists(temporaryFile))
+                    DeleteFile(temporaryFile);
+            } catch (const PlatformError& error) {
+                ShowError(error);
+            }
+        }
+        if (dialogOpen_) {
+            try {
+                host_.CloseRunDialog();
+            } catch (...) {
+                // The run is over whatever became of its dialog.
+            }
+        }
+        // A start that was refused leaves the run in progress its guard.
+        if (ownsRunningFlag_) {
+            App().running = false;
+            App().runRequests = nullptr;
+            host_.RunStateChanged();
+        }
+    }
+
+    ProjectDocument& project_;
+    RunHost& host_;
+    const bool wasModified_;
+    const std::string caption_;
+    bool dialogOpen_ = false;
+    bool temporary_ = false;
+    bool saveFailed_ = false;
+    bool ownsRunningFlag_ = false;
+    bool succeeded_ = false;
+};
+
+}  // namespace
+
+bool StartRun(ProjectDocument& project, RunHost& host) {
+    RunStart start(project, host);
+    return start.Perform();
+}
+
+}  // namespace zv

@@ -1,0 +1,188 @@
+#include "desktop/dialogs/RunSettingRules.h"
+
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "core/platform/PlatformError.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/IniAccess.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/SizeFromText.h"
+#include "core/settings/TextNumber.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kWrongCapacity = 41035;  // "正しくない容量を指定しました..."
+constexpr int kNoMedia = 41036;  // "最大ﾒﾃﾞｨｱ枚数を0に設定することは出来ません"
+constexpr int kToleranceTooLarge = 41037;  // "ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません"
+constexpr int kMinNotBelowMax = 41038;  // "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません"
+
+constexpr int kHelpTexts = 4000;  // label n explains with text 4000 + n
+
+// The largest count a box takes: counts are 16-bit and one number is kept back.
+constexpr double kMaxCount = 32766;
+// Sizes from one yotta byte up are refused.
+constexpr double kYotta = 1e24;
+
+// The whole part of a number written out in digits, without separators: the
+// digits that read back as the same value, then zeros, so that 1e24 shows as
+// a one and 24 zeros rather than as the binary value's exact expansion.
+std::string PlainWholeNumber(double value) {
+    const double whole = std::trunc(value);
+    if (whole == 0)
+        return "0";
+    char buffer[64];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, whole, std::chars_format::scientific);
+    const std::string text(buffer, end);  // "-1.2345e+06"
+    const std::size_t e = text.find('e');
+    const bool negative = text.front() == '-';
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i) {
+        if (text[i] != '.')
+            digits += text[i];
+    }
+    const int exponent = std::stoi(text.substr(e + 1));
+    digits.append(static_cast<std::size_t>(exponent + 1) - digits.size(), '0');
+    return (negative ? "-" : "") + digits;
+}
+
+bool IsCountBox(SettingBox box) {
+    return box == SettingBox::MediaNum || box == SettingBox::MaxFile || box == SettingBox::MinFile;
+}
+
+}  // namespace
+
+void RunSettingRules::LoadPresets() {
+    // The list starts with one empty entry; the first preset takes its place,
+    // and so does each following one while the capacity there is no size.
+    presets_.assign(1, SizePreset{});
+    const std::string file = SettingsFilePath();
+    // A broken entry ends the list; the presets read before it stay offered.
+    for (int k = 0;; ++k) {
+        std::string value;
+        if (!IniAccess(IniRead, "MSizeSet", std::to_string(k), value, file))
+            break;
+        const auto hash = value.find('#');
+        if (hash == std::string::npos)
+            throw PlatformError::InvalidCall();
+        SizePreset preset{value.substr(0, hash), TextToDouble(value.substr(hash + 1))};
+        if (presets_.front().capacity > 0)
+            presets_.emplace_back();
+        presets_.back() = std::move(preset);
+    }
+}
+
+RunSettingTexts RunSettingRules::TextsOf(const RunSettings& settings) {
+    return {settings.MediaSize,
+            FormatGrouped(std::trunc(settings.DiffSize)),
+            FormatGrouped(settings.MediaNum),
+            FormatGrouped(settings.MaxFile),
+            FormatGrouped(settings.MinFile),
+            settings.MaxSpeed};
+}
+
+bool RunSettingRules::AcceptsTyped(const std::string& typed) {
+    if (typed.empty())
+        return true;
+    const unsigned char first = static_cast<unsigned char>(typed.front());
+    // Control characters (Backspace, and the editing keys held with Ctrl)
+    // type nothing into the box.
+    if (typed.size() == 1 && (first < 0x20 || first == 0x7f))
+        return true;
+    return typed.size() == 1 && first >= '0' && first <= '9';
+}
+
+std::string RunSettingRules::FocusedText(const std::string& text) {
+    const auto value = ParseNumber(text);
+    return value ? PlainWholeNumber(*value) : text;
+}
+
+LeftBoxText RunSettingRules::LeftText(SettingBox box, const std::string& text) {
+    auto value = ParseNumber(text);
+    if (!value)
+        return {text};
+    if (IsCountBox(box)) {
+        if (*value > kMaxCount)
+            value = kMaxCount;
+    } else if (*value >= kYotta) {
+        return {text, true};
+    }
+    return {FormatGrouped(*value)};
+}
+
+RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
+    RunSettings settings;
+    settings.MediaSize = texts.mediaSize;
+    settings.DiffSize = TextToDouble(texts.diffSize);
+    settings.MediaNum = TextToInt16(texts.mediaNum);
+    settings.MaxFile = TextToInt16(texts.maxFile);
+    settings.MinFile = TextToInt16(texts.minFile);
+    // The dialog offers no after-run action: applying it switches any off.
+    settings.AfterRun = 0;
+    settings.AfterPath.clear();
+    settings.MaxSpeed = texts.maxSpeed;
+    return settings;
+}
+
+std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings) {
+    const double capacity = SizeFromText(settings.MediaSize);
+    if (capacity == 0)
+        return SettingRefusal{kWrongCapacity, SettingBox::MediaSize};
+    if (settings.MediaNum == 0)
+        return SettingRefusal{kNoMedia, SettingBox::MediaNum};
+    if (!(settings.DiffSize < capacity))
+        return SettingRefusal{kToleranceTooLarge, SettingBox::MediaSize};
+    if (!(settings.MinFile < settings.MaxFile))
+        return SettingRefusal{kMinNotBelowMax, SettingBox::MaxFile};
+    return std::nullopt;
+}
+
+std::string RunSettingRules::AutoTolerance(const std::string& mediaSize) const {
+    double capacity = -1;
+    if (const auto value = ParseNumber(mediaSize)) {
+        capacity = *value;
+    } else {
+        for (const SizePreset& preset : presets_) {
+            if (preset.name == mediaSize) {
+                capacity = preset.capacity;
+                break;
+            }
+        }
+    }
+    if (capacity <= 0)
+        return "0";
+    return FormatGrouped(std::floor(capacity / 1000));
+}
+
+bool RunSettingRules::StoreDefaults(const RunSettingTexts& texts) {
+    std::string unused;
+    IniAccess(IniSelect, "DEFAULT_SET_RUN", "", unused, SettingsFilePath());
+    const std::pair<const char*, std::string> boxes[] = {
+        {"MediaSize", texts.mediaSize}, {"DiffSize", texts.diffSize}, {"MediaNum", texts.mediaNum},
+        {"MaxFile", texts.maxFile},     {"MinFile", texts.minFile},
+    };
+    for (auto [key, text] : boxes) {
+        if (!text.empty() && !IniAccess(IniWrite, "", key, text, ""))
+            return false;
+    }
+    std::string speed = texts.maxSpeed ? "1" : "0";
+    return IniAccess(IniWrite, "", "MaxSpeed", speed, "");
+}
+
+const std::vector<int>& RunSettingRules::HelpLabels() {
+    static const std::vector<int> labels{3, 5, 7, 9, 11, 15};
+    return labels;
+}
+
+std::string RunSettingRules::HelpText(int label) {
+    std::string text;
+    if (IniAccess(IniRead, "SettingComments", std::to_string(label), text, SettingsFilePath()))
+        return text;
+    return ResString(kHelpTexts + label);
+}
+
+}  // namespace zv

@@ -1,0 +1,683 @@
+#include "desktop/dialogs/dlgAdd.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+#include <filesystem>
+#include <numeric>
+#include <optional>
+
+#include "desktop/dialogs/AddCheckedFiles.h"
+#include "desktop/dialogs/FileFilter.h"
+#include "desktop/dialogs/FileListModel.h"
+#include "desktop/dialogs/FolderBox.h"
+#include "desktop/dialogs/FolderScan.h"
+#include "desktop/dialogs/MountedDrives.h"
+#include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/platform/WaitCursor.h"
+#include "core/platform/PlatformError.h"
+#include "desktop/platform/QtText.h"
+#include "desktop/platform/Twips.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/IniAccess.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+
+namespace zv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLabelCaptions = 3100;  // "ﾌｨﾙﾀ(&S)："
+constexpr int kButtonCaptions = 3200;  // "閉じる(&C)" "追加(&A)" "全て選択" "全て取消" "ｷｬﾝｾﾙ"
+constexpr int kFrameCaptions = 3300;  // "場所" "ﾌｧｲﾙﾘｽﾄ" - " "
+constexpr int kSubfolders = 41022;    // "ｻﾌﾞﾌｫﾙﾀﾞを含む(&D)"
+constexpr int kRebuilding = 41023;    // "リストを更新しています"
+constexpr int kStopping = 41024;      // "停止中"
+constexpr int kCaption = 41025;       // "ﾌｧｲﾙの追加"
+constexpr int kNotReady = 41026;      // "ﾄﾞﾗｲﾌﾞの準備が出来ていません"
+constexpr int kInsertDisk = 41027;    // "ﾃﾞｨｽｸを挿入してください"
+constexpr int kTooManyRows = 41028;   // "ｱｲﾃﾑ数が多すぎます..."
+
+constexpr const char* kFolderSection = "LASTADDFOLDER";
+constexpr const char* kFolderKey = "PATH";
+
+constexpr int kClose = 0, kAdd = 1, kSelectAll = 2, kClearAll = 3, kCancel = 4;
+constexpr int kSplitterFrame = 2, kProgressFrame = 3;
+
+// Select all and clear all work on at most this many rows.
+constexpr int kMostRows = 32766;
+
+// The list's columns as they open, in pixels.
+constexpr int kColumnWidths[] = {160, 120, 110, 220, 120};
+
+QString Text(int id) {
+    return ShownText(ResString(id));
+}
+
+QString ControlName(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* array, int index) {
+    widget->setObjectName(ControlName(array, index));
+    return widget;
+}
+
+// The full path of a folder as the dialog keeps it: absolute, without "." or
+// ".." and without a separator at the end (a drive root keeps its own).
+std::string NormalFolder(const std::string& path) {
+    std::error_code error;
+    fs::path folder = fs::absolute(path, error).lexically_normal();
+    if (error)
+        return {};
+    if (folder.has_relative_path() && folder.filename().empty())
+        folder = folder.parent_path();
+    return folder.string();
+}
+
+// The folder a drag carries: exactly one file name, and that one a folder.
+std::optional<std::string> DroppedFolder(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const std::string path = urls.front().toLocalFile().toStdString();
+    if (!FolderExists(path))
+        return std::nullopt;
+    return path;
+}
+
+void Place(QWidget* widget, const TwipRect& rect) {
+    widget->setGeometry(TwipsToPixelsX(rect.left), TwipsToPixelsY(rect.top),
+                        TwipsToPixelsX(rect.width), TwipsToPixelsY(rect.height));
+}
+
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+dlgAdd::dlgAdd(QWidget* owner, AddTarget target, std::unique_ptr<Drives> drives)
+    : QDialog(owner), target_(std::move(target)), drives_(std::move(drives)) {
+    if (!drives_)
+        drives_ = std::make_unique<MountedDrives>();
+    setObjectName(QStringLiteral("dlgAdd"));
+    setModal(true);
+    setSizeGripEnabled(false);
+    BuildControls();
+    SetCaptions();
+    resize(TwipsToPixelsX(AddDialogLayout::kDesignWidth),
+           TwipsToPixelsY(AddDialogLayout::kDesignHeight));
+    setMinimumSize(TwipsToPixelsX(AddDialogLayout::kDesignWidth) * 3 / 4,
+                   TwipsToPixelsY(AddDialogLayout::kDesignHeight) * 3 / 4);
+    LayOut(true);
+    // The dialog sees the keys before its controls do, and the drops and the
+    // splitter's mouse through the same door.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+    Load();
+}
+
+dlgAdd::~dlgAdd() = default;
+
+void dlgAdd::BuildControls() {
+    for (const int i : {0, 1, kProgressFrame})
+        objFrame[i] = Named(new QGroupBox(this), "objFrame", i);
+    auto* splitter = Named(new QFrame(this), "objFrame", kSplitterFrame);
+    splitter->setCursor(Qt::SplitHCursor);
+    objFrame[kSplitterFrame] = splitter;
+    objLine[0] = Named(new QFrame(splitter), "objLine", 0);
+    objLine[0]->setAutoFillBackground(true);
+    objLine[0]->setAttribute(Qt::WA_TransparentForMouseEvents);
+    SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Button));
+
+    objDrive[0] = Named(new QComboBox(objFrame[0]), "objDrive", 0);
+    objDrive[0]->setAcceptDrops(true);
+    objDir[0] = Named(new FolderBox(objFrame[0]), "objDir", 0);
+    objDir[0]->viewport()->setAcceptDrops(true);
+    objCheck[0] = Named(new QCheckBox(objFrame[0]), "objCheck", 0);
+
+    model_ = new FileListModel(this);
+    auto* list = Named(new QTreeView(objFrame[1]), "objListView", 0);
+    list->setModel(model_);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setSortingEnabled(false);
+    QHeaderView* header = list->header();
+    header->setSectionsMovable(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(model_->SortKey(), model_->Order());
+    header->setStretchLastSection(false);
+    for (int column = 0; column < FileListModel::kColumnCount; ++column)
+        header->resizeSection(column, kColumnWidths[column]);
+    objListView[0] = list;
+
+    objLabel[0] = Named(new QLabel(objFrame[1]), "objLabel", 0);
+    objText[0] = Named(new QLineEdit(objFrame[1]), "objText", 0);
+    objLabel[0]->setBuddy(objText[0]);
+    objText[1] = Named(new QLineEdit(this), "objText", 1);
+    objText[1]->setReadOnly(true);
+    objText[1]->setAlignment(Qt::AlignCenter);
+    objText[1]->setFocusPolicy(Qt::NoFocus);
+    objText[1]->hide();
+
+    for (const int i : {kSelectAll, kClearAll})
+        objButton[i] = Named(new QPushButton(objFrame[1]), "objButton", i);
+    for (const int i : {kClose, kAdd})
+        objButton[i] = Named(new QPushButton(this), "objButton", i);
+    objProgressBar[0] = Named(new QProgressBar(objFrame[kProgressFrame]), "objProgressBar", 0);
+    objProgressBar[0]->setTextVisible(false);
+    objButton[kCancel] = Named(new QPushButton(objFrame[kProgressFrame]), "objButton", kCancel);
+    objFrame[kProgressFrame]->hide();
+
+    objStatusBar[0] = Named(new QStatusBar(this), "objStatusBar", 0);
+    objStatusBar[0]->setSizeGripEnabled(true);
+
+    connect(objDrive[0], &QComboBox::currentIndexChanged, this, &dlgAdd::OnDriveChanged);
+    connect(objDir[0], &FolderBox::FolderEntered, this,
+            [this](const QString& path) { ChangeFolder(path.toStdString()); });
+    connect(objCheck[0], &QCheckBox::clicked, this, &dlgAdd::Scan);
+    connect(header, &QHeaderView::sectionClicked, this, [this, header](int column) {
+        model_->SortByHeading(header->visualIndex(column));
+        header->setSortIndicator(model_->SortKey(), model_->Order());
+    });
+    connect(objButton[kClose], &QPushButton::clicked, this, [this] {
+        WaitCursor wait(this);
+        close();
+    });
+    connect(objButton[kAdd], &QPushButton::clicked, this, &dlgAdd::AddChecked);
+    connect(objButton[kSelectAll], &QPushButton::clicked, this, [this] { CheckAll(true); });
+    connect(objButton[kClearAll], &QPushButton::clicked, this, [this] { CheckAll(false); });
+    connect(objButton[kCancel], &QPushButton::clicked, this, &dlgAdd::CancelScan);
+}
+
+void dlgAdd::SetCaptions() {
+    setWindowTitle(Text(kCaption));
+    objLabel[0]->setText(Text(kLabelCaptions));
+    for (int i = 0; i < static_cast<int>(objButton.size()); ++i)
+        objButton[i]->setText(Text(kButtonCaptions + i));
+    for (const int i : {0, 1, kProgressFrame})
+        static_cast<QGroupBox*>(objFrame[i])->setTitle(Text(kFrameCaptions + i));
+    objCheck[0]->setText(Text(kSubfolders));
+    objText[1]->setText(Text(kRebuilding));
+}
+
+void dlgAdd::Load() {
+    objListView[0]->hide();
+    driveList_ = drives_->List();
+    {
+        const QSignalBlocker quiet(objDrive[0]);
+        for (const Drive& drive : driveList_)
+            objDrive[0]->addItem(QString::fromStdString(drive.text));
+    }
+    // The boxes start on the user's home folder.
+    const std::string start = NormalFolder(QDir::homePath().toStdString());
+    std::string shown = start;
+    std::string remembered;
+    if (IniAccess(IniRead, kFolderSection, kFolderKey, remembered, SettingsFilePath())) {
+        if (FolderExists(remembered))
+            shown = NormalFolder(remembered);
+    } else {
+        shown = NormalFolder(ProgramFolder());
+    }
+    folder_ = shown;
+    ShowFolderInBoxes();
+    // The list is filled when the dialog first shows, so this folder change
+    // is only remembered, not scanned.
+    if (folder_ != start)
+        RememberFolder();
+}
+
+void dlgAdd::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    // The first scan starts once the dialog is on the screen (and, shown by
+    // its opener, modal), so its busy look shows while the folder is read.
+    QTimer::singleShot(0, this, [this] {
+        if (!scanned_)
+            Scan();
+        objListView[0]->show();
+    });
+}
+
+void dlgAdd::FollowDrive() {
+    const QSignalBlocker quiet(objDrive[0]);
+    objDrive[0]->setCurrentIndex(DriveOf(driveList_, folder_));
+}
+
+void dlgAdd::ShowFolderInBoxes() {
+    FollowDrive();
+    objDir[0]->Show(RootOf(folder_), folder_);
+}
+
+std::string dlgAdd::RootOf(const std::string& path) const {
+    const int drive = DriveOf(driveList_, path);
+    return drive >= 0 ? driveList_[static_cast<std::size_t>(drive)].root
+                      : fs::path(path).root_path().string();
+}
+
+bool dlgAdd::IsDriveRoot(const std::string& path) const {
+    return NormalFolder(RootOf(path)) == NormalFolder(path);
+}
+
+void dlgAdd::RememberFolder() const {
+    std::string path = folder_;
+    IniAccess(IniWrite, kFolderSection, kFolderKey, path, SettingsFilePath());
+}
+
+void dlgAdd::ChangeFolder(const std::string& path) {
+    if (busy_)
+        return;
+    const std::string folder = NormalFolder(path);
+    // A folder that cannot be shown is passed over; the dialog stays where it
+    // was.
+    if (folder.empty() || folder == folder_ || !FolderExists(folder))
+        return;
+    folder_ = folder;
+    ShowFolderInBoxes();
+    objCheck[0]->setChecked(false);
+    Scan();
+    CheckAll(true);
+    RememberFolder();
+}
+
+void dlgAdd::OnDriveChanged(int index) {
+    if (index < 0 || busy_)
+        return;
+    objCheck[0]->setChecked(false);
+    const Drive drive = driveList_.at(static_cast<std::size_t>(index));
+    while (!drives_->IsReady(drive.root)) {
+        const std::string text = ResString(kNotReady) + "\r\n" +
+                                 QString::fromStdString(drive.text).toUpper().toStdString();
+        if (ShowMessage(text, ResString(kInsertDisk), MsgButtons::RetryCancel) !=
+            MsgResult::Retry) {
+            FollowDrive();
+            return;
+        }
+        Ui().YieldNow();
+    }
+    ChangeFolder(drive.root);
+    // A root that could not be shown leaves the box on the shown folder's drive.
+    FollowDrive();
+}
+
+void dlgAdd::Scan() {
+    if (busy_)
+        return;
+    busy_ = true;
+    scanned_ = true;
+    EnableControls(false);
+    cancel_ = false;
+    model_->RemoveRows();
+    model_->SetSorted(false);
+
+    const bool subfolders = objCheck[0]->isChecked();
+    double total = 0;
+    bool showProgress = false;
+    if (subfolders) {
+        // A drive's capacity is at hand at once; adding up a whole drive's
+        // files is not.
+        total = IsDriveRoot(folder_) ? drives_->Capacity(RootOf(folder_)) : MeasureTree();
+        if (total > 0) {
+            showProgress = true;
+            objProgressBar[0]->setRange(0, kProgressMaximum);
+            objProgressBar[0]->setValue(0);
+            objFrame[kProgressFrame]->show();
+            objText[1]->show();
+            objText[1]->raise();
+            objButton[kCancel]->show();
+        }
+        Ui().YieldNow();
+    }
+    // The dialog paints its busy look before the walk takes the time.
+    for (int i = 0; i < 11; ++i)
+        Ui().YieldNow();
+
+    FolderScan scan(folder_, subfolders);
+    while (scan.WalkNext()) {
+        if (showProgress)
+            objProgressBar[0]->setValue(ScaledProgress(scan.Bytes(), total));
+        Ui().Yield();
+        if (cancel_)
+            break;
+    }
+    model_->SetFiles(scan.TakeFiles());
+    if (!model_->Files().Empty()) {
+        objListView[0]->hide();
+        std::vector<std::size_t> all(model_->Files().files.size());
+        std::iota(all.begin(), all.end(), std::size_t{0});
+        model_->AddRows(all);
+        objListView[0]->show();
+    }
+
+    EnableControls(true);
+    objButton[kCancel]->setText(Text(kButtonCaptions + kCancel));
+    objFrame[kProgressFrame]->hide();
+    objText[1]->hide();
+    model_->SetSorted(true);
+    EndBusy();
+}
+
+double dlgAdd::MeasureTree() {
+    FolderScan measure(folder_, true, FolderScan::Mode::Measure);
+    while (measure.WalkNext()) {
+        Ui().Yield();
+        if (cancel_)
+            break;
+    }
+    return measure.Bytes();
+}
+
+void dlgAdd::ApplyFilter() {
+    if (busy_)
+        return;
+    busy_ = true;
+    EnableControls(false);
+    model_->RemoveRows();
+    model_->SetSorted(false);
+    objText[1]->show();
+    objText[1]->raise();
+    Ui().YieldNow();
+
+    const GatheredFiles& files = model_->Files();
+    const QString text = objText[0]->text();
+    std::vector<std::size_t> kept;
+    if (text.isEmpty()) {
+        kept.resize(files.files.size());
+        std::iota(kept.begin(), kept.end(), std::size_t{0});
+    } else {
+        const FileFilter filter(text);
+        objListView[0]->hide();
+        for (std::size_t i = 0; i < files.files.size(); ++i) {
+            if (filter.Keeps(files.files[i].name))
+                kept.push_back(i);
+        }
+    }
+    model_->AddRows(kept);
+
+    EnableControls(true);
+    objListView[0]->show();
+    objText[1]->hide();
+    model_->SetSorted(true);
+    EndBusy();
+}
+
+void dlgAdd::EndBusy() {
+    busy_ = false;
+    if (closeWanted_) {
+        closeWanted_ = false;
+        QDialog::reject();
+    }
+}
+
+void dlgAdd::AddChecked() {
+    WaitCursor wait(this);
+    Ui().YieldNow();
+    if (!target_.window)
+        return;
+    try {
+        const AddOutcome outcome = AddCheckedFiles(model_->CheckedPaths(), *target_.document,
+                                                   [this](const std::vector<ItemRecord>& items) {
+                                                       return dlgCheckGroup::Ask(this, items);
+                                                   });
+        if (outcome.added)
+            objButton[kClose]->setFocus();
+        if (outcome.redraw && target_.window)
+            target_.redrawList(outcome.openGroup);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+}
+
+void dlgAdd::CheckAll(bool checked) {
+    WaitCursor wait(this);
+    if (model_->rowCount() > kMostRows) {
+        ShowMessage(ResString(kTooManyRows));
+        return;
+    }
+    model_->SetAllChecked(checked);
+}
+
+void dlgAdd::CancelScan() {
+    objButton[kCancel]->setText(Text(kStopping));
+    cancel_ = true;
+    Ui().YieldNow();
+}
+
+void dlgAdd::reject() {
+    // Closing in the middle of a scan stops the scan first; the dialog closes
+    // when it has stopped.
+    if (busy_) {
+        closeWanted_ = true;
+        CancelScan();
+        return;
+    }
+    QDialog::reject();
+}
+
+void dlgAdd::done(int result) {
+    model_->Release();
+    QDialog::done(result);
+}
+
+void dlgAdd::EnableControls(bool normal) {
+    if (!normal) {
+        QWidget* focus = QApplication::focusWidget();
+        focusBeforeBusy_ = isAncestorOf(focus) ? focus : nullptr;
+    }
+    const std::initializer_list<QWidget*> switched = {
+        objFrame[0],       objFrame[1],     objCheck[0],           objListView[0],
+        objButton[kClose], objButton[kAdd], objButton[kSelectAll], objButton[kClearAll]};
+    for (QWidget* widget : switched)
+        widget->setEnabled(normal);
+    const QPalette& system = QApplication::palette();
+    const QColor text = normal ? system.color(QPalette::Active, QPalette::Text)
+                               : system.color(QPalette::Disabled, QPalette::Text);
+    for (QWidget* box : {static_cast<QWidget*>(objDrive[0]), static_cast<QWidget*>(objDir[0])}) {
+        SetColour(box, QPalette::Text, text);
+        SetColour(box, QPalette::ButtonText, text);
+    }
+    SetColour(objText[0], QPalette::Base, system.color(normal ? QPalette::Base : QPalette::Button));
+    if (normal) {
+        unsetCursor();
+        // Disabling took the focus away; the control the user was in gets it
+        // back (Enter in the filter box leaves the focus there).
+        if (focusBeforeBusy_ && focusBeforeBusy_->isEnabled())
+            focusBeforeBusy_->setFocus();
+    } else {
+        setCursor(Qt::WaitCursor);
+    }
+}
+
+bool dlgAdd::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            return OnKeyPress(watched, *static_cast<QKeyEvent*>(event));
+        case QEvent::KeyRelease:
+            return OnKeyRelease(*static_cast<QKeyEvent*>(event));
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (watched == objDrive[0] || watched == objDir[0]->viewport())
+                return OnDrag(event);
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            if (watched == objFrame[kSplitterFrame])
+                return OnSplitterMouse(event);
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool dlgAdd::OnKeyPress(QObject* watched, const QKeyEvent& key) {
+    const bool control = key.modifiers() & Qt::ControlModifier;
+    if (key.key() == Qt::Key_Escape || (key.key() == Qt::Key_A && control))
+        return true;  // acted on when the key comes up
+    if (watched == objText[0] && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+        !(key.modifiers() & Qt::ShiftModifier)) {
+        ApplyFilter();
+        objText[0]->setFocus();
+        return true;
+    }
+    if (watched == objDir[0] && key.key() == Qt::Key_Left) {
+        if (!IsDriveRoot(folder_))
+            ChangeFolder(fs::path(folder_).parent_path().string());
+        return true;
+    }
+    if (watched == objDir[0] && key.key() == Qt::Key_Right) {
+        ChangeFolder(objDir[0]->Highlighted());
+        return true;
+    }
+    return false;
+}
+
+bool dlgAdd::OnKeyRelease(const QKeyEvent& key) {
+    if (key.isAutoRepeat())
+        return false;
+    if (key.key() == Qt::Key_Escape) {
+        // During a scan Esc only stops it, whether or not the progress shows.
+        if (busy_)
+            CancelScan();
+        else
+            objButton[kClose]->click();
+        return true;
+    }
+    if (key.key() == Qt::Key_A && (key.modifiers() & Qt::ControlModifier)) {
+        if (model_->rowCount() > 0)
+            CheckAll(!model_->AllChecked());
+        return true;
+    }
+    return false;
+}
+
+bool dlgAdd::OnDrag(QEvent* event) {
+    if (event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::optional<std::string> folder =
+            busy_ ? std::nullopt : DroppedFolder(drop->mimeData());
+        if (!folder) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        // The drag's source gets its answer before the scan of the folder
+        // takes its time.
+        QTimer::singleShot(0, this, [this, path = *folder] { ChangeFolder(path); });
+        return true;
+    }
+    auto* drag = static_cast<QDragMoveEvent*>(event);
+    if (!busy_ && DroppedFolder(drag->mimeData())) {
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+    } else {
+        drag->ignore();
+    }
+    return true;
+}
+
+bool dlgAdd::OnSplitterMouse(QEvent* event) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    QWidget* bar = objFrame[kSplitterFrame];
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            splitterDrag_ = true;
+            // The grey of an inactive caption bar while the bar is held.
+            SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Dark));
+            return true;
+        case QEvent::MouseMove:
+            if (splitterDrag_)
+                bar->move(bar->x() + static_cast<int>(mouse->position().x()), bar->y());
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (!splitterDrag_)
+                return true;
+            splitterDrag_ = false;
+            SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Button));
+            splitter_ = PixelsToTwipsX(bar->x());
+            LayOut(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void dlgAdd::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOut(true);
+}
+
+int dlgAdd::CaptionHeight() const {
+    return PixelsToTwipsY(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+}
+
+void dlgAdd::LayOut(bool vertical) {
+    const int W = PixelsToTwipsX(width());
+    const int c = CaptionHeight();
+    // The frame around the client area is the window manager's; the rules
+    // count a caption bar on top of the client area.
+    const int H = PixelsToTwipsY(height()) + c;
+    splitter_ = AddDialogLayout::ClampSplitter(splitter_, W);
+    if (vertical)
+        layout_.Vertical(H, c);
+    layout_.Horizontal(W, splitter_);
+    const AddDialogLayout& at = layout_;
+    Place(objFrame[0], at.frame0);
+    Place(objFrame[1], at.frame1);
+    Place(objFrame[kSplitterFrame], at.frame2);
+    Place(objFrame[kProgressFrame], at.frame3);
+    Place(objLine[0], at.line0);
+    Place(objDrive[0], at.drive);
+    Place(objDir[0], at.dir);
+    Place(objCheck[0], at.check);
+    Place(objListView[0], at.list);
+    Place(objLabel[0], at.label0);
+    Place(objText[0], at.text0);
+    Place(objText[1], at.overlay);
+    Place(objProgressBar[0], at.progressBar);
+    Place(objStatusBar[0], at.statusBar);
+    Place(objButton[kClose], at.button0);
+    Place(objButton[kAdd], at.button1);
+    Place(objButton[kSelectAll], at.button2);
+    Place(objButton[kClearAll], at.button3);
+    Place(objButton[kCancel], at.button4);
+}
+
+}  // namespace zv

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/dialogs/AddDialogLayout.h"
+#include "desktop/dialogs/Drives.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTreeView;
+
+namespace zv {
+
+class FileListModel;
+class FolderBox;
+class ProjectDocument;
+
+// Where added files go: the project's document and its window's redraw of the
+// file list (with the group to show opened). Adding stops once `window`, which
+// holds both, has gone.
+struct AddTarget {
+    QPointer<QObject> window;
+    ProjectDocument* document = nullptr;
+    std::function<void(const std::string& openGroup)> redrawList;
+};
+
+// The add-files dialog: drives and folders on the left, the files of the shown
+// folder (with subfolders if wanted) on the right with check boxes, a filter,
+// and the button that hands the checked files to the project window. The
+// folder shown last is remembered in the settings file. Its opener shows it
+// modally; adding leaves it open.
+class dlgAdd : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `target`: the project the files go to. `drives`: the drives the
+    // box offers (the mounted volumes unless a test brings its own). The
+    // boxes show the remembered folder at once; its files are listed when
+    // the dialog first shows.
+    dlgAdd(QWidget* owner, AddTarget target,
+           std::unique_ptr<Drives> drives = std::unique_ptr<Drives>());
+    ~dlgAdd() override;
+
+    // The folder the dialog shows.
+    const std::string& Folder() const { return folder_; }
+    // True while a scan or a filter pass is rebuilding the list.
+    bool Busy() const { return busy_; }
+
+    // Shows another folder, as choosing it in the folder box does: the list
+    // is scanned again without subfolders, every row checked, and the folder
+    // remembered.
+    void ChangeFolder(const std::string& path);
+
+  public slots:
+    // Closing during a scan stops the scan; the dialog closes when it has.
+    void reject() override;
+    // Closing lets the gathered files go.
+    void done(int result) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void BuildControls();
+    void SetCaptions();
+    void Load();
+    // The drive box shows the drive of the shown folder, without the handling
+    // of a drive change.
+    void FollowDrive();
+    // The drive box and the folder box show the shown folder.
+    void ShowFolderInBoxes();
+    // The root folder of the drive a path lies on.
+    std::string RootOf(const std::string& path) const;
+    bool IsDriveRoot(const std::string& path) const;
+    void OnDriveChanged(int index);
+    void RememberFolder() const;
+
+    void Scan();
+    double MeasureTree();
+    void ApplyFilter();
+    void AddChecked();
+    void CheckAll(bool checked);
+    void CancelScan();
+    void EnableControls(bool normal);
+    // Ends a scan or a filter pass; a close wanted meanwhile happens now.
+    void EndBusy();
+
+    bool OnKeyPress(QObject* watched, const QKeyEvent& key);
+    bool OnKeyRelease(const QKeyEvent& key);
+    bool OnDrag(QEvent* event);
+    bool OnSplitterMouse(QEvent* event);
+    void LayOut(bool vertical);
+    int CaptionHeight() const;
+
+    AddTarget target_;
+    std::unique_ptr<Drives> drives_;
+    std::vector<Drive> driveList_;
+    std::string folder_;
+    FileListModel* model_ = nullptr;
+    AddDialogLayout layout_;
+    int splitter_ = AddDialogLayout::kDesignSplitter;
+    bool splitterDrag_ = false;
+    bool shown_ = false;
+    bool scanned_ = false;
+    bool busy_ = false;
+    bool cancel_ = false;
+    // The window's close box was used during a scan: the dialog closes when
+    // the scan has stopped.
+    bool closeWanted_ = false;
+    QPointer<QWidget> focusBeforeBusy_;
+
+    std::array<QWidget*, 4> objFrame{};
+    std::array<QFrame*, 1> objLine{};
+    std::array<QComboBox*, 1> objDrive{};
+    std::array<FolderBox*, 1> objDir{};
+    std::array<QCheckBox*, 1> objCheck{};
+    std::array<QTreeView*, 1> objListView{};
+    std::array<QLineEdit*, 2> objText{};
+    std::array<QLabel*, 1> objLabel{};
+    std::array<QPushButton*, 5> objButton{};
+    std::array<QProgressBar*, 1> objProgressBar{};
+    std::array<QStatusBar*, 1> objStatusBar{};
+};
+
+}  // namespace zv

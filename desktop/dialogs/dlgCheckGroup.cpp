@@ -1,0 +1,140 @@
+#include "desktop/dialogs/dlgCheckGroup.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/project/Grouping.h"
+#include "desktop/platform/QtText.h"
+#include "desktop/platform/Twips.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/FileSystem.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kExplanation = 40042;  // "複数のﾌｧｲﾙが選択されました..."
+constexpr int kNameWanted = 40009;   // "ｸﾞﾙｰﾌﾟ名を決定してください"
+constexpr int kExistingPath = 40012;  // "存在するファイル・フォルダの名前(パス)を..."
+constexpr int kForbiddenCharacters = 40013;  // "「’」、「”」、「..」は名前に使用できません"
+constexpr int kGroupExists = 40015;  // "既に、同名のｸﾞﾙｰﾌﾟが存在します..."
+constexpr int kMakeGroupTitle = 40016;  // "ｸﾞﾙｰﾌﾟの作成"
+constexpr int kProductName = 41019;     // "Zarvopack"
+constexpr int kYes = 41041;             // "はい(&Y)"
+constexpr int kNo = 41042;              // "いいえ(&N)"
+constexpr int kOk = 4203;               // "OK(&O)"
+
+// The dialog's designed client area, in twips.
+constexpr int kDesignWidth = 5460;
+constexpr int kDesignHeight = 2340;
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// The closed name box wears the colour of an inactive title's text, which on
+// the desktops the program was made for is the face colour of dialogs; the
+// open one the background of text to type.
+QColor NameBoxBackground(bool open) {
+    return QApplication::palette().color(open ? QPalette::Base : QPalette::Window);
+}
+
+}  // namespace
+
+dlgCheckGroup::dlgCheckGroup(QWidget* owner, std::vector<ItemRecord> items)
+    : QDialog(owner,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      items_(std::move(items)) {
+    setObjectName(QStringLiteral("dlgCheckGroup"));
+    setModal(true);
+    setWindowTitle(ShownText(ResString(kProductName)));
+
+    objLabel[0] = Named(new QLabel(ShownText(ResString(kExplanation))), "objLabel(0)");
+    objLabel[0]->setWordWrap(true);
+    objOption[1] = Named(new QRadioButton(ShownText(ResString(kYes))), "objOption(1)");
+    objOption[0] = Named(new QRadioButton(ShownText(ResString(kNo))), "objOption(0)");
+    objText[0] = Named(new QLineEdit, "objText(0)");
+    objButton[0] = Named(new QPushButton(ShownText(ResString(kOk))), "objButton(0)");
+    objButton[0]->setDefault(true);
+    objButton[0]->setAutoDefault(true);
+
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(objOption[1]);
+    choice->addWidget(objOption[0]);
+    choice->addWidget(objText[0], 1);
+    choice->addWidget(objButton[0]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(objLabel[0]);
+    layout->addStretch();
+    layout->addLayout(choice);
+
+    objOption[0]->setChecked(true);
+    ShowNameBox(false);
+    connect(objOption[1], &QRadioButton::toggled, this, &dlgCheckGroup::ShowNameBox);
+    connect(objButton[0], &QPushButton::clicked, this, &dlgCheckGroup::OnOk);
+
+    // The designed size, unless the texts in the fonts at hand need more room.
+    const QSize design(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
+    setFixedSize(design.expandedTo(sizeHint()));
+}
+
+std::string dlgCheckGroup::Ask(QWidget* owner, std::vector<ItemRecord> items) {
+    dlgCheckGroup dialog(owner, std::move(items));
+    dialog.exec();
+    return dialog.chosenName_;
+}
+
+void dlgCheckGroup::ShowNameBox(bool open) {
+    QLineEdit* box = objText[0];
+    box->setEnabled(open);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, NameBoxBackground(open));
+    box->setPalette(palette);
+    if (open)
+        box->setFocus();
+}
+
+void dlgCheckGroup::OnOk() {
+    if (!objOption[1]->isChecked()) {
+        accept();
+        return;
+    }
+    QLineEdit* box = objText[0];
+    const std::string name = box->text().toStdString();
+    if (name.empty()) {
+        ShowMessage(ResString(kNameWanted));
+        box->setFocus();
+        return;
+    }
+    if (FileExists(name) || FolderExists(name)) {
+        ShowMessage(ResString(kExistingPath));
+        reject();
+        return;
+    }
+    if (name.find_first_of("'\"") != std::string::npos || name.find("..") != std::string::npos) {
+        ShowMessage(ResString(kForbiddenCharacters));
+        reject();
+        return;
+    }
+    if (FindGroup(name, items_) >= 0 &&
+        ShowMessage(ResString(kGroupExists), ResString(kMakeGroupTitle), MsgButtons::YesNo) !=
+            MsgResult::Yes) {
+        box->setFocus();
+        box->selectAll();
+        return;
+    }
+    chosenName_ = name;
+    accept();
+    Ui().YieldNow();
+}
+
+}  // namespace zv

@@ -1,0 +1,179 @@
+#include "desktop/dialogs/dlgPinDock.h"
+
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kCaption = 40055;     // "実行中・・・"
+constexpr int kPreparing = 40050;   // "実行準備中．．．"
+constexpr int kAbort = 40053;       // "中止"
+constexpr int kPause = 40054;       // "一時停止"
+constexpr int kResume = 40049;      // "再開"
+constexpr int kPauseAgain = 40047;  // "一時停止"
+constexpr int kPaused = 40048;  // "停止中...再開するには「再開」ボタンを押してください"
+constexpr int kFinish = 41100;  // "確定"
+constexpr int kFinishTip = 41101;  // "探索中のﾒﾃﾞｨｱを...確定し、次のﾒﾃﾞｨｱへ進みます"
+
+constexpr int kAbortButton = 0;
+constexpr int kPauseButton = 1;
+constexpr int kFinishButton = 2;
+
+// The bars of the search steps and of the sizes tried, each on black.
+constexpr const char* kBarColours[] = {"rgb(192, 192, 255)", "rgb(128, 128, 255)"};
+
+// How long a paused run sleeps between looks at its requests, in milliseconds.
+constexpr int kPauseWaitMs = 10;
+
+constexpr int kWidth = 420;
+constexpr int kBarHeight = 14;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString ControlName(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+QProgressBar* NewBar(int index) {
+    auto* bar = new QProgressBar;
+    bar->setObjectName(ControlName("objProgress", index));
+    bar->setTextVisible(false);
+    bar->setFixedHeight(kBarHeight);
+    bar->setStyleSheet(QStringLiteral("QProgressBar { background-color: black; border: 1px solid "
+                                      "gray; } QProgressBar::chunk { background-color: %1; }")
+                           .arg(QLatin1String(kBarColours[index])));
+    // The window keeps its layout while the bars are hidden.
+    QSizePolicy policy = bar->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    bar->setSizePolicy(policy);
+    bar->hide();
+    return bar;
+}
+
+}  // namespace
+
+dlgPinDock::dlgPinDock(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("dlgPinDock"));
+    setModal(false);
+    setWindowTitle(Text(ResString(kCaption)));
+
+    objLabel[0] = new QLabel(Text(ResString(kPreparing)));
+    objLabel[0]->setObjectName(ControlName("objLabel", 0));
+    objLabel[0]->setTextFormat(Qt::PlainText);
+    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i)
+        objProgress[i] = NewBar(i);
+
+    const int captions[] = {kAbort, kPause, kFinish};
+    for (int i = 0; i < static_cast<int>(objButton.size()); ++i) {
+        objButton[i] = new QPushButton(Text(ResString(captions[i])));
+        objButton[i]->setObjectName(ControlName("objButton", i));
+        objButton[i]->setAutoDefault(false);
+    }
+    objButton[kFinishButton]->setToolTip(Text(ResString(kFinishTip)));
+    objButton[kFinishButton]->setEnabled(false);
+    connect(objButton[kAbortButton], &QPushButton::clicked, this, &dlgPinDock::RequestAbort);
+    connect(objButton[kPauseButton], &QPushButton::clicked, this, &dlgPinDock::TogglePause);
+    connect(objButton[kFinishButton], &QPushButton::clicked, this, &dlgPinDock::RequestFinish);
+
+    objFrame[0] = new QFrame;
+    objFrame[0]->setObjectName(ControlName("objFrame", 0));
+    objFrame[0]->setFrameShape(QFrame::StyledPanel);
+    objFrame[0]->setFrameShadow(QFrame::Sunken);
+    auto* inside = new QVBoxLayout(objFrame[0]);
+    inside->addWidget(objLabel[0]);
+    inside->addWidget(objProgress[0]);
+    inside->addWidget(objProgress[1]);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(objButton[kFinishButton]);
+    buttons->addStretch();
+    buttons->addWidget(objButton[kPauseButton]);
+    buttons->addWidget(objButton[kAbortButton]);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(objFrame[0]);
+    layout->addLayout(buttons);
+    setFixedSize(QSize(kWidth, 0).expandedTo(sizeHint()));
+}
+
+void dlgPinDock::RequestAbort() {
+    requests_.abort = true;
+}
+
+void dlgPinDock::TogglePause() {
+    if (!requests_.pause) {
+        requests_.pause = true;
+        savedStatus_ = objLabel[0]->text().toStdString();
+        objLabel[0]->setText(Text(ResString(kPaused)));
+        objButton[kPauseButton]->setText(Text(ResString(kResume)));
+    } else {
+        requests_.pause = false;
+        objLabel[0]->setText(Text(savedStatus_));
+        objButton[kPauseButton]->setText(Text(ResString(kPauseAgain)));
+    }
+    emit PauseToggled();
+}
+
+void dlgPinDock::RequestFinish() {
+    requests_.finish = true;
+    // One request per medium; the next search offers it again.
+    objButton[kFinishButton]->setEnabled(false);
+}
+
+void dlgPinDock::StatusChanged(const std::string& text) {
+    // While paused the line keeps saying so; what the run reports meanwhile
+    // is what resuming shows.
+    if (requests_.pause)
+        savedStatus_ = text;
+    else
+        objLabel[0]->setText(Text(text));
+}
+
+void dlgPinDock::ProgressChanged(int bar, const ProgressBarState& state) {
+    QProgressBar* progress = objProgress[bar];
+    if (state.max > state.min) {
+        progress->setRange(state.min, state.max);
+        progress->setValue(state.value);
+    } else {
+        // No room between the ends: a full bar rather than a busy one.
+        progress->setRange(0, 1);
+        progress->setValue(1);
+    }
+    progress->setVisible(state.visible);
+}
+
+void dlgPinDock::Yield() {
+    Ui().Yield();
+}
+
+void dlgPinDock::PauseWait() {
+    Ui().YieldNow();
+    // Sleep in an event loop: the buttons answer at once, and the processor
+    // rests until something happens or the time is up.
+    QEventLoop wait;
+    QTimer::singleShot(kPauseWaitMs, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+void dlgPinDock::Message(int, const std::string& text) {
+    ShowMessage(text);
+}
+
+void dlgPinDock::SearchRunning(bool running) {
+    objButton[kFinishButton]->setEnabled(running);
+}
+
+}  // namespace zv

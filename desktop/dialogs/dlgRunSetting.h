@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "desktop/dialogs/RunSettingRules.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zv {
+
+class ProjectDocument;
+
+// The run settings of one project window: capacity (bytes or a preset name),
+// tolerance, number of media, largest and smallest number of items per
+// medium, fast mode. It checks them before handing them to the window, can
+// store them as the defaults of new projects, and explains the field under the
+// mouse pointer. Its openers show it modally.
+class dlgRunSetting : public QDialog {
+    Q_OBJECT
+
+  public:
+    dlgRunSetting(QWidget* owner, ProjectDocument& project);
+
+    // Whether OK or Apply handed settings to the project window.
+    bool Applied() const { return applied_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildLayout();
+    void Load();
+    QWidget* Box(SettingBox box) const;
+    QString BoxText(SettingBox box) const;
+    void SetBoxText(SettingBox box, const QString& text);
+    void SelectBox(SettingBox box);
+    RunSettingTexts Texts() const;
+    void GainFocus(SettingBox box);
+    // True when the box refused its value and took the focus back.
+    bool LoseFocus(SettingBox box);
+    // Checks the boxes and hands the settings to the project window; false
+    // when something was refused.
+    bool Apply();
+    void Auto();
+    void StoreDefaults();
+    void ShowHelp(int label);
+
+    ProjectDocument& project_;
+    RunSettingRules rules_;
+    bool applied_ = false;
+    // Set from a refused value until the events of that moment are handled.
+    bool refusedClick_ = false;
+
+    std::array<QLabel*, 16> objLabel{};
+    std::array<QComboBox*, 1> objCombo{};
+    std::array<QLineEdit*, 4> objText{};
+    std::array<QCheckBox*, 1> objCheck{};
+    std::array<QPushButton*, 7> objButton{};
+    std::array<QFrame*, 1> objFrame{};
+    QFrame* Line1 = nullptr;
+    QFrame* Line2 = nullptr;
+};
+
+}  // namespace zv

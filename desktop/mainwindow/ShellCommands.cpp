@@ -1,0 +1,272 @@
+#include "desktop/mainwindow/ShellCommands.h"
+
+#include <QCoreApplication>
+
+#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/dlgPinDock.h"
+#include "desktop/dialogs/dlgRunSetting.h"
+#include "desktop/dialogs/frmVersion.h"
+#include "core/project/ProjectFile.h"
+#include "core/project/SaveProject.h"
+#include "desktop/platform/WaitCursor.h"
+#include "desktop/projectwindow/frmNested.h"
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/AppState.h"
+#include "core/settings/ConfirmClearResults.h"
+#include "desktop/mainwindow/DesktopRunHost.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+#include "desktop/mainwindow/mdiMain.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kListTab = 0;
+constexpr int kResultTab = 1;
+
+constexpr int kErrorCaption = 40021;    // "ｴﾗｰ"
+constexpr int kFileNotFound = 40020;    // "登録されたファイルが見つかりません..."
+constexpr int kDataFileFilter = 40070;  // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
+constexpr int kAllFilesFilter = 40071;  // "全てのﾌｧｲﾙ"
+constexpr int kOpenTitle = 40095;       // "のｵｰﾌﾟﾝ"
+constexpr int kNotAProject = 41050;  // "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか..."
+
+constexpr const char* kSupportPage = "https://zarvopack.example.org/support";
+
+// Whether the file holds a project at all; a project whose contents are broken
+// still counts, so that loading it reports what is wrong.
+bool OpensAsProject(const std::string& path) {
+    try {
+        return ProjectFile::Read(path, RunSettings()).has_value();
+    } catch (const PlatformError&) {
+        return true;
+    }
+}
+
+}  // namespace
+
+ShellCommands::ShellCommands(mdiMain& window) : window_(window) {}
+
+ShellCommands::~ShellCommands() = default;
+
+void ShellCommands::Run(Command command, int argument) {
+    try {
+        Dispatch(command, argument);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+}
+
+void ShellCommands::Dispatch(Command command, int argument) {
+    switch (command) {
+        case Command::New:
+            New();
+            return;
+        case Command::Open:
+            Open();
+            return;
+        case Command::Close:
+            Close(false);
+            return;
+        case Command::CloseAll:
+            Close(true);
+            return;
+        case Command::Exit:
+            Exit();
+            return;
+        case Command::SupportPage:
+            Ui().OpenWithAssociatedProgram(kSupportPage);
+            return;
+        case Command::VersionInformation:
+            ShowVersion();
+            return;
+        case Command::Pause:
+            if (runDialog_)
+                runDialog_->TogglePause();
+            return;
+        case Command::Stop:
+            if (runDialog_)
+                runDialog_->RequestAbort();
+            return;
+        default:
+            break;
+    }
+
+    frmNested* project = window_.ActiveProject();
+    if (project == nullptr)
+        return;
+    switch (command) {
+        case Command::Save:
+            Save(*project, kSaveToPath);
+            return;
+        case Command::SaveAs:
+            Save(*project, kSaveAs);
+            return;
+        case Command::ShowTab:
+            project->SelectTab(argument);
+            return;
+        case Command::ToggleTab:
+            ToggleTab(*project, argument);
+            return;
+        case Command::SizeUnit:
+            project->SetSizeUnit(static_cast<int16_t>(argument));
+            return;
+        case Command::PathMode:
+            project->SetPathMode(static_cast<int16_t>(argument));
+            return;
+        case Command::Add:
+            Add(*project);
+            return;
+        case Command::Delete:
+            project->RunEditCommand(EditCommand::Delete);
+            return;
+        case Command::Cut:
+            project->RunEditCommand(EditCommand::Cut);
+            return;
+        case Command::Paste:
+            project->RunEditCommand(EditCommand::Paste);
+            return;
+        case Command::MakeGroup:
+            project->RunEditCommand(EditCommand::MakeGroup);
+            return;
+        case Command::ReleaseGroup:
+            project->RunEditCommand(EditCommand::ReleaseGroup);
+            return;
+        case Command::Rename:
+            project->RunEditCommand(EditCommand::Rename);
+            return;
+        case Command::Run:
+            StartRun(*project);
+            return;
+        case Command::RunOptions:
+            ShowRunSettings(*project);
+            return;
+        default:
+            return;
+    }
+}
+
+void ShellCommands::New() {
+    window_.NewProjectWindow()->SelectTab(kListTab);
+}
+
+void ShellCommands::Open() {
+    const FileDialogRequest request{ExeBaseName() + ResString(kDataFileFilter) + "(*.mtb)|*.mtb|" +
+                                        ResString(kAllFilesFilter) + "(*.*)|*.*",
+                                    ExeBaseName() + ResString(kOpenTitle), ""};
+    const std::optional<std::string> path = Ui().OpenFileDialog(request);
+    if (!path)
+        return;
+
+    // An unmodified project window loses nothing when a file is loaded into
+    // it; a modified one keeps its work and the file gets a window of its own.
+    // The project of a run in progress stays where the run will read its
+    // results back into.
+    frmNested* target = window_.ActiveProject();
+    if (target == nullptr || target->Document().Modified() || target->RunInProgress())
+        target = window_.NewProjectWindow();
+    target->show();
+
+    try {
+        if (!FileExists(*path)) {
+            ShowMessage(ResString(kFileNotFound));
+            return;
+        }
+        if (!OpensAsProject(*path)) {
+            ShowMessage(ResString(kNotAProject));
+            return;
+        }
+        {
+            WaitCursor wait(&window_);
+            target->LoadProject(*path);
+        }
+        target->show();
+        target->SelectTab(kListTab);
+    } catch (const PlatformError& error) {
+        ShowMessage(error.Description(),
+                    ExeBaseName() + ResString(kErrorCaption) + std::to_string(error.Number()));
+    }
+}
+
+void ShellCommands::Close(bool all) {
+    // A refused or cancelled close stops closing the others.
+    for (;;) {
+        frmNested* project = window_.ActiveProject();
+        if (project == nullptr || !window_.CloseProjectWindow(*project) || !all)
+            return;
+    }
+}
+
+void ShellCommands::Save(frmNested& project, int16_t mode) {
+    project.SaveProject(mode, false);
+    const std::string group = project.GetOpenGroup();
+    project.RenderList(0, group, 0);
+    if (project.CurrentTab() == kResultTab)
+        project.RenderList(1, group, project.ChosenMedium());
+}
+
+void ShellCommands::Exit() {
+    // The program ends only when the main window really closed: a project
+    // window may keep it open, and so does a run in progress.
+    if (window_.close())
+        QCoreApplication::quit();
+}
+
+void ShellCommands::ToggleTab(frmNested& project, int tab) {
+    const bool visible = !project.IsTabVisible(tab);
+    project.SetTabVisible(tab, visible);
+    if (visible) {
+        project.SelectTab(tab);
+        Ui().YieldNow();
+    }
+}
+
+void ShellCommands::Add(frmNested& project) {
+    if (project.HasResults()) {
+        if (!ConfirmClearResults())
+            return;
+        project.ClearResults();
+    }
+    project.ClearCutMarks();
+    dlgAdd dialog(&window_, AddTarget{&project, &project.Document(),
+                                       [&project](const std::string& openGroup) {
+                                           project.RenderList(0, openGroup, 0);
+                                       }});
+    dialog.exec();
+}
+
+void ShellCommands::StartRun(frmNested& project) {
+    // A paused run is taken up again through the run dialog; no second run
+    // starts while one is going, nor while one is still being set up.
+    if (App().running || runDialog_) {
+        if (runDialog_ && runDialog_->IsPaused())
+            runDialog_->TogglePause();
+        return;
+    }
+    if (project.HasResults()) {
+        if (!ConfirmClearResults())
+            return;
+        project.ClearResults();
+    }
+    DesktopRunHost host(window_, project, runDialog_);
+    project.StartRun(host);
+}
+
+void ShellCommands::ShowRunSettings(frmNested& project) {
+    dlgRunSetting dialog(&window_, project.Document());
+    dialog.exec();
+}
+
+void ShellCommands::ShowVersion() {
+    if (version_ == nullptr)
+        version_ = new frmVersion(&window_);
+    version_->show();
+    version_->raise();
+    version_->activateWindow();
+}
+
+}  // namespace zv

@@ -1,0 +1,18 @@
+// The desktop program: one copy at a time, living on its main window.
+
+#include <QApplication>
+
+#include "desktop/platform/QtUi.h"
+#include "desktop/platform/SingleInstance.h"
+#include "desktop/mainwindow/StartUp.h"
+#include "desktop/mainwindow/mdiMain.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const zv::QtUi ui;
+    zv::SingleInstance instance;
+    const auto window = zv::StartUp(instance);
+    if (!window)
+        return 0;
+    return QApplication::exec();
+}

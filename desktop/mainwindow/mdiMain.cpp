@@ -1,0 +1,395 @@
+#include "desktop/mainwindow/mdiMain.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+#include "desktop/dialogs/ProgramPicture.h"
+#include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/projectwindow/frmNested.h"
+#include "core/engine/RunRequests.h"
+#include "core/platform/PlatformError.h"
+#include "desktop/platform/Twips.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/AppState.h"
+#include "desktop/mainwindow/CommandRules.h"
+#include "desktop/mainwindow/MainFormLayout.h"
+#include "desktop/mainwindow/MenuCaptions.h"
+#include "core/settings/ProgramPaths.h"
+#include "desktop/mainwindow/RecentFiles.h"
+#include "desktop/mainwindow/ShellCommands.h"
+#include "core/settings/ShowError.h"
+#include "desktop/mainwindow/ToolbarLayout.h"
+
+// Qt's resource registration has to be named from the global namespace.
+static void InitToolbarPictures() {
+    Q_INIT_RESOURCE(toolbar);
+}
+
+namespace zv {
+
+namespace {
+
+constexpr int kProductName = 41019;          // "Zarvopack"
+constexpr int kNoCloseWhileRunning = 41020;  // "実行中は終了できません"
+constexpr int kToolbarErrorCaption = 41021;  // "エラー"
+
+// The smallest size the window can be given, in twips.
+constexpr int kMinimumWidth = 6880;
+constexpr int kMinimumHeight = 6165;
+// Where the window opens while the settings file keeps no layout, in twips.
+constexpr int kDesignLeft = 1200;
+constexpr int kDesignTop = 900;
+constexpr int kDesignWidth = 14400;
+constexpr int kDesignHeight = 10200;
+// Stored values beyond any screen are kept within this many twips.
+constexpr double kFarthest = 10'000'000;
+
+// Positions in `MenuItems` that the window itself handles.
+constexpr int kRecentSeparator = 10;
+constexpr int kFirstRecentFile = 11;
+constexpr int kSizeSubmenu = 27;
+constexpr int kPathSubmenu = 32;
+constexpr int kListMenu = 37;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+int Rounded(double twips) {
+    return static_cast<int>(std::lround(std::clamp(twips, -kFarthest, kFarthest)));
+}
+
+// The commands of the tool bar buttons by key; "Size" and "Path" pop up the
+// View menu's submenus instead.
+const std::map<std::string, Command>& ButtonCommands() {
+    static const std::map<std::string, Command> commands{
+        {"New", Command::New},
+        {"Open", Command::Open},
+        {"Save", Command::Save},
+        {"Add", Command::Add},
+        {"Delete", Command::Delete},
+        {"Cut", Command::Cut},
+        {"Paste", Command::Paste},
+        {"Group", Command::MakeGroup},
+        {"Release", Command::ReleaseGroup},
+        {"Start", Command::Run},
+        {"Break", Command::Pause},
+        {"Stop", Command::Stop},
+        {"Setup", Command::RunOptions},
+    };
+    return commands;
+}
+
+bool OpensSubmenu(const MenuEntry& entry) {
+    const auto& tree = MenuTree();
+    return std::any_of(tree.begin(), tree.end(),
+                       [&entry](const MenuEntry& other) { return other.parent == entry.k; });
+}
+
+bool ShowsCheckMark(Command command) {
+    return command == Command::ShowTab || command == Command::ToggleTab ||
+           command == Command::SizeUnit || command == Command::PathMode;
+}
+
+}  // namespace
+
+mdiMain::mdiMain(QWidget* parent)
+    : QMainWindow(parent), commands_(std::make_unique<ShellCommands>(*this)) {
+    InitToolbarPictures();
+    setObjectName(QStringLiteral("mdiMain"));
+    setWindowIcon(ProgramPicture());
+    setMinimumSize(TwipsToPixelsX(kMinimumWidth), TwipsToPixelsY(kMinimumHeight));
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdiArea_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        RefreshMenu(-1);
+        UpdateToolbar(false);
+    });
+    BuildMenuTree();
+
+    try {
+        setWindowTitle(Text(ResString(kProductName)));
+        RestoreLayout();
+        objStatus = new QStatusBar(this);
+        objStatus->setObjectName(QStringLiteral("objStatus"));
+        setStatusBar(objStatus);
+        BuildToolbar();
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    UpdateToolbar(false);
+}
+
+mdiMain::~mdiMain() {
+    // Taking the frame down hides and deactivates the project windows; by then
+    // the menus and buttons those signals would update are gone.
+    for (const QMdiSubWindow* window : mdiArea_->subWindowList())
+        disconnect(window->widget(), nullptr, this, nullptr);
+    disconnect(mdiArea_, nullptr, this, nullptr);
+}
+
+void mdiMain::BuildMenuTree() {
+    for (const MenuEntry& entry : MenuTree()) {
+        const QString name = Text(entry.Name());
+        QAction* action = nullptr;
+        if (entry.parent < 0 || OpensSubmenu(entry)) {
+            QMenu* menu = entry.parent < 0 ? menuBar()->addMenu(QString())
+                                           : submenus_.at(entry.parent)->addMenu(QString());
+            menu->setObjectName(name);
+            submenus_[entry.k] = menu;
+            action = menu->menuAction();
+            if (entry.parent < 0) {
+                connect(menu, &QMenu::aboutToShow, this,
+                        [this, index = entry.index] { RefreshMenu(index); });
+            }
+        } else {
+            action = submenus_.at(entry.parent)->addAction(QString());
+            action->setCheckable(ShowsCheckMark(entry.command));
+            connect(action, &QAction::triggered, this,
+                    [this, command = entry.command, argument = entry.argument] {
+                        RunCommand(command, argument);
+                    });
+        }
+        action->setObjectName(name);
+        if (!entry.shortcut.empty())
+            action->setShortcut(QKeySequence(Text(entry.shortcut)));
+        action->setVisible(!entry.hidden);
+        MenuItems[entry.k] = action;
+    }
+}
+
+void mdiMain::BuildMenus() {
+    try {
+        const auto captions = MenuCaptions();
+        for (int k = 0; k < kMenuItemCount; ++k) {
+            QAction* item = MenuItems[k];
+            const bool separator = item->menu() == nullptr && captions[k] == "-";
+            item->setSeparator(separator);
+            // A separator drawn with a text would show the "-" beside its line.
+            item->setText(separator ? QString() : Text(captions[k]));
+        }
+
+        const auto recent = RecentFileCaptions();
+        bool anyShown = false;
+        for (int r = 0; r < kRecentFileCount; ++r) {
+            QAction* item = MenuItems[kFirstRecentFile + r];
+            item->setText(Text(recent[r]));
+            item->setVisible(!recent[r].empty());
+            anyShown = anyShown || !recent[r].empty();
+        }
+        MenuItems[kRecentSeparator]->setVisible(anyShown);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+}
+
+void mdiMain::BuildToolbar() {
+    objToolB = new QToolBar(this);
+    objToolB->setObjectName(QStringLiteral("objToolB"));
+    objToolB->setMovable(false);
+    objToolB->setFloatable(false);
+    objToolB->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, objToolB);
+
+    for (const ToolbarEntry& entry : ToolbarLayout()) {
+        if (entry.separator) {
+            objToolB->addSeparator();
+            continue;
+        }
+        const QString key = Text(entry.key);
+        QAction* button = objToolB->addAction(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(key)),
+                                              Text(entry.tooltip));
+        button->setObjectName(key);
+        button->setToolTip(Text(entry.tooltip));
+        objToolB->widgetForAction(button)->setObjectName(key);
+        buttons_[entry.key] = button;
+        connect(button, &QAction::triggered, this,
+                [this, key = entry.key] { OnToolbarButton(key); });
+    }
+}
+
+void mdiMain::RestoreLayout() {
+    QRect frame(TwipsToPixelsX(kDesignLeft), TwipsToPixelsY(kDesignTop),
+                TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
+    const MainFormLayout stored = ReadMainFormLayout();
+    if (stored.top)
+        frame.moveTop(TwipsToPixelsY(Rounded(*stored.top)));
+    if (stored.left)
+        frame.moveLeft(TwipsToPixelsX(Rounded(*stored.left)));
+    if (stored.width)
+        frame.setWidth(TwipsToPixelsX(Rounded(*stored.width)));
+    if (stored.height)
+        frame.setHeight(TwipsToPixelsY(Rounded(*stored.height)));
+    move(frame.topLeft());
+    resize(frame.size());
+}
+
+void mdiMain::StoreLayout() const {
+    WriteMainFormLayout(PixelsToTwipsY(y()), PixelsToTwipsX(x()), PixelsToTwipsX(width()),
+                        PixelsToTwipsY(height()));
+}
+
+frmNested* mdiMain::ActiveProject() const {
+    const QMdiSubWindow* window = mdiArea_->currentSubWindow();
+    return window ? qobject_cast<frmNested*>(window->widget()) : nullptr;
+}
+
+frmNested* mdiMain::NewProjectWindow() {
+    auto* project = new frmNested;
+    QMdiSubWindow* window = mdiArea_->addSubWindow(project);
+    window->setWindowIcon(ProgramPicture());
+    window->resize(mdiArea_->width() * 3 / 4, mdiArea_->height() * 3 / 4);
+    // A click or a new selection in a list changes what the commands can do,
+    // their shortcut keys included.
+    connect(project, &frmNested::StateChanged, this, [this] {
+        RefreshMenu(-1);
+        UpdateToolbar(false);
+    });
+    connect(project, &frmNested::ListMenuWanted, this,
+            [this](const QPoint& at) { submenus_.at(kListMenu)->popup(at); });
+    project->SetGroupNameAsker(
+        [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
+    window->show();
+    mdiArea_->setActiveSubWindow(window);
+    return project;
+}
+
+int mdiMain::ProjectWindowCount() const {
+    return static_cast<int>(mdiArea_->subWindowList().size());
+}
+
+bool mdiMain::CloseProjectWindow(frmNested& project) {
+    auto* window = qobject_cast<QMdiSubWindow*>(project.parentWidget());
+    return window == nullptr || window->close();
+}
+
+bool mdiMain::CloseProjectWindows() {
+    for (;;) {
+        frmNested* project = ActiveProject();
+        if (project == nullptr) {
+            const auto windows = mdiArea_->subWindowList();
+            if (windows.isEmpty())
+                return true;
+            project = qobject_cast<frmNested*>(windows.front()->widget());
+        }
+        if (project == nullptr || !CloseProjectWindow(*project))
+            return false;
+    }
+}
+
+void mdiMain::RunCommand(Command command, int argument) {
+    commands_->Run(command, argument);
+    UpdateToolbar(false);
+}
+
+CommandState mdiMain::TakeState() const {
+    CommandState state;
+    state.running = App().running;
+    state.paused = App().runRequests != nullptr && App().runRequests->pause;
+    for (int r = 0; r < kRecentFileCount; ++r)
+        state.recentFileShown[r] = !MenuItems[kFirstRecentFile + r]->text().isEmpty();
+
+    const frmNested* project = ActiveProject();
+    if (project == nullptr)
+        return state;
+    state.hasWindow = true;
+    state.currentTab = project->CurrentTab();
+    for (int tab = 0; tab < static_cast<int>(state.tabVisible.size()); ++tab)
+        state.tabVisible[tab] = project->IsTabVisible(tab);
+    const SelectionKind selection = project->GetSelectionKind();
+    state.selectionKind = selection.kind;
+    state.selectionCount = selection.count;
+    state.groupOpened = !project->GetOpenGroup().empty();
+    state.modified = project->Document().Modified();
+    state.hasCutMarks = project->HasCutMarks();
+    state.itemCount = static_cast<int>(project->Document().Items().size());
+    state.sizeUnit = project->GetSizeUnit();
+    state.pathMode = project->GetPathMode();
+    return state;
+}
+
+void mdiMain::RefreshMenu(int index) {
+    if (index == -1) {
+        for (const int menu : {FileMenu, ViewMenu, ListMenu, RunMenu})
+            RefreshMenu(menu);
+        return;
+    }
+    if (index < FileMenu || index > RunMenu)
+        return;
+    try {
+        const MenuStates states = MenuRules(index, TakeState());
+        for (const auto& [k, enabled] : states.enabled)
+            MenuItems[k]->setEnabled(enabled);
+        for (const auto& [k, checked] : states.checked)
+            MenuItems[k]->setChecked(checked);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+}
+
+void mdiMain::UpdateToolbar(bool ignoreActive) {
+    try {
+        for (const auto& [key, enabled] : ToolbarRules(TakeState(), ignoreActive)) {
+            const auto button = buttons_.find(key);
+            if (button != buttons_.end())
+                button->second->setEnabled(enabled);
+        }
+    } catch (const PlatformError& error) {
+        ShowMessage(error.Description(), ExeBaseName() + ResString(kToolbarErrorCaption) +
+                                             std::to_string(error.Number()));
+    }
+}
+
+void mdiMain::OnToolbarButton(const std::string& key) {
+    auto* button = qobject_cast<QToolButton*>(objToolB->widgetForAction(buttons_.at(key)));
+    button->setDown(true);
+    if (key == "Size" || key == "Path") {
+        PopUpBelow(button, submenus_.at(key == "Size" ? kSizeSubmenu : kPathSubmenu));
+        RefreshMenu(ViewMenu);
+    } else {
+        const auto command = ButtonCommands().find(key);
+        if (command != ButtonCommands().end())
+            commands_->Run(command->second, 0);
+    }
+    button->setDown(false);
+    UpdateToolbar(false);
+}
+
+void mdiMain::PopUpBelow(QToolButton* button, QMenu* menu) {
+    menu->exec(objToolB->mapToGlobal(QPoint(button->geometry().left(), objToolB->height())));
+}
+
+void mdiMain::closeEvent(QCloseEvent* event) {
+    // The layout is kept even when the close is then refused.
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        StoreLayout();
+    if (App().running) {
+        ShowMessage(ResString(kNoCloseWhileRunning));
+        event->ignore();
+        return;
+    }
+    if (!CloseProjectWindows()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void mdiMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        UpdateToolbar(false);
+    QMainWindow::changeEvent(event);
+}
+
+}  // namespace zv

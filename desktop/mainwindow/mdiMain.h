@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "desktop/mainwindow/CommandState.h"
+#include "desktop/mainwindow/MenuTree.h"
+
+class QMdiArea;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+namespace zv {
+
+class frmNested;
+class ShellCommands;
+
+// The main window: a frame for the project windows with the menu bar, the tool
+// bar and the status bar. It keeps its position and size in the settings file,
+// enables the commands by the state of the run and of the active project
+// window, and refuses to close during a run.
+class mdiMain : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // Loads the window: caption, the stored layout, the status bar, the tool
+    // bar from the string table and its states. The menu captions come with
+    // BuildMenus.
+    explicit mdiMain(QWidget* parent = nullptr);
+    ~mdiMain() override;
+
+    // Sets the caption of every entry of `MenuItems` (the settings file may
+    // override them) and the recent-file entries. Run once at start.
+    void BuildMenus();
+    // Enables and checks the items of one drop-down: 0 File, 1 View, 2 List,
+    // 3 Run; -1 all of them. Other values do nothing.
+    void RefreshMenu(int index);
+    // Enables the tool bar buttons; with ignoreActive the active project window
+    // counts as absent.
+    void UpdateToolbar(bool ignoreActive);
+
+    // The active project window, or none.
+    frmNested* ActiveProject() const;
+    // A new project window in the frame, shown.
+    frmNested* NewProjectWindow();
+    int ProjectWindowCount() const;
+    // Gives the project window its close request; false when it refused.
+    bool CloseProjectWindow(frmNested& project);
+
+    // Runs a command as its menu item or button does, then updates the tool
+    // bar.
+    void RunCommand(Command command, int argument = 0);
+
+    // Entry k of `MenuItems`.
+    QAction* MenuItem(int k) const { return MenuItems[k]; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void BuildMenuTree();
+    void BuildToolbar();
+    void RestoreLayout();
+    void StoreLayout() const;
+    // Closes the project windows one by one; false when one refused.
+    bool CloseProjectWindows();
+    CommandState TakeState() const;
+    void OnToolbarButton(const std::string& key);
+    // Pops a View submenu up under the tool bar at the button's left edge.
+    void PopUpBelow(QToolButton* button, QMenu* menu);
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* objToolB = nullptr;
+    QStatusBar* objStatus = nullptr;
+    // Every item of the menu bar, by its position in the caption table.
+    std::array<QAction*, kMenuItemCount> MenuItems{};
+    // The submenus by the k of the item that opens them.
+    std::map<int, QMenu*> submenus_;
+    std::map<std::string, QAction*> buttons_;
+    std::unique_ptr<ShellCommands> commands_;
+};
+
+}  // namespace zv

@@ -1,0 +1,158 @@
+#include "desktop/projectwindow/ProjectListView.h"
+
+#include <QDrag>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <memory>
+
+#include "desktop/projectwindow/ListViewItem.h"
+#include "core/project/ResultListDrag.h"
+#include "desktop/platform/Twips.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kFileList = 0;
+constexpr int kResultList = 1;
+
+}  // namespace
+
+ProjectListView::ProjectListView(int index, QWidget* parent) : QTreeWidget(parent), index_(index) {
+    // Only the Rename command starts the editing of a row's text.
+    setEditTriggers(NoEditTriggers);
+    // The right button over the file list opens the main window's list menu;
+    // nothing else opens a menu over either list.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    if (index_ == kFileList) {
+        setDragDropMode(DragDrop);
+        setDropIndicatorShown(false);
+    } else {
+        // The result list starts its drags by its own rule (mouseMoveEvent).
+        setDragEnabled(false);
+        setAcceptDrops(false);
+    }
+}
+
+void ProjectListView::SetDragSource(std::function<std::vector<std::string>()> source) {
+    dragSource_ = std::move(source);
+}
+
+QMimeData* ProjectListView::DragData() const {
+    QList<QUrl> urls;
+    if (dragSource_) {
+        for (const std::string& path : dragSource_())
+            urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+void ProjectListView::StartEditing(ListViewItem* row) {
+    editedTag_ = QString::fromStdString(row->Tag());
+    editedText_ = row->text(0);
+    committed_ = false;
+    row->setFlags(row->flags() | Qt::ItemIsEditable);
+    scrollToItem(row);
+    editItem(row, 0);
+}
+
+void ProjectListView::startDrag(Qt::DropActions) {
+    std::unique_ptr<QMimeData> data(DragData());
+    if (data->urls().isEmpty())
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data.release());
+    // Files dragged from the result list may be copied, moved or linked (the
+    // window checks its files afterwards); the file list hands out copies.
+    const Qt::DropActions allowed = index_ == kResultList
+                                        ? Qt::CopyAction | Qt::MoveAction | Qt::LinkAction
+                                        : Qt::DropActions(Qt::CopyAction);
+    const Qt::DropAction action = drag->exec(allowed, Qt::CopyAction);
+    drag->deleteLater();
+    emit DragFinished(action);
+}
+
+void ProjectListView::mouseMoveEvent(QMouseEvent* event) {
+    if (index_ == kResultList && (event->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
+        !selectedItems().isEmpty() && ResultDragStarts(event->position().toPoint())) {
+        startDrag(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+        return;
+    }
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+bool ProjectListView::ResultDragStarts(const QPoint& position) const {
+    const QPoint inList = viewport()->mapTo(this, position);
+    const QRect frame = window()->frameGeometry();
+    const int rowWidth = topLevelItemCount() > 0 ? visualItemRect(topLevelItem(0)).width() : 0;
+    return StartsResultListDrag(
+        PixelsToTwipsX(inList.x()), PixelsToTwipsY(inList.y()),
+        {PixelsToTwipsX(frame.left()), PixelsToTwipsY(frame.top()), PixelsToTwipsY(frame.height())},
+        PixelsToTwipsX(rowWidth));
+}
+
+void ProjectListView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    if (index_ == kFileList && event->button() == Qt::RightButton)
+        emit RightButtonReleased(event->globalPosition().toPoint());
+}
+
+bool ProjectListView::TakesDrop(const QDropEvent& event) const {
+    // A drag that started in this list and ends in it moves nothing.
+    return index_ == kFileList && event.mimeData() != nullptr && event.mimeData()->hasUrls() &&
+           event.source() != this;
+}
+
+void ProjectListView::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void ProjectListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (TakesDrop(*event)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ProjectListView::dropEvent(QDropEvent* event) {
+    if (!TakesDrop(*event)) {
+        event->ignore();
+        return;
+    }
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit FilesDropped(paths);
+}
+
+void ProjectListView::commitData(QWidget* editor) {
+    // The window judges the new text; the row shows it only when the list is
+    // drawn again after a rename.
+    if (const auto* line = qobject_cast<QLineEdit*>(editor)) {
+        committedText_ = line->text();
+        committed_ = true;
+    }
+}
+
+void ProjectListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    QTreeWidget::closeEditor(editor, hint);
+    if (!committed_)
+        return;
+    committed_ = false;
+    // Leaving the editor with the text as it was renames nothing.
+    if (committedText_ != editedText_)
+        emit EditEnded(editedTag_, committedText_);
+}
+
+}  // namespace zv

@@ -1,0 +1,563 @@
+#include "desktop/projectwindow/frmNested.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/project/CloseRequest.h"
+#include "core/project/Grouping.h"
+#include "core/project/ItemEditing.h"
+#include "desktop/projectwindow/ListViewItem.h"
+#include "core/project/LoadProject.h"
+#include "core/project/MediumChooser.h"
+#include "desktop/projectwindow/ProjectListView.h"
+#include "core/project/ProjectStatistics.h"
+#include "core/project/SaveProject.h"
+#include "core/project/StartRun.h"
+#include "desktop/platform/WaitCursor.h"
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/strings/StringTable.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ShowError.h"
+#include "core/settings/TextNumber.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kTabCaptions = 41000;  // "ﾘｽﾄ", "結果", "情報"
+constexpr int kNameColumn = 60110;   // "項目名"
+constexpr int kSizeColumn = 60111;   // "ｻｲｽﾞ"
+constexpr int kLabelCaptions = 1100;
+constexpr int kClosingWhileRunning = 40083;  // "実行中は閉じることは出来ません"
+constexpr int kFileListBroken = 40093;  // "ファイルリストの整合性が取れません..."
+constexpr int kNoFolders = 40094;  // "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります"
+
+constexpr int kListTab = 0;
+constexpr int kResultTab = 1;
+constexpr int kInfoTab = 2;
+
+// objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
+constexpr int kInfoRows = 10;
+constexpr int kFirstValueLabel = 11;
+
+// Room round the controls above and below the result list.
+constexpr int kEdge = 6;
+
+// The text colour of a list while it shows the members of a group.
+const QColor kOpenedGroupText(0, 0, 192);
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString ControlName(const char* array, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+}
+
+void FillListView(QTreeWidget& view, const ListContent& content) {
+    view.clear();
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Text, content.groupOpened ? kOpenedGroupText : QColor(Qt::black));
+    view.setPalette(palette);
+
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(static_cast<qsizetype>(content.rows.size()));
+    for (std::size_t i = 0; i < content.rows.size(); ++i)
+        rows.append(new ListViewItem(content.rows[i], KindOfRow(content, i)));
+    view.addTopLevelItems(rows);
+}
+
+}  // namespace
+
+frmNested::frmNested(QWidget* parent) : QWidget(parent) {
+    for (int k = 1; k < static_cast<int>(objLabel.size()); ++k) {
+        objLabel[k] = new QLabel(Text(ResString(kLabelCaptions + k)));
+        objLabel[k]->setObjectName(ControlName("objLabel", k));
+    }
+
+    // The columns share the window's width as it is now: four fifths for the
+    // name, one fifth for the size.
+    const int listWidth = width();
+    objSTab = new QTabWidget(this);
+    objSTab->setObjectName(QStringLiteral("objSTab"));
+    // Without a frame round the pages the lists get the window's full width,
+    // which their columns are made for.
+    objSTab->setDocumentMode(true);
+    objSTab->addTab(BuildListTab(listWidth), Text(ResString(kTabCaptions + kListTab)));
+    objSTab->addTab(BuildResultTab(listWidth), Text(ResString(kTabCaptions + kResultTab)));
+    objSTab->addTab(BuildInfoTab(), Text(ResString(kTabCaptions + kInfoTab)));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(objSTab);
+
+    ShowCaption();
+    connect(objSTab, &QTabWidget::currentChanged, this, &frmNested::OnTabChanged);
+    connect(objCombo[0], &QComboBox::activated, this, &frmNested::OnMediumChosen);
+}
+
+ProjectListView* frmNested::NewListView(int index, int width) {
+    auto* view = new ProjectListView(index);
+    view->setObjectName(ControlName("objListView", index));
+    view->setFrameShape(QFrame::NoFrame);
+    view->setRootIsDecorated(false);
+    view->setUniformRowHeights(true);
+    view->setAllColumnsShowFocus(true);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setColumnCount(2);
+
+    QTreeWidgetItem* header = view->headerItem();
+    header->setText(0, Text(ResString(kNameColumn)));
+    header->setText(1, Text(ResString(kSizeColumn)));
+    header->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    // A click on another column starts with the smallest first; a click on
+    // the sorted column turns the order round.
+    for (int column = 0; column < 2; ++column)
+        header->setData(column, Qt::InitialSortOrderRole, Qt::AscendingOrder);
+    view->setColumnWidth(0, width * 4 / 5);
+    view->setColumnWidth(1, width / 5);
+    // The size column takes up whatever the window gains beyond its first width.
+    view->header()->setStretchLastSection(true);
+    view->sortByColumn(0, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+
+    connect(view, &QTreeWidget::itemSelectionChanged, this, &frmNested::StateChanged);
+    connect(view, &QTreeWidget::itemClicked, this, &frmNested::StateChanged);
+    connect(view, &QTreeWidget::itemDoubleClicked, this,
+            [this, index](QTreeWidgetItem* row) { OnRowDoubleClicked(index, row); });
+    connect(view, &ProjectListView::DragFinished, this,
+            [this, index](Qt::DropAction action) { OnDragFinished(index, action); });
+    connect(
+        view, &ProjectListView::EditEnded, this,
+        [this, index](const QString& tag, const QString& text) { OnEditEnded(index, tag, text); });
+    // The drop is taken first and the files are added afterwards, so the drag
+    // source is not kept waiting while the group question is open.
+    connect(view, &ProjectListView::FilesDropped, this, &frmNested::OnFilesDropped,
+            Qt::QueuedConnection);
+    connect(view, &ProjectListView::RightButtonReleased, this, &frmNested::ListMenuWanted);
+    view->SetDragSource([this, index] {
+        std::vector<std::string> paths;
+        for (const FileRef& file : CollectSelectedFiles(index, true))
+            paths.push_back(file.Path());
+        return paths;
+    });
+    objListView[index] = view;
+    return view;
+}
+
+QWidget* frmNested::BuildListTab(int listWidth) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(NewListView(0, listWidth));
+    return page;
+}
+
+QWidget* frmNested::BuildResultTab(int listWidth) {
+    auto* page = new QWidget;
+    objCombo[0] = new QComboBox;
+    objCombo[0]->setObjectName(ControlName("objCombo", 0));
+    for (int i = 1; i <= 2; ++i) {
+        objText[i] = new QLineEdit;
+        objText[i]->setObjectName(ControlName("objText", i));
+        objText[i]->setReadOnly(true);
+        objText[i]->setAlignment(Qt::AlignRight);
+    }
+
+    auto* totals = new QHBoxLayout;
+    totals->addWidget(objLabel[21]);
+    totals->addWidget(objText[1]);
+    totals->addWidget(objLabel[22]);
+    totals->addWidget(objText[2]);
+    totals->addWidget(objLabel[23]);
+    totals->addStretch();
+
+    auto* chooserRow = new QHBoxLayout;
+    chooserRow->setContentsMargins(kEdge, kEdge, kEdge, 0);
+    chooserRow->addWidget(objCombo[0]);
+    chooserRow->addStretch();
+    totals->setContentsMargins(kEdge, 0, kEdge, kEdge);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(chooserRow);
+    layout->addWidget(NewListView(1, listWidth));
+    layout->addLayout(totals);
+    return page;
+}
+
+QWidget* frmNested::BuildInfoTab() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    for (int row = 0; row < kInfoRows; ++row) {
+        grid->addWidget(objLabel[1 + row], row, 0);
+        grid->addWidget(objLabel[kFirstValueLabel + row], row, 1);
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(kInfoRows, 1);
+    return page;
+}
+
+void frmNested::ShowCaption() {
+    setWindowTitle(Text(document_.Caption()));
+}
+
+bool frmNested::SaveProject(int16_t mode, bool keepCaption) {
+    const bool saved = zv::SaveProject(document_, mode, keepCaption);
+    ShowCaption();
+    return saved;
+}
+
+bool frmNested::LoadProject(const std::string& path) {
+    WaitCursor wait(this);
+    const LoadOutcome outcome = zv::LoadProject(document_, path);
+    // A failed load leaves an empty project, which the list must show too.
+    RenderList(0, "", 0);
+    ShowCaption();
+    return outcome == LoadOutcome::Loaded;
+}
+
+bool frmNested::StartRun(RunHost& host) {
+    runInProgress_ = true;
+    const struct Ended {
+        bool& flag;
+        ~Ended() { flag = false; }
+    } ended{runInProgress_};
+    return zv::StartRun(document_, host);
+}
+
+void frmNested::SetRunSettings(const RunSettings& settings) {
+    document_.SetRunSettings(settings);
+}
+
+void frmNested::ClearResults() {
+    document_.ClearResults();
+}
+
+void frmNested::SetSizeUnit(int16_t unit) {
+    document_.SetSizeUnit(unit);
+    RedrawLists();
+}
+
+void frmNested::SetPathMode(int16_t mode) {
+    document_.SetPathMode(mode);
+    RedrawLists();
+}
+
+void frmNested::RedrawLists() {
+    const std::string group = document_.GetOpenGroup();
+    RenderList(0, group, 0);
+    RenderList(1, group, ChosenMedium());
+    // The result list may not hold the group the file list has open; that must
+    // not close the group the file list goes on showing, or later additions
+    // would land outside the group the user sees.
+    if (document_.GetOpenGroup() != group)
+        document_.SetOpenGroup(group);
+}
+
+bool frmNested::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
+    return document_.AddFiles(std::move(files), groupName);
+}
+
+void frmNested::RenderList(int list, const std::string& group, int16_t medium) {
+    WaitCursor wait(this);
+    QTreeWidget* view = objListView[list];
+    const bool hadFocus = view->hasFocus();
+    view->setVisible(false);
+    view->setSortingEnabled(false);
+    try {
+        const ListContent content = zv::RenderList(document_, list, group, medium);
+        FillListView(*view, content);
+        if (list == 1) {
+            objText[1]->setText(Text(FormatGrouped(content.itemCount)));
+            objText[2]->setText(Text(FormatGrouped(content.totalSize)));
+            if (CurrentTab() == kInfoTab)
+                ShowStatistics();
+        }
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    if (CurrentTab() == kResultTab && objListView[1]->topLevelItemCount() == 0) {
+        objText[1]->setText(QStringLiteral("0"));
+        objText[2]->setText(QStringLiteral("0"));
+    }
+    view->setSortingEnabled(true);
+    view->setVisible(true);
+    if (hadFocus)
+        view->setFocus();
+}
+
+SelectionKind frmNested::GetSelectionKind() const {
+    const int tab = CurrentTab();
+    if (tab != kListTab && tab != kResultTab)
+        return {};
+    SelectionKind selection;
+    bool files = false;
+    bool groups = false;
+    for (const QTreeWidgetItem* item : objListView[tab]->selectedItems()) {
+        ++selection.count;
+        const RowKind kind = static_cast<const ListViewItem*>(item)->Kind();
+        files = files || kind == RowKind::File;
+        groups = groups || kind == RowKind::Group;
+    }
+    selection.kind = (files ? 1 : 0) + (groups ? 2 : 0);
+    return selection;
+}
+
+int16_t frmNested::ChosenMedium() const {
+    const QComboBox* chooser = objCombo[0];
+    return MediumOfEntry(chooser->currentIndex(), chooser->currentText().toStdString());
+}
+
+void frmNested::FillMediumChooser() {
+    QComboBox* chooser = objCombo[0];
+    chooser->clear();
+    for (const std::string& entry : MediumChooserEntries(document_))
+        chooser->addItem(Text(entry));
+    chooser->setCurrentIndex(0);
+    // With no medium the only entry is " 未処理分": the list shows the items
+    // not placed, never what an earlier project or run left in it.
+    RenderList(1, "", chooser->count() >= 2 ? 1 : 0);
+}
+
+void frmNested::OnMediumChosen(int index) {
+    RenderList(1, "", MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
+}
+
+void frmNested::ShowStatistics() {
+    const std::array<std::string, kInfoRows> texts = zv::ShowStatistics(document_);
+    for (int i = 0; i < kInfoRows; ++i)
+        objLabel[kFirstValueLabel + i]->setText(Text(texts[i]));
+}
+
+int frmNested::CurrentTab() const {
+    return objSTab->currentIndex();
+}
+
+void frmNested::SelectTab(int tab) {
+    objSTab->setCurrentIndex(tab);
+}
+
+bool frmNested::IsTabVisible(int tab) const {
+    return objSTab->isTabVisible(tab);
+}
+
+void frmNested::SetTabVisible(int tab, bool visible) {
+    objSTab->setTabVisible(tab, visible);
+}
+
+void frmNested::OnTabChanged(int tab) {
+    {
+        WaitCursor wait(this);
+        layout()->activate();
+        Ui().YieldNow();
+        switch (tab) {
+            case kListTab:
+                RenderList(0, document_.GetOpenGroup(), 0);
+                break;
+            case kResultTab:
+                FillMediumChooser();
+                break;
+            case kInfoTab:
+                ShowStatistics();
+                break;
+            default:
+                break;
+        }
+    }
+    emit StateChanged();
+}
+
+void frmNested::closeEvent(QCloseEvent* event) {
+    // Before the running flag is set a run already works on the project.
+    if (runInProgress_) {
+        ShowMessage(ResString(kClosingWhileRunning));
+        event->ignore();
+    } else if (CloseRequest(document_)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+    emit StateChanged();
+}
+
+QTreeWidget* frmNested::ListView(int index) const {
+    return objListView[index];
+}
+
+void frmNested::RunEditCommand(EditCommand command) {
+    const std::vector<std::string> tags = SelectedTags(0);
+    switch (command) {
+        case EditCommand::Delete:
+            Redraw(0, DeleteCommand(document_, tags));
+            break;
+        case EditCommand::Cut:
+            Redraw(0, CutCommand(document_, tags));
+            break;
+        case EditCommand::Paste:
+            Redraw(0, PasteCommand(document_));
+            break;
+        case EditCommand::MakeGroup:
+            Redraw(0, MakeGroupCommand(document_, tags));
+            break;
+        case EditCommand::ReleaseGroup:
+            Redraw(0, ReleaseGroupCommand(document_, tags));
+            break;
+        case EditCommand::Rename:
+            if (RenameCommand(document_))
+                StartRename();
+            break;
+    }
+    emit StateChanged();
+}
+
+void frmNested::Redraw(int list, ListRedraw how) {
+    switch (how) {
+        case ListRedraw::OpenedGroup:
+            RenderList(list, document_.GetOpenGroup(), list == 0 ? 0 : ChosenMedium());
+            return;
+        case ListRedraw::TopLevel:
+            RenderList(list, "", 0);
+            return;
+        case ListRedraw::None:
+            return;
+    }
+}
+
+void frmNested::StartRename() {
+    // An editor in a list that does not show would take the keys unseen.
+    if (CurrentTab() != kListTab)
+        return;
+    ProjectListView* view = objListView[0];
+    const QList<QTreeWidgetItem*> selected = view->selectedItems();
+    if (selected.size() == 1)
+        view->StartEditing(static_cast<ListViewItem*>(selected.front()));
+}
+
+std::vector<std::string> frmNested::SelectedTags(int list) const {
+    std::vector<std::string> tags;
+    const QTreeWidget* view = objListView[list];
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        const auto* item = static_cast<const ListViewItem*>(view->topLevelItem(row));
+        if (item->isSelected() && item->Kind() != RowKind::Up)
+            tags.push_back(item->Tag());
+    }
+    return tags;
+}
+
+std::vector<FileRef> frmNested::CollectSelectedFiles(int list, bool includeGroups) const {
+    std::vector<FileRef> files;
+    try {
+        for (const std::string& tag : SelectedTags(list)) {
+            if (FileExists(tag)) {
+                files.push_back(FileRef::Get(tag));
+                continue;
+            }
+            if (!includeGroups)
+                continue;
+            // Only a row that names a group gives its members; a member whose
+            // file has gone gives nothing.
+            const std::optional<ItemPosition> found = FindItem(document_, tag);
+            const ItemRecord* item = found ? &document_.Items()[found->item] : nullptr;
+            if (item != nullptr && found->member < 0 && item->IsGroup()) {
+                for (const FileRef& member : item->Files) {
+                    if (!member.IsEmpty())
+                        files.push_back(member);
+                }
+            }
+        }
+    } catch (const PlatformError&) {
+        files.clear();
+    }
+    return files;
+}
+
+void frmNested::OnRowDoubleClicked(int list, QTreeWidgetItem* row) {
+    try {
+        if (!document_.IsEmpty()) {
+            const bool up = static_cast<const ListViewItem*>(row)->Kind() == RowKind::Up;
+            const std::string text = row->text(0).toStdString();
+            if (up) {
+                document_.SetOpenGroup("");
+                RenderList(list, "", ChosenMedium());
+            } else {
+                // Opening is the desktop's business; when it fails the list
+                // still goes on.
+                const std::vector<FileRef> files = CollectSelectedFiles(list, false);
+                if (!files.empty())
+                    Ui().OpenWithAssociatedProgram(files.front().Path());
+                RenderList(list, text, ChosenMedium());
+            }
+        }
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnFilesDropped(const QStringList& paths) {
+    try {
+        bool metFolder = false;
+        std::vector<FileRef> files;
+        for (const QString& path : paths) {
+            const std::string name = path.toStdString();
+            if (FolderExists(name))
+                metFolder = true;
+            else if (FileExists(name))
+                files.push_back(FileRef::Get(name));
+        }
+        if (metFolder)
+            ShowMessage(ResString(kNoFolders));
+        std::string group;
+        if (files.size() >= 2 && askGroupName_)
+            group = askGroupName_(document_.GetItems());
+        // A name the user confirmed as that of an existing group brings the
+        // files into that group rather than making a second one.
+        if (!group.empty() && FindGroup(group, document_.Items()) >= 0)
+            AddToGroup(document_, group, files);
+        else
+            document_.AddFiles(files, group);
+        RenderList(0, document_.GetOpenGroup(), 0);
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnDragFinished(int list, Qt::DropAction action) {
+    try {
+        // Files dragged out of the result list may have been moved away.
+        if (list == 1 && action != Qt::IgnoreAction) {
+            document_.SetModified(true);
+            if (!KeepExistingMembers(document_))
+                ShowMessage(ResString(kFileListBroken));
+        }
+        const int tab = CurrentTab();
+        if (tab == kListTab || tab == kResultTab)
+            RenderList(tab, document_.GetOpenGroup(), ChosenMedium());
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+void frmNested::OnEditEnded(int list, const QString& tag, const QString& text) {
+    try {
+        const auto selected = static_cast<int>(objListView[list]->selectedItems().size());
+        Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));
+    } catch (const PlatformError& error) {
+        ShowError(error);
+    }
+    emit StateChanged();
+}
+
+}  // namespace zv

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/project/EditCommands.h"
+#include "core/project/ProjectDocument.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zv {
+
+class ProjectListView;
+class RunHost;
+
+// The kind of what is selected in the list of the current tab.
+struct SelectionKind {
+    // 0 nothing, 1 only file entries, 2 only groups, 3 both (".." counts as neither).
+    int kind = 0;
+    int count = 0;
+};
+
+// A project window: one project's lists on three tabs ("ﾘｽﾄ", "結果",
+// "情報"). The data and the logic live in ProjectDocument and the document
+// operations; the window shows them and passes the user's actions on.
+class frmNested : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit frmNested(QWidget* parent = nullptr);
+
+    ProjectDocument& Document() { return document_; }
+    const ProjectDocument& Document() const { return document_; }
+
+    bool SaveProject(int16_t mode, bool keepCaption);
+    bool LoadProject(const std::string& path);
+    // Runs the packing of this project (zv::StartRun) with the host's dialogs.
+    bool StartRun(RunHost& host);
+    // From the confirmation of its settings to the end of its run; the window
+    // neither closes nor takes another project meanwhile.
+    bool RunInProgress() const { return runInProgress_; }
+
+    RunSettings GetRunSettings() const { return document_.GetRunSettings(); }
+    void SetRunSettings(const RunSettings& settings);
+    const std::string& GetOpenGroup() const { return document_.GetOpenGroup(); }
+    void ClearCutMarks() { document_.ClearCutMarks(); }
+    bool HasCutMarks() const { return document_.HasCutMarks(); }
+    bool HasResults() const { return document_.HasResults(); }
+    void ClearResults();
+    int16_t GetSizeUnit() const { return document_.GetSizeUnit(); }
+    int16_t GetPathMode() const { return document_.GetPathMode(); }
+    // Store the setting and draw both lists again.
+    void SetSizeUnit(int16_t unit);
+    void SetPathMode(int16_t mode);
+    std::vector<ItemRecord> GetItems() const { return document_.GetItems(); }
+    bool AddFiles(std::vector<FileRef> files, const std::string& groupName);
+
+    // Draws list 0 or 1 (see zv::RenderList) into its list view.
+    void RenderList(int list, const std::string& group, int16_t medium);
+    SelectionKind GetSelectionKind() const;
+    // The medium the result list shows: the chosen entry's position plus one,
+    // or 0 for " 未処理分".
+    int16_t ChosenMedium() const;
+    void FillMediumChooser();
+    void ShowStatistics();
+
+    int CurrentTab() const;
+    void SelectTab(int tab);
+    bool IsTabVisible(int tab) const;
+    void SetTabVisible(int tab, bool visible);
+
+    // objListView(0) and objListView(1).
+    QTreeWidget* ListView(int index) const;
+
+    // Runs one of the file list's editing commands (Delete, Cut, Paste, Make
+    // group, Release group, Rename) on the selected rows of objListView(0).
+    void RunEditCommand(EditCommand command);
+    // Starts the editing of the selected row's text in objListView(0) when
+    // that list shows and at most one row is selected.
+    void StartRename();
+    // The tags of the selected rows of a list, top to bottom, the ".." row
+    // left out.
+    std::vector<std::string> SelectedTags(int list) const;
+    // The files behind the selected rows of a list, top to bottom; with
+    // includeGroups a group row gives all its members, else nothing.
+    std::vector<FileRef> CollectSelectedFiles(int list, bool includeGroups) const;
+
+    // Asks for the group of several files dropped at once, given the window's
+    // items: the name typed, or empty to keep them single files.
+    using GroupNameAsker = std::function<std::string(const std::vector<ItemRecord>& items)>;
+    void SetGroupNameAsker(GroupNameAsker asker) { askGroupName_ = std::move(asker); }
+
+  signals:
+    // Selection, contents or tab changed: the main window refreshes its
+    // commands.
+    void StateChanged();
+    // The right mouse button was released over objListView(0): the main window
+    // pops up its list menu there.
+    void ListMenuWanted(const QPoint& globalPosition);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* BuildListTab(int listWidth);
+    QWidget* BuildResultTab(int listWidth);
+    QWidget* BuildInfoTab();
+    ProjectListView* NewListView(int index, int width);
+    void ShowCaption();
+    // Both lists again after a display setting changed.
+    void RedrawLists();
+    void OnTabChanged(int tab);
+    void OnMediumChosen(int index);
+    // Draws list `list` again as an editing command or a rename asks.
+    void Redraw(int list, ListRedraw how);
+    void OnRowDoubleClicked(int list, QTreeWidgetItem* row);
+    void OnFilesDropped(const QStringList& paths);
+    void OnDragFinished(int list, Qt::DropAction action);
+    void OnEditEnded(int list, const QString& tag, const QString& text);
+
+    ProjectDocument document_;
+    QTabWidget* objSTab = nullptr;
+    std::array<ProjectListView*, 2> objListView{};
+    std::array<QComboBox*, 1> objCombo{};
+    std::array<QLabel*, 24> objLabel{};
+    std::array<QLineEdit*, 3> objText{};
+    GroupNameAsker askGroupName_;
+    bool runInProgress_ = false;
+};
+
+}  // namespace zv

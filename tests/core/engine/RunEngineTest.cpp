@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/project/ProjectFile.h"
+#include "core/engine/RunDisplay.h"
+#include "core/engine/RunEngine.h"
+#include "core/engine/WorkDatabase.h"
+#include "core/strings/StringTable.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything a run shows, and requests made on cue.
+class RecordingObserver : public RunObserver {
+  public:
+    explicit RecordingObserver(RunRequests& requests) : requests_(requests) {}
+
+    void StatusChanged(const std::string& text) override {
+        statuses.push_back(text);
+        if (abortAt && text == RunDisplay::MediumStatusText(abortAt))
+            abortNextYield = true;
+    }
+    void ProgressChanged(int bar, const ProgressBarState& state) override { bars[bar] = state; }
+    void Yield() override {
+        if (abortNextYield)
+            requests_.abort = true;
+    }
+    void PauseWait() override {}
+    void Message(int id, const std::string& text) override {
+        EXPECT_EQ(text, ResString(id));
+        messages.push_back(id);
+    }
+    void MediumChosen(const MediumReport& report) override { chosen.push_back(report.number); }
+
+    int abortAt = 0;
+    bool abortNextYield = false;
+    std::vector<std::string> statuses;
+    ProgressBarState bars[2];
+    std::vector<int> messages;
+    std::vector<int> chosen;
+
+  private:
+    RunRequests& requests_;
+};
+
+using Texts = std::vector<std::string>;
+
+// The first column of the rows a statement gives, read with plain SQL,
+// independent of the program's own database class.
+Texts Rows(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    Texts rows;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            rows.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
+class RunEngineTest : public ::testing::Test {
+  protected:
+    // A project of single items with the given sizes (item i is named "f<i>").
+    void MakeProject(const std::vector<double>& sizes) {
+        std::vector<ProjectItem> items;
+        for (size_t i = 0; i < sizes.size(); ++i) {
+            const std::string name = "/data/f" + std::to_string(i);
+            items.push_back({name, 0, {{name, sizes[i]}}});
+        }
+        MakeProject(items);
+    }
+    void MakeProject(const std::vector<ProjectItem>& items) {
+        ASSERT_TRUE(ProjectFile::Write(project, items, RunSettings{}));
+        saved = test::ReadBytes(project);
+    }
+    bool Run(double mediaSize, int mediaCount = 0, int minItems = 0, RunOptions options = {}) {
+        params.mediaSize = mediaSize;
+        params.mediaCount = static_cast<int16_t>(mediaCount);
+        params.minItems = static_cast<int16_t>(minItems);
+        params.maxItems = 32766;
+        params.projectFolder = folder.Path();
+        params.projectFileName = "p.mtb";
+        return RunEngine(params, requests, observer, options);
+    }
+    // The items of medium n.
+    Texts Ids(int medium) const {
+        return Rows(project, "SELECT GID FROM DISC_" + std::to_string(medium) + "_ID");
+    }
+    Texts Waiting() const { return Rows(project, "SELECT GID FROM GP ORDER BY GID"); }
+    bool NoLeftovers() const {
+        return !fs::exists(project + ".TMP") && !fs::exists(project + ".TMP.TMP");
+    }
+
+    test::TempFolder folder;
+    std::string project = folder.File("p.mtb");
+    std::string saved;
+    RunParameters params;
+    RunRequests requests;
+    RecordingObserver observer{requests};
+};
+
+TEST_F(RunEngineTest, FillsMediaAndLeavesTheResultsInTheProjectFile) {
+    MakeProject({400, 300, 300, 200});
+    ASSERT_TRUE(Run(700));
+    EXPECT_TRUE(NoLeftovers());
+    // The tables of the project and the run remain; the indexes that sped
+    // the run up are gone again.
+    EXPECT_EQ(
+        Rows(project, "SELECT name FROM sqlite_master ORDER BY name"),
+        (Texts{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB", "SetUp"}));
+    // Medium 1: the largest with the smallest, largest first.
+    EXPECT_EQ(Ids(1), (Texts{"0", "3"}));
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_ID"), (Texts{"400.0", "200.0"}));
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"600.0"});
+    EXPECT_EQ(Ids(2), (Texts{"1", "2"}));
+    EXPECT_TRUE(Waiting().empty());
+    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
+}
+
+TEST_F(RunEngineTest, MediaCountLimitsTheRun) {
+    MakeProject({600, 600, 600, 600, 600});
+    ASSERT_TRUE(Run(1000, 2));
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(Ids(3).empty());
+    EXPECT_EQ(Waiting().size(), 3u);
+}
+
+// The work database's item table, and discarding it leaves the project alone.
+TEST_F(RunEngineTest, ItemTableSumsEachGroup) {
+    MakeProject(std::vector<ProjectItem>{{"/d/a", 0, {{"/d/a", 10}}},
+                                         {"/d/b", 0, {{"/d/b", 20}}},
+                                         {"Group", 0, {{"/d/c", 5}, {"/d/e", 7}}},
+                                         {"/d/f", 0, {{"/d/f", 30}}}});
+    params.projectFolder = folder.Path();
+    params.projectFileName = "p.mtb";
+    RunDisplay display(observer);
+    WorkDatabase work(params, display);
+    work.CreateWorkDatabase();
+    ASSERT_TRUE(work.PrepareItemTable());
+    EXPECT_EQ(Rows(project + ".TMP", "SELECT GID || ':' || GSIZE FROM GP ORDER BY GID"),
+              (Texts{"0:10.0", "1:20.0", "2:12.0", "3:30.0"}));
+    EXPECT_EQ(observer.bars[1].max, 3);
+    EXPECT_EQ(observer.statuses.back(), ResString(40043));
+
+    std::vector<double> sizes;
+    ASSERT_TRUE(work.LoadItemSizes(sizes));
+    EXPECT_EQ(sizes, (std::vector<double>{30, 20, 12, 10}));
+    work.DiscardWorkDatabase();
+    EXPECT_TRUE(NoLeftovers());
+    EXPECT_EQ(test::ReadBytes(project), saved);
+}
+
+// The first size's smallest items are known to fit although the search never
+// evaluates them alone; when nothing better turns up they form the medium.
+TEST_F(RunEngineTest, SmallestItemsFormTheMediumWhenTheSearchFindsNothing) {
+    MakeProject({600, 350, 300});
+    ASSERT_TRUE(Run(700));
+    EXPECT_EQ(Ids(1), (Texts{"1", "2"}));
+    EXPECT_EQ(Ids(2), Texts{"0"});
+    EXPECT_TRUE(observer.messages.empty());
+
+    MakeProject({3000, 2500});
+    ASSERT_TRUE(Run(4000));
+    EXPECT_EQ(Ids(1), Texts{"1"});
+    EXPECT_EQ(Ids(2), Texts{"0"});
+
+    // Empty files make a medium of total 0, recorded all the same.
+    MakeProject({1000, 0, 0});
+    ASSERT_TRUE(Run(700));
+    EXPECT_EQ(Ids(1), (Texts{"1", "2"}));
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"0.0"});
+    EXPECT_TRUE(observer.messages.empty());
+}
+
+TEST_F(RunEngineTest, NothingFitsOrTooFewOnTheFirstMediumEndsWithAMessage) {
+    MakeProject({800, 700});
+    ASSERT_TRUE(Run(700));
+    EXPECT_EQ(observer.messages, (std::vector<int>{40025}));
+    EXPECT_EQ(Waiting().size(), 2u);
+    EXPECT_TRUE(Ids(1).empty());
+
+    observer.messages.clear();
+    MakeProject({500, 300, 200, 100});
+    ASSERT_TRUE(Run(700, 0, 3));
+    EXPECT_EQ(observer.messages, (std::vector<int>{40024}));
+    EXPECT_TRUE(NoLeftovers());
+}
+
+TEST_F(RunEngineTest, LaterMediaEndTheRunQuietlyAndKeepWhatWasRecorded) {
+    // Medium 1 takes 800 + 150 + 50; of the 900 and the 100 left only one
+    // fits, and a medium must hold more than one.
+    MakeProject({900, 800, 150, 100, 50});
+    ASSERT_TRUE(Run(1000, 0, 1));
+    EXPECT_EQ(Ids(1), (Texts{"1", "2", "4"}));
+    EXPECT_TRUE(Ids(2).empty());
+    EXPECT_EQ(Waiting(), (Texts{"0", "3"}));
+    EXPECT_TRUE(observer.messages.empty());
+}
+
+TEST_F(RunEngineTest, AnAbortOrAnEmptyProjectLeavesTheProjectFileAsSaved) {
+    // Twelve items of 100 to 155 on media of 500: every medium is searched.
+    std::vector<double> sizes;
+    for (int i = 0; i < 12; ++i)
+        sizes.push_back(100 + 5 * i);
+    MakeProject(sizes);
+    observer.abortAt = 3;
+    EXPECT_FALSE(Run(500.5));
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_TRUE(NoLeftovers());
+
+    MakeProject(std::vector<double>{});
+    EXPECT_FALSE(Run(700));
+    EXPECT_TRUE(observer.messages.empty());
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_TRUE(NoLeftovers());
+}
+
+// A stale work database is replaced; a backup in the way loses the results
+// but never the project.
+TEST_F(RunEngineTest, LeftoversOfAnEarlierRun) {
+    MakeProject({400, 300});
+    test::WriteBytes(project + ".TMP", "left over from a crash");
+    EXPECT_TRUE(Run(1000));
+    EXPECT_EQ(Ids(1).size(), 2u);
+    EXPECT_TRUE(NoLeftovers());
+
+    MakeProject({400, 300});
+    test::WriteBytes(project + ".TMP.TMP", "in the way");
+    EXPECT_TRUE(Run(1000));
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_FALSE(fs::exists(project + ".TMP"));
+    EXPECT_EQ(test::ReadBytes(project + ".TMP.TMP"), "in the way");
+}
+
+// A medium whose tables cannot be made would otherwise be met again without
+// end when the media count sets no limit.
+TEST_F(RunEngineTest, AMediumThatCannotBeRecordedEndsTheRunWithTheMediaBeforeIt) {
+    MakeProject({600, 600, 600});
+    sqlite3* db = nullptr;
+    sqlite3_open(project.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE DISC_2_SIZE (SIZE DOUBLE)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_TRUE(Run(1000));
+    EXPECT_EQ(observer.messages, (std::vector<int>{40027}));
+    EXPECT_EQ(Ids(1).size(), 1u);
+    EXPECT_TRUE(Ids(2).empty());
+    // Nothing of medium 2 stays behind: its items are still waiting in GP.
+    EXPECT_EQ(Waiting().size(), 2u);
+    EXPECT_TRUE(NoLeftovers());
+}
+
+TEST_F(RunEngineTest, TimeLimitEndsAMediumAndTheRunGoesOn) {
+    std::vector<double> sizes;
+    for (int i = 0; i < 60; ++i)
+        sizes.push_back(1000 + 7 * i);
+    MakeProject(sizes);
+    ASSERT_TRUE(Run(20000.5, 2, 0, {1e-9}));
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(requests.finish);
+}
+
+TEST(RunDisplayTest, MediumNumbersLineUpBehindTheBlank) {
+    const std::string searching = ResString(40052);
+    EXPECT_EQ(RunDisplay::MediumStatusText(3), "   3" + searching);
+    EXPECT_EQ(RunDisplay::MediumStatusText(100), " 100" + searching);
+    EXPECT_EQ(RunDisplay::MediumStatusText(1000), " 1000" + searching);
+    EXPECT_EQ(RunDisplay::RecordingStatusText(10), "  10" + ResString(40046));
+}
+
+}  // namespace
+}  // namespace zv

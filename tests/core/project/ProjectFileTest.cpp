@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+#include "core/db/AccessDB.h"
+#include "core/project/ProjectFile.h"
+#include "core/platform/PlatformError.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The rows of one query on the file, read with a connection of its own: one
+// line per row, its fields as text joined by "|".
+std::string Rows(const std::string& file, const std::string& statement) {
+    AccessDB db;
+    EXPECT_TRUE(db.DBOpen(file));
+    std::string text;
+    for (auto rows = db.Run(statement, adOpenDynamic); !rows->AtEnd(); rows->MoveNext()) {
+        for (int i = 0; i < rows->FieldCount(); ++i)
+            text += rows->Field(i).ToText() + (i + 1 < rows->FieldCount() ? "|" : "\n");
+    }
+    return text;
+}
+
+void Execute(const std::string& file, const std::string& statement) {
+    AccessDB db;
+    ASSERT_TRUE(db.DBOpen(file));
+    db.Run(statement, adOpenDynamic);
+    std::string message;
+    ASSERT_EQ(db.LastErr(message), "") << message;
+}
+
+// Items as one text: name, medium and each member's path and size.
+std::string Summary(const std::vector<ProjectItem>& items) {
+    std::string text;
+    for (const ProjectItem& item : items) {
+        text += item.name + "|" + std::to_string(item.medium);
+        for (const ProjectMember& member : item.members)
+            text += "|" + member.path + ":" + std::to_string(member.size);
+        text += "\n";
+    }
+    return text;
+}
+
+const RunSettings kSettings{"CD-R 700MB", 1048576.5, 3, 100, 1, false, 2, "/media/out"};
+
+class ProjectFileTest : public ::testing::Test {
+  protected:
+    std::vector<ProjectItem> items{{"/data/a.iso", 2, {{"/data/a.iso", 4700000000.0}}},
+                                   {"Photos", 0, {{"/data/p/1.jpg", 100}, {"/data/p/2.jpg", 200}}}};
+
+    int ErrorReading() const {
+        try {
+            ProjectFile::Read(file, RunSettings{});
+        } catch (const PlatformError& e) {
+            return e.Number();
+        }
+        return 0;
+    }
+
+    test::TempFolder folder;
+    std::string file = folder.File("p.mtb");
+};
+
+TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    EXPECT_FALSE(fs::exists(file + ".saving"));
+    EXPECT_EQ(Rows(file, "SELECT * FROM [MainDB]"),
+              "/data/a.iso|4700000000|0|/data/a.iso|0|0|2\n"
+              "/data/p/1.jpg|100|1|Photos|0|0|0\n"
+              "/data/p/2.jpg|200|1|Photos|0|0|0\n");
+    EXPECT_EQ(Rows(file, "SELECT * FROM [SetUp]"), "CD-R 700MB|1048576.5|3|100|1|2|/media/out\n");
+    EXPECT_EQ(Rows(file, "SELECT sql FROM sqlite_master ORDER BY name"),
+              "CREATE TABLE [MainDB] ([PATH] VARCHAR(255), [SIZE] DOUBLE, [GROUP] INTEGER, "
+              "[GROUPNAME] VARCHAR(255), [RATE] INTEGER, [PRIORITY] INTEGER, [CDNUMBER] INTEGER)\n"
+              "CREATE TABLE [SetUp] ([MEDIASIZE] VARCHAR(50), [SIZEDIFF] DOUBLE, [MEDIANUM] "
+              "INTEGER, [MAXFILE] INTEGER, [MINFILE] INTEGER, [AFTERFLG] INTEGER, [AFTERPATH] "
+              "VARCHAR(255))\n");
+}
+
+TEST_F(ProjectFileTest, AGroupReadsBackWithItsMembersInTheOrderWritten) {
+    ProjectItem group{"Many", 0, {}};
+    for (int i = 3000; i > 0; --i) group.members.push_back({"/m/" + std::to_string(i), 1});
+    ASSERT_TRUE(ProjectFile::Write(file, {items[0], group}, kSettings));
+    const auto data = ProjectFile::Read(file, kSettings);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(Summary({data->items[1]}), Summary({group}));
+}
+
+TEST_F(ProjectFileTest, ReadsBackTextsWithApostrophesAndKeepsFastMode) {
+    items[0].name = items[0].members[0].path = "/data/it's/O'Neil.txt";
+    items[1].name = "John's 'best' 写真";
+    RunSettings settings = kSettings;
+    settings.MediaSize = "Bob's DVD";
+    settings.AfterPath = "/mnt/o'clock";
+    ASSERT_TRUE(ProjectFile::Write(file, items, settings));
+
+    RunSettings current;
+    current.MaxSpeed = true;
+    const auto data = ProjectFile::Read(file, current);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(Summary(data->items), Summary(items));
+    settings.MaxSpeed = true;
+    EXPECT_EQ(data->settings, settings);
+}
+
+TEST_F(ProjectFileTest, EmptyProjectAndEmptySetUp) {
+    ASSERT_TRUE(ProjectFile::Write(file, {ProjectItem{}}, kSettings));
+    EXPECT_EQ(Rows(file, "SELECT * FROM [MainDB]"), "");
+    auto data = ProjectFile::Read(file, RunSettings{});
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->items.empty());
+    EXPECT_EQ(data->settings, kSettings);
+
+    // Without a SetUp row the settings are those the window has.
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    Execute(file, "DELETE FROM [SetUp]");
+    RunSettings current;
+    current.MediaSize = "650";
+    data = ProjectFile::Read(file, current);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->items.size(), 2u);
+    EXPECT_EQ(data->settings, current);
+}
+
+TEST_F(ProjectFileTest, SavingOverARunResultKeepsOnlyTheProjectTables) {
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    AccessDB db;
+    ASSERT_TRUE(db.DBOpen(file));
+    ASSERT_TRUE(db.TBCreate({{"GP", {{"GID", ColumnType::Integer, 0}}},
+                             {"DISC_1_ID", {{"GID", ColumnType::Integer, 0}}}}));
+    db.DBClose();
+
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    EXPECT_EQ(Rows(file, "SELECT name FROM sqlite_master ORDER BY name"), "MainDB\nSetUp\n");
+}
+
+TEST_F(ProjectFileTest, ItemNumbersMustRunWithoutGapsWithinRange) {
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    Execute(file, "UPDATE [MainDB] SET [GROUP] = 2 WHERE [GROUP] = 1");
+    EXPECT_EQ(ErrorReading(), 9);
+    Execute(file, "UPDATE [MainDB] SET [GROUP] = -1 WHERE [GROUP] = 0");
+    EXPECT_EQ(ErrorReading(), 9);
+    Execute(file, "UPDATE [MainDB] SET [GROUP] = 0 WHERE [GROUP] = -1");
+    Execute(file, "UPDATE [MainDB] SET [GROUP] = 40000 WHERE [GROUP] = 2");
+    EXPECT_EQ(ErrorReading(), 6);
+    Execute(file, "UPDATE [MainDB] SET [CDNUMBER] = 'x'");
+    EXPECT_EQ(ErrorReading(), 13);
+}
+
+TEST_F(ProjectFileTest, FilesThatAreNoProjectReadAsNothing) {
+    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
+
+    test::WriteBytes(file, "PATH,SIZE\n/data/a.iso,1\n");
+    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
+
+    fs::remove(file);
+    std::vector<ProjectItem> many;
+    for (int i = 0; i < 300; ++i) {
+        const std::string path = "/data/" + std::string(200, 'f') + std::to_string(i);
+        many.push_back({path, 0, {{path, 1}}});
+    }
+    ASSERT_TRUE(ProjectFile::Write(file, many, kSettings));
+    const std::string whole = test::ReadBytes(file);
+    test::WriteBytes(file, whole.substr(0, whole.size() / 2));
+    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
+
+    fs::remove(file);
+    ASSERT_TRUE(AccessDB().DBCreate(file, {"SetUp", {{"MEDIASIZE", ColumnType::WChar, 50}}}));
+    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
+}
+
+TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAsItWas) {
+    test::WriteBytes(file + ".saving", "half a file left by an interrupted save");
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    EXPECT_FALSE(fs::exists(file + ".saving"));
+    const std::string before = test::ReadBytes(file);
+
+    // A size that is no number makes its row fail.
+    std::vector<ProjectItem> broken = items;
+    broken[1].members[1].size = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(ProjectFile::Write(file, broken, kSettings));
+    EXPECT_EQ(test::ReadBytes(file), before);
+    EXPECT_FALSE(fs::exists(file + ".saving"));
+
+    // Nothing can be built where the new file would go.
+    fs::create_directories(file + ".saving/inside");
+    EXPECT_FALSE(ProjectFile::Write(file, items, kSettings));
+    EXPECT_EQ(test::ReadBytes(file), before);
+    EXPECT_TRUE(fs::is_directory(file + ".saving/inside"));
+
+    const std::string folderTarget = folder.File("target");
+    fs::create_directories(folderTarget + "/inside");
+    EXPECT_FALSE(ProjectFile::Write(folderTarget, items, kSettings));
+    EXPECT_TRUE(fs::is_directory(folderTarget + "/inside"));
+    EXPECT_FALSE(fs::exists(folderTarget + ".saving"));
+
+    EXPECT_FALSE(ProjectFile::Write(folder.File("missing/p.mtb"), items, kSettings));
+}
+
+}  // namespace
+}  // namespace zv

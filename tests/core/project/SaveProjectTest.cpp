@@ -1,0 +1,107 @@
+#include <filesystem>
+
+#include "core/project/CloseRequest.h"
+#include "core/project/SaveProject.h"
+#include "tests/core/project/DocumentTest.h"
+
+namespace zv {
+namespace {
+
+using namespace test;
+
+class SaveProjectTest : public DocumentTest {
+  protected:
+    SaveProjectTest() { Add(project, {MakeFile("a.txt", 3), MakeFile("b.txt", 4)}, "Photos"); }
+
+    ProjectDocument project;
+};
+
+TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
+    const std::string target = folder.File("Data.MTB");
+    ui.AnswerFile(target);
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+    ASSERT_EQ(ui.FileDialogs().size(), 1u);
+    const FileDialogRequest& dialog = ui.FileDialogs()[0].request;
+    EXPECT_EQ(dialog.filter, "Zarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*");
+    EXPECT_EQ(dialog.title, "zarvopack保存");
+    EXPECT_EQ(dialog.proposedName, folder.File("無題1"));
+    EXPECT_EQ(project.FilePath(), target);
+    EXPECT_EQ(project.Caption(), "Data");
+    EXPECT_FALSE(project.Modified());
+
+    // A member that has gone since does not stop the next save.
+    WriteBytes(folder.File("a.txt"), "12345");
+    std::filesystem::remove(folder.File("b.txt"));
+    project.SetCaption("Run");
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, true));
+    EXPECT_EQ(project.Caption(), "Run");
+    const auto data = ProjectFile::Read(target, {});
+    ASSERT_TRUE(data);
+    ASSERT_EQ(data->items.at(0).members.size(), 2u);
+    EXPECT_EQ(data->items[0].members[0].size, 5);
+    EXPECT_EQ(data->items[0].members[1].size, 4);
+}
+
+TEST_F(SaveProjectTest, CancellingAsksUntilTheUserGivesUp) {
+    ui.AnswerFile(std::nullopt);
+    ui.Answer(MsgResult::No);
+    ui.AnswerFile(std::nullopt);
+    ui.Answer(MsgResult::Yes);
+    EXPECT_FALSE(SaveProject(project, kSaveAs, false));
+    EXPECT_EQ(ui.FileDialogs().size(), 2u);
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    for (const MessageBoxRequest& box : ui.Boxes())
+        ExpectBox(box, "保存を取り消しますか？", "保存取消", MsgButtons::YesNo, MsgIcon::None, 1);
+    EXPECT_EQ(project.FilePath(), "");
+}
+
+TEST_F(SaveProjectTest, CancelOnOverwriteProposesTheChosenName) {
+    const std::string existing = folder.File("old.mtb");
+    WriteBytes(existing, "not yet a project");
+    ui.AnswerFile(existing);
+    ui.Answer(MsgResult::Cancel);
+    ui.AnswerFile(existing);
+    ui.Answer(MsgResult::OK);
+    ASSERT_TRUE(SaveProject(project, kSaveAs, false));
+    EXPECT_EQ(ui.FileDialogs().at(1).request.proposedName, existing);
+    ExpectBox(ui.Boxes().at(0), existing + "\r\nﾌｧｲﾙは既に存在します\r\n上書きしますか？", "上書き",
+              MsgButtons::OKCancel, MsgIcon::None, 1);
+    EXPECT_TRUE(ProjectFile::Read(existing, {}));
+}
+
+TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
+    project.SetFilePath(folder.File("no/such/folder/p.mtb"));
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
+    ExpectBox(ui.Boxes().at(0), "ﾃﾞｰﾀの更新に失敗しました", "ｴﾗｰ", MsgButtons::OK,
+              MsgIcon::Critical);
+    EXPECT_EQ(project.FilePath(), folder.File("no/such/folder/p.mtb"));
+    EXPECT_EQ(project.Caption(), "無題1");
+    EXPECT_TRUE(project.Modified());
+}
+
+TEST_F(SaveProjectTest, ClosingIsRefusedDuringARunAndOnCancelOfTheSaveQuestion) {
+    App().running = true;
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(CloseRequest(project));
+    ExpectLastBox("実行中は閉じることは出来ません");
+
+    App().running = false;
+    ui.Answer(MsgResult::Cancel);
+    EXPECT_FALSE(CloseRequest(project));
+    ExpectLastBox(" 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
+                  MsgButtons::YesNoCancel);
+    EXPECT_FALSE(project.IsEmpty());
+}
+
+TEST_F(SaveProjectTest, ClosingDeletesTheTemporaryCopyAndEmptiesTheProject) {
+    const std::string temporary = project.TemporaryProjectPath();
+    WriteBytes(temporary, "left by a run");
+    ui.Answer(MsgResult::No);
+    EXPECT_TRUE(CloseRequest(project));
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+    EXPECT_TRUE(project.IsEmpty());
+}
+
+}  // namespace
+}  // namespace zv

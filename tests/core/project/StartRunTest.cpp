@@ -1,0 +1,290 @@
+#include <filesystem>
+#include <functional>
+
+#include "core/db/AccessDB.h"
+#include "core/project/ProjectFile.h"
+#include "core/project/RunResults.h"
+#include "core/project/SaveProject.h"
+#include "core/project/StartRun.h"
+#include "core/engine/RunDisplay.h"
+#include "core/settings/ProgramPaths.h"
+#include "tests/core/project/DocumentTest.h"
+
+namespace zv {
+namespace {
+
+namespace fs = std::filesystem;
+
+using namespace test;
+using Calls = Texts;
+using Media = std::vector<int16_t>;
+
+RunSettings Settings(const std::string& mediaSize) {
+    return RunSettings{mediaSize, 0, 32766, 32766, 0, false, 0, ""};
+}
+
+// The desktop's part of a run as a script: the settings dialog applies the
+// given settings or is cancelled, the run dialog records what the run shows
+// and does what the test asks at a status line.
+class ScriptedHost : public RunHost, public RunObserver {
+  public:
+    explicit ScriptedHost(ProjectDocument& project) : project_(project) {}
+
+    bool ConfirmRunSettings() override {
+        calls.push_back("settings");
+        if (apply)
+            project_.SetRunSettings(*apply);
+        return apply.has_value();
+    }
+    void OpenRunDialog() override { calls.push_back("open"); }
+    RunObserver& Observer() override { return *this; }
+    RunRequests& Requests() override { return requests; }
+    void CloseRunDialog() override { calls.push_back("close"); }
+    void RunStateChanged() override { calls.push_back(App().running ? "running" : "idle"); }
+    void ShowResults() override { calls.push_back("results"); }
+
+    void StatusChanged(const std::string& text) override {
+        if (onStatus)
+            onStatus(text);
+    }
+    void ProgressChanged(int, const ProgressBarState&) override {}
+    void Yield() override {}
+    void PauseWait() override {}
+    void Message(int, const std::string& text) override { ShowMessage(text); }
+    void MediumChosen(const MediumReport&) override {}
+
+    std::optional<RunSettings> apply = Settings("700");
+    std::function<void(const std::string&)> onStatus;
+    RunRequests requests;
+    Calls calls;
+
+  private:
+    ProjectDocument& project_;
+};
+
+Media MediaOf(const ProjectDocument& project) {
+    Media media;
+    for (const ItemRecord& item : project.Items())
+        media.push_back(item.Medium);
+    return media;
+}
+
+Media MediaInFile(const std::string& path) {
+    const std::optional<ProjectData> project = ProjectFile::Read(path, RunSettings());
+    Media media;
+    for (const ProjectItem& item : project.value().items)
+        media.push_back(item.medium);
+    return media;
+}
+
+const char* const kCompleted = "実行は完了しました";
+const char* const kFailed = "実行は失敗しました";
+
+class StartRunTest : public DocumentTest {
+  protected:
+    // Four files that fill two media of 700 bytes: a and d, then b and c.
+    StartRunTest() {
+        Add(project,
+            {MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200)});
+    }
+
+    // After every start the program is idle again.
+    ~StartRunTest() override {
+        EXPECT_FALSE(App().running);
+        EXPECT_EQ(App().runRequests, nullptr);
+        App().running = false;
+        App().runRequests = nullptr;
+    }
+
+    void SaveAs(const std::string& name) {
+        project.SetFilePath(folder.File(name));
+        ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+    }
+
+    ProjectDocument project;
+    ScriptedHost host{project};
+};
+
+TEST_F(StartRunTest, CancelledSettingsChangeNothingAndSaveNothing) {
+    host.apply.reset();
+    EXPECT_FALSE(StartRun(project, host));
+    EXPECT_EQ(host.calls, Calls{"settings"});
+    EXPECT_TRUE(project.FilePath().empty());
+    EXPECT_FALSE(fs::exists(project.TemporaryProjectPath()));
+
+    project.Items()[0].Medium = 1;
+    SaveAs("saved.mtb");
+    const std::string before = ReadBytes(project.FilePath());
+    EXPECT_FALSE(StartRun(project, host));
+    EXPECT_FALSE(project.Modified());
+    EXPECT_EQ(MediaOf(project), (Media{1, 0, 0, 0}));
+    EXPECT_EQ(ReadBytes(project.FilePath()), before);
+}
+
+TEST_F(StartRunTest, ASecondStartIsRefusedAndLeavesTheRunInProgressAlone) {
+    ProjectDocument second;
+    Add(second, {MakeFile("e", 100), MakeFile("f", 100)});
+    ScriptedHost secondHost(second);
+    host.onStatus = [&](const std::string& status) {
+        if (status != RunDisplay::MediumStatusText(1) || !secondHost.calls.empty())
+            return;
+        ui.Answer(MsgResult::OK);
+        EXPECT_FALSE(StartRun(second, secondHost));
+        // The refused start neither asked for settings nor touched the run's
+        // flag, requests or dialog.
+        EXPECT_TRUE(App().running);
+        EXPECT_EQ(App().runRequests, &host.requests);
+        secondHost.calls.push_back("refused");
+    };
+    ui.Answer(MsgResult::OK);
+
+    EXPECT_TRUE(StartRun(project, host));
+    EXPECT_EQ(secondHost.calls, Calls{"refused"});
+    ExpectBox(ui.Boxes().at(0),
+              "既に他で実行が開始されています\r\n複数を同時に実行することは出来ません",
+              "Zarvopack");
+    EXPECT_EQ(ui.Boxes().at(1).text, kCompleted);
+    EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
+    EXPECT_EQ(MediaOf(second), (Media{0, 0}));
+}
+
+TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {
+    SaveAs("project.mtb");
+    host.apply = Settings("ＤＶＤ");
+    ui.Answer(MsgResult::OK);
+
+    EXPECT_FALSE(StartRun(project, host));
+    EXPECT_EQ(ui.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
+    EXPECT_EQ(host.calls, (Calls{"settings", "open", "close"})) << "no run";
+    // The settings were applied and the project saved with them.
+    EXPECT_EQ(ProjectFile::Read(project.FilePath(), RunSettings())->settings.MediaSize, "ＤＶＤ");
+    EXPECT_FALSE(project.Modified());
+}
+
+TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileKeptOnlyAfterAFailure) {
+    const std::string caption = project.Caption();
+    const std::string temporary = folder.File(project.DocumentId() + ".mtb");
+    bool sawFile = false;
+    host.onStatus = [&](const std::string&) {
+        sawFile = sawFile || (fs::exists(temporary) && project.FilePath() == temporary &&
+                              project.Caption() == caption);
+        EXPECT_TRUE(App().running);
+        EXPECT_EQ(App().runRequests, &host.requests);
+    };
+    ui.Answer(MsgResult::OK);
+
+    EXPECT_TRUE(StartRun(project, host));
+    EXPECT_TRUE(sawFile);
+    EXPECT_EQ(ui.OnlyBoxText(), kCompleted);
+    EXPECT_EQ(host.calls, (Calls{"settings", "open", "running", "results", "close", "idle"}));
+    EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
+    EXPECT_FALSE(fs::exists(temporary));
+    EXPECT_TRUE(project.FilePath().empty());
+    EXPECT_EQ(project.Caption(), caption);
+    EXPECT_TRUE(project.Modified());
+
+    project.SetModified(false);
+    ScriptedHost aborting(project);
+    aborting.onStatus = [&](const std::string&) { aborting.requests.abort = true; };
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(StartRun(project, aborting));
+    EXPECT_EQ(ui.Boxes().back().text, kFailed);
+    EXPECT_EQ(project.FilePath(), temporary);
+    EXPECT_EQ(MediaInFile(temporary), (Media{0, 0, 0, 0}));
+    EXPECT_FALSE(project.Modified());
+}
+
+TEST_F(StartRunTest, ResultsStayInTheProjectFileAndAnAbortPutsEveryMediumBackToZero) {
+    // Six files: the second medium is searched too.
+    Add(project, {MakeFile("e", 350), MakeFile("f", 350)});
+    SaveAs("project.mtb");
+    ui.Answer(MsgResult::OK);
+    ASSERT_TRUE(StartRun(project, host));
+    EXPECT_EQ(project.FilePath(), folder.File("project.mtb"));
+    EXPECT_EQ(project.Caption(), "project");
+    EXPECT_TRUE(project.Modified());
+    Media media(6, 0);
+    ASSERT_TRUE(ReadRunResults(project.FilePath(), media));
+    EXPECT_EQ(media, (Media{1, 3, 2, 1, 3, 2}));
+    EXPECT_EQ(MediaOf(project), media);
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+
+    ScriptedHost aborting(project);
+    std::string asSaved;
+    aborting.onStatus = [&](const std::string& status) {
+        if (asSaved.empty())
+            asSaved = ReadBytes(project.FilePath());
+        if (status == RunDisplay::MediumStatusText(2))
+            aborting.requests.abort = true;
+    };
+    ui.Answer(MsgResult::OK);
+
+    EXPECT_FALSE(StartRun(project, aborting));
+    EXPECT_EQ(ui.Boxes().back().text, kFailed);
+    EXPECT_EQ(MediaOf(project), Media(6, 0));
+    EXPECT_EQ(ReadBytes(project.FilePath()), asSaved);
+    EXPECT_EQ(MediaInFile(project.FilePath()), Media(6, 0));
+    EXPECT_FALSE(project.Modified());
+    EXPECT_FALSE(fs::exists(project.FilePath() + ".TMP"));
+}
+
+TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
+    project.SetFilePath(folder.File("missing/project.mtb"));
+    project.SetModified(false);
+    ui.Answer(MsgResult::OK);
+    ui.Answer(MsgResult::OK);
+
+    EXPECT_FALSE(StartRun(project, host));
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(ui.Boxes()[0].text, "ﾃﾞｰﾀの更新に失敗しました");
+    ExpectLastBox(
+        "ﾃﾞｰﾀの更新処理に失敗しました\r\nﾌｧｲﾙ不整合であるか、読取専用の環境で実行しています");
+    EXPECT_EQ(host.calls, (Calls{"settings", "open", "close"}));
+    // The applied settings are in no file.
+    EXPECT_TRUE(project.Modified());
+    EXPECT_EQ(project.FilePath(), folder.File("missing/project.mtb"));
+
+    // An untitled project got no temporary file to point at.
+    project.SetFilePath("");
+    SetProgramFolder(folder.File("missing"));
+    ui.Answer(MsgResult::OK);
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(StartRun(project, host));
+    EXPECT_TRUE(project.FilePath().empty());
+}
+
+TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay) {
+    SaveAs("project.mtb");
+    // The work database is spoilt before the first medium is loaded; the run
+    // ends there, normally, and leaves a file that does not open.
+    host.onStatus = [&](const std::string& status) {
+        if (status == RunDisplay::MediumStatusText(1))
+            WriteBytes(project.FilePath() + ".TMP", "no database");
+    };
+    ui.Answer(MsgResult::OK);
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(StartRun(project, host));
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    ExpectLastBox("ﾃﾞｰﾀの取得に失敗しました  ");
+    EXPECT_EQ(MediaOf(project), (Media{0, 0, 0, 0}));
+    EXPECT_FALSE(project.Modified());
+
+    // Medium 1 is recorded when medium 2 begins; a row is slipped in after
+    // its own, with an item number beyond the items.
+    host.onStatus = [&](const std::string& status) {
+        if (status != RunDisplay::MediumStatusText(2))
+            return;
+        AccessDB work;
+        work.SetPath(project.FilePath() + ".TMP");
+        ASSERT_TRUE(work.DBOpen(""));
+        work.Run("INSERT INTO [DISC_1_ID] VALUES(99, 0)", adOpenDynamic);
+    };
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(StartRun(project, host));
+    ExpectLastBox("インデックスが有効範囲にありません。", ExeBaseName() + "ｴﾗｰ 9");
+    EXPECT_EQ(MediaOf(project), (Media{1, 0, 0, 1}));
+    EXPECT_FALSE(project.Modified());
+}
+
+}  // namespace
+}  // namespace zv

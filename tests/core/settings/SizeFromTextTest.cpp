@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/ScriptedUi.h"
+#include "core/settings/SizeFromText.h"
+#include "core/settings/SizePresets.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+class SizeFromTextTest : public ::testing::Test {
+  protected:
+    void Presets(const std::string& lines) {
+        test::WriteBytes(folder.Settings(), "[Other]\n0=Decoy#1\n[MSizeSet]\n" + lines);
+    }
+
+    test::TempFolder folder;
+    ScriptedUi ui;
+};
+
+TEST_F(SizeFromTextTest, NumbersNeedNoSettingsFileAndNamesGiveTheirCapacity) {
+    EXPECT_EQ(SizeFromText(" 4,707,319,808 "), 4707319808.0);
+    Presets("0=CD#650000000\n1=DVD-R#4707319808\n2=cd#1\n");
+    EXPECT_EQ(SizeFromText("DVD-R"), 4707319808.0);
+    EXPECT_EQ(SizeFromText("cd"), 1) << "letter case counts";
+}
+
+TEST_F(SizeFromTextTest, UnknownNameShowsTheMessageOnceAndGivesZero) {
+    Presets("0=CD#650000000\n1=DVD#4707319808\n3=BD#25025314816\n");
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(SizeFromText("BD"), 0) << "a gap hides the later keys";
+    EXPECT_EQ(ui.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
+    EXPECT_EQ(ui.Boxes()[0].title, AppTitle());
+    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::None);
+    EXPECT_EQ(ReadSizePresets().size(), 2u);
+}
+
+TEST_F(SizeFromTextTest, BrokenPresetGivesZeroWithoutMessage) {
+    Presets("0=CD#650000000\n1=NoHash\n2=DVD#4707319808\n");
+    EXPECT_EQ(SizeFromText("DVD"), 0);
+    EXPECT_EQ(ReadSizePresets().size(), 1u);
+
+    Presets("0=CD#6.5 MB\n");
+    EXPECT_EQ(SizeFromText("CD"), 0);
+    EXPECT_TRUE(ReadSizePresets().empty());
+}
+
+}  // namespace
+}  // namespace zv

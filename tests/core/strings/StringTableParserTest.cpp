@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/strings/StringTableParser.h"
+
+namespace zv {
+namespace {
+
+TEST(StringTableParserTest, DecodesEscapesAndKeepsBlanksAndUtf8) {
+    const std::vector<StringTableEntry> entries = ParseStringTable(
+        "1\tone\\r\\ntwo\n"
+        "2\ta\\tb\n"
+        "3\tC:\\\\temp\\\\new\n"
+        "4\t  ﾌｨﾙﾀ：  \n"
+        "5\t\n"
+        "70000\tlast line without a line feed");
+    ASSERT_EQ(entries.size(), 6u);
+    EXPECT_EQ(entries[0].id, 1);
+    EXPECT_EQ(entries[0].text, "one\r\ntwo");
+    EXPECT_EQ(entries[1].text, "a\tb");
+    // An escaped backslash is not the start of a further escape.
+    EXPECT_EQ(entries[2].text, "C:\\temp\\new");
+    EXPECT_EQ(entries[3].text, "  ﾌｨﾙﾀ：  ");
+    EXPECT_EQ(entries[4].text, "");
+    EXPECT_EQ(entries[5].id, 70000);
+    EXPECT_EQ(entries[5].text, "last line without a line feed");
+}
+
+TEST(StringTableParserTest, RefusesFaultyFilesNamingTheLine) {
+    const std::string onlyEscapes = " (only \\r\\n, \\t and \\\\ are allowed)";
+    const struct {
+        std::string source;
+        int line;
+        std::string message;
+    } faults[] = {
+        {"1\ta\n\n2\tb\n", 2, "blank line"},
+        {"1\ta\n2 b\n", 2, "no tab between the id and the text"},
+        {"12a\tx\n", 1, "the id \"12a\" is not a decimal number"},
+        {"\tx\n", 1, "the id \"\" is not a decimal number"},
+        {"99999999999\tx\n", 1, "the id \"99999999999\" is not a decimal number"},
+        {"5\ta\n7\tb\n5\tc\n", 3, "duplicate id 5 (first on line 1)"},
+        {"5\ta\n3\tb\n", 2, "id 3 is out of order (it follows id 5)"},
+        {"1\tline\\nbreak\n", 1, "unknown escape \"\\n\"" + onlyEscapes},
+        {"1\tcarriage\\r return\n", 1, "unknown escape \"\\r\"" + onlyEscapes},
+        {"1\tends in \\\n", 1, "unknown escape \"\\\"" + onlyEscapes},
+        {"1\ta\r\n", 1, "the line ends in a carriage return (save the file with LF line endings)"},
+        {"1\ta\tb\n", 1,
+         "control character 9 in the text (write a line break as \\r\\n and a tab as \\t)"},
+        {"1\t\x96\xb3\x91\xe8\n", 1, "the text is not valid UTF-8"},
+        {"1\t\xe7\x84\n", 1, "the text is not valid UTF-8"},
+    };
+    for (const auto& fault : faults) {
+        try {
+            ParseStringTable(fault.source);
+            ADD_FAILURE() << "accepted: " << fault.source;
+        } catch (const StringTableSyntaxError& error) {
+            EXPECT_EQ(error.Line(), fault.line) << fault.source;
+            EXPECT_EQ(std::string(error.what()), fault.message) << fault.source;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zv

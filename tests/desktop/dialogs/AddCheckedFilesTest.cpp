@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "desktop/dialogs/AddCheckedFiles.h"
+#include "core/project/ProjectDocument.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr const char* kGroupAddFailed = "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました";
+
+// A project holding the group "Photos" (p1, p2) and the single file s, and
+// the files a to f waiting to be added.
+class AddCheckedFilesTest : public ::testing::Test {
+  protected:
+    AddCheckedFilesTest() {
+        EXPECT_TRUE(project_.AddFiles({File("p1"), File("p2")}, "Photos"));
+        EXPECT_TRUE(project_.AddFiles({File("s")}, ""));
+        project_.SetOpenGroup("");
+        for (const char* name : {"a", "b", "c", "d", "e", "f"})
+            File(name);
+    }
+
+    FileRef File(const std::string& name) {
+        test::WriteBytes(folder_.File(name), name);
+        return FileRef::Get(folder_.File(name));
+    }
+
+    // Adds the files; the asker answers `groupName` and counts its calls.
+    AddOutcome Add(const Texts& names, const std::string& groupName = "") {
+        Texts paths;
+        for (const std::string& name : names)
+            paths.push_back(folder_.File(name));
+        return AddCheckedFiles(paths, project_,
+                               [this, groupName](const std::vector<ItemRecord>& items) {
+                                   ++asked_;
+                                   EXPECT_EQ(items.size(), project_.Items().size());
+                                   return groupName;
+                               });
+    }
+
+    // Each item's name, a group's members after a colon.
+    Texts Listing() const {
+        Texts listing;
+        for (const ItemRecord& item : project_.Items()) {
+            std::string text = std::filesystem::path(item.Name).filename().string();
+            if (item.IsGroup()) {
+                text = item.Name + ":";
+                for (const FileRef& member : item.Files)
+                    text += " " + member.Name();
+            }
+            listing.push_back(text);
+        }
+        return listing;
+    }
+
+    test::TempFolder folder_;
+    ScriptedUi ui_;
+    ProjectDocument project_;
+    int asked_ = 0;
+};
+
+TEST_F(AddCheckedFilesTest, NothingCheckedAsksForFilesAndAddsNothing) {
+    ui_.Answer(MsgResult::OK);
+    const AddOutcome outcome = Add({});
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    test::ExpectBox(ui_.Boxes()[0], "ﾌｧｲﾙを選択してください", "Zarvopack");
+    EXPECT_FALSE(outcome.redraw || outcome.added);
+    EXPECT_EQ(asked_, 0);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+}
+
+TEST_F(AddCheckedFilesTest, OneFileLeftBecomesASingleItemWithoutTheGroupQuestion) {
+    // A file gone since the scan is passed over.
+    std::filesystem::remove(folder_.File("a"));
+    const AddOutcome outcome = Add({"a", "b"}, "never asked");
+    EXPECT_EQ(asked_, 0);
+    EXPECT_TRUE(outcome.added && outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "b"}));
+    EXPECT_TRUE(project_.Modified());
+}
+
+TEST_F(AddCheckedFilesTest, SeveralFilesBecomeSingleItemsANewGroupOrJoinAGroupOfThatName) {
+    EXPECT_TRUE(Add({"a", "b"}).added);
+    EXPECT_EQ(asked_, 1);
+    EXPECT_TRUE(Add({"c", "d"}, "Holiday").added);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "a", "b", "Holiday: c d"}));
+
+    // The list is drawn at the top level again.
+    project_.SetOpenGroup("");
+    const AddOutcome outcome = Add({"e", "f"}, "PHOTOS");
+    EXPECT_TRUE(outcome.added);
+    EXPECT_EQ(outcome.openGroup, "");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 e f", "s", "a", "b", "Holiday: c d"}));
+}
+
+TEST_F(AddCheckedFilesTest, TheOpenedGroupIsOfferedFirst) {
+    project_.SetOpenGroup("Photos");
+    ui_.Answer(MsgResult::Cancel);
+    AddOutcome outcome = Add({"a", "b"});
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    test::ExpectBox(ui_.Boxes()[0], "現在開いているｸﾞﾙｰﾌﾟにﾌｧｲﾙを追加しますか？",
+                    "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::YesNoCancel);
+    EXPECT_FALSE(outcome.redraw);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+
+    ui_.Answer(MsgResult::Yes);
+    outcome = Add({"a", "b"});
+    EXPECT_EQ(asked_, 0);
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "Photos");
+    EXPECT_FALSE(outcome.added) << "the focus stays where it was";
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b", "s"}));
+
+    // No, and then no group either: the files still go into the opened group.
+    ui_.Answer(MsgResult::No);
+    outcome = Add({"c", "d"});
+    EXPECT_EQ(asked_, 1);
+    EXPECT_TRUE(outcome.added);
+    EXPECT_EQ(outcome.openGroup, "");
+    // No, and one file: a single item.
+    ui_.Answer(MsgResult::No);
+    Add({"e"});
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b c d", "s", "e"}));
+}
+
+TEST_F(AddCheckedFilesTest, ARefusedAdditionIsToldAndTheListDrawnAtTheTop) {
+    ui_.Answer(MsgResult::OK);
+    AddOutcome outcome = Add({"s"});
+    test::ExpectBox(ui_.Boxes().at(0), "ﾘｽﾄの追加に失敗しました", "Zarvopack");
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_FALSE(outcome.added);
+
+    project_.SetOpenGroup("Photos");
+    ui_.Answer(MsgResult::Yes);
+    ui_.Answer(MsgResult::OK);
+    outcome = Add({"p1", "p2"});
+    test::ExpectBox(ui_.Boxes().at(2), kGroupAddFailed, "Zarvopack");
+    EXPECT_TRUE(outcome.redraw);
+    EXPECT_EQ(outcome.openGroup, "");
+
+    // Several files named into an existing group, all already there.
+    project_.SetOpenGroup("");
+    ui_.Answer(MsgResult::OK);
+    Add({"p1", "s"}, "Photos");
+    EXPECT_EQ(ui_.Boxes().back().text, kGroupAddFailed);
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+}
+
+}  // namespace
+}  // namespace zv

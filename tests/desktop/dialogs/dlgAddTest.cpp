@@ -1,0 +1,490 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
+#include <filesystem>
+#include <set>
+
+#include "desktop/dialogs/FolderBox.h"
+#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/dlgCheckGroup.h"
+#include "core/project/ProjectDocument.h"
+#include "core/settings/IniAccess.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/desktop/dialogs/YieldingUi.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+using Marks = std::vector<bool>;
+
+// Drives the test lays out: folders that play the part of volumes, some of
+// them not ready.
+class TestDrives : public Drives {
+  public:
+    explicit TestDrives(std::vector<Drive> drives) : drives_(std::move(drives)) {}
+
+    std::vector<Drive> List() const override { return drives_; }
+    bool IsReady(const std::string& root) const override { return !notReady.count(root); }
+    double Capacity(const std::string&) const override { return 1e9; }
+
+    std::set<std::string> notReady;
+
+  private:
+    std::vector<Drive> drives_;
+};
+
+class dlgAddTest : public ::testing::Test {
+  protected:
+    ~dlgAddTest() override { dialog_.reset(); }
+
+    // A file below the temporary folder, with its folders.
+    std::string Make(const std::string& relative, std::uintmax_t bytes = 1) {
+        const fs::path path = fs::path(folder_.Path()) / relative;
+        fs::create_directories(path.parent_path());
+        test::WriteBytes(path.string(), std::string(bytes > 1000 ? 1 : bytes, 'x'));
+        fs::resize_file(path, bytes);
+        return path.string();
+    }
+
+    std::string Folder(const std::string& relative) {
+        fs::create_directories(folder_.File(relative));
+        return folder_.File(relative);
+    }
+
+    void Remember(std::string path) {
+        ASSERT_TRUE(IniAccess(IniWrite, "LASTADDFOLDER", "PATH", path, folder_.Settings()));
+    }
+
+    std::string Remembered() {
+        std::string path;
+        IniAccess(IniRead, "LASTADDFOLDER", "PATH", path, folder_.Settings());
+        return path;
+    }
+
+    // Opens the dialog (on the folder last used, when one is given) and lets
+    // its first scan run.
+    void Open(const std::string& lastUsed = "", std::unique_ptr<Drives> drives = {}) {
+        if (!lastUsed.empty())
+            Remember(folder_.File(lastUsed));
+        dialog_ = std::make_unique<dlgAdd>(
+            nullptr,
+            AddTarget{&window_, &document_,
+                      [this](const std::string& openGroup) { redrawn_.push_back(openGroup); }},
+            std::move(drives));
+        dialog_->show();
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(dialog_->Busy());
+    }
+
+    template <class Widget = QWidget>
+    Widget* Control(const QString& name) const {
+        return test::Control<Widget>(*dialog_, name);
+    }
+    QPushButton* Button(int i) const {
+        return Control<QPushButton>(QStringLiteral("objButton(%1)").arg(i));
+    }
+    QTreeView* List() const { return Control<QTreeView>("objListView(0)"); }
+    QAbstractItemModel& Rows() const { return *List()->model(); }
+    QCheckBox* Subfolders() const { return Control<QCheckBox>("objCheck(0)"); }
+    QLineEdit* FilterBox() const { return Control<QLineEdit>("objText(0)"); }
+    FolderBox* Dir() const { return Control<FolderBox>("objDir(0)"); }
+    QComboBox* DriveBox() const { return Control<QComboBox>("objDrive(0)"); }
+    QWidget* ProgressFrame() const { return Control("objFrame(3)"); }
+
+    // The texts of one column, top to bottom.
+    Texts Column(int column) const {
+        Texts texts;
+        for (int row = 0; row < Rows().rowCount(); ++row)
+            texts.push_back(Rows().index(row, column).data().toString().toStdString());
+        return texts;
+    }
+    Marks Checks() const {
+        Marks checks;
+        for (int row = 0; row < Rows().rowCount(); ++row)
+            checks.push_back(Rows().index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked);
+        return checks;
+    }
+    void Check(int row) { Rows().setData(Rows().index(row, 0), Qt::Checked, Qt::CheckStateRole); }
+    void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+    void Filter(const QString& text) {
+        FilterBox()->setText(text);
+        QTest::keyClick(FilterBox(), Qt::Key_Return);
+    }
+
+    void ClickHeading(int column) {
+        QHeaderView* header = List()->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column) + 5, 5));
+    }
+
+    // Enters the folder of the folder box that has that name.
+    void EnterFolder(const QString& name, Qt::Key key) {
+        Dir()->setCurrentItem(
+            Dir()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        QTest::keyClick(Dir(), key);
+    }
+
+    // Sends a drag of `paths` over `target`; true when a drop is offered.
+    bool DragOver(QWidget* target, const Texts& paths) {
+        data_ = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const std::string& path : paths)
+            urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+        data_->setUrls(urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data_.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        return enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    }
+    void Drop(QWidget* target, const Texts& paths) {
+        ASSERT_TRUE(DragOver(target, paths));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data_.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        QCoreApplication::processEvents();
+    }
+
+    test::TempFolder folder_;
+    test::YieldingUi ui_;
+    QObject window_;
+    ProjectDocument document_;
+    Texts redrawn_;
+    std::unique_ptr<dlgAdd> dialog_;
+    std::unique_ptr<QMimeData> data_;
+};
+
+TEST_F(dlgAddTest, FirstUseOpensOnTheProgramFolderAndRemembersIt) {
+    Make("a.txt");
+    Make("b.txt");
+    Open();
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("ﾌｧｲﾙの追加"));
+    EXPECT_EQ(dialog_->Folder(), folder_.Path());
+    EXPECT_EQ(Remembered(), folder_.Path());
+    // The settings file just written lies there too.
+    EXPECT_EQ(Column(0), (Texts{"a.txt", "b.txt", "zarvopack.dat"}));
+    EXPECT_EQ(Column(3), (Texts(3, folder_.Path())));
+    EXPECT_EQ(Checks(), (Marks{false, false, false})) << "loading checks nothing";
+    EXPECT_TRUE(List()->isVisible());
+}
+
+TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
+    Make("photos/a.jpg");
+    Make("photos/b.jpg");
+    Make("photos/2024/c.jpg");
+    Make("photos/2024/d.jpg");
+    Make("photos/2024/deep/e.jpg");
+    Open("photos");
+    EXPECT_EQ(Checks(), (Marks{false, false}));
+
+    // Into a subfolder through the folder box, as a double-click or Enter does.
+    EnterFolder("2024", Qt::Key_Return);
+    EXPECT_EQ(dialog_->Folder(), folder_.File("photos/2024"));
+    EXPECT_EQ(Remembered(), folder_.File("photos/2024"));
+    EXPECT_EQ(Column(0), (Texts{"c.jpg", "d.jpg"}));
+    EXPECT_EQ(Checks(), (Marks{true, true}));
+
+    // The subfolder box lists the folders below as well, and checks nothing.
+    Click(Subfolders());
+    EXPECT_EQ(Column(0), (Texts{"c.jpg", "d.jpg", "e.jpg"}));
+    EXPECT_EQ(Checks(), (Marks{false, false, false}));
+
+    // A folder change takes the subfolders away again.
+    QTest::keyClick(Dir(), Qt::Key_Left);
+    EXPECT_EQ(dialog_->Folder(), folder_.File("photos"));
+    EXPECT_FALSE(Subfolders()->isChecked());
+    EXPECT_EQ(Checks(), (Marks{true, true}));
+}
+
+TEST_F(dlgAddTest, ARememberedFolderThatIsGoneGivesWayToTheHomeFolder) {
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(Folder("home")));
+    Make("home/h.txt");
+    Open("gone");
+    qputenv("HOME", home);
+    EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
+    EXPECT_EQ(Column(0), Texts{"h.txt"});
+    EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
+}
+
+TEST_F(dlgAddTest, AnEmptyFolderListsNothingAndSaysNothing) {
+    Folder("empty");
+    Open("empty");
+    Click(Subfolders());
+    Click(Button(2));
+    EXPECT_EQ(Rows().rowCount(), 0);
+}
+
+TEST_F(dlgAddTest, AScanWithSubfoldersShowsItsProgressAndOffersOnlyCancel) {
+    Make("tree/a.txt", 100);
+    Make("tree/A/b.txt", 300);
+    Make("tree/B/c.txt", 500);
+    Open("tree");
+    std::vector<int> progress;
+    ui_.onYield = [&](bool now) {
+        if (now || !ProgressFrame()->isVisible())
+            return;
+        progress.push_back(Control<QProgressBar>("objProgressBar(0)")->value());
+        EXPECT_FALSE(Control("objFrame(0)")->isEnabled());
+        EXPECT_FALSE(Control("objFrame(1)")->isEnabled());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_FALSE(Button(i)->isEnabled()) << i;
+        EXPECT_TRUE(Button(4)->isEnabled());
+        EXPECT_TRUE(Control("objText(1)")->isVisible()) << "the list is being rebuilt";
+        EXPECT_EQ(dialog_->cursor().shape(), Qt::WaitCursor);
+    };
+    Click(Subfolders());
+    const Texts names = Column(0);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()),
+              (std::set<std::string>{"a.txt", "b.txt", "c.txt"}));
+    // One yield per folder walked; the bar ends full.
+    EXPECT_EQ(progress.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 32766);
+    EXPECT_FALSE(ProgressFrame()->isVisible());
+    EXPECT_FALSE(Control("objText(1)")->isVisible());
+    EXPECT_TRUE(Button(0)->isEnabled());
+    EXPECT_NE(dialog_->cursor().shape(), Qt::WaitCursor);
+}
+
+// A chain of folders, each with one file: the walk's order is certain.
+class dlgAddScanTest : public dlgAddTest {
+  protected:
+    void SetUp() override {
+        std::string relative = "chain";
+        for (int i = 0; i < 5; ++i) {
+            Make(relative + "/f" + std::to_string(i) + ".txt", 10);
+            relative += "/" + std::to_string(i + 1);
+        }
+        Open("chain");
+    }
+
+    // Calls `act` at the yield after the n-th folder walked.
+    void AtFolder(int n, std::function<void()> act) {
+        walked_ = 0;
+        ui_.onYield = [this, n, act](bool now) {
+            if (!now && ProgressFrame()->isVisible() && ++walked_ == n)
+                act();
+        };
+    }
+
+    int walked_ = 0;
+};
+
+TEST_F(dlgAddScanTest, CancellingKeepsTheFilesOfTheFoldersWalkedSoFar) {
+    AtFolder(3, [this] {
+        Click(Button(4));
+        EXPECT_EQ(Button(4)->text(), QStringLiteral("停止中"));
+    });
+    Click(Subfolders());
+    EXPECT_EQ(walked_, 3);
+    EXPECT_EQ(Column(0), (Texts{"f0.txt", "f1.txt", "f2.txt"}));
+    EXPECT_EQ(Button(4)->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+    EXPECT_TRUE(dialog_->isVisible());
+}
+
+TEST_F(dlgAddScanTest, EscOrTheCloseBoxDuringAScanStopsItBeforeTheDialogCloses) {
+    AtFolder(1, [this] { QTest::keyClick(List(), Qt::Key_Escape); });
+    Click(Subfolders());
+    EXPECT_EQ(Column(0), Texts{"f0.txt"});
+    EXPECT_TRUE(dialog_->isVisible());
+
+    // The close box closes once the scan has stopped.
+    Click(Subfolders());
+    AtFolder(2, [this] {
+        dialog_->close();
+        EXPECT_TRUE(dialog_->isVisible());
+    });
+    Click(Subfolders());
+    EXPECT_EQ(walked_, 2);
+    EXPECT_FALSE(dialog_->isVisible());
+
+    // Without a scan Esc closes.
+    dialog_->show();
+    QTest::keyClick(List(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog_->isVisible());
+}
+
+TEST_F(dlgAddTest, TheFilterNarrowsTheRowsByTheFileNameOnly) {
+    Make("mixed/ABC.txt");
+    Make("mixed/abc.tmp");
+    Make("mixed/notes.txt");
+    Make("mixed/abc/x.txt");
+    Open("mixed");
+    Click(Subfolders());
+
+    Filter("abc -tmp");
+    EXPECT_EQ(Column(0), Texts{"ABC.txt"});
+    EXPECT_EQ(QApplication::focusWidget(), FilterBox());
+    Filter("");
+    EXPECT_EQ(Rows().rowCount(), 4);
+
+    // A scan lists every file, whatever the filter box holds.
+    Filter("notes");
+    Click(Subfolders());
+    EXPECT_EQ(Column(0), (Texts{"abc.tmp", "ABC.txt", "notes.txt"}));
+}
+
+TEST_F(dlgAddTest, SizesArePaddedAndAColumnSortsBothWays) {
+    Make("sizes/big.bin", 1234567);
+    Make("sizes/small.txt", 5);
+    Make("sizes/mid.dat", 300);
+    Open("sizes");
+    EXPECT_EQ(Column(2), (Texts{"1,234,567", "      300", "        5"}));
+
+    ClickHeading(2);
+    EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
+    EXPECT_EQ(List()->header()->sortIndicatorSection(), 2);
+    ClickHeading(2);
+    EXPECT_EQ(Column(0), (Texts{"big.bin", "mid.dat", "small.txt"}));
+    // Another column starts ascending.
+    ClickHeading(0);
+    ClickHeading(0);
+    EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
+}
+
+TEST_F(dlgAddTest, SelectAllAndClearAllRefuseMoreThan32766Rows) {
+    const std::string many = Folder("many");
+    for (int i = 0; i < 32767; ++i)
+        std::ofstream(many + "/" + std::to_string(i));
+    Open("many");
+    ASSERT_EQ(Rows().rowCount(), 32767);
+    Check(0);
+    for (int i = 0; i < 3; ++i)
+        ui_.Answer(MsgResult::OK);
+    Click(Button(2));
+    Click(Button(3));
+    QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(ui_.Boxes().size(), 3u);
+    for (const MessageBoxRequest& box : ui_.Boxes())
+        test::ExpectBox(box, "ｱｲﾃﾑ数が多すぎます\r\n32,766個以上のｱｲﾃﾑを処理することはできません",
+                        "Zarvopack");
+    EXPECT_EQ(Checks()[0], true);
+    EXPECT_EQ(Checks()[1], false);
+}
+
+TEST_F(dlgAddTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
+    const std::string card = Folder("card");
+    Make("card/DCIM/p.jpg");
+    Make("here/h.txt");
+    auto drives =
+        std::make_unique<TestDrives>(std::vector<Drive>{{"/", "/"}, {card, card + " [sd card]"}});
+    TestDrives& testDrives = *drives;
+    testDrives.notReady.insert(card);
+    Open("here", std::move(drives));
+    ASSERT_EQ(DriveBox()->currentIndex(), 0);
+
+    ui_.Answer(MsgResult::Retry);
+    ui_.Answer(MsgResult::Cancel);
+    DriveBox()->setCurrentIndex(1);
+    ASSERT_EQ(ui_.Boxes().size(), 2u);
+    for (const MessageBoxRequest& box : ui_.Boxes())
+        test::ExpectBox(box,
+                        "ﾄﾞﾗｲﾌﾞの準備が出来ていません\r\n" +
+                            QString::fromStdString(card).toUpper().toStdString() + " [SD CARD]",
+                        "ﾃﾞｨｽｸを挿入してください", MsgButtons::RetryCancel);
+    EXPECT_EQ(DriveBox()->currentIndex(), 0);
+    EXPECT_EQ(dialog_->Folder(), folder_.File("here"));
+
+    // The card is in now: the drive's root is shown.
+    testDrives.notReady.clear();
+    DriveBox()->setCurrentIndex(1);
+    EXPECT_EQ(dialog_->Folder(), card);
+    EXPECT_EQ(Dir()->Root(), card);
+    EXPECT_EQ(Remembered(), card);
+
+    // The left arrow stops at the drive's root; the right one enters the
+    // folder highlighted.
+    QTest::keyClick(Dir(), Qt::Key_Left);
+    EXPECT_EQ(dialog_->Folder(), card);
+    EnterFolder("DCIM", Qt::Key_Right);
+    EXPECT_EQ(Column(0), Texts{"p.jpg"});
+
+    // Dropping a folder of the other drive goes there, drive box and all.
+    Drop(DriveBox(), {folder_.File("here")});
+    EXPECT_EQ(dialog_->Folder(), folder_.File("here"));
+    EXPECT_EQ(DriveBox()->currentIndex(), 0);
+}
+
+TEST_F(dlgAddTest, OnlyOneDroppedFolderIsTaken) {
+    Make("one/a.txt");
+    Make("two/b.txt");
+    Open("one");
+    QWidget* dirArea = Dir()->viewport();
+    EXPECT_FALSE(DragOver(dirArea, {folder_.File("one"), folder_.File("two")}));
+    EXPECT_FALSE(DragOver(dirArea, {folder_.File("two/b.txt")}));
+    EXPECT_FALSE(DragOver(List()->viewport(), {folder_.File("two")}));
+
+    Drop(dirArea, {folder_.File("two")});
+    EXPECT_EQ(Column(0), Texts{"b.txt"});
+    EXPECT_EQ(Checks(), Marks{true});
+}
+
+TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
+    Make("add/a.txt");
+    Make("add/b.txt");
+    Make("add/c.txt");
+    Open("add");
+    // Ctrl+A checks every row, or none when all are checked, wherever the focus is.
+    Check(1);
+    QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Checks(), (Marks{true, true, true}));
+    QTest::keyClick(FilterBox(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Checks(), (Marks{false, false, false}));
+    Check(0);
+    Check(2);
+    // Two files, and no group in the group confirmation: two single items.
+    bool confirmed = false;
+    QTimer::singleShot(0, [&] {
+        auto* confirmation = qobject_cast<dlgCheckGroup*>(QApplication::activeModalWidget());
+        ASSERT_NE(confirmation, nullptr);
+        EXPECT_EQ(confirmation->parentWidget(), dialog_.get());
+        test::Control<QPushButton>(*confirmation, "objButton(0)")->click();
+        confirmed = true;
+    });
+    Click(Button(1));
+    EXPECT_TRUE(confirmed);
+    ASSERT_EQ(document_.Items().size(), 2u);
+    EXPECT_EQ(document_.Items()[1].Name, folder_.File("add/c.txt"));
+    EXPECT_EQ(redrawn_, (Texts{""})) << "the list is drawn again at the top level";
+    EXPECT_EQ(dialog_->focusWidget(), Button(0));
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(Checks(), (Marks{true, false, true})) << "the marks stay";
+}
+
+TEST_F(dlgAddTest, TheSplitterMovesThePanesWhenItIsLetGo) {
+    Open();
+    QWidget* bar = Control("objFrame(2)");
+    QWidget* left = Control("objFrame(0)");
+    QWidget* right = Control("objFrame(1)");
+    QWidget* line = Control("objLine(0)");
+    const int leftWidth = left->width();
+    const int rightLeft = right->x();
+    const QColor face = line->palette().color(QPalette::Window);
+
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 20));
+    EXPECT_NE(line->palette().color(QPalette::Window), face) << "the bar shows it is held";
+    QTest::mouseMove(bar, QPoint(40, 20));
+    EXPECT_EQ(left->width(), leftWidth) << "the panes wait for the release";
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 20));
+    EXPECT_EQ(line->palette().color(QPalette::Window), face);
+    EXPECT_NEAR(left->width(), leftWidth + 40, 1);
+    EXPECT_NEAR(right->x(), rightLeft + 40, 1);
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "desktop/dialogs/dlgCheckGroup.h"
+#include "core/project/ProjectDocument.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+class dlgCheckGroupTest : public ::testing::Test {
+  protected:
+    // The project the files are for holds the group "Photos".
+    dlgCheckGroupTest() {
+        std::vector<FileRef> files;
+        for (const char* name : {"a.jpg", "b.jpg"}) {
+            test::WriteBytes(folder_.File(name), "x");
+            files.push_back(FileRef::Get(folder_.File(name)));
+        }
+        ProjectDocument project;
+        EXPECT_TRUE(project.AddFiles(files, "Photos"));
+        items_ = project.GetItems();
+        dialog_ = std::make_unique<dlgCheckGroup>(nullptr, items_);
+        dialog_->show();
+    }
+
+    QRadioButton* Option(int i) {
+        return test::Control<QRadioButton>(*dialog_, QStringLiteral("objOption(%1)").arg(i));
+    }
+    QLineEdit* NameBox() { return test::Control<QLineEdit>(*dialog_, "objText(0)"); }
+    QPushButton* Ok() { return test::Control<QPushButton>(*dialog_, "objButton(0)"); }
+    QColor NameBoxColour() { return NameBox()->palette().color(QPalette::Base); }
+
+    // Chooses "はい(&Y)", types the name and presses OK.
+    void Confirm(const QString& name) {
+        QTest::mouseClick(Option(1), Qt::LeftButton);
+        NameBox()->setText(name);
+        QTest::mouseClick(Ok(), Qt::LeftButton);
+    }
+
+    test::TempFolder folder_;
+    ScriptedUi ui_;
+    std::vector<ItemRecord> items_;
+    std::unique_ptr<dlgCheckGroup> dialog_;
+};
+
+TEST_F(dlgCheckGroupTest, TheNameBoxOpensWithYesAndNoNeverLooksAtIt) {
+    EXPECT_EQ(dialog_->ChosenName(), "");
+    EXPECT_TRUE(Option(0)->isChecked());
+    EXPECT_TRUE(Ok()->isDefault());
+    EXPECT_TRUE(dialog_->isModal());
+
+    const QPalette colours = QApplication::palette();
+    ASSERT_NE(colours.color(QPalette::Window), colours.color(QPalette::Base));
+    EXPECT_FALSE(NameBox()->isEnabled());
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Window));
+    QTest::mouseClick(Option(1), Qt::LeftButton);
+    EXPECT_TRUE(NameBox()->isEnabled());
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Base));
+    EXPECT_EQ(dialog_->focusWidget(), NameBox());
+
+    NameBox()->setText(QStringLiteral("Tom's"));
+    QTest::mouseClick(Option(0), Qt::LeftButton);
+    EXPECT_FALSE(NameBox()->isEnabled());
+    EXPECT_EQ(NameBoxColour(), colours.color(QPalette::Window));
+    QTest::mouseClick(Ok(), Qt::LeftButton);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->ChosenName(), "");
+}
+
+TEST_F(dlgCheckGroupTest, AnEmptyNameKeepsTheDialogOpen) {
+    ui_.Answer(MsgResult::OK);
+    Confirm(QString());
+    test::ExpectBox(ui_.Boxes().at(0), "ｸﾞﾙｰﾌﾟ名を決定してください", "Zarvopack");
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->focusWidget(), NameBox());
+}
+
+TEST_F(dlgCheckGroupTest, PathsAndForbiddenCharactersCloseWithoutAName) {
+    const std::string existing = "存在するファイル・フォルダの名前(パス)を指定することは出来ません";
+    const std::string forbidden = "「’」、「”」、「..」は名前に使用できません";
+    // An existing folder is refused for being there before its two dots count.
+    const std::pair<std::string, std::string> refusals[] = {
+        {folder_.Path(), existing},
+        {folder_.File("a.jpg"), existing},
+        {folder_.Path() + "/..", existing},
+        {"a..b", forbidden},
+        {"Tom's", forbidden},
+        {"\"quoted\"", forbidden},
+    };
+    std::size_t shown = 0;
+    for (const auto& [name, message] : refusals) {
+        dialog_->show();
+        ui_.Answer(MsgResult::OK);
+        Confirm(QString::fromStdString(name));
+        ASSERT_EQ(ui_.Boxes().size(), ++shown) << name;
+        test::ExpectBox(ui_.Boxes().back(), message, "Zarvopack");
+        EXPECT_FALSE(dialog_->isVisible()) << name;
+        EXPECT_EQ(dialog_->ChosenName(), "") << name;
+    }
+}
+
+TEST_F(dlgCheckGroupTest, AnExistingGroupIsConfirmedWithYesOrCorrectedAfterNo) {
+    ui_.Answer(MsgResult::No);
+    Confirm(QStringLiteral("PHOTOS"));
+    test::ExpectBox(ui_.Boxes().at(0),
+                    "既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？",
+                    "ｸﾞﾙｰﾌﾟの作成", MsgButtons::YesNo);
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(NameBox()->selectedText(), QStringLiteral("PHOTOS"));
+    EXPECT_EQ(dialog_->focusWidget(), NameBox());
+    EXPECT_EQ(dialog_->ChosenName(), "");
+
+    ui_.Answer(MsgResult::Yes);
+    QTest::mouseClick(Ok(), Qt::LeftButton);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->ChosenName(), "PHOTOS");
+}
+
+TEST_F(dlgCheckGroupTest, AskShowsTheDialogModallyAndGivesTheNameConfirmed) {
+    dialog_.reset();
+    const std::string longName(300, 'n');
+    QTimer::singleShot(0, [&] {
+        auto* shown = qobject_cast<dlgCheckGroup*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        QTest::mouseClick(test::Control<QRadioButton>(*shown, "objOption(1)"), Qt::LeftButton);
+        auto* box = test::Control<QLineEdit>(*shown, "objText(0)");
+        box->setText(QString::fromStdString(longName));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(dlgCheckGroup::Ask(nullptr, items_), longName) << "no length rule here";
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+
+#include "desktop/dialogs/dlgPinDock.h"
+#include "core/project/ProjectFile.h"
+#include "core/project/RunResults.h"
+#include "core/engine/RunEngine.h"
+#include "core/settings/AppState.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/desktop/dialogs/YieldingUi.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+using Media = std::vector<int16_t>;
+
+const char* const kPaused = "停止中...再開するには「再開」ボタンを押してください";
+const char* const kSearchingFirst = "   1枚目の選定をしています．．．";
+
+class dlgPinDockTest : public ::testing::Test {
+  protected:
+    dlgPinDockTest() {
+        dialog_.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
+    }
+
+    QLabel* Status() const { return dialog_.findChild<QLabel*>(QStringLiteral("objLabel(0)")); }
+    QPushButton* Button(int i) const {
+        return dialog_.findChild<QPushButton*>(QStringLiteral("objButton(%1)").arg(i));
+    }
+    QProgressBar* Bar(int i) const {
+        return dialog_.findChild<QProgressBar*>(QStringLiteral("objProgress(%1)").arg(i));
+    }
+    std::string StatusText() const { return Status()->text().toStdString(); }
+
+    // A project file of items with the given sizes and the parameters of a
+    // normal run on it.
+    RunParameters Project(const std::string& name, const std::vector<double>& sizes,
+                          double mediaSize) {
+        std::vector<ProjectItem> items;
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            const std::string path = "/data/file" + std::to_string(i);
+            items.push_back({path, 0, {{path, sizes[i]}}});
+        }
+        RunParameters params;
+        params.mediaSize = mediaSize;
+        params.mediaCount = 32766;
+        params.maxItems = 32766;
+        params.projectFolder = folder_.Path();
+        params.projectFileName = name;
+        EXPECT_TRUE(ProjectFile::Write(params.ProjectFilePath(), items, RunSettings()));
+        return params;
+    }
+
+    Media Results(const RunParameters& params, std::size_t items) {
+        Media media(items, 0);
+        EXPECT_TRUE(ReadRunResults(params.ProjectFilePath(), media));
+        return media;
+    }
+
+    test::TempFolder folder_;
+    test::YieldingUi ui_;
+    dlgPinDock dialog_{nullptr};
+};
+
+// Sizes whose first medium of 1000 bytes takes a real search.
+const std::vector<double> kSearched{900, 800, 700, 600, 500, 450, 300, 200, 120, 50};
+
+TEST_F(dlgPinDockTest, OpensPreparingWithItsBarsHiddenAndEscapeCannotCloseIt) {
+    EXPECT_EQ(StatusText(), "実行準備中．．．");
+    EXPECT_FALSE(Button(2)->isEnabled());
+    EXPECT_FALSE(Bar(0)->isVisible());
+    EXPECT_FALSE(Bar(1)->isVisible());
+    const RunRequests& requests = dialog_.Requests();
+    EXPECT_FALSE(requests.pause || requests.abort || requests.finish);
+    QTest::keyClick(&dialog_, Qt::Key_Escape);
+    EXPECT_TRUE(dialog_.isVisible());
+}
+
+TEST_F(dlgPinDockTest, ABarWithNoRoomBetweenItsEndsIsFullNotBusyAndHidesWhenTold) {
+    dialog_.ProgressChanged(0, {7, 7, 7, true});
+    EXPECT_TRUE(Bar(0)->isVisible());
+    EXPECT_EQ(Bar(0)->value(), Bar(0)->maximum());
+    EXPECT_LT(Bar(0)->minimum(), Bar(0)->maximum());
+    dialog_.ProgressChanged(0, {0, 3, 1, false});
+    EXPECT_FALSE(Bar(0)->isVisible());
+}
+
+TEST_F(dlgPinDockTest, PausingShowsTheNoticeAndResumingRestoresTheStatus) {
+    QSignalSpy toggled(&dialog_, &dlgPinDock::PauseToggled);
+    dialog_.StatusChanged("  12枚目の選定をしています．．．");
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    EXPECT_TRUE(dialog_.Requests().pause);
+    EXPECT_EQ(StatusText(), kPaused);
+    EXPECT_EQ(Button(1)->text().toStdString(), "再開");
+
+    QTest::mouseClick(Button(1), Qt::LeftButton);
+    EXPECT_FALSE(dialog_.Requests().pause);
+    EXPECT_EQ(StatusText(), "  12枚目の選定をしています．．．");
+    EXPECT_EQ(Button(1)->text().toStdString(), "一時停止");
+    EXPECT_EQ(toggled.count(), 2);
+
+    // What the run reports while paused waits for the resume.
+    dialog_.TogglePause();
+    dialog_.StatusChanged("更新を取得しています");
+    EXPECT_EQ(StatusText(), kPaused);
+    dialog_.TogglePause();
+    EXPECT_EQ(StatusText(), "更新を取得しています");
+}
+
+TEST_F(dlgPinDockTest, FinishIsOfferedOncePerSearch) {
+    dialog_.SearchRunning(true);
+    QTest::mouseClick(Button(2), Qt::LeftButton);
+    EXPECT_TRUE(dialog_.Requests().finish);
+    EXPECT_FALSE(Button(2)->isEnabled());
+}
+
+TEST_F(dlgPinDockTest, ARunThatPlacesNothingSaysWhy) {
+    const RunParameters tooLarge = Project("large.mtb", {1000, 2000, 1500}, 1000);
+    ui_.Answer(MsgResult::OK);
+    EXPECT_TRUE(RunEngine(tooLarge, dialog_.Requests(), dialog_));
+    test::ExpectBox(ui_.Boxes().at(0),
+                    "ﾒﾃﾞｨｱを１つも生成できませんでした\r\n"
+                    "全てのﾌｧｲﾙがﾒﾃﾞｨｱ容量を超えている可能性が有ります",
+                    AppTitle());
+
+    RunParameters tooFew = Project("few.mtb", {300, 200, 100}, 400);
+    tooFew.minItems = 5;
+    ui_.Answer(MsgResult::OK);
+    EXPECT_TRUE(RunEngine(tooFew, dialog_.Requests(), dialog_));
+    test::ExpectBox(ui_.Boxes().at(1),
+                    "探索した最小ﾏｯﾁ数が最小ﾌｧｲﾙ数に満たなかった為\r\n"
+                    "１つのﾒﾃﾞｨｱも探索出来ずに処理を完了しました。\r\n"
+                    "対策として、最小ファイル数を低く設定することをお勧めします",
+                    AppTitle());
+    EXPECT_TRUE(Bar(0)->isVisible());
+}
+
+TEST_F(dlgPinDockTest, ARunPausedFromTheDialogWaitsAndGoesOnWhereItWas) {
+    const RunParameters plain = Project("plain.mtb", kSearched, 1000);
+    {
+        dlgPinDock undisturbed(nullptr);
+        ASSERT_TRUE(RunEngine(plain, undisturbed.Requests(), undisturbed));
+    }
+
+    const RunParameters paused = Project("paused.mtb", kSearched, 1000);
+    int waits = 0;
+    std::string whilePaused;
+    std::string resumed;
+    ui_.onYield = [&](bool now) {
+        if (waits == 0 && !dialog_.IsPaused() && Button(2)->isEnabled()) {
+            QTest::mouseClick(Button(1), Qt::LeftButton);
+        } else if (dialog_.IsPaused() && now && ++waits == 3) {
+            whilePaused = StatusText();
+            QTest::mouseClick(Button(1), Qt::LeftButton);
+            resumed = StatusText();
+        }
+    };
+    EXPECT_TRUE(RunEngine(paused, dialog_.Requests(), dialog_));
+    EXPECT_EQ(waits, 3);
+    EXPECT_EQ(whilePaused, kPaused);
+    EXPECT_EQ(resumed, kSearchingFirst);
+    EXPECT_EQ(Results(paused, kSearched.size()), Results(plain, kSearched.size()));
+}
+
+TEST_F(dlgPinDockTest, FinishingAMediumEarlyKeepsTheRunGoing) {
+    const RunParameters params = Project("finish.mtb", kSearched, 1000);
+    int clicks = 0;
+    ui_.onYield = [&](bool) {
+        if (clicks == 0 && Button(2)->isEnabled()) {
+            ++clicks;
+            QTest::mouseClick(Button(2), Qt::LeftButton);
+        }
+    };
+    EXPECT_TRUE(RunEngine(params, dialog_.Requests(), dialog_));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(dialog_.Requests().finish);
+    EXPECT_FALSE(Button(2)->isEnabled());
+    // Every item still found its medium, the first one ended at once.
+    const Media media = Results(params, kSearched.size());
+    EXPECT_EQ(std::count(media.begin(), media.end(), 0), 0);
+    EXPECT_GE(*std::max_element(media.begin(), media.end()), 2);
+}
+
+TEST_F(dlgPinDockTest, AnAbortFromTheDialogEndsTheRun) {
+    const RunParameters params = Project("abort.mtb", kSearched, 1000);
+    ui_.onYield = [&](bool) {
+        if (Button(2)->isEnabled())
+            QTest::mouseClick(Button(0), Qt::LeftButton);
+    };
+    EXPECT_FALSE(RunEngine(params, dialog_.Requests(), dialog_));
+    EXPECT_FALSE(std::filesystem::exists(params.WorkDatabasePath()));
+}
+
+}  // namespace
+}  // namespace zv

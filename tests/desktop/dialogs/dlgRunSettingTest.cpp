@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "desktop/dialogs/dlgRunSetting.h"
+#include "core/project/ProjectDocument.h"
+#include "tests/support/ScriptedUi.h"
+#include "core/settings/AppState.h"
+#include "core/settings/IniAccess.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/TempFolder.h"
+
+namespace zv {
+namespace {
+
+// The boxes by their place in the dialog: the capacity, then objText(0) to (3).
+constexpr int kCapacity = -1;
+constexpr int kCancel = 0, kApply = 2, kOk = 3, kDefaults = 5, kAuto = 6;
+
+class dlgRunSettingTest : public ::testing::Test {
+  protected:
+    dlgRunSettingTest() {
+        WriteSetting("MSizeSet", "0", "CD-R 74分 (650MB)#681984000");
+        WriteSetting("MSizeSet", "1", "DVD-R (4.7GB)#4707319808");
+        loaded_ = {.MediaSize = "DVD-R (4.7GB)",
+                   .DiffSize = 4707319.5,
+                   .MediaNum = 32766,
+                   .MaxFile = 32766,
+                   .MinFile = 0,
+                   .MaxSpeed = true,
+                   .AfterRun = 3,
+                   .AfterPath = "/media/backup"};
+        project_.LoadRunSettings(loaded_);
+        project_.SetModified(false);
+    }
+
+    void WriteSetting(const std::string& section, const std::string& key, std::string value) {
+        ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
+    }
+
+    // The dialog as its openers show it, but without blocking the test.
+    void Open() {
+        dialog_ = std::make_unique<dlgRunSetting>(nullptr, project_);
+        dialog_->show();
+        dialog_->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    }
+
+    QLabel* Label(int i) const {
+        return test::Control<QLabel>(*dialog_, QStringLiteral("objLabel(%1)").arg(i));
+    }
+    std::string Help() const { return Label(14)->text().toStdString(); }
+    QComboBox* Capacity() const { return test::Control<QComboBox>(*dialog_, "objCombo(0)"); }
+    QWidget* Box(int i) const {
+        if (i == kCapacity)
+            return Capacity();
+        return test::Control(*dialog_, QStringLiteral("objText(%1)").arg(i));
+    }
+    QLineEdit* Edit(int i) const {
+        return i == kCapacity ? Capacity()->lineEdit() : static_cast<QLineEdit*>(Box(i));
+    }
+    std::string Text(int i) const { return Edit(i)->text().toStdString(); }
+    void Click(int button) {
+        QTest::mouseClick(test::Control(*dialog_, QStringLiteral("objButton(%1)").arg(button)),
+                          Qt::LeftButton);
+    }
+
+    // Types into a box as the user does: it takes the focus and everything in
+    // it is replaced.
+    void TypeInto(int box, const QString& text) {
+        Box(box)->setFocus(Qt::TabFocusReason);
+        Edit(box)->selectAll();
+        QTest::keyClick(Edit(box), Qt::Key_Delete);
+        QTest::keyClicks(Edit(box), text);
+    }
+
+    // The last box refused the settings and took the user back to `box`.
+    void ExpectRefused(const std::string& text, int box) {
+        ASSERT_FALSE(ui_.Boxes().empty());
+        test::ExpectBox(ui_.Boxes().back(), text, "ｴﾗｰ");
+        EXPECT_EQ(QApplication::focusWidget(), Box(box));
+        EXPECT_EQ(Edit(box)->selectedText(), Edit(box)->text());
+        EXPECT_FALSE(project_.Modified());
+        EXPECT_FALSE(dialog_->Applied());
+    }
+
+    test::TempFolder folder_;
+    ScriptedUi ui_;
+    RunSettings loaded_;
+    ProjectDocument project_;
+    std::unique_ptr<dlgRunSetting> dialog_;
+};
+
+TEST_F(dlgRunSettingTest, APresetThatCannotBeReadIsReportedAndTheSettingsStillShow) {
+    WriteSetting("MSizeSet", "1", "DVD-R");
+    ui_.Answer(MsgResult::OK);
+    Open();
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "プロシージャの呼び出し、または引数が不正です。");
+    EXPECT_EQ(ui_.Boxes()[0].title, "zarvopackｴﾗｰ 5");
+    EXPECT_EQ(Text(0), "4,707,319");
+    EXPECT_EQ(Label(3)->text().toStdString(), "容量(&S)：");
+}
+
+TEST_F(dlgRunSettingTest, TheFieldUnderTheMouseIsExplained) {
+    WriteSetting("SettingComments", "7", "枚数の上限です");
+    Open();
+    QTest::mouseMove(Label(5));
+    EXPECT_EQ(Help().rfind("ﾒﾃﾞｨｱの欠損量の許容量を指定します。(0 ～ <∞)\n", 0), 0u);
+    QTest::mouseMove(Label(15));
+    EXPECT_EQ(Help().rfind("検索速度が最大限に上がり検出ﾌｧｲﾙ数が気持ち多くなります。", 0), 0u);
+    QTest::mouseMove(Label(7));
+    EXPECT_EQ(Help(), "枚数の上限です");
+
+    // Over a unit label nothing changes; over the background the help goes.
+    QTest::mouseMove(Label(8));
+    EXPECT_EQ(Help(), "枚数の上限です");
+    QTest::mouseMove(dialog_.get(), QPoint(1, 1));
+    EXPECT_EQ(Help(), "");
+}
+
+TEST_F(dlgRunSettingTest, NumberBoxesTakeOnlyDigitsAndShowThemPlainWhileFocused) {
+    Open();
+    TypeInto(0, QStringLiteral("12a3,4.5"));
+    EXPECT_EQ(Text(0), "12345");
+    TypeInto(kCapacity, QStringLiteral("DVD,1"));
+    EXPECT_EQ(Text(kCapacity), "DVD,1");
+
+    Box(2)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(Text(2), "32766");
+    EXPECT_EQ(Edit(2)->selectedText().toStdString(), "32766");
+    TypeInto(2, QStringLiteral("40000"));
+    QTest::keyClick(Edit(2), Qt::Key_Tab);
+    EXPECT_EQ(Text(2), "32,766");
+    EXPECT_EQ(Text(0), "12,345");
+}
+
+TEST_F(dlgRunSettingTest, AYottaByteOrMoreIsRefusedOnLeavingTheBox) {
+    Open();
+    TypeInto(0, QStringLiteral("1000000000000000000000000"));
+    ui_.Answer(MsgResult::OK);
+    QTest::keyClick(Edit(0), Qt::Key_Tab);
+    ExpectRefused("1ヨッタ以上を指定することは出来ません", 0);
+    EXPECT_EQ(Text(0), "1000000000000000000000000");
+
+    // The click on OK that took the focus away goes no further.
+    ui_.Answer(MsgResult::OK);
+    Click(kOk);
+    EXPECT_EQ(ui_.Boxes().size(), 2u);
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_FALSE(dialog_->Applied());
+
+    TypeInto(0, QStringLiteral("999999999999999"));
+    QTest::keyClick(Edit(0), Qt::Key_Tab);
+    EXPECT_EQ(Text(0), "999,999,999,999,999");
+}
+
+TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAreRight) {
+    struct Case {
+        std::vector<std::pair<int, QString>> typed;
+        std::string message;
+        int focus;
+    };
+    const Case cases[] = {
+        {{{kCapacity, "0"}},
+         "正しくない容量を指定しました\r\n0もしくは正しくない指定文字列を設定しようとしました",
+         kCapacity},
+        {{{1, "0"}}, "最大ﾒﾃﾞｨｱ枚数を0に設定することは出来ません", 1},
+        {{{2, "5"}, {3, "5"}}, "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません", 2},
+        {{{kCapacity, "650000000"}, {0, "650000000"}},
+         "ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません",
+         kCapacity},
+    };
+    for (const Case& refused : cases) {
+        Open();
+        for (const auto& [box, text] : refused.typed)
+            TypeInto(box, text);
+        ui_.Answer(MsgResult::OK);
+        Click(kApply);
+        ExpectRefused(refused.message, refused.focus);
+    }
+
+    // A tolerance one byte below the capacity is taken.
+    TypeInto(0, QStringLiteral("649999999"));
+    Click(kApply);
+    EXPECT_TRUE(dialog_->Applied());
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(project_.GetRunSettings().MediaSize, "650,000,000");
+    EXPECT_EQ(project_.GetRunSettings().DiffSize, 649999999);
+    EXPECT_TRUE(project_.Modified());
+}
+
+TEST_F(dlgRunSettingTest, ABoxThatDoesNotConvertStopsTheApply) {
+    Open();
+    TypeInto(3, QString());
+    Edit(3)->insert(QStringLiteral("abc"));
+    ui_.Answer(MsgResult::OK);
+    Click(kApply);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    test::ExpectBox(ui_.Boxes()[0], "型が一致しません。", "ｴﾗｰ13");
+    EXPECT_FALSE(dialog_->Applied());
+    EXPECT_FALSE(project_.Modified());
+}
+
+TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionOff) {
+    Open();
+    EXPECT_EQ(Text(kCapacity), "DVD-R (4.7GB)");
+    ASSERT_EQ(Capacity()->count(), 2);
+    EXPECT_EQ(Capacity()->itemText(0).toStdString(), "CD-R 74分 (650MB)");
+    auto* fast = test::Control<QCheckBox>(*dialog_, "objCheck(0)");
+    EXPECT_TRUE(fast->isChecked());
+    fast->setChecked(false);
+    Click(kOk);
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog_->isVisible());
+    // What was shown comes back; the tolerance shows whole bytes.
+    RunSettings expected = loaded_;
+    expected.DiffSize = 4707319;
+    expected.MaxSpeed = false;
+    expected.AfterRun = 0;
+    expected.AfterPath.clear();
+    EXPECT_EQ(project_.GetRunSettings(), expected);
+    EXPECT_TRUE(project_.Modified());
+}
+
+TEST_F(dlgRunSettingTest, EnterPressesOkWhileEscapeAndCancelApplyNothing) {
+    Open();
+    TypeInto(2, QStringLiteral("100"));
+    QTest::keyClick(Edit(2), Qt::Key_Return);
+    EXPECT_TRUE(dialog_->Applied());
+    EXPECT_EQ(project_.GetRunSettings().MaxFile, 100);
+    project_.SetModified(false);
+
+    Open();
+    TypeInto(2, QStringLiteral("7"));
+    QTest::keyClick(Edit(2), Qt::Key_Escape);
+    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+    Open();
+    TypeInto(1, QStringLiteral("3"));
+    Click(kCancel);
+    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog_->Applied());
+    EXPECT_EQ(project_.GetRunSettings().MaxFile, 100);
+    EXPECT_EQ(project_.GetRunSettings().MediaNum, 32766);
+    EXPECT_FALSE(project_.Modified());
+}
+
+TEST_F(dlgRunSettingTest, AutoProposesTheToleranceForTheCapacityShown) {
+    Open();
+    TypeInto(0, QStringLiteral("1"));
+    Click(kAuto);
+    EXPECT_EQ(Text(0), "4,707,319");
+    TypeInto(kCapacity, QStringLiteral("650,000,000"));
+    Click(kAuto);
+    EXPECT_EQ(Text(0), "650,000");
+}
+
+TEST_F(dlgRunSettingTest, TheShownValuesBecomeTheDefaults) {
+    WriteSetting("DEFAULT_SET_RUN", "DiffSize", "100");
+    Open();
+    TypeInto(0, QString());
+    ui_.Answer(MsgResult::OK);
+    Click(kDefaults);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    test::ExpectBox(ui_.Boxes()[0], "設定しました", AppTitle());
+    std::string stored;
+    IniAccess(IniRead, "DEFAULT_SET_RUN", "MediaSize", stored, folder_.Settings());
+    EXPECT_EQ(stored, "DVD-R (4.7GB)");
+    IniAccess(IniRead, "DEFAULT_SET_RUN", "DiffSize", stored, folder_.Settings());
+    EXPECT_EQ(stored, "100") << "an empty box leaves its key";
+    EXPECT_FALSE(project_.Modified());
+
+    std::filesystem::remove(folder_.Settings());
+    std::filesystem::create_directory(folder_.Settings());
+    ui_.Answer(MsgResult::OK);
+    Click(kDefaults);
+    test::ExpectBox(ui_.Boxes().back(), "設定に失敗しました", AppTitle());
+}
+
+}  // namespace
+}  // namespace zv

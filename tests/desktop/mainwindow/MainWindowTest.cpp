@@ -1,0 +1,157 @@
+#include <QApplication>
+#include <QTimer>
+#include <QToolBar>
+
+#include "desktop/platform/Twips.h"
+#include "tests/desktop/mainwindow/MainWindowFixture.h"
+
+namespace zv {
+namespace {
+
+using test::ExpectBox;
+
+class MainWindowTest : public test::MainWindowFixture {
+  protected:
+    std::optional<std::string> Layout(const std::string& key) {
+        std::string value;
+        if (!IniAccess(IniRead, "LASTMAINFORM", key, value, folder_.Settings()))
+            return std::nullopt;
+        return value;
+    }
+};
+
+TEST_F(MainWindowTest, ToolbarFollowsTheLayoutOfTheStringTable) {
+    Start();
+    auto* bar = window_->findChild<QToolBar*>(QStringLiteral("objToolB"));
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::string> entries;
+    for (QAction* action : bar->actions())
+        entries.push_back(action->isSeparator() ? "|" : action->objectName().toStdString());
+    EXPECT_EQ(entries, (std::vector<std::string>{
+                           "New", "Open", "Save", "|", "Size", "Path", "|", "Add", "Delete", "Cut",
+                           "Paste", "Group", "Release", "|", "Start", "Break", "Stop", "Setup"}));
+    EXPECT_EQ(Button("Setup")->toolTip(), QStringLiteral("実行オプションの設定"));
+    EXPECT_FALSE(Button("Start")->icon().isNull());
+}
+
+TEST_F(MainWindowTest, MenuItemSettingChangesOnlyItsOwnCaption) {
+    WriteSetting("MenuItem", "USR47", "パック開始(&L)...");
+    Start();
+    EXPECT_EQ(Item("sm_R(0)")->text(), QStringLiteral("パック開始(&L)..."));
+    // Captions go by the item's place in the whole menu tree, not in its menu.
+    EXPECT_EQ(Item("sm_R(2)")->text(), QStringLiteral("中断(&S)"));
+    EXPECT_EQ(Item("sm_L(4)")->text(), QStringLiteral("切取り(&X)"));
+    EXPECT_TRUE(Item("sm_R(1)")->isSeparator());
+    EXPECT_TRUE(Item("sm_L(6)")->isSeparator());
+    EXPECT_FALSE(Item("sm_F(8)")->isVisible());
+    EXPECT_FALSE(window_->findChild<QMenu*>(QStringLiteral("hM(4)"))->menuAction()->isVisible());
+}
+
+TEST_F(MainWindowTest, RecentFilesKeepTheirPlacesAndSkipMissingFiles) {
+    WriteSetting("History", "1", folder_.File("gone.mtb"));
+    Start();
+    EXPECT_FALSE(Item("sm_F(9)")->isVisible()) << "no separator without an entry";
+    window_.reset();
+
+    const std::string first = MakeFile("first.mtb", 10);
+    MakeFile("R&D.mtb", 10);
+    WriteSetting("History", "0", first);
+    WriteSetting("History", "2", folder_.File("R&D.mtb"));
+    Start();
+    EXPECT_TRUE(Item("sm_F(9)")->isVisible());
+    EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + first);
+    EXPECT_EQ(Item("sm_F(12)")->text().toStdString(), "&2: " + folder_.File("R&&D.mtb"));
+    std::vector<bool> shown;
+    for (const char* name : {"sm_F(10)", "sm_F(11)", "sm_F(12)", "sm_F(13)", "sm_F(14)"})
+        shown.push_back(Item(name)->isVisible());
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, true, false, false}));
+
+    OpenMenu(0);
+    EXPECT_TRUE(Item("sm_F(10)")->isEnabled());
+    EXPECT_FALSE(Item("sm_F(11)")->isEnabled());
+    // Choosing an entry only shows what the settings file lists.
+    Item("sm_F(10)")->trigger();
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+}
+
+TEST_F(MainWindowTest, LayoutIsStoredInTwipsOnCloseInTheNormalState) {
+    Start();
+    window_->move(TwipsToPixelsX(3000), TwipsToPixelsY(1500));
+    window_->resize(TwipsToPixelsX(12000), TwipsToPixelsY(9000));
+    ASSERT_TRUE(window_->close());
+    EXPECT_EQ(Layout("LEFT"), std::to_string(PixelsToTwipsX(window_->x())));
+    EXPECT_EQ(Layout("TOP"), std::to_string(PixelsToTwipsY(window_->y())));
+    EXPECT_EQ(Layout("WIDTH"), "12000");
+    EXPECT_EQ(Layout("HEIGHT"), "9000");
+}
+
+TEST_F(MainWindowTest, MaximizedCloseKeepsTheStoredLayout) {
+    WriteSetting("LASTMAINFORM", "WIDTH", "11000");
+    Start();
+    window_->showMaximized();
+    ASSERT_TRUE(window_->close());
+    EXPECT_EQ(Layout("WIDTH"), "11000");
+    EXPECT_EQ(Layout("TOP"), std::nullopt);
+}
+
+TEST_F(MainWindowTest, StoredLeftAloneMovesOnlyTheLeftEdgeAndANonNumberIsReported) {
+    Start();
+    const QRect designed(window_->pos(), window_->size());
+    window_.reset();
+
+    WriteSetting("LASTMAINFORM", "LEFT", "4500");
+    WriteSetting("LASTMAINFORM", "TOP", "high");
+    ui_.Answer(MsgResult::OK);
+    Start();
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    ExpectBox(ui_.Boxes()[0], "型が一致しません。", "zarvopackｴﾗｰ 13");
+    EXPECT_EQ(window_->x(), TwipsToPixelsX(4500));
+    EXPECT_EQ(window_->y(), designed.y());
+    EXPECT_EQ(window_->size(), designed.size());
+}
+
+TEST_F(MainWindowTest, WindowIsNeverSmallerThanItsMinimum) {
+    WriteSetting("LASTMAINFORM", "WIDTH", "3000");
+    Start();
+    EXPECT_EQ(window_->width(), TwipsToPixelsX(6880));
+    window_->resize(100, 100);
+    EXPECT_EQ(window_->size(), QSize(TwipsToPixelsX(6880), TwipsToPixelsY(6165)));
+}
+
+TEST_F(MainWindowTest, CloseDuringRunIsRefusedButStoresTheLayout) {
+    Start();
+    ProjectWith({"a.txt"});
+    App().running = true;
+    ui_.Answer(MsgResult::OK);
+    EXPECT_FALSE(window_->close());
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    ExpectBox(ui_.Boxes()[0], "実行中は終了できません", "Zarvopack");
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_TRUE(Layout("TOP").has_value());
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgramOnlyWhenEveryWindowLetsItClose) {
+    Start();
+    ProjectWith({"a.txt"});
+
+    ui_.Answer(MsgResult::Cancel);
+    Item("sm_F(16)")->trigger();
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    ExpectBox(ui_.Boxes()[0], " 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
+              MsgButtons::YesNoCancel);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+
+    ui_.Answer(MsgResult::No);
+    QTimer::singleShot(0, window_.get(), [this] { Item("sm_F(16)")->trigger(); });
+    // Should the program not end, the loop is ended with a failure code.
+    const QObject guard;
+    QTimer::singleShot(60'000, &guard, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+}
+
+}  // namespace
+}  // namespace zv

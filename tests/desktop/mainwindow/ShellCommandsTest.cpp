@@ -1,0 +1,217 @@
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <filesystem>
+#include <functional>
+
+#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/frmVersion.h"
+#include "core/project/ProjectFile.h"
+#include "tests/desktop/mainwindow/MainWindowFixture.h"
+
+namespace zv {
+namespace {
+
+using test::ExpectBox;
+
+class ShellCommandsTest : public test::MainWindowFixture {
+  protected:
+    void SetUp() override { Start(); }
+
+    // A project file with two single files.
+    std::string MakeProjectFile(const std::string& name) {
+        const std::string a = MakeFile("p1.txt", 10);
+        const std::string b = MakeFile("p2.txt", 20);
+        const std::string path = folder_.File(name);
+        EXPECT_TRUE(
+            ProjectFile::Write(path, {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}}, RunSettings()));
+        return path;
+    }
+
+    void Open(std::optional<std::string> answer) {
+        ui_.AnswerFile(std::move(answer));
+        QTest::mouseClick(Button("Open"), Qt::LeftButton);
+    }
+
+    // Lets `act` work on the add-files dialog once it has opened and listed
+    // its folder.
+    void WhenAddOpens(std::function<void(dlgAdd&)> act) {
+        QTimer::singleShot(0, window_.get(), [act] {
+            auto* dialog = qobject_cast<dlgAdd*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            QCoreApplication::processEvents();
+            act(*dialog);
+            dialog->close();
+        });
+    }
+};
+
+// Open asks for a project file and loads it into the active window unless
+// that one holds unsaved changes.
+TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
+    const std::string path = MakeProjectFile("backup.mtb");
+    window_->RunCommand(Command::New);
+    frmNested* unmodified = window_->ActiveProject();
+    Open(std::nullopt);
+    EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("無題1"));
+    Open(path);
+    ASSERT_EQ(ui_.FileDialogs().size(), 2u);
+    const auto& dialog = ui_.FileDialogs()[1];
+    EXPECT_EQ(dialog.kind, ScriptedUi::DialogKind::Open);
+    EXPECT_EQ(dialog.request.filter, "zarvopackZarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*");
+    EXPECT_EQ(dialog.request.title, "zarvopackのｵｰﾌﾟﾝ");
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject(), unmodified);
+    EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
+    EXPECT_EQ(unmodified->Document().Items().size(), 2u);
+
+    frmNested& modified = ProjectWith({"a.txt"});
+    Open(path);
+    EXPECT_EQ(window_->ProjectWindowCount(), 3);
+    EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
+    EXPECT_TRUE(modified.Document().Modified());
+}
+
+TEST_F(ShellCommandsTest, OpeningAMissingFileOrNoProjectSaysSoAndKeepsTheWindow) {
+    ui_.Answer(MsgResult::OK);
+    Open(folder_.File("gone.mtb"));
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    ExpectBox(ui_.Boxes()[0],
+              "登録されたファイルが見つかりません\r\n登録ファイルが存在しないか、登録後に名前が変わ"
+              "っています\r\nファイルのオープンに失敗しました",
+              "Zarvopack");
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+
+    Open(MakeProjectFile("backup.mtb"));
+    frmNested& project = *window_->ActiveProject();
+    ui_.Answer(MsgResult::OK);
+    Open(MakeFile("notes.txt", 30));
+    ASSERT_EQ(ui_.Boxes().size(), 2u);
+    ExpectBox(
+        ui_.Boxes()[1],
+        "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか、壊れています\r\nﾌｧｲﾙのオープンに失敗しました",
+        "Zarvopack");
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
+    EXPECT_EQ(project.Document().Items().size(), 2u);
+}
+
+TEST_F(ShellCommandsTest, SaveWritesTheProjectAndTheButtonFollows) {
+    ProjectWith({"a.txt", "b.txt"});
+    ui_.AnswerFile(folder_.File("plan.mtb"));
+    QTest::mouseClick(Button("Save"), Qt::LeftButton);
+    EXPECT_TRUE(ProjectFile::Read(folder_.File("plan.mtb"), RunSettings()).has_value());
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("plan"));
+    EXPECT_FALSE(Button("Save")->isEnabled());
+}
+
+TEST_F(ShellCommandsTest, CloseAllStopsAtACancelledWindow) {
+    ProjectWith({"a.txt"});
+    window_->RunCommand(Command::New);
+
+    ui_.Answer(MsgResult::Cancel);
+    window_->RunCommand(Command::CloseAll);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+
+    ui_.Answer(MsgResult::No);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+}
+
+TEST_F(ShellCommandsTest, CloseTakesOnlyTheActiveWindow) {
+    window_->RunCommand(Command::New);
+    window_->RunCommand(Command::New);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
+}
+
+TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
+    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    project.Document().Items()[0].Medium = 1;
+    project.Document().Items()[1].CutMarks = {-1};
+    window_->UpdateToolbar(false);
+
+    ui_.Answer(MsgResult::Cancel);
+    QTest::mouseClick(Button("Start"), Qt::LeftButton);
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    ExpectBox(ui_.Boxes()[0],
+              "この操作を実行するには結果情報をクリアする必要があります\r\n"
+              "結果情報リストをクリアして操作を続行しますか？",
+              "結果情報のクリア", MsgButtons::OKCancel);
+    EXPECT_TRUE(project.HasResults());
+
+    ui_.Answer(MsgResult::OK);
+    bool opened = false;
+    WhenAddOpens([&](dlgAdd&) { opened = true; });
+    QTest::mouseClick(Button("Add"), Qt::LeftButton);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(ui_.Boxes().size(), 2u);
+    EXPECT_FALSE(project.HasResults());
+    EXPECT_FALSE(project.HasCutMarks());
+}
+
+TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
+    frmNested& project = ProjectWith({});
+    std::filesystem::create_directory(folder_.File("incoming"));
+    MakeFile("incoming/new.txt", 0);
+    WriteSetting("LASTADDFOLDER", "PATH", folder_.File("incoming"));
+    WhenAddOpens([&](dlgAdd& dialog) {
+        EXPECT_EQ(dialog.parentWidget(), window_.get());
+        QAbstractItemModel& rows = *dialog.findChild<QTreeView*>("objListView(0)")->model();
+        ASSERT_EQ(rows.rowCount(), 1);
+        rows.setData(rows.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+        dialog.findChild<QPushButton*>("objButton(1)")->click();
+    });
+    QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_FALSE(project.Document().IsEmpty());
+    EXPECT_EQ(project.Document().Items()[0].Name, folder_.File("incoming/new.txt"));
+    EXPECT_EQ(project.ListView(0)->topLevelItemCount(), 1);
+    EXPECT_TRUE(Button("Save")->isEnabled());
+}
+
+TEST_F(ShellCommandsTest, RunDuringARunAsksNothing) {
+    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    project.Document().Items()[0].Medium = 1;
+    App().running = true;
+    window_->RunCommand(Command::Run);
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_TRUE(project.HasResults());
+}
+
+TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
+    frmNested& project = ProjectWith({"a.txt"});
+    QToolButton* size = Button("Size");
+    auto* bar = window_->findChild<QToolBar*>(QStringLiteral("objToolB"));
+    QPoint shownAt;
+    QTimer::singleShot(0, window_.get(), [&] {
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(popup, nullptr);
+        shownAt = popup->pos();
+        QAction* megabytes = Item("sm_VS(1)");
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(megabytes).center());
+    });
+    QTest::mouseClick(size, Qt::LeftButton);
+    EXPECT_EQ(project.GetSizeUnit(), 1);
+    EXPECT_EQ(shownAt, bar->mapToGlobal(QPoint(size->geometry().left(), bar->height())));
+}
+
+TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
+    OpenMenu(5);
+    Item("sm_H(4)")->trigger();
+    EXPECT_EQ(ui_.Opened(), (std::vector<std::string>{"https://zarvopack.example.org/support"}));
+
+    Item("sm_H(6)")->trigger();
+    Item("sm_H(6)")->trigger();
+    const auto boxes = window_->findChildren<frmVersion*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0]->isVisible());
+    EXPECT_FALSE(boxes[0]->isModal());
+    EXPECT_EQ(boxes[0]->parentWidget(), window_.get());
+}
+
+}  // namespace
+}  // namespace zv
