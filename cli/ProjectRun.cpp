@@ -1,10 +1,10 @@
 #include "cli/ProjectRun.h"
 
 #include "core/db/AccessDB.h"
-#include "core/project/RunResults.h"
 #include "core/engine/ResolveRunParameters.h"
 #include "core/engine/RunEngine.h"
 #include "core/platform/PlatformError.h"
+#include "core/project/RunResults.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/TerminalObserver.h"
-#include "core/project/ProjectFile.h"
 #include "core/engine/RunSettings.h"
+#include "core/project/ProjectFile.h"
 
 namespace zv {
 

@@ -15,9 +15,9 @@
 #include "cli/ItemCollector.h"
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
+#include "core/platform/PlatformError.h"
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectFile.h"
-#include "core/platform/PlatformError.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
 

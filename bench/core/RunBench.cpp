@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/project/ProjectFile.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/RunEngine.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/project/ProjectFile.h"
 
 namespace zv {
 namespace {

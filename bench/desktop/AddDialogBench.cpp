@@ -21,12 +21,12 @@
 #include <memory>
 #include <string>
 
-#include "desktop/dialogs/dlgAdd.h"
-#include "core/project/ProjectDocument.h"
 #include "core/platform/HeadlessUi.h"
-#include "desktop/platform/QtUi.h"
+#include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/platform/QtUi.h"
 
 namespace zv {
 namespace {
@@ -90,8 +90,8 @@ std::unique_ptr<dlgAdd> OpenOnTree(ProjectDocument& target) {
     std::string path = tree;
     IniAccess(IniWrite, "LASTADDFOLDER", "PATH", path, SettingsFilePath());
     static QObject window;
-    auto dialog = std::make_unique<dlgAdd>(
-        nullptr, AddTarget{&window, &target, [](const std::string&) {}});
+    auto dialog =
+        std::make_unique<dlgAdd>(nullptr, AddTarget{&window, &target, [](const std::string&) {}});
     dialog->show();
     while (dialog->Busy() || !dialog->findChild<QTreeView*>("objListView(0)")->isVisible())
         QCoreApplication::processEvents();

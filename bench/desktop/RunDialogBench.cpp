@@ -17,9 +17,9 @@
 #include <random>
 #include <vector>
 
-#include "desktop/dialogs/dlgPinDock.h"
-#include "core/project/ProjectFile.h"
 #include "core/engine/RunEngine.h"
+#include "core/project/ProjectFile.h"
+#include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/platform/QtUi.h"
 
 namespace zv {

@@ -1,13 +1,13 @@
 #include "core/project/CloseRequest.h"
 
-#include "core/project/SaveProject.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
+#include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

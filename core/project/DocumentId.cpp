@@ -33,7 +33,8 @@ std::string NewDocumentId() {
     // later one gets a counter behind the time.
     static std::set<std::string> issued;
     std::string unique = id;
-    for (int n = 2; !issued.insert(unique).second; ++n) unique = id + "_" + std::to_string(n);
+    for (int n = 2; !issued.insert(unique).second; ++n)
+        unique = id + "_" + std::to_string(n);
     return unique;
 }
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
 #include "core/project/ItemEditing.h"
 #include "core/project/ListSnapshot.h"
-#include "core/platform/PlatformError.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/ConfirmClearResults.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

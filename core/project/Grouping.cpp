@@ -1,9 +1,9 @@
 #include "core/project/Grouping.h"
 
+#include "core/platform/PlatformError.h"
 #include "core/project/ItemEditing.h"
 #include "core/project/ListSnapshot.h"
 #include "core/project/TextCompare.h"
-#include "core/platform/PlatformError.h"
 #include "core/settings/ShowError.h"
 
 namespace zv {

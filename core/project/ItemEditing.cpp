@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
 #include "core/project/ListSnapshot.h"
 #include "core/project/TextCompare.h"
-#include "core/platform/PlatformError.h"
-#include "core/platform/UiServices.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {

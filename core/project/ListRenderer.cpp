@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/project/TextCompare.h"
 #include "core/platform/PlatformError.h"
-#include "core/strings/StringTable.h"
+#include "core/project/TextCompare.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "core/project/ProjectFile.h"
-#include "core/project/SaveProject.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/ProjectFile.h"
+#include "core/project/SaveProject.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {

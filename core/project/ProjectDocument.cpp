@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "core/project/DefaultRunSettings.h"
-#include "core/project/DocumentId.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
+#include "core/project/DefaultRunSettings.h"
+#include "core/project/DocumentId.h"
 #include "core/settings/AppState.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

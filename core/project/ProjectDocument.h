@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/RunSettings.h"
 #include "core/project/ItemRecord.h"
 #include "core/project/ProjectFile.h"
-#include "core/engine/RunSettings.h"
 
 namespace zv {
 
@@ -19,7 +19,7 @@ enum PathMode : int16_t { FullPaths = 0, FileNamesOnly = 1 };
 // the run settings, the file path, caption and modified flag, and the state of
 // its views. An empty project is one placeholder item.
 class ProjectDocument {
-public:
+  public:
     // A new, untitled, empty, unmodified project: raises the program's untitled
     // counter for its caption, takes the default run settings from the
     // settings file, and gets its document id from the time of day.
@@ -85,7 +85,7 @@ public:
     // its size now (the size last read when the file has gone).
     std::vector<ProjectItem> ToProjectItems() const;
 
-private:
+  private:
     std::string documentId_;
     std::string caption_;
     std::string filePath_;

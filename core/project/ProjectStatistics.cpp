@@ -4,9 +4,9 @@
 #include <limits>
 
 #include "core/platform/PlatformError.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

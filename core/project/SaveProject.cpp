@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "core/project/RunResults.h"
-#include "core/project/SaveProject.h"
 #include "core/engine/ResolveRunParameters.h"
 #include "core/engine/RunEngine.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
+#include "core/project/RunResults.h"
+#include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/project/ProjectDocument.h"
 #include "core/engine/RunObserver.h"
 #include "core/engine/RunRequests.h"
+#include "core/project/ProjectDocument.h"
 
 namespace zv {
 

@@ -8,7 +8,7 @@ namespace zv {
 // system at that moment, so a file that grew shows its new size at the next
 // read. A default-made handle is an empty slot.
 class FileRef {
-public:
+  public:
     FileRef() = default;
     // A handle on the file at `path` (made absolute). Throws PlatformError
     // (53, file not found) when no file is there; a folder is no file.
@@ -31,7 +31,7 @@ public:
 
     bool operator==(const FileRef& other) const { return path_ == other.path_; }
 
-private:
+  private:
     std::string path_;
     mutable double lastSize_ = 0;
 };

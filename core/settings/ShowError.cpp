@@ -2,8 +2,8 @@
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

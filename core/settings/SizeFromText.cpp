@@ -1,11 +1,11 @@
 #include "core/settings/SizeFromText.h"
 
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

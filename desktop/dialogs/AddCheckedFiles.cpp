@@ -1,9 +1,9 @@
 #include "desktop/dialogs/AddCheckedFiles.h"
 
-#include "core/project/Grouping.h"
-#include "core/project/ProjectDocument.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/Grouping.h"
+#include "core/project/ProjectDocument.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {

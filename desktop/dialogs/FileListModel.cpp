@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "desktop/dialogs/FileRowText.h"
 #include "core/strings/StringTable.h"
+#include "desktop/dialogs/FileRowText.h"
 
 namespace zv {
 

@@ -5,11 +5,11 @@
 #include <utility>
 
 #include "core/platform/PlatformError.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

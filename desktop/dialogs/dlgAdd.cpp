@@ -25,6 +25,13 @@
 #include <numeric>
 #include <optional>
 
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/IniAccess.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 #include "desktop/dialogs/AddCheckedFiles.h"
 #include "desktop/dialogs/FileFilter.h"
 #include "desktop/dialogs/FileListModel.h"
@@ -32,16 +39,9 @@
 #include "desktop/dialogs/FolderScan.h"
 #include "desktop/dialogs/MountedDrives.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
-#include "desktop/platform/WaitCursor.h"
-#include "core/platform/PlatformError.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
-#include "core/settings/FileSystem.h"
-#include "core/settings/IniAccess.h"
-#include "core/settings/ProgramPaths.h"
-#include "core/settings/ShowError.h"
+#include "desktop/platform/WaitCursor.h"
 
 namespace zv {
 

@@ -8,12 +8,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
+#include "core/settings/FileSystem.h"
+#include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
-#include "core/settings/FileSystem.h"
 
 namespace zv {
 

@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/project/ProjectDocument.h"
 #include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/project/ProjectDocument.h"
+#include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
-#include "core/settings/ShowError.h"
 
 namespace zv {
 

@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/strings/StringTable.h"
 #include "desktop/dialogs/ProgramPicture.h"
 #include "desktop/dialogs/VersionTexts.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
-#include "core/strings/StringTable.h"
 
 namespace zv {
 

@@ -2,8 +2,8 @@
 
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
-#include "desktop/projectwindow/frmNested.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/projectwindow/frmNested.h"
 
 namespace zv {
 

@@ -1,8 +1,8 @@
 #include "desktop/mainwindow/MenuCaptions.h"
 
-#include "core/strings/StringTable.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 

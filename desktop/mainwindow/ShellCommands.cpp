@@ -2,24 +2,24 @@
 
 #include <QCoreApplication>
 
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
+#include "core/project/ProjectFile.h"
+#include "core/project/SaveProject.h"
+#include "core/settings/AppState.h"
+#include "core/settings/ConfirmClearResults.h"
+#include "core/settings/FileSystem.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "desktop/dialogs/frmVersion.h"
-#include "core/project/ProjectFile.h"
-#include "core/project/SaveProject.h"
+#include "desktop/mainwindow/DesktopRunHost.h"
+#include "desktop/mainwindow/mdiMain.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/frmNested.h"
-#include "core/platform/PlatformError.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
-#include "core/settings/AppState.h"
-#include "core/settings/ConfirmClearResults.h"
-#include "desktop/mainwindow/DesktopRunHost.h"
-#include "core/settings/FileSystem.h"
-#include "core/settings/ProgramPaths.h"
-#include "core/settings/ShowError.h"
-#include "desktop/mainwindow/mdiMain.h"
 
 namespace zv {
 
@@ -233,9 +233,9 @@ void ShellCommands::Add(frmNested& project) {
     }
     project.ClearCutMarks();
     dlgAdd dialog(&window_, AddTarget{&project, &project.Document(),
-                                       [&project](const std::string& openGroup) {
-                                           project.RenderList(0, openGroup, 0);
-                                       }});
+                                      [&project](const std::string& openGroup) {
+                                          project.RenderList(0, openGroup, 0);
+                                      }});
     dialog.exec();
 }
 

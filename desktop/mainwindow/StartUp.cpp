@@ -1,11 +1,11 @@
 #include "desktop/mainwindow/StartUp.h"
 
-#include "desktop/platform/SingleInstance.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/AppState.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/platform/SingleInstance.h"
 
 namespace zv {
 

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "desktop/platform/QtUi.h"
-#include "desktop/platform/SingleInstance.h"
 #include "desktop/mainwindow/StartUp.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/platform/QtUi.h"
+#include "desktop/platform/SingleInstance.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -11,23 +11,23 @@
 #include <algorithm>
 #include <cmath>
 
-#include "desktop/dialogs/ProgramPicture.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
-#include "desktop/projectwindow/frmNested.h"
 #include "core/engine/RunRequests.h"
 #include "core/platform/PlatformError.h"
-#include "desktop/platform/Twips.h"
 #include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/AppState.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/settings/ShowError.h"
+#include "core/strings/StringTable.h"
+#include "desktop/dialogs/ProgramPicture.h"
+#include "desktop/dialogs/dlgCheckGroup.h"
 #include "desktop/mainwindow/CommandRules.h"
 #include "desktop/mainwindow/MainFormLayout.h"
 #include "desktop/mainwindow/MenuCaptions.h"
-#include "core/settings/ProgramPaths.h"
 #include "desktop/mainwindow/RecentFiles.h"
 #include "desktop/mainwindow/ShellCommands.h"
-#include "core/settings/ShowError.h"
 #include "desktop/mainwindow/ToolbarLayout.h"
+#include "desktop/platform/Twips.h"
+#include "desktop/projectwindow/frmNested.h"
 
 // Qt's resource registration has to be named from the global namespace.
 static void InitToolbarPictures() {

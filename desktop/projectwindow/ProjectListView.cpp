@@ -8,9 +8,9 @@
 #include <QUrl>
 #include <memory>
 
-#include "desktop/projectwindow/ListViewItem.h"
 #include "core/project/ResultListDrag.h"
 #include "desktop/platform/Twips.h"
+#include "desktop/projectwindow/ListViewItem.h"
 
 namespace zv {
 

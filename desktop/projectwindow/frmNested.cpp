@@ -11,23 +11,23 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/platform/PlatformError.h"
+#include "core/platform/UiServices.h"
 #include "core/project/CloseRequest.h"
 #include "core/project/Grouping.h"
 #include "core/project/ItemEditing.h"
-#include "desktop/projectwindow/ListViewItem.h"
 #include "core/project/LoadProject.h"
 #include "core/project/MediumChooser.h"
-#include "desktop/projectwindow/ProjectListView.h"
 #include "core/project/ProjectStatistics.h"
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
-#include "desktop/platform/WaitCursor.h"
-#include "core/platform/PlatformError.h"
-#include "core/platform/UiServices.h"
-#include "core/strings/StringTable.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringTable.h"
+#include "desktop/platform/WaitCursor.h"
+#include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/ProjectListView.h"
 
 namespace zv {
 

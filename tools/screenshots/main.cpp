@@ -31,17 +31,17 @@
 #include <random>
 #include <stdexcept>
 
+#include "core/platform/HeadlessUi.h"
+#include "core/settings/AppState.h"
+#include "core/settings/IniAccess.h"
+#include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/frmVersion.h"
-#include "desktop/projectwindow/frmNested.h"
-#include "core/platform/HeadlessUi.h"
-#include "core/strings/StringTable.h"
-#include "core/settings/AppState.h"
-#include "core/settings/IniAccess.h"
-#include "core/settings/ProgramPaths.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/projectwindow/frmNested.h"
 #include "tools/screenshots/SampleProjects.h"
 
 namespace {

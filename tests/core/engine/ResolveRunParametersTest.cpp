@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/ResolveRunParameters.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/strings/StringTable.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

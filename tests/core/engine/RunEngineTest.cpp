@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "core/project/ProjectFile.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/RunEngine.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/project/ProjectFile.h"
 #include "core/strings/StringTable.h"
 #include "tests/support/TempFolder.h"
 

@@ -7,9 +7,9 @@
 
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectDocument.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/AppState.h"
 #include "tests/support/BoxChecks.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {

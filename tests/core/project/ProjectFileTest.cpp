@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "core/db/AccessDB.h"
-#include "core/project/ProjectFile.h"
 #include "core/platform/PlatformError.h"
+#include "core/project/ProjectFile.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -84,7 +84,8 @@ TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
 
 TEST_F(ProjectFileTest, AGroupReadsBackWithItsMembersInTheOrderWritten) {
     ProjectItem group{"Many", 0, {}};
-    for (int i = 3000; i > 0; --i) group.members.push_back({"/m/" + std::to_string(i), 1});
+    for (int i = 3000; i > 0; --i)
+        group.members.push_back({"/m/" + std::to_string(i), 1});
     ASSERT_TRUE(ProjectFile::Write(file, {items[0], group}, kSettings));
     const auto data = ProjectFile::Read(file, kSettings);
     ASSERT_TRUE(data);

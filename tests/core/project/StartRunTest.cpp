@@ -2,11 +2,11 @@
 #include <functional>
 
 #include "core/db/AccessDB.h"
+#include "core/engine/RunDisplay.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/RunResults.h"
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
-#include "core/engine/RunDisplay.h"
 #include "core/settings/ProgramPaths.h"
 #include "tests/core/project/DocumentTest.h"
 

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <filesystem>
 
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

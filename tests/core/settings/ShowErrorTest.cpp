@@ -3,9 +3,9 @@
 #include <filesystem>
 
 #include "core/platform/PlatformError.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/SizePresets.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

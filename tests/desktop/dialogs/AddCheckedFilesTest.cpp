@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "desktop/dialogs/AddCheckedFiles.h"
 #include "core/project/ProjectDocument.h"
-#include "tests/support/ScriptedUi.h"
+#include "desktop/dialogs/AddCheckedFiles.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

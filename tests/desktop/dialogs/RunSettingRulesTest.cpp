@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "desktop/dialogs/RunSettingRules.h"
 #include "core/platform/PlatformError.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/IniAccess.h"
+#include "desktop/dialogs/RunSettingRules.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

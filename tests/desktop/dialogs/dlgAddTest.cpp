@@ -16,11 +16,11 @@
 #include <filesystem>
 #include <set>
 
+#include "core/project/ProjectDocument.h"
+#include "core/settings/IniAccess.h"
 #include "desktop/dialogs/FolderBox.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
-#include "core/project/ProjectDocument.h"
-#include "core/settings/IniAccess.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/support/TempFolder.h"

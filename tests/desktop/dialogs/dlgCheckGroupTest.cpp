@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "desktop/dialogs/dlgCheckGroup.h"
 #include "core/project/ProjectDocument.h"
-#include "tests/support/ScriptedUi.h"
+#include "desktop/dialogs/dlgCheckGroup.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

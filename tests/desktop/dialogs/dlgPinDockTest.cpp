@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "desktop/dialogs/dlgPinDock.h"
+#include "core/engine/RunEngine.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/RunResults.h"
-#include "core/engine/RunEngine.h"
 #include "core/settings/AppState.h"
+#include "desktop/dialogs/dlgPinDock.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/support/TempFolder.h"

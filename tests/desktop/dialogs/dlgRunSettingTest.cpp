@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "desktop/dialogs/dlgRunSetting.h"
 #include "core/project/ProjectDocument.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/AppState.h"
 #include "core/settings/IniAccess.h"
+#include "desktop/dialogs/dlgRunSetting.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {

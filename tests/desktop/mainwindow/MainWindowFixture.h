@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "desktop/projectwindow/frmNested.h"
-#include "tests/support/ScriptedUi.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileRef.h"
 #include "core/settings/IniAccess.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/projectwindow/frmNested.h"
 #include "tests/support/BoxChecks.h"
+#include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {

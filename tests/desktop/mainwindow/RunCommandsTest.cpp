@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/project/ProjectFile.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
-#include "core/project/ProjectFile.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 

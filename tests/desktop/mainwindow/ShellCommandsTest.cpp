@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/project/ProjectFile.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/frmVersion.h"
-#include "core/project/ProjectFile.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
 namespace zv {

@@ -6,9 +6,9 @@
 #include <iostream>
 
 #include "core/platform/HeadlessUi.h"
-#include "desktop/platform/SingleInstance.h"
 #include "desktop/mainwindow/StartUp.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/platform/SingleInstance.h"
 
 namespace {
 
