@@ -25,6 +25,7 @@
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/platform/QtUi.h"
 
@@ -88,7 +89,8 @@ TimedUi* timed = nullptr;
 // only folders) done.
 std::unique_ptr<dlgAdd> OpenOnTree(ProjectDocument& target) {
     std::string path = tree;
-    IniAccess(IniWrite, "LASTADDFOLDER", "PATH", path, SettingsFilePath());
+    IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
+              path, SettingsFilePath());
     static QObject window;
     auto dialog =
         std::make_unique<dlgAdd>(nullptr, AddTarget{&window, &target, [](const std::string&) {}});

@@ -37,7 +37,6 @@ class AccessDB {
     bool CommitTrans();
     bool RollbackTrans();
 
-    void SetSQL(const std::string& sql) { sql_ = sql; }
     const std::string& SQL() const { return sql_; }
     void SetPath(const std::string& path) { path_ = path; }
     const std::string& Path() const { return path_; }

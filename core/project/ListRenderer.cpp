@@ -39,7 +39,7 @@ double SizeForDrawing(const FileRef& file) {
 }
 
 // A group keeps its name even when the name looks like the path of a file.
-std::string TopLevelText(const ItemRecord& item, int16_t pathMode) {
+std::string TopLevelText(const ItemRecord& item, PathMode pathMode) {
     if (pathMode == FileNamesOnly && !item.IsGroup() && FileExists(item.Name))
         return std::filesystem::path(item.Name).filename().string();
     return item.Name;
@@ -71,7 +71,7 @@ ListContent RenderList(ProjectDocument& document, int list, const std::string& g
     }
     document.SetOpenGroup(group);
 
-    const int16_t unit = document.GetSizeUnit();
+    const SizeUnit unit = document.GetSizeUnit();
     if (opened) {
         content.groupOpened = true;
         content.rows.push_back({"..", "", IconGroup, ""});
@@ -100,7 +100,7 @@ ListContent RenderList(ProjectDocument& document, int list, const std::string& g
     return content;
 }
 
-std::string SizeText(double bytes, int16_t unit) {
+std::string SizeText(double bytes, SizeUnit unit) {
     double divisor = 1;
     std::string suffix;
     switch (unit) {

@@ -36,7 +36,7 @@ ListContent RenderList(ProjectDocument& document, int list, const std::string& g
 
 // The size text of one row for a size unit, before padding: rounded to a whole
 // number of the unit (halves to the even neighbour), grouped, with its suffix.
-std::string SizeText(double bytes, int16_t unit);
+std::string SizeText(double bytes, SizeUnit unit);
 
 // Blank-pads every size text on the left to the longest one, so that the
 // texts sort in numeric order and line up.

@@ -10,10 +10,18 @@
 
 namespace zv {
 
-// Size units of the lists.
-enum SizeUnit : int16_t { UnitGigabytes = 0, UnitMegabytes = 1, UnitKilobytes = 2, UnitBytes = 3 };
-// Path display of the lists.
-enum PathMode : int16_t { FullPaths = 0, FileNamesOnly = 1 };
+// Size units of the lists; the values are the View menu's unit items.
+enum class SizeUnit : int16_t {
+    UnitGigabytes = 0,
+    UnitMegabytes = 1,
+    UnitKilobytes = 2,
+    UnitBytes = 3
+};
+// Path display of the lists; the values are the View menu's path items.
+enum class PathMode : int16_t { FullPaths = 0, FileNamesOnly = 1 };
+// The names carry their kind already and read well on their own.
+using enum SizeUnit;
+using enum PathMode;
 
 // The data of one project window, everything but its widgets: the list items,
 // the run settings, the file path, caption and modified flag, and the state of
@@ -52,10 +60,10 @@ class ProjectDocument {
     // Replaces the settings without touching the modified flag (loading).
     void LoadRunSettings(const RunSettings& settings) { settings_ = settings; }
 
-    int16_t GetSizeUnit() const { return sizeUnit_; }
-    void SetSizeUnit(int16_t unit) { sizeUnit_ = unit; }
-    int16_t GetPathMode() const { return pathMode_; }
-    void SetPathMode(int16_t mode) { pathMode_ = mode; }
+    SizeUnit GetSizeUnit() const { return sizeUnit_; }
+    void SetSizeUnit(SizeUnit unit) { sizeUnit_ = unit; }
+    PathMode GetPathMode() const { return pathMode_; }
+    void SetPathMode(PathMode mode) { pathMode_ = mode; }
     const std::string& GetOpenGroup() const { return openGroup_; }
     void SetOpenGroup(const std::string& group) { openGroup_ = group; }
 
@@ -92,8 +100,8 @@ class ProjectDocument {
     bool modified_ = false;
     std::vector<ItemRecord> items_{ItemRecord()};
     RunSettings settings_;
-    int16_t sizeUnit_ = UnitBytes;
-    int16_t pathMode_ = FullPaths;
+    SizeUnit sizeUnit_ = UnitBytes;
+    PathMode pathMode_ = FullPaths;
     std::string openGroup_;
 };
 

@@ -26,14 +26,6 @@ std::string FileRef::Name() const {
     return fs::path(path_).filename().string();
 }
 
-std::string FileRef::ParentFolder() const {
-    return fs::path(path_).parent_path().string();
-}
-
-bool FileRef::Exists() const {
-    return FileExists(path_);
-}
-
 double FileRef::Size() const {
     if (IsEmpty())
         throw PlatformError::FileNotFound();

@@ -19,11 +19,8 @@ class FileRef {
     const std::string& Path() const { return path_; }
     // The part after the last separator.
     std::string Name() const;
-    // The full path of the folder the file lies in.
-    std::string ParentFolder() const;
     // The path as short-path callers want it; on this platform the full path.
     const std::string& ShortPath() const { return path_; }
-    bool Exists() const;
     // The size in bytes now. Throws PlatformError (53) when the file has gone.
     double Size() const;
     // The size the last successful read of Size() (or Get) found.

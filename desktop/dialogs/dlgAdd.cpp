@@ -30,6 +30,7 @@
 #include "core/settings/FileSystem.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/AddCheckedFiles.h"
@@ -60,9 +61,6 @@ constexpr int kNotReady = 41026;      // "ﾄﾞﾗｲﾌﾞの準備が出来�
 constexpr int kInsertDisk = 41027;    // "ﾃﾞｨｽｸを挿入してください"
 constexpr int kTooManyRows = 41028;   // "ｱｲﾃﾑ数が多すぎます..."
 
-constexpr const char* kFolderSection = "LASTADDFOLDER";
-constexpr const char* kFolderKey = "PATH";
-
 constexpr int kClose = 0, kAdd = 1, kSelectAll = 2, kClearAll = 3, kCancel = 4;
 constexpr int kSplitterFrame = 2, kProgressFrame = 3;
 
@@ -74,10 +72,6 @@ constexpr int kColumnWidths[] = {160, 120, 110, 220, 120};
 
 QString Text(int id) {
     return ShownText(ResString(id));
-}
-
-QString ControlName(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
 }
 
 template <class Widget>
@@ -245,7 +239,8 @@ void dlgAdd::Load() {
     const std::string start = NormalFolder(QDir::homePath().toStdString());
     std::string shown = start;
     std::string remembered;
-    if (IniAccess(IniRead, kFolderSection, kFolderKey, remembered, SettingsFilePath())) {
+    if (IniAccess(IniRead, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
+                  remembered, SettingsFilePath())) {
         if (FolderExists(remembered))
             shown = NormalFolder(remembered);
     } else {
@@ -295,7 +290,8 @@ bool dlgAdd::IsDriveRoot(const std::string& path) const {
 
 void dlgAdd::RememberFolder() const {
     std::string path = folder_;
-    IniAccess(IniWrite, kFolderSection, kFolderKey, path, SettingsFilePath());
+    IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
+              path, SettingsFilePath());
 }
 
 void dlgAdd::ChangeFolder(const std::string& path) {

@@ -17,6 +17,9 @@ enum class Command {
     ToggleTab,   // argument: the tab
     SizeUnit,    // argument: the unit
     PathMode,    // argument: the mode
+    // The tool bar's unit and path buttons pop up those items of the View menu.
+    ChooseSizeUnit,
+    ChoosePathMode,
     Add,
     Delete,
     Cut,

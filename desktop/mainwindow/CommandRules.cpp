@@ -2,21 +2,13 @@
 
 #include <initializer_list>
 
+#include "desktop/mainwindow/MenuTree.h"
+
 namespace zv {
 
 namespace {
 
-// Positions in `MenuItems` of the items the refreshes touch.
-namespace k {
-constexpr int New = 1, Open = 2, Close = 3, CloseAll = 4, Save = 6, SaveAs = 7, AppSettings = 9;
-constexpr int FirstRecent = 11, Exit = 17;
-constexpr int ShowTab = 19, TabsMenu = 22, ToggleTab = 23, SizeMenu = 27, SizeUnit = 28;
-constexpr int PathMenu = 32, PathMode = 33, Toolbox = 36;
-constexpr int ViewSeparator = 26, ToolboxSeparator = 35;
-constexpr int Add = 38, Delete = 39, Refresh = 40, GroupMenu = 42, MakeGroup = 43, Release = 44;
-constexpr int Rename = 45, Cut = 66, Paste = 67, ListSeparator = 41, CutSeparator = 68;
-constexpr int Run = 47, Pause = 49, Resume = 50, Stop = 51, RunOptions = 53;
-}  // namespace k
+namespace k = menu_k;
 
 void DisableAll(MenuStates& states, std::initializer_list<int> items) {
     for (const int item : items)
@@ -50,15 +42,15 @@ MenuStates ViewRules(const CommandState& s) {
     if (!s.hasWindow)
         return m;
     m.enabled[k::TabsMenu] = m.enabled[k::SizeMenu] = m.enabled[k::PathMenu] = true;
-    for (int tab = 0; tab < 3; ++tab) {
+    for (int tab = 0; tab < kProjectTabCount; ++tab) {
         m.enabled[k::ShowTab + tab] = s.tabVisible[tab];
-        m.checked[k::ShowTab + tab] = s.currentTab == tab;
+        m.checked[k::ShowTab + tab] = s.currentTab == static_cast<ProjectTab>(tab);
         m.checked[k::ToggleTab + tab] = s.tabVisible[tab];
     }
-    for (int unit = 0; unit < 4; ++unit)
-        m.checked[k::SizeUnit + unit] = s.sizeUnit == unit;
-    for (int mode = 0; mode < 2; ++mode)
-        m.checked[k::PathMode + mode] = s.pathMode == mode;
+    for (const SizeUnit unit : {UnitGigabytes, UnitMegabytes, UnitKilobytes, UnitBytes})
+        m.checked[k::SizeUnit + static_cast<int>(unit)] = s.sizeUnit == unit;
+    for (const PathMode mode : {FullPaths, FileNamesOnly})
+        m.checked[k::PathMode + static_cast<int>(mode)] = s.pathMode == mode;
     return m;
 }
 
@@ -66,18 +58,18 @@ MenuStates ListRules(const CommandState& s) {
     MenuStates m;
     DisableAll(m, {k::Add, k::Delete, k::Refresh, k::ListSeparator, k::Cut, k::Paste,
                    k::CutSeparator, k::GroupMenu, k::MakeGroup, k::Release, k::Rename});
-    if (s.running || !s.hasWindow || s.currentTab != 0)
+    if (s.running || !s.hasWindow || s.currentTab != ProjectTab::List)
         return m;
     m.enabled[k::Add] = true;
     m.enabled[k::Paste] = s.hasCutMarks;
     if (s.selectionCount <= 0)
         return m;
     m.enabled[k::Delete] = m.enabled[k::Cut] = true;
-    if (s.selectionCount >= 2 && s.selectionKind == 1) {
+    if (s.selectionCount >= 2 && s.selection == SelectedRows::FilesOnly) {
         // Groups do not nest: inside an opened group no new one is made.
         if (!s.groupOpened)
             m.enabled[k::GroupMenu] = m.enabled[k::MakeGroup] = true;
-    } else if (s.selectionKind == 2) {
+    } else if (s.selection == SelectedRows::GroupsOnly) {
         m.enabled[k::GroupMenu] = m.enabled[k::Release] = true;
         m.enabled[k::Rename] = s.selectionCount == 1;
     }
@@ -102,46 +94,47 @@ MenuStates RunRules(const CommandState& s) {
 
 }  // namespace
 
-MenuStates MenuRules(int menu, const CommandState& state) {
+MenuStates MenuRules(DropDown menu, const CommandState& state) {
     switch (menu) {
-        case FileMenu:
+        case DropDown::File:
             return FileRules(state);
-        case ViewMenu:
+        case DropDown::View:
             return ViewRules(state);
-        case ListMenu:
+        case DropDown::List:
             return ListRules(state);
-        case RunMenu:
+        case DropDown::Run:
             return RunRules(state);
-        default:
-            return {};
     }
+    return {};
 }
 
-std::map<std::string, bool> ToolbarRules(const CommandState& s, bool ignoreActive) {
-    std::map<std::string, bool> on;
-    for (const char* key : {"New", "Open", "Save", "Size", "Path", "Add", "Delete", "Cut", "Paste",
-                            "Group", "Release", "Start", "Break", "Stop", "Setup"})
-        on[key] = false;
-    on["New"] = on["Open"] = true;
+std::map<Command, bool> ToolbarRules(const CommandState& s, bool ignoreActive) {
+    using C = Command;
+    std::map<C, bool> on;
+    for (const C command :
+         {C::New, C::Open, C::Save, C::ChooseSizeUnit, C::ChoosePathMode, C::Add, C::Delete, C::Cut,
+          C::Paste, C::MakeGroup, C::ReleaseGroup, C::Run, C::Pause, C::Stop, C::RunOptions})
+        on[command] = false;
+    on[C::New] = on[C::Open] = true;
     if (!s.hasWindow || ignoreActive)
         return on;
     if (s.running) {
-        on["Stop"] = true;
-        on[s.paused ? "Start" : "Break"] = true;
+        on[C::Stop] = true;
+        on[s.paused ? C::Run : C::Pause] = true;
         return on;
     }
-    const bool listTab = s.currentTab == 0;
-    on["Path"] = on["Size"] = true;
-    on["Add"] = listTab;
+    const bool listTab = s.currentTab == ProjectTab::List;
+    on[C::ChoosePathMode] = on[C::ChooseSizeUnit] = true;
+    on[C::Add] = listTab;
     if (s.selectionCount > 0 && listTab) {
-        on["Delete"] = on["Cut"] = true;
-        on["Release"] = s.selectionKind == 2;
+        on[C::Delete] = on[C::Cut] = true;
+        on[C::ReleaseGroup] = s.selection == SelectedRows::GroupsOnly;
     }
-    on["Group"] = listTab && s.selectionKind == 1 && s.selectionCount > 1;
-    on["Save"] = s.modified;
-    on["Paste"] = s.hasCutMarks;
-    on["Start"] = s.itemCount >= 2;
-    on["Setup"] = true;
+    on[C::MakeGroup] = listTab && s.selection == SelectedRows::FilesOnly && s.selectionCount > 1;
+    on[C::Save] = s.modified;
+    on[C::Paste] = s.hasCutMarks;
+    on[C::Run] = s.itemCount >= 2;
+    on[C::RunOptions] = true;
     return on;
 }
 

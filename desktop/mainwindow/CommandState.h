@@ -1,8 +1,9 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 
+#include "core/project/ProjectDocument.h"
+#include "core/project/ProjectTab.h"
 #include "desktop/mainwindow/RecentFiles.h"
 
 namespace zv {
@@ -16,11 +17,12 @@ struct CommandState {
 
     // A project window is active; the fields below describe it.
     bool hasWindow = false;
-    int currentTab = 0;
-    std::array<bool, 3> tabVisible{true, true, true};
-    // The selection in the list of the current tab: 0 nothing, 1 only file
-    // entries, 2 only groups, 3 both; and the number of selected rows.
-    int selectionKind = 0;
+    ProjectTab currentTab = ProjectTab::List;
+    // By tab, in tab order.
+    std::array<bool, kProjectTabCount> tabVisible{true, true, true};
+    // The selection in the list of the current tab and the number of selected
+    // rows.
+    SelectedRows selection = SelectedRows::Nothing;
     int selectionCount = 0;
     // The lists show the members of an opened group.
     bool groupOpened = false;
@@ -28,8 +30,8 @@ struct CommandState {
     bool hasCutMarks = false;
     // Number of list items (an empty project has its one placeholder).
     int itemCount = 1;
-    int16_t sizeUnit = 3;
-    int16_t pathMode = 0;
+    SizeUnit sizeUnit = SizeUnit::UnitBytes;
+    PathMode pathMode = PathMode::FullPaths;
 
     // The recent-file entries that have a caption.
     std::array<bool, kRecentFileCount> recentFileShown{};

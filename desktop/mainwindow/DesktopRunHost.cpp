@@ -7,12 +7,6 @@
 
 namespace zv {
 
-namespace {
-
-constexpr int kResultTab = 1;
-
-}  // namespace
-
 DesktopRunHost::DesktopRunHost(mdiMain& window, frmNested& project, QPointer<dlgPinDock>& runDialog)
     : window_(window), project_(project), runDialog_(runDialog) {}
 
@@ -25,7 +19,7 @@ bool DesktopRunHost::ConfirmRunSettings() {
 void DesktopRunHost::OpenRunDialog() {
     runDialog_ = new dlgPinDock(&window_);
     QObject::connect(runDialog_, &dlgPinDock::PauseToggled, &window_, [&window = window_] {
-        window.RefreshMenu(-1);
+        window.RefreshMenus();
         window.UpdateToolbar(false);
     });
     runDialog_->show();
@@ -44,16 +38,16 @@ void DesktopRunHost::CloseRunDialog() {
 }
 
 void DesktopRunHost::RunStateChanged() {
-    window_.RefreshMenu(-1);
+    window_.RefreshMenus();
     window_.UpdateToolbar(false);
 }
 
 void DesktopRunHost::ShowResults() {
     // Turning to the result tab fills it; a tab already showing is filled again.
-    if (project_.CurrentTab() == kResultTab)
+    if (project_.CurrentTab() == ProjectTab::Result)
         project_.FillMediumChooser();
     else
-        project_.SelectTab(kResultTab);
+        project_.SelectTab(ProjectTab::Result);
 }
 
 }  // namespace zv

@@ -5,6 +5,7 @@
 #include "core/platform/PlatformError.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
 
@@ -12,11 +13,9 @@ namespace zv {
 
 namespace {
 
-constexpr const char* kSection = "LASTMAINFORM";
-
-std::optional<double> ReadValue(const std::string& key) {
+std::optional<double> ReadValue(const SettingsKey& key) {
     std::string text;
-    if (!IniAccess(IniRead, "", key, text, ""))
+    if (!IniAccess(IniRead, "", key.name, text, ""))
         return std::nullopt;
     try {
         return TextToDouble(text);
@@ -26,31 +25,31 @@ std::optional<double> ReadValue(const std::string& key) {
     }
 }
 
-void WriteValue(const std::string& key, int value) {
+void WriteValue(const SettingsKey& key, int value) {
     std::string text = std::to_string(value);
-    IniAccess(IniWrite, "", key, text, "");
+    IniAccess(IniWrite, "", key.name, text, "");
 }
 
 }  // namespace
 
 MainFormLayout ReadMainFormLayout() {
     std::string unused;
-    IniAccess(IniSelect, kSection, "", unused, SettingsFilePath());
+    IniAccess(IniSelect, settings_keys::kMainForm, "", unused, SettingsFilePath());
     MainFormLayout layout;
-    layout.top = ReadValue("TOP");
-    layout.left = ReadValue("LEFT");
-    layout.width = ReadValue("WIDTH");
-    layout.height = ReadValue("HEIGHT");
+    layout.top = ReadValue(settings_keys::MainFormTop);
+    layout.left = ReadValue(settings_keys::MainFormLeft);
+    layout.width = ReadValue(settings_keys::MainFormWidth);
+    layout.height = ReadValue(settings_keys::MainFormHeight);
     return layout;
 }
 
 void WriteMainFormLayout(int top, int left, int width, int height) {
     std::string unused;
-    IniAccess(IniSelect, kSection, "", unused, SettingsFilePath());
-    WriteValue("TOP", top);
-    WriteValue("LEFT", left);
-    WriteValue("WIDTH", width);
-    WriteValue("HEIGHT", height);
+    IniAccess(IniSelect, settings_keys::kMainForm, "", unused, SettingsFilePath());
+    WriteValue(settings_keys::MainFormTop, top);
+    WriteValue(settings_keys::MainFormLeft, left);
+    WriteValue(settings_keys::MainFormWidth, width);
+    WriteValue(settings_keys::MainFormHeight, height);
 }
 
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -15,7 +16,7 @@ constexpr int kFirstMenuCaption = 60000;
 std::array<std::string, kMenuItemCount> MenuCaptions() {
     std::array<std::string, kMenuItemCount> captions;
     std::string unused;
-    IniAccess(IniSelect, "MenuItem", "", unused, SettingsFilePath());
+    IniAccess(IniSelect, settings_keys::kMenuItem, "", unused, SettingsFilePath());
     for (int k = 0; k < kMenuItemCount; ++k) {
         std::string caption;
         if (!IniAccess(IniRead, "", "USR" + std::to_string(k), caption, ""))

@@ -10,6 +10,23 @@ namespace zv {
 // Number of entries of the caption table `MenuItems`.
 constexpr int kMenuItemCount = 69;
 
+// Positions in `MenuItems` (the k of `MenuEntry`) of the menus and of the items
+// the program refers to; an item of a run of similar ones (recent files, tabs,
+// units, modes) is the first position plus its argument.
+namespace menu_k {
+inline constexpr int FileMenu = 0, New = 1, Open = 2, Close = 3, CloseAll = 4, Save = 6;
+inline constexpr int SaveAs = 7, AppSettings = 9, RecentSeparator = 10, FirstRecent = 11;
+inline constexpr int Exit = 17;
+inline constexpr int ViewMenu = 18, ShowTab = 19, TabsMenu = 22, ToggleTab = 23;
+inline constexpr int ViewSeparator = 26, SizeMenu = 27, SizeUnit = 28, PathMenu = 32;
+inline constexpr int PathMode = 33, ToolboxSeparator = 35, Toolbox = 36;
+inline constexpr int ListMenu = 37, Add = 38, Delete = 39, Refresh = 40, ListSeparator = 41;
+inline constexpr int GroupMenu = 42, MakeGroup = 43, Release = 44, Rename = 45;
+inline constexpr int RunMenu = 46, Run = 47, Pause = 49, Resume = 50, Stop = 51, RunOptions = 53;
+inline constexpr int WindowMenu = 54, HelpMenu = 58;
+inline constexpr int Cut = 66, Paste = 67, CutSeparator = 68;
+}  // namespace menu_k
+
 // One item of the menu bar as the program lays it out.
 struct MenuEntry {
     // Position in `MenuItems`; its default caption is string 60000 + k.

@@ -4,6 +4,7 @@
 #include "core/settings/FileSystem.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 
 namespace zv {
 
@@ -26,7 +27,7 @@ std::string MenuText(const std::string& path) {
 std::array<std::string, kRecentFileCount> RecentFileCaptions() {
     std::array<std::string, kRecentFileCount> captions;
     std::string unused;
-    IniAccess(IniSelect, "History", "", unused, SettingsFilePath());
+    IniAccess(IniSelect, settings_keys::kHistory, "", unused, SettingsFilePath());
     for (int k = 0; k < kRecentFileCount; ++k) {
         const std::string digit = std::to_string(k);
         std::string path;

@@ -25,9 +25,6 @@ namespace zv {
 
 namespace {
 
-constexpr int kListTab = 0;
-constexpr int kResultTab = 1;
-
 constexpr int kErrorCaption = 40021;    // "ｴﾗｰ"
 constexpr int kFileNotFound = 40020;    // "登録されたファイルが見つかりません..."
 constexpr int kDataFileFilter = 40070;  // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
@@ -79,7 +76,7 @@ void ShellCommands::Dispatch(Command command, int argument) {
             Exit();
             return;
         case Command::SupportPage:
-            Ui().OpenWithAssociatedProgram(kSupportPage);
+            OpenOrReport(kSupportPage);
             return;
         case Command::VersionInformation:
             ShowVersion();
@@ -107,16 +104,16 @@ void ShellCommands::Dispatch(Command command, int argument) {
             Save(*project, kSaveAs);
             return;
         case Command::ShowTab:
-            project->SelectTab(argument);
+            project->SelectTab(static_cast<ProjectTab>(argument));
             return;
         case Command::ToggleTab:
-            ToggleTab(*project, argument);
+            ToggleTab(*project, static_cast<ProjectTab>(argument));
             return;
         case Command::SizeUnit:
-            project->SetSizeUnit(static_cast<int16_t>(argument));
+            project->SetSizeUnit(static_cast<SizeUnit>(argument));
             return;
         case Command::PathMode:
-            project->SetPathMode(static_cast<int16_t>(argument));
+            project->SetPathMode(static_cast<PathMode>(argument));
             return;
         case Command::Add:
             Add(*project);
@@ -151,7 +148,7 @@ void ShellCommands::Dispatch(Command command, int argument) {
 }
 
 void ShellCommands::New() {
-    window_.NewProjectWindow()->SelectTab(kListTab);
+    window_.NewProjectWindow()->SelectTab(ProjectTab::List);
 }
 
 void ShellCommands::Open() {
@@ -185,7 +182,7 @@ void ShellCommands::Open() {
             target->LoadProject(*path);
         }
         target->show();
-        target->SelectTab(kListTab);
+        target->SelectTab(ProjectTab::List);
     } catch (const PlatformError& error) {
         ShowMessage(error.Description(),
                     ExeBaseName() + ResString(kErrorCaption) + std::to_string(error.Number()));
@@ -204,9 +201,9 @@ void ShellCommands::Close(bool all) {
 void ShellCommands::Save(frmNested& project, int16_t mode) {
     project.SaveProject(mode, false);
     const std::string group = project.GetOpenGroup();
-    project.RenderList(0, group, 0);
-    if (project.CurrentTab() == kResultTab)
-        project.RenderList(1, group, project.ChosenMedium());
+    project.RenderList(ProjectList::Files, group, 0);
+    if (project.CurrentTab() == ProjectTab::Result)
+        project.RenderList(ProjectList::Results, group, project.ChosenMedium());
 }
 
 void ShellCommands::Exit() {
@@ -216,7 +213,7 @@ void ShellCommands::Exit() {
         QCoreApplication::quit();
 }
 
-void ShellCommands::ToggleTab(frmNested& project, int tab) {
+void ShellCommands::ToggleTab(frmNested& project, ProjectTab tab) {
     const bool visible = !project.IsTabVisible(tab);
     project.SetTabVisible(tab, visible);
     if (visible) {
@@ -234,7 +231,7 @@ void ShellCommands::Add(frmNested& project) {
     project.ClearCutMarks();
     dlgAdd dialog(&window_, AddTarget{&project, &project.Document(),
                                       [&project](const std::string& openGroup) {
-                                          project.RenderList(0, openGroup, 0);
+                                          project.RenderList(ProjectList::Files, openGroup, 0);
                                       }});
     dialog.exec();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/project/ProjectTab.h"
 #include "desktop/mainwindow/Command.h"
 
 namespace zv {
@@ -34,7 +35,7 @@ class ShellCommands {
     void Close(bool all);
     void Save(frmNested& project, int16_t mode);
     void Exit();
-    void ToggleTab(frmNested& project, int tab);
+    void ToggleTab(frmNested& project, ProjectTab tab);
     void Add(frmNested& project);
     void StartRun(frmNested& project);
     void ShowRunSettings(frmNested& project);

@@ -53,40 +53,12 @@ constexpr int kDesignHeight = 10200;
 // Stored values beyond any screen are kept within this many twips.
 constexpr double kFarthest = 10'000'000;
 
-// Positions in `MenuItems` that the window itself handles.
-constexpr int kRecentSeparator = 10;
-constexpr int kFirstRecentFile = 11;
-constexpr int kSizeSubmenu = 27;
-constexpr int kPathSubmenu = 32;
-constexpr int kListMenu = 37;
-
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
 int Rounded(double twips) {
     return static_cast<int>(std::lround(std::clamp(twips, -kFarthest, kFarthest)));
-}
-
-// The commands of the tool bar buttons by key; "Size" and "Path" pop up the
-// View menu's submenus instead.
-const std::map<std::string, Command>& ButtonCommands() {
-    static const std::map<std::string, Command> commands{
-        {"New", Command::New},
-        {"Open", Command::Open},
-        {"Save", Command::Save},
-        {"Add", Command::Add},
-        {"Delete", Command::Delete},
-        {"Cut", Command::Cut},
-        {"Paste", Command::Paste},
-        {"Group", Command::MakeGroup},
-        {"Release", Command::ReleaseGroup},
-        {"Start", Command::Run},
-        {"Break", Command::Pause},
-        {"Stop", Command::Stop},
-        {"Setup", Command::RunOptions},
-    };
-    return commands;
 }
 
 bool OpensSubmenu(const MenuEntry& entry) {
@@ -113,7 +85,7 @@ mdiMain::mdiMain(QWidget* parent)
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
-        RefreshMenu(-1);
+        RefreshMenus();
         UpdateToolbar(false);
     });
     BuildMenuTree();
@@ -149,9 +121,9 @@ void mdiMain::BuildMenuTree() {
             menu->setObjectName(name);
             submenus_[entry.k] = menu;
             action = menu->menuAction();
-            if (entry.parent < 0) {
+            if (entry.parent < 0 && entry.index <= static_cast<int>(DropDown::Run)) {
                 connect(menu, &QMenu::aboutToShow, this,
-                        [this, index = entry.index] { RefreshMenu(index); });
+                        [this, menu = static_cast<DropDown>(entry.index)] { RefreshMenu(menu); });
             }
         } else {
             action = submenus_.at(entry.parent)->addAction(QString());
@@ -183,12 +155,12 @@ void mdiMain::BuildMenus() {
         const auto recent = RecentFileCaptions();
         bool anyShown = false;
         for (int r = 0; r < kRecentFileCount; ++r) {
-            QAction* item = MenuItems[kFirstRecentFile + r];
+            QAction* item = MenuItems[menu_k::FirstRecent + r];
             item->setText(Text(recent[r]));
             item->setVisible(!recent[r].empty());
             anyShown = anyShown || !recent[r].empty();
         }
-        MenuItems[kRecentSeparator]->setVisible(anyShown);
+        MenuItems[menu_k::RecentSeparator]->setVisible(anyShown);
     } catch (const PlatformError& error) {
         ShowError(error);
     }
@@ -213,9 +185,9 @@ void mdiMain::BuildToolbar() {
         button->setObjectName(key);
         button->setToolTip(Text(entry.tooltip));
         objToolB->widgetForAction(button)->setObjectName(key);
-        buttons_[entry.key] = button;
+        buttons_[entry.command] = button;
         connect(button, &QAction::triggered, this,
-                [this, key = entry.key] { OnToolbarButton(key); });
+                [this, command = entry.command] { OnToolbarButton(command); });
     }
 }
 
@@ -253,11 +225,11 @@ frmNested* mdiMain::NewProjectWindow() {
     // A click or a new selection in a list changes what the commands can do,
     // their shortcut keys included.
     connect(project, &frmNested::StateChanged, this, [this] {
-        RefreshMenu(-1);
+        RefreshMenus();
         UpdateToolbar(false);
     });
     connect(project, &frmNested::ListMenuWanted, this,
-            [this](const QPoint& at) { submenus_.at(kListMenu)->popup(at); });
+            [this](const QPoint& at) { submenus_.at(menu_k::ListMenu)->popup(at); });
     project->SetGroupNameAsker(
         [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
     window->show();
@@ -290,6 +262,9 @@ bool mdiMain::CloseProjectWindows() {
 
 void mdiMain::RunCommand(Command command, int argument) {
     commands_->Run(command, argument);
+    // A command may change a window's content without a click in it (adding
+    // files, opening a project): the shortcut keys must act on what is there.
+    RefreshMenus();
     UpdateToolbar(false);
 }
 
@@ -298,17 +273,17 @@ CommandState mdiMain::TakeState() const {
     state.running = App().running;
     state.paused = App().runRequests != nullptr && App().runRequests->pause;
     for (int r = 0; r < kRecentFileCount; ++r)
-        state.recentFileShown[r] = !MenuItems[kFirstRecentFile + r]->text().isEmpty();
+        state.recentFileShown[r] = !MenuItems[menu_k::FirstRecent + r]->text().isEmpty();
 
     const frmNested* project = ActiveProject();
     if (project == nullptr)
         return state;
     state.hasWindow = true;
     state.currentTab = project->CurrentTab();
-    for (int tab = 0; tab < static_cast<int>(state.tabVisible.size()); ++tab)
-        state.tabVisible[tab] = project->IsTabVisible(tab);
+    for (int tab = 0; tab < kProjectTabCount; ++tab)
+        state.tabVisible[tab] = project->IsTabVisible(static_cast<ProjectTab>(tab));
     const SelectionKind selection = project->GetSelectionKind();
-    state.selectionKind = selection.kind;
+    state.selection = selection.rows;
     state.selectionCount = selection.count;
     state.groupOpened = !project->GetOpenGroup().empty();
     state.modified = project->Document().Modified();
@@ -319,16 +294,14 @@ CommandState mdiMain::TakeState() const {
     return state;
 }
 
-void mdiMain::RefreshMenu(int index) {
-    if (index == -1) {
-        for (const int menu : {FileMenu, ViewMenu, ListMenu, RunMenu})
-            RefreshMenu(menu);
-        return;
-    }
-    if (index < FileMenu || index > RunMenu)
-        return;
+void mdiMain::RefreshMenus() {
+    for (const DropDown menu : {DropDown::File, DropDown::View, DropDown::List, DropDown::Run})
+        RefreshMenu(menu);
+}
+
+void mdiMain::RefreshMenu(DropDown menu) {
     try {
-        const MenuStates states = MenuRules(index, TakeState());
+        const MenuStates states = MenuRules(menu, TakeState());
         for (const auto& [k, enabled] : states.enabled)
             MenuItems[k]->setEnabled(enabled);
         for (const auto& [k, checked] : states.checked)
@@ -340,8 +313,8 @@ void mdiMain::RefreshMenu(int index) {
 
 void mdiMain::UpdateToolbar(bool ignoreActive) {
     try {
-        for (const auto& [key, enabled] : ToolbarRules(TakeState(), ignoreActive)) {
-            const auto button = buttons_.find(key);
+        for (const auto& [command, enabled] : ToolbarRules(TakeState(), ignoreActive)) {
+            const auto button = buttons_.find(command);
             if (button != buttons_.end())
                 button->second->setEnabled(enabled);
         }
@@ -351,18 +324,18 @@ void mdiMain::UpdateToolbar(bool ignoreActive) {
     }
 }
 
-void mdiMain::OnToolbarButton(const std::string& key) {
-    auto* button = qobject_cast<QToolButton*>(objToolB->widgetForAction(buttons_.at(key)));
+void mdiMain::OnToolbarButton(Command command) {
+    auto* button = qobject_cast<QToolButton*>(objToolB->widgetForAction(buttons_.at(command)));
     button->setDown(true);
-    if (key == "Size" || key == "Path") {
-        PopUpBelow(button, submenus_.at(key == "Size" ? kSizeSubmenu : kPathSubmenu));
-        RefreshMenu(ViewMenu);
-    } else {
-        const auto command = ButtonCommands().find(key);
-        if (command != ButtonCommands().end())
-            commands_->Run(command->second, 0);
+    if (command == Command::ChooseSizeUnit || command == Command::ChoosePathMode) {
+        PopUpBelow(button, submenus_.at(command == Command::ChooseSizeUnit ? menu_k::SizeMenu
+                                                                           : menu_k::PathMenu));
+        RefreshMenu(DropDown::View);
+    } else if (command != Command::None) {
+        commands_->Run(command, 0);
     }
     button->setDown(false);
+    RefreshMenus();
     UpdateToolbar(false);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "desktop/mainwindow/CommandRules.h"
 #include "desktop/mainwindow/CommandState.h"
 #include "desktop/mainwindow/MenuTree.h"
 
@@ -37,9 +38,9 @@ class mdiMain : public QMainWindow {
     // Sets the caption of every entry of `MenuItems` (the settings file may
     // override them) and the recent-file entries. Run once at start.
     void BuildMenus();
-    // Enables and checks the items of one drop-down: 0 File, 1 View, 2 List,
-    // 3 Run; -1 all of them. Other values do nothing.
-    void RefreshMenu(int index);
+    // Enables and checks the items of one drop-down, or of all of them.
+    void RefreshMenu(DropDown menu);
+    void RefreshMenus();
     // Enables the tool bar buttons; with ignoreActive the active project window
     // counts as absent.
     void UpdateToolbar(bool ignoreActive);
@@ -71,7 +72,7 @@ class mdiMain : public QMainWindow {
     // Closes the project windows one by one; false when one refused.
     bool CloseProjectWindows();
     CommandState TakeState() const;
-    void OnToolbarButton(const std::string& key);
+    void OnToolbarButton(Command command);
     // Pops a View submenu up under the tool bar at the button's left edge.
     void PopUpBelow(QToolButton* button, QMenu* menu);
 
@@ -82,7 +83,7 @@ class mdiMain : public QMainWindow {
     std::array<QAction*, kMenuItemCount> MenuItems{};
     // The submenus by the k of the item that opens them.
     std::map<int, QMenu*> submenus_;
-    std::map<std::string, QAction*> buttons_;
+    std::map<Command, QAction*> buttons_;
     std::unique_ptr<ShellCommands> commands_;
 };
 

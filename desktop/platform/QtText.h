@@ -9,4 +9,8 @@ namespace zv {
 // break as "\r\n", Qt as "\n".
 QString ShownText(const std::string& text);
 
+// The name of control `index` of a control array, "objButton(4)": the
+// widget's object name, by which tests and screenshots find it.
+QString ControlName(const char* array, int index);
+
 }  // namespace zv

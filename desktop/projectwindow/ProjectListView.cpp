@@ -14,20 +14,14 @@
 
 namespace zv {
 
-namespace {
-
-constexpr int kFileList = 0;
-constexpr int kResultList = 1;
-
-}  // namespace
-
-ProjectListView::ProjectListView(int index, QWidget* parent) : QTreeWidget(parent), index_(index) {
+ProjectListView::ProjectListView(ProjectList list, QWidget* parent)
+    : QTreeWidget(parent), list_(list) {
     // Only the Rename command starts the editing of a row's text.
     setEditTriggers(NoEditTriggers);
     // The right button over the file list opens the main window's list menu;
     // nothing else opens a menu over either list.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    if (index_ == kFileList) {
+    if (list_ == ProjectList::Files) {
         setDragDropMode(DragDrop);
         setDropIndicatorShown(false);
     } else {
@@ -69,7 +63,7 @@ void ProjectListView::startDrag(Qt::DropActions) {
     drag->setMimeData(data.release());
     // Files dragged from the result list may be copied, moved or linked (the
     // window checks its files afterwards); the file list hands out copies.
-    const Qt::DropActions allowed = index_ == kResultList
+    const Qt::DropActions allowed = list_ == ProjectList::Results
                                         ? Qt::CopyAction | Qt::MoveAction | Qt::LinkAction
                                         : Qt::DropActions(Qt::CopyAction);
     const Qt::DropAction action = drag->exec(allowed, Qt::CopyAction);
@@ -78,7 +72,7 @@ void ProjectListView::startDrag(Qt::DropActions) {
 }
 
 void ProjectListView::mouseMoveEvent(QMouseEvent* event) {
-    if (index_ == kResultList && (event->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
+    if (list_ == ProjectList::Results && (event->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
         !selectedItems().isEmpty() && ResultDragStarts(event->position().toPoint())) {
         startDrag(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
         return;
@@ -98,14 +92,14 @@ bool ProjectListView::ResultDragStarts(const QPoint& position) const {
 
 void ProjectListView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeWidget::mouseReleaseEvent(event);
-    if (index_ == kFileList && event->button() == Qt::RightButton)
+    if (list_ == ProjectList::Files && event->button() == Qt::RightButton)
         emit RightButtonReleased(event->globalPosition().toPoint());
 }
 
 bool ProjectListView::TakesDrop(const QDropEvent& event) const {
     // A drag that started in this list and ends in it moves nothing.
-    return index_ == kFileList && event.mimeData() != nullptr && event.mimeData()->hasUrls() &&
-           event.source() != this;
+    return list_ == ProjectList::Files && event.mimeData() != nullptr &&
+           event.mimeData()->hasUrls() && event.source() != this;
 }
 
 void ProjectListView::dragEnterEvent(QDragEnterEvent* event) {

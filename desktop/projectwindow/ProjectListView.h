@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/project/ProjectTab.h"
+
 class QMimeData;
 
 namespace zv {
@@ -20,9 +22,9 @@ class ProjectListView : public QTreeWidget {
     Q_OBJECT
 
   public:
-    explicit ProjectListView(int index, QWidget* parent = nullptr);
+    explicit ProjectListView(ProjectList list, QWidget* parent = nullptr);
 
-    int Index() const { return index_; }
+    ProjectList List() const { return list_; }
     // Where the full paths of a drag out of the list come from.
     void SetDragSource(std::function<std::vector<std::string>()> source);
     // The data a drag out of the list hands over: the paths of the drag
@@ -56,7 +58,7 @@ class ProjectListView : public QTreeWidget {
     bool TakesDrop(const QDropEvent& event) const;
     bool ResultDragStarts(const QPoint& position) const;
 
-    int index_;
+    ProjectList list_;
     std::function<std::vector<std::string>()> dragSource_;
     // The row being edited in place: its tag and its text before the edit;
     // the text the editor hands back waits here until the editor closes.

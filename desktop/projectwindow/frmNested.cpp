@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
@@ -25,6 +26,7 @@
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
 #include "core/strings/StringTable.h"
+#include "desktop/platform/QtText.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/ListViewItem.h"
 #include "desktop/projectwindow/ProjectListView.h"
@@ -41,10 +43,6 @@ constexpr int kClosingWhileRunning = 40083;  // "実行中は閉じることは�
 constexpr int kFileListBroken = 40093;  // "ファイルリストの整合性が取れません..."
 constexpr int kNoFolders = 40094;  // "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります"
 
-constexpr int kListTab = 0;
-constexpr int kResultTab = 1;
-constexpr int kInfoTab = 2;
-
 // objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
 constexpr int kInfoRows = 10;
 constexpr int kFirstValueLabel = 11;
@@ -59,8 +57,26 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString ControlName(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
+QString TabCaption(ProjectTab tab) {
+    return Text(ResString(kTabCaptions + static_cast<int>(tab)));
+}
+
+// A list's place in objListView.
+int Slot(ProjectList list) {
+    return static_cast<int>(list);
+}
+
+// The list shown on a tab, if the tab shows one.
+std::optional<ProjectList> ListOnTab(ProjectTab tab) {
+    switch (tab) {
+        case ProjectTab::List:
+            return ProjectList::Files;
+        case ProjectTab::Result:
+            return ProjectList::Results;
+        case ProjectTab::Info:
+            break;
+    }
+    return std::nullopt;
 }
 
 void FillListView(QTreeWidget& view, const ListContent& content) {
@@ -92,9 +108,9 @@ frmNested::frmNested(QWidget* parent) : QWidget(parent) {
     // Without a frame round the pages the lists get the window's full width,
     // which their columns are made for.
     objSTab->setDocumentMode(true);
-    objSTab->addTab(BuildListTab(listWidth), Text(ResString(kTabCaptions + kListTab)));
-    objSTab->addTab(BuildResultTab(listWidth), Text(ResString(kTabCaptions + kResultTab)));
-    objSTab->addTab(BuildInfoTab(), Text(ResString(kTabCaptions + kInfoTab)));
+    objSTab->addTab(BuildListTab(listWidth), TabCaption(ProjectTab::List));
+    objSTab->addTab(BuildResultTab(listWidth), TabCaption(ProjectTab::Result));
+    objSTab->addTab(BuildInfoTab(), TabCaption(ProjectTab::Info));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -105,9 +121,9 @@ frmNested::frmNested(QWidget* parent) : QWidget(parent) {
     connect(objCombo[0], &QComboBox::activated, this, &frmNested::OnMediumChosen);
 }
 
-ProjectListView* frmNested::NewListView(int index, int width) {
-    auto* view = new ProjectListView(index);
-    view->setObjectName(ControlName("objListView", index));
+ProjectListView* frmNested::NewListView(ProjectList list, int width) {
+    auto* view = new ProjectListView(list);
+    view->setObjectName(ControlName("objListView", Slot(list)));
     view->setFrameShape(QFrame::NoFrame);
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
@@ -133,24 +149,24 @@ ProjectListView* frmNested::NewListView(int index, int width) {
     connect(view, &QTreeWidget::itemSelectionChanged, this, &frmNested::StateChanged);
     connect(view, &QTreeWidget::itemClicked, this, &frmNested::StateChanged);
     connect(view, &QTreeWidget::itemDoubleClicked, this,
-            [this, index](QTreeWidgetItem* row) { OnRowDoubleClicked(index, row); });
+            [this, list](QTreeWidgetItem* row) { OnRowDoubleClicked(list, row); });
     connect(view, &ProjectListView::DragFinished, this,
-            [this, index](Qt::DropAction action) { OnDragFinished(index, action); });
+            [this, list](Qt::DropAction action) { OnDragFinished(list, action); });
     connect(
         view, &ProjectListView::EditEnded, this,
-        [this, index](const QString& tag, const QString& text) { OnEditEnded(index, tag, text); });
+        [this, list](const QString& tag, const QString& text) { OnEditEnded(list, tag, text); });
     // The drop is taken first and the files are added afterwards, so the drag
     // source is not kept waiting while the group question is open.
     connect(view, &ProjectListView::FilesDropped, this, &frmNested::OnFilesDropped,
             Qt::QueuedConnection);
     connect(view, &ProjectListView::RightButtonReleased, this, &frmNested::ListMenuWanted);
-    view->SetDragSource([this, index] {
+    view->SetDragSource([this, list] {
         std::vector<std::string> paths;
-        for (const FileRef& file : CollectSelectedFiles(index, true))
+        for (const FileRef& file : CollectSelectedFiles(list, true))
             paths.push_back(file.Path());
         return paths;
     });
-    objListView[index] = view;
+    objListView[Slot(list)] = view;
     return view;
 }
 
@@ -158,7 +174,7 @@ QWidget* frmNested::BuildListTab(int listWidth) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(NewListView(0, listWidth));
+    layout->addWidget(NewListView(ProjectList::Files, listWidth));
     return page;
 }
 
@@ -190,7 +206,7 @@ QWidget* frmNested::BuildResultTab(int listWidth) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(chooserRow);
-    layout->addWidget(NewListView(1, listWidth));
+    layout->addWidget(NewListView(ProjectList::Results, listWidth));
     layout->addLayout(totals);
     return page;
 }
@@ -221,7 +237,7 @@ bool frmNested::LoadProject(const std::string& path) {
     WaitCursor wait(this);
     const LoadOutcome outcome = zv::LoadProject(document_, path);
     // A failed load leaves an empty project, which the list must show too.
-    RenderList(0, "", 0);
+    RenderList(ProjectList::Files, "", 0);
     ShowCaption();
     return outcome == LoadOutcome::Loaded;
 }
@@ -243,20 +259,20 @@ void frmNested::ClearResults() {
     document_.ClearResults();
 }
 
-void frmNested::SetSizeUnit(int16_t unit) {
+void frmNested::SetSizeUnit(SizeUnit unit) {
     document_.SetSizeUnit(unit);
     RedrawLists();
 }
 
-void frmNested::SetPathMode(int16_t mode) {
+void frmNested::SetPathMode(PathMode mode) {
     document_.SetPathMode(mode);
     RedrawLists();
 }
 
 void frmNested::RedrawLists() {
     const std::string group = document_.GetOpenGroup();
-    RenderList(0, group, 0);
-    RenderList(1, group, ChosenMedium());
+    RenderList(ProjectList::Files, group, 0);
+    RenderList(ProjectList::Results, group, ChosenMedium());
     // The result list may not hold the group the file list has open; that must
     // not close the group the file list goes on showing, or later additions
     // would land outside the group the user sees.
@@ -268,25 +284,26 @@ bool frmNested::AddFiles(std::vector<FileRef> files, const std::string& groupNam
     return document_.AddFiles(std::move(files), groupName);
 }
 
-void frmNested::RenderList(int list, const std::string& group, int16_t medium) {
+void frmNested::RenderList(ProjectList list, const std::string& group, int16_t medium) {
     WaitCursor wait(this);
-    QTreeWidget* view = objListView[list];
+    QTreeWidget* view = objListView[Slot(list)];
     const bool hadFocus = view->hasFocus();
     view->setVisible(false);
     view->setSortingEnabled(false);
     try {
-        const ListContent content = zv::RenderList(document_, list, group, medium);
+        const ListContent content = zv::RenderList(document_, Slot(list), group, medium);
         FillListView(*view, content);
-        if (list == 1) {
+        if (list == ProjectList::Results) {
             objText[1]->setText(Text(FormatGrouped(content.itemCount)));
             objText[2]->setText(Text(FormatGrouped(content.totalSize)));
-            if (CurrentTab() == kInfoTab)
+            if (CurrentTab() == ProjectTab::Info)
                 ShowStatistics();
         }
     } catch (const PlatformError& error) {
         ShowError(error);
     }
-    if (CurrentTab() == kResultTab && objListView[1]->topLevelItemCount() == 0) {
+    if (CurrentTab() == ProjectTab::Result &&
+        objListView[Slot(ProjectList::Results)]->topLevelItemCount() == 0) {
         objText[1]->setText(QStringLiteral("0"));
         objText[2]->setText(QStringLiteral("0"));
     }
@@ -297,19 +314,24 @@ void frmNested::RenderList(int list, const std::string& group, int16_t medium) {
 }
 
 SelectionKind frmNested::GetSelectionKind() const {
-    const int tab = CurrentTab();
-    if (tab != kListTab && tab != kResultTab)
+    const std::optional<ProjectList> list = ListOnTab(CurrentTab());
+    if (!list)
         return {};
     SelectionKind selection;
     bool files = false;
     bool groups = false;
-    for (const QTreeWidgetItem* item : objListView[tab]->selectedItems()) {
+    for (const QTreeWidgetItem* item : objListView[Slot(*list)]->selectedItems()) {
         ++selection.count;
         const RowKind kind = static_cast<const ListViewItem*>(item)->Kind();
         files = files || kind == RowKind::File;
         groups = groups || kind == RowKind::Group;
     }
-    selection.kind = (files ? 1 : 0) + (groups ? 2 : 0);
+    if (files && groups)
+        selection.rows = SelectedRows::FilesAndGroups;
+    else if (files)
+        selection.rows = SelectedRows::FilesOnly;
+    else if (groups)
+        selection.rows = SelectedRows::GroupsOnly;
     return selection;
 }
 
@@ -326,11 +348,12 @@ void frmNested::FillMediumChooser() {
     chooser->setCurrentIndex(0);
     // With no medium the only entry is " 未処理分": the list shows the items
     // not placed, never what an earlier project or run left in it.
-    RenderList(1, "", chooser->count() >= 2 ? 1 : 0);
+    RenderList(ProjectList::Results, "", chooser->count() >= 2 ? 1 : 0);
 }
 
 void frmNested::OnMediumChosen(int index) {
-    RenderList(1, "", MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
+    RenderList(ProjectList::Results, "",
+               MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
 }
 
 void frmNested::ShowStatistics() {
@@ -339,38 +362,36 @@ void frmNested::ShowStatistics() {
         objLabel[kFirstValueLabel + i]->setText(Text(texts[i]));
 }
 
-int frmNested::CurrentTab() const {
-    return objSTab->currentIndex();
+ProjectTab frmNested::CurrentTab() const {
+    return static_cast<ProjectTab>(objSTab->currentIndex());
 }
 
-void frmNested::SelectTab(int tab) {
-    objSTab->setCurrentIndex(tab);
+void frmNested::SelectTab(ProjectTab tab) {
+    objSTab->setCurrentIndex(static_cast<int>(tab));
 }
 
-bool frmNested::IsTabVisible(int tab) const {
-    return objSTab->isTabVisible(tab);
+bool frmNested::IsTabVisible(ProjectTab tab) const {
+    return objSTab->isTabVisible(static_cast<int>(tab));
 }
 
-void frmNested::SetTabVisible(int tab, bool visible) {
-    objSTab->setTabVisible(tab, visible);
+void frmNested::SetTabVisible(ProjectTab tab, bool visible) {
+    objSTab->setTabVisible(static_cast<int>(tab), visible);
 }
 
-void frmNested::OnTabChanged(int tab) {
+void frmNested::OnTabChanged(int index) {
     {
         WaitCursor wait(this);
         layout()->activate();
         Ui().YieldNow();
-        switch (tab) {
-            case kListTab:
-                RenderList(0, document_.GetOpenGroup(), 0);
+        switch (static_cast<ProjectTab>(index)) {
+            case ProjectTab::List:
+                RenderList(ProjectList::Files, document_.GetOpenGroup(), 0);
                 break;
-            case kResultTab:
+            case ProjectTab::Result:
                 FillMediumChooser();
                 break;
-            case kInfoTab:
+            case ProjectTab::Info:
                 ShowStatistics();
-                break;
-            default:
                 break;
         }
     }
@@ -390,27 +411,27 @@ void frmNested::closeEvent(QCloseEvent* event) {
     emit StateChanged();
 }
 
-QTreeWidget* frmNested::ListView(int index) const {
-    return objListView[index];
+QTreeWidget* frmNested::ListView(ProjectList list) const {
+    return objListView[Slot(list)];
 }
 
 void frmNested::RunEditCommand(EditCommand command) {
-    const std::vector<std::string> tags = SelectedTags(0);
+    const std::vector<std::string> tags = SelectedTags(ProjectList::Files);
     switch (command) {
         case EditCommand::Delete:
-            Redraw(0, DeleteCommand(document_, tags));
+            Redraw(ProjectList::Files, DeleteCommand(document_, tags));
             break;
         case EditCommand::Cut:
-            Redraw(0, CutCommand(document_, tags));
+            Redraw(ProjectList::Files, CutCommand(document_, tags));
             break;
         case EditCommand::Paste:
-            Redraw(0, PasteCommand(document_));
+            Redraw(ProjectList::Files, PasteCommand(document_));
             break;
         case EditCommand::MakeGroup:
-            Redraw(0, MakeGroupCommand(document_, tags));
+            Redraw(ProjectList::Files, MakeGroupCommand(document_, tags));
             break;
         case EditCommand::ReleaseGroup:
-            Redraw(0, ReleaseGroupCommand(document_, tags));
+            Redraw(ProjectList::Files, ReleaseGroupCommand(document_, tags));
             break;
         case EditCommand::Rename:
             if (RenameCommand(document_))
@@ -420,10 +441,11 @@ void frmNested::RunEditCommand(EditCommand command) {
     emit StateChanged();
 }
 
-void frmNested::Redraw(int list, ListRedraw how) {
+void frmNested::Redraw(ProjectList list, ListRedraw how) {
     switch (how) {
         case ListRedraw::OpenedGroup:
-            RenderList(list, document_.GetOpenGroup(), list == 0 ? 0 : ChosenMedium());
+            RenderList(list, document_.GetOpenGroup(),
+                       list == ProjectList::Files ? 0 : ChosenMedium());
             return;
         case ListRedraw::TopLevel:
             RenderList(list, "", 0);
@@ -435,17 +457,17 @@ void frmNested::Redraw(int list, ListRedraw how) {
 
 void frmNested::StartRename() {
     // An editor in a list that does not show would take the keys unseen.
-    if (CurrentTab() != kListTab)
+    if (CurrentTab() != ProjectTab::List)
         return;
-    ProjectListView* view = objListView[0];
+    ProjectListView* view = objListView[Slot(ProjectList::Files)];
     const QList<QTreeWidgetItem*> selected = view->selectedItems();
     if (selected.size() == 1)
         view->StartEditing(static_cast<ListViewItem*>(selected.front()));
 }
 
-std::vector<std::string> frmNested::SelectedTags(int list) const {
+std::vector<std::string> frmNested::SelectedTags(ProjectList list) const {
     std::vector<std::string> tags;
-    const QTreeWidget* view = objListView[list];
+    const QTreeWidget* view = objListView[Slot(list)];
     for (int row = 0; row < view->topLevelItemCount(); ++row) {
         const auto* item = static_cast<const ListViewItem*>(view->topLevelItem(row));
         if (item->isSelected() && item->Kind() != RowKind::Up)
@@ -454,7 +476,7 @@ std::vector<std::string> frmNested::SelectedTags(int list) const {
     return tags;
 }
 
-std::vector<FileRef> frmNested::CollectSelectedFiles(int list, bool includeGroups) const {
+std::vector<FileRef> frmNested::CollectSelectedFiles(ProjectList list, bool includeGroups) const {
     std::vector<FileRef> files;
     try {
         for (const std::string& tag : SelectedTags(list)) {
@@ -481,7 +503,7 @@ std::vector<FileRef> frmNested::CollectSelectedFiles(int list, bool includeGroup
     return files;
 }
 
-void frmNested::OnRowDoubleClicked(int list, QTreeWidgetItem* row) {
+void frmNested::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
     try {
         if (!document_.IsEmpty()) {
             const bool up = static_cast<const ListViewItem*>(row)->Kind() == RowKind::Up;
@@ -494,7 +516,7 @@ void frmNested::OnRowDoubleClicked(int list, QTreeWidgetItem* row) {
                 // still goes on.
                 const std::vector<FileRef> files = CollectSelectedFiles(list, false);
                 if (!files.empty())
-                    Ui().OpenWithAssociatedProgram(files.front().Path());
+                    OpenOrReport(files.front().Path());
                 RenderList(list, text, ChosenMedium());
             }
         }
@@ -526,33 +548,32 @@ void frmNested::OnFilesDropped(const QStringList& paths) {
             AddToGroup(document_, group, files);
         else
             document_.AddFiles(files, group);
-        RenderList(0, document_.GetOpenGroup(), 0);
+        RenderList(ProjectList::Files, document_.GetOpenGroup(), 0);
     } catch (const PlatformError& error) {
         ShowError(error);
     }
     emit StateChanged();
 }
 
-void frmNested::OnDragFinished(int list, Qt::DropAction action) {
+void frmNested::OnDragFinished(ProjectList list, Qt::DropAction action) {
     try {
         // Files dragged out of the result list may have been moved away.
-        if (list == 1 && action != Qt::IgnoreAction) {
+        if (list == ProjectList::Results && action != Qt::IgnoreAction) {
             document_.SetModified(true);
             if (!KeepExistingMembers(document_))
                 ShowMessage(ResString(kFileListBroken));
         }
-        const int tab = CurrentTab();
-        if (tab == kListTab || tab == kResultTab)
-            RenderList(tab, document_.GetOpenGroup(), ChosenMedium());
+        if (const std::optional<ProjectList> shown = ListOnTab(CurrentTab()))
+            RenderList(*shown, document_.GetOpenGroup(), ChosenMedium());
     } catch (const PlatformError& error) {
         ShowError(error);
     }
     emit StateChanged();
 }
 
-void frmNested::OnEditEnded(int list, const QString& tag, const QString& text) {
+void frmNested::OnEditEnded(ProjectList list, const QString& tag, const QString& text) {
     try {
-        const auto selected = static_cast<int>(objListView[list]->selectedItems().size());
+        const auto selected = static_cast<int>(objListView[Slot(list)]->selectedItems().size());
         Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));
     } catch (const PlatformError& error) {
         ShowError(error);

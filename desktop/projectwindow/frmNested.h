@@ -9,6 +9,7 @@
 
 #include "core/project/EditCommands.h"
 #include "core/project/ProjectDocument.h"
+#include "core/project/ProjectTab.h"
 
 class QComboBox;
 class QLabel;
@@ -24,8 +25,7 @@ class RunHost;
 
 // The kind of what is selected in the list of the current tab.
 struct SelectionKind {
-    // 0 nothing, 1 only file entries, 2 only groups, 3 both (".." counts as neither).
-    int kind = 0;
+    SelectedRows rows = SelectedRows::Nothing;
     int count = 0;
 };
 
@@ -56,16 +56,16 @@ class frmNested : public QWidget {
     bool HasCutMarks() const { return document_.HasCutMarks(); }
     bool HasResults() const { return document_.HasResults(); }
     void ClearResults();
-    int16_t GetSizeUnit() const { return document_.GetSizeUnit(); }
-    int16_t GetPathMode() const { return document_.GetPathMode(); }
+    SizeUnit GetSizeUnit() const { return document_.GetSizeUnit(); }
+    PathMode GetPathMode() const { return document_.GetPathMode(); }
     // Store the setting and draw both lists again.
-    void SetSizeUnit(int16_t unit);
-    void SetPathMode(int16_t mode);
+    void SetSizeUnit(SizeUnit unit);
+    void SetPathMode(PathMode mode);
     std::vector<ItemRecord> GetItems() const { return document_.GetItems(); }
     bool AddFiles(std::vector<FileRef> files, const std::string& groupName);
 
-    // Draws list 0 or 1 (see zv::RenderList) into its list view.
-    void RenderList(int list, const std::string& group, int16_t medium);
+    // Draws a list (see zv::RenderList) into its list view.
+    void RenderList(ProjectList list, const std::string& group, int16_t medium);
     SelectionKind GetSelectionKind() const;
     // The medium the result list shows: the chosen entry's position plus one,
     // or 0 for " 未処理分".
@@ -73,13 +73,13 @@ class frmNested : public QWidget {
     void FillMediumChooser();
     void ShowStatistics();
 
-    int CurrentTab() const;
-    void SelectTab(int tab);
-    bool IsTabVisible(int tab) const;
-    void SetTabVisible(int tab, bool visible);
+    ProjectTab CurrentTab() const;
+    void SelectTab(ProjectTab tab);
+    bool IsTabVisible(ProjectTab tab) const;
+    void SetTabVisible(ProjectTab tab, bool visible);
 
-    // objListView(0) and objListView(1).
-    QTreeWidget* ListView(int index) const;
+    // objListView(0) or objListView(1).
+    QTreeWidget* ListView(ProjectList list) const;
 
     // Runs one of the file list's editing commands (Delete, Cut, Paste, Make
     // group, Release group, Rename) on the selected rows of objListView(0).
@@ -89,10 +89,10 @@ class frmNested : public QWidget {
     void StartRename();
     // The tags of the selected rows of a list, top to bottom, the ".." row
     // left out.
-    std::vector<std::string> SelectedTags(int list) const;
+    std::vector<std::string> SelectedTags(ProjectList list) const;
     // The files behind the selected rows of a list, top to bottom; with
     // includeGroups a group row gives all its members, else nothing.
-    std::vector<FileRef> CollectSelectedFiles(int list, bool includeGroups) const;
+    std::vector<FileRef> CollectSelectedFiles(ProjectList list, bool includeGroups) const;
 
     // Asks for the group of several files dropped at once, given the window's
     // items: the name typed, or empty to keep them single files.
@@ -114,21 +114,22 @@ class frmNested : public QWidget {
     QWidget* BuildListTab(int listWidth);
     QWidget* BuildResultTab(int listWidth);
     QWidget* BuildInfoTab();
-    ProjectListView* NewListView(int index, int width);
+    ProjectListView* NewListView(ProjectList list, int width);
     void ShowCaption();
     // Both lists again after a display setting changed.
     void RedrawLists();
-    void OnTabChanged(int tab);
+    void OnTabChanged(int index);
     void OnMediumChosen(int index);
     // Draws list `list` again as an editing command or a rename asks.
-    void Redraw(int list, ListRedraw how);
-    void OnRowDoubleClicked(int list, QTreeWidgetItem* row);
+    void Redraw(ProjectList list, ListRedraw how);
+    void OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row);
     void OnFilesDropped(const QStringList& paths);
-    void OnDragFinished(int list, Qt::DropAction action);
-    void OnEditEnded(int list, const QString& tag, const QString& text);
+    void OnDragFinished(ProjectList list, Qt::DropAction action);
+    void OnEditEnded(ProjectList list, const QString& tag, const QString& text);
 
     ProjectDocument document_;
     QTabWidget* objSTab = nullptr;
+    // By ProjectList.
     std::array<ProjectListView*, 2> objListView{};
     std::array<QComboBox*, 1> objCombo{};
     std::array<QLabel*, 24> objLabel{};

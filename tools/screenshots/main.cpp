@@ -35,6 +35,7 @@
 #include "core/settings/AppState.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
@@ -116,7 +117,8 @@ void Save(const QWidget& window, const QPixmap& content, const QString& folder, 
     std::cout << path.toStdString() << '\n';
 }
 
-void ShowView(zv::frmNested& project, int tab, int16_t unit, int16_t pathMode) {
+void ShowView(zv::frmNested& project, zv::ProjectTab tab, zv::SizeUnit unit,
+              zv::PathMode pathMode) {
     project.SetSizeUnit(unit);
     project.SetPathMode(pathMode);
     project.SelectTab(tab);
@@ -133,13 +135,13 @@ void SelectRows(QTreeWidget& list, const QStringList& texts) {
 // Editing the list: an opened group, cut marks on a file and a group, the
 // group confirmation for dropped files and a group's name being edited.
 void TakeEditingPictures(zv::mdiMain& window, zv::frmNested& photos, const QString& folder) {
-    ShowView(photos, 0, 1, 1);
-    photos.RenderList(0, "京都旅行", 0);
+    ShowView(photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
+    photos.RenderList(zv::ProjectList::Files, "京都旅行", 0);
     Settle();
     Save(window, window.grab(), folder, "opened-group.png");
 
-    photos.RenderList(0, "", 0);
-    QTreeWidget& list = *photos.ListView(0);
+    photos.RenderList(zv::ProjectList::Files, "", 0);
+    QTreeWidget& list = *photos.ListView(zv::ProjectList::Files);
     SelectRows(list, {QStringLiteral("運動会2025.mp4"), QStringLiteral("北海道旅行")});
     window.RunCommand(zv::Command::Cut);
     Settle();
@@ -223,7 +225,7 @@ zv::frmNested& NewProject(zv::mdiMain& window, std::vector<zv::FileRef> files,
     zv::frmNested& project = *window.NewProjectWindow();
     project.AddFiles(std::move(files), "");
     project.Document().LoadRunSettings(settings);
-    project.RenderList(0, "", 0);
+    project.RenderList(zv::ProjectList::Files, "", 0);
     Settle();
     return project;
 }
@@ -236,7 +238,7 @@ void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
     zv::frmNested& plugins =
         NewProject(window, FilesBelow(QLibraryInfo::path(QLibraryInfo::PluginsPath)),
                    RunSettingsFor("1000000", 1000, 32766));
-    ShowView(plugins, 0, 2, 1);
+    ShowView(plugins, zv::ProjectTab::List, zv::UnitKilobytes, zv::FileNamesOnly);
     WhenModalOpens([&window, &folder](QDialog& dialog) {
         QLabel* tolerance = dialog.findChild<QLabel*>(QStringLiteral("objLabel(5)"));
         const QPointF at = tolerance->rect().center();
@@ -251,14 +253,14 @@ void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
 
     WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
     window.RunCommand(zv::Command::Run);
-    ShowView(plugins, 1, 2, 0);
+    ShowView(plugins, zv::ProjectTab::Result, zv::UnitKilobytes, zv::FullPaths);
     Save(window, window.grab(), folder, "result-after-run.png");
 
     // The first medium is taken as found so far ("確定"), the second one is
     // watched, paused, and the run stopped.
     zv::frmNested& recordings =
         NewProject(window, Recordings(samples / "録画"), RunSettingsFor("700000001", 0, 3));
-    ShowView(recordings, 0, 1, 1);
+    ShowView(recordings, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
     int stage = 0;
     int yields = 0;
     atYield = [&] {
@@ -362,27 +364,28 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     photos->parentWidget()->setGeometry(360, 150, 780, 480);
     window.findChild<QMdiArea*>()->setActiveSubWindow(
         qobject_cast<QMdiSubWindow*>(photos->parentWidget()));
-    ShowView(*music, 1, 1, 1);
-    ShowView(*photos, 0, 1, 1);
-    photos->ListView(0)->setCurrentItem(photos->ListView(0)->topLevelItem(3));
+    ShowView(*music, zv::ProjectTab::Result, zv::UnitMegabytes, zv::FileNamesOnly);
+    ShowView(*photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
+    photos->ListView(zv::ProjectList::Files)
+        ->setCurrentItem(photos->ListView(zv::ProjectList::Files)->topLevelItem(3));
     Settle();
     Save(window, window.grab(), folder, "main-window.png");
 
     photos->parentWidget()->showMaximized();
-    ShowView(*photos, 0, 3, 0);
+    ShowView(*photos, zv::ProjectTab::List, zv::UnitBytes, zv::FullPaths);
     Save(window, window.grab(), folder, "list-bytes-full-paths.png");
-    ShowView(*photos, 0, 1, 1);
+    ShowView(*photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
     Save(window, window.grab(), folder, "list-megabytes-file-names.png");
-    ShowView(*photos, 1, 1, 1);
+    ShowView(*photos, zv::ProjectTab::Result, zv::UnitMegabytes, zv::FileNamesOnly);
     Save(window, window.grab(), folder, "result-tab.png");
-    ShowView(*photos, 2, 3, 0);
+    ShowView(*photos, zv::ProjectTab::Info, zv::UnitBytes, zv::FullPaths);
     Save(window, window.grab(), folder, "information-tab.png");
 
-    ShowView(*photos, 0, 1, 0);
+    ShowView(*photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FullPaths);
     auto* fileMenu = window.findChild<QMenu*>(QStringLiteral("hM(0)"));
     window.menuBar()->setActiveAction(fileMenu->menuAction());
     Settle();
-    fileMenu->setActiveAction(window.MenuItem(11));
+    fileMenu->setActiveAction(window.MenuItem(zv::menu_k::FirstRecent));
     Settle();
     Save(window, WithOnTop(window, *fileMenu, false), folder, "file-menu.png");
     fileMenu->hide();
@@ -428,8 +431,10 @@ int main(int argc, char** argv) {
         const zv::SampleProjects samples = zv::MakeSampleProjects(temporary.path().toStdString());
         std::string photos = samples.photosAndVideos;
         std::string music = samples.music;
-        zv::IniAccess(zv::IniWrite, "History", "0", photos, zv::SettingsFilePath());
-        zv::IniAccess(zv::IniWrite, "History", "1", music, zv::SettingsFilePath());
+        zv::IniAccess(zv::IniWrite, zv::settings_keys::kHistory, "0", photos,
+                      zv::SettingsFilePath());
+        zv::IniAccess(zv::IniWrite, zv::settings_keys::kHistory, "1", music,
+                      zv::SettingsFilePath());
         TakePictures(folder, samples);
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';

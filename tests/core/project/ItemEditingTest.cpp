@@ -23,27 +23,39 @@ class ItemEditingTest : public DocumentTest {
     }
 
     ItemRecord& Group() { return project.Items()[2]; }
+    std::string Paths(const std::vector<FileRef>& files) {
+        std::string list;
+        for (const FileRef& file : files)
+            list += (list.empty() ? "" : "\t") + file.Path();
+        return list;
+    }
 
     ProjectDocument project;
     FileRef a, b, c, d, e, f;
 };
 
-TEST_F(ItemEditingTest, FindItemNeedsTheWholePathAndGroupNamesInAnyCase) {
+TEST_F(ItemEditingTest, FindItemAndFindGroupNeedTheWholePathAndGroupNamesInAnyCase) {
     const FileRef bak = MakeFile("c.bak", 1);
     Group().Files.insert(Group().Files.begin(), bak);
     Group().PathList = bak.Path() + "\t" + Group().PathList;
 
     const auto member = FindItem(project, c.Path());
     ASSERT_TRUE(member.has_value()) << "c behind c.bak";
-    EXPECT_EQ(member->item, 2);
-    EXPECT_EQ(member->member, 1);
+    EXPECT_EQ(member->item * 10 + member->member, 21);
     EXPECT_EQ(FindItem(project, "g")->member, -1);
     EXPECT_EQ(FindItem(project, f.Path())->member, -1) << "a single file is whole";
     EXPECT_FALSE(FindItem(project, folder.File("c.")).has_value()) << "no part of a path";
     EXPECT_FALSE(FindItem(ProjectDocument(), "").has_value()) << "the placeholder is no item";
-
     ASSERT_TRUE(TakeOutItems(project, {c.Path()}));
-    EXPECT_EQ(Group().PathList, bak.Path() + "\t" + d.Path() + "\t" + e.Path());
+    EXPECT_EQ(Group().PathList, Paths({bak, d, e}));
+
+    // FindGroup takes the last group of the name before an item without files.
+    Add(project, {MakeFile("g1", 1), MakeFile("g2", 1)}, "g");
+    std::vector<ItemRecord> items = project.GetItems();
+    EXPECT_EQ(FindGroup("G", items), 4);
+    EXPECT_EQ(FindGroup(f.Path(), items), -1) << "a single file is no group";
+    items.insert(items.begin() + 1, ItemRecord());
+    EXPECT_EQ(FindGroup("G", items), -1);
 }
 
 TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesTheGroup) {
@@ -53,7 +65,6 @@ TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesThe
     EXPECT_EQ(Group().PathList, d.Path());
     EXPECT_TRUE(project.Modified());
     EXPECT_FALSE(project.HasCutMarks());
-
     ASSERT_TRUE(TakeOutItems(project, {d.Path()}));
     EXPECT_EQ(Names(project), (Texts{a.Path(), b.Path(), f.Path()}));
 
@@ -62,30 +73,26 @@ TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesThe
     EXPECT_FALSE(TakeOutItems(project, {a.Path(), folder.File("gone"), b.Path()}));
     EXPECT_EQ(Names(project), (Texts{b.Path(), f.Path()}));
     EXPECT_FALSE(project.Modified());
-
     ASSERT_TRUE(TakeOutItems(project, {b.Path(), f.Path()}));
     EXPECT_TRUE(project.IsEmpty()) << "the last item leaves the placeholder";
     EXPECT_EQ(project.Items().size(), 1u);
 }
 
-TEST_F(ItemEditingTest, CutFilesPastedIntoAnOpenedGroupJoinItWithoutAQuestion) {
+TEST_F(ItemEditingTest, CutFilesJoinAnOpenedGroupAndAPastedGroupFallsApartAtTheEnd) {
     MarkCut(project, {a.Path(), f.Path()});
     EXPECT_EQ(project.Items()[0].CutMarks, (std::vector<int16_t>{-1}));
     project.SetOpenGroup("g");
     ASSERT_TRUE(PasteCut(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G"}));
-    EXPECT_EQ(project.Items()[1].PathList,
-              c.Path() + "\t" + d.Path() + "\t" + e.Path() + "\t" + a.Path() + "\t" + f.Path());
+    EXPECT_EQ(project.Items()[1].PathList, Paths({c, d, e, a, f}));
     EXPECT_EQ(project.Items()[1].Size, 61);
     EXPECT_TRUE(project.Modified());
     EXPECT_FALSE(project.HasCutMarks());
-}
 
-TEST_F(ItemEditingTest, AGroupPastedAtTheTopLevelFallsApartAtTheEnd) {
+    project.SetOpenGroup("");
     MarkCut(project, {"g"});
     ASSERT_TRUE(PasteCut(project));
-    EXPECT_EQ(Names(project), (Texts{a.Path(), b.Path(), f.Path(), c.Path(), d.Path(), e.Path()}));
-
+    EXPECT_EQ(Names(project), (Texts{b.Path(), c.Path(), d.Path(), e.Path(), a.Path(), f.Path()}));
     project.SetModified(false);
     ASSERT_TRUE(PasteCut(project)) << "nothing marked";
     EXPECT_FALSE(project.Modified());
@@ -98,30 +105,21 @@ TEST_F(ItemEditingTest, ADragAwayKeepsOnlyFilesStillThere) {
     ASSERT_TRUE(KeepExistingMembers(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G", f.Path()}));
     EXPECT_EQ(project.Items()[1].Size, 20);
-    EXPECT_EQ(project.Items()[1].PathList, c.Path() + "\t" + e.Path());
+    EXPECT_EQ(project.Items()[1].PathList, Paths({c, e}));
     EXPECT_EQ(project.Items()[1].Medium, 2);
 
     // A link leading round to itself is neither there nor gone.
     std::filesystem::remove(c.Path());
     std::filesystem::create_symlink(c.Path(), c.Path());
     EXPECT_FALSE(KeepExistingMembers(project));
-    EXPECT_EQ(project.Items()[1].PathList, c.Path() + "\t" + e.Path());
-}
-
-TEST_F(ItemEditingTest, FindGroupTakesTheLastGroupOfThatNameBeforeThePlaceholder) {
-    Add(project, {MakeFile("g1", 1), MakeFile("g2", 1)}, "g");
-    std::vector<ItemRecord> items = project.GetItems();
-    EXPECT_EQ(FindGroup("G", items), 4);
-    EXPECT_EQ(FindGroup(f.Path(), items), -1) << "a single file is no group";
-    items.insert(items.begin() + 1, ItemRecord());
-    EXPECT_EQ(FindGroup("G", items), -1) << "the scan ends at an item without files";
+    EXPECT_EQ(project.Items()[1].PathList, Paths({c, e}));
 }
 
 TEST_F(ItemEditingTest, AddToGroupAppendsNewFilesOrMakesTheGroup) {
     Group().CutMarks = {-1};
-    ASSERT_TRUE(AddToGroup(project, "g", {d, MakeFile("h", 64)}));
-    EXPECT_EQ(Group().PathList,
-              c.Path() + "\t" + d.Path() + "\t" + e.Path() + "\t" + folder.File("h"));
+    const FileRef h = MakeFile("h", 64);
+    ASSERT_TRUE(AddToGroup(project, "g", {d, h}));
+    EXPECT_EQ(Group().PathList, Paths({c, d, e, h}));
     EXPECT_EQ(Group().Size, 92);
     EXPECT_EQ(project.GetOpenGroup(), "g");
     EXPECT_FALSE(project.HasCutMarks());

@@ -2,24 +2,16 @@
 
 #include <filesystem>
 
-#include "core/platform/PlatformError.h"
 #include "core/settings/FileRef.h"
 #include "core/settings/FileSystem.h"
+#include "tests/support/ErrorNumber.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
 
 namespace fs = std::filesystem;
-
-int ErrorOf(const auto& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using test::ErrorNumber;
 
 TEST(FileRefTest, ReadsTheSizeAfreshAndRemembersTheLastOneWhenTheFileGoes) {
     test::TempFolder folder;
@@ -30,14 +22,16 @@ TEST(FileRefTest, ReadsTheSizeAfreshAndRemembersTheLastOneWhenTheFileGoes) {
     const FileRef file = FileRef::Get("a.txt");
     fs::current_path(before);
     EXPECT_EQ(file.Path(), path);
+    EXPECT_EQ(file.Name(), "a.txt");
 
     test::WriteBytes(path, "1234567");
     EXPECT_EQ(file.Size(), 7);
     fs::remove(path);
-    EXPECT_EQ(ErrorOf([&] { file.Size(); }), 53);
+    EXPECT_EQ(ErrorNumber([&] { file.Size(); }), 53);
     EXPECT_EQ(file.LastKnownSize(), 7);
-    EXPECT_EQ(ErrorOf([&] { FileRef::Get(path); }), 53);
-    EXPECT_EQ(ErrorOf([&] { FileRef::Get(folder.Path()); }), 53) << "a folder is no file";
+    EXPECT_EQ(ErrorNumber([&] { FileRef::Get(path); }), 53);
+    EXPECT_EQ(ErrorNumber([&] { FileRef::Get(folder.Path()); }), 53) << "a folder is no file";
+    EXPECT_EQ(ErrorNumber([] { FileRef().Size(); }), 53);
 }
 
 TEST(FileSystemTest, AFolderIsNoFile) {
@@ -51,10 +45,10 @@ TEST(FileSystemTest, AFolderIsNoFile) {
     EXPECT_TRUE(FolderExists(empty));
     EXPECT_FALSE(FolderExists(file));
 
-    EXPECT_EQ(ErrorOf([&] { DeleteFile(empty); }), 53);
+    EXPECT_EQ(ErrorNumber([&] { DeleteFile(empty); }), 53);
     EXPECT_TRUE(fs::exists(empty));
     DeleteFile(file);
-    EXPECT_EQ(ErrorOf([&] { DeleteFile(file); }), 53);
+    EXPECT_EQ(ErrorNumber([&] { DeleteFile(file); }), 53);
 }
 
 }  // namespace

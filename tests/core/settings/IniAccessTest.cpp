@@ -33,11 +33,9 @@ TEST(IniAccessTest, RemembersFileAndSectionAcrossCalls) {
     EXPECT_EQ(value, "unchanged");
     EXPECT_TRUE(IniAccess(IniRead, "", "k", value, ""));
     EXPECT_EQ(value, "from b");
-
     EXPECT_TRUE(IniAccess(IniSelect, "A", "", value, ""));
     EXPECT_TRUE(IniAccess(IniRead, "", "k", value, ""));
     EXPECT_EQ(value, "from a");
-
     value = "kept";
     EXPECT_FALSE(IniAccess(IniRead, "", "missing", value, ""));
     EXPECT_EQ(value, "kept");

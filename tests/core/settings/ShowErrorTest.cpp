@@ -5,6 +5,7 @@
 #include "core/platform/PlatformError.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "tests/support/BoxChecks.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
@@ -15,10 +16,7 @@ TEST(ShowErrorTest, CaptionNamesProgramAndNumber) {
     ScriptedUi ui;
     ui.Answer(MsgResult::OK);
     ShowError(PlatformError::TypeMismatch());
-    EXPECT_EQ(ui.OnlyBoxText(), "型が一致しません。");
-    EXPECT_EQ(ui.Boxes()[0].title, "zarvopackｴﾗｰ 13");
-    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::None);
+    test::ExpectBox(ui.Boxes().at(0), "型が一致しません。", "zarvopackｴﾗｰ 13");
 }
 
 TEST(ProgramPathsTest, SettingsFileLiesInTheProgramFolder) {

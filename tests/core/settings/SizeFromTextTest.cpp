@@ -2,6 +2,7 @@
 
 #include "core/settings/SizeFromText.h"
 #include "core/settings/SizePresets.h"
+#include "tests/support/BoxChecks.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
@@ -22,6 +23,7 @@ TEST_F(SizeFromTextTest, NumbersNeedNoSettingsFileAndNamesGiveTheirCapacity) {
     EXPECT_EQ(SizeFromText(" 4,707,319,808 "), 4707319808.0);
     Presets("0=CD#650000000\n1=DVD-R#4707319808\n2=cd#1\n");
     EXPECT_EQ(SizeFromText("DVD-R"), 4707319808.0);
+    EXPECT_EQ(SizeFromText("CD"), 650000000);
     EXPECT_EQ(SizeFromText("cd"), 1) << "letter case counts";
 }
 
@@ -29,21 +31,19 @@ TEST_F(SizeFromTextTest, UnknownNameShowsTheMessageOnceAndGivesZero) {
     Presets("0=CD#650000000\n1=DVD#4707319808\n3=BD#25025314816\n");
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(SizeFromText("BD"), 0) << "a gap hides the later keys";
-    EXPECT_EQ(ui.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
-    EXPECT_EQ(ui.Boxes()[0].title, AppTitle());
-    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::None);
+    test::ExpectBox(ui.Boxes().at(0), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました", AppTitle());
+    EXPECT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ReadSizePresets().size(), 2u);
 }
 
 TEST_F(SizeFromTextTest, BrokenPresetGivesZeroWithoutMessage) {
-    Presets("0=CD#650000000\n1=NoHash\n2=DVD#4707319808\n");
-    EXPECT_EQ(SizeFromText("DVD"), 0);
-    EXPECT_EQ(ReadSizePresets().size(), 1u);
-
-    Presets("0=CD#6.5 MB\n");
-    EXPECT_EQ(SizeFromText("CD"), 0);
+    for (const char* lines : {"0=CD#650000000\n1=NoHash\n2=DVD#4707319808\n", "0=DVD#6.5 MB\n"}) {
+        Presets(lines);
+        EXPECT_EQ(SizeFromText("DVD"), 0) << lines;
+    }
     EXPECT_TRUE(ReadSizePresets().empty());
+    Presets("0=CD#650000000\n1=NoHash\n2=DVD#4707319808\n");
+    EXPECT_EQ(ReadSizePresets().size(), 1u);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "core/platform/PlatformError.h"
 #include "core/settings/TextNumber.h"
+#include "tests/support/ErrorNumber.h"
 
 namespace zv {
 namespace {
+
+using test::ErrorNumber;
 
 TEST(TextNumberTest, AcceptsNumbersAsPeopleWriteThem) {
     const std::pair<const char*, double> cases[] = {
@@ -27,33 +29,24 @@ TEST(TextNumberTest, RejectsWhatIsNoNumber) {
     }
 }
 
-int ErrorNumberOf(void (*convert)()) {
-    try {
-        convert();
-    } catch (const PlatformError& error) {
-        return error.Number();
-    }
-    return 0;
-}
-
+// Halves round to the even neighbour; a value that rounds past the range
+// overflows (6), a text that is no number mismatches (13).
 TEST(TextNumberTest, SettingsConversionsFailLikeTheReader) {
     EXPECT_EQ(TextToDouble("4,707,319"), 4707319);
-    EXPECT_EQ(ErrorNumberOf([] { TextToDouble(""); }), 13);
-    EXPECT_EQ(ErrorNumberOf([] { TextToDouble("1e999"); }), 6);
+    EXPECT_EQ(ErrorNumber([] { TextToDouble(""); }), 13);
+    EXPECT_EQ(ErrorNumber([] { TextToDouble("1e999"); }), 6);
 
-    EXPECT_EQ(TextToInt16("32,767"), 32767);
-    EXPECT_EQ(TextToInt16("-32768"), -32768);
-    EXPECT_EQ(TextToInt16("2.5"), 2);
-    EXPECT_EQ(TextToInt16("3.5"), 4);
-    EXPECT_EQ(TextToInt16("-2.5"), -2);
-    EXPECT_EQ(ErrorNumberOf([] { TextToInt16("32768"); }), 6);
-    EXPECT_EQ(ErrorNumberOf([] { TextToInt16("32767.5"); }), 6) << "rounds up past the range";
-    EXPECT_EQ(ErrorNumberOf([] { TextToInt16("-32769"); }), 6);
-    EXPECT_EQ(ErrorNumberOf([] { TextToInt16("x"); }), 13);
+    const std::pair<const char*, int16_t> values[] = {
+        {"32,767", 32767}, {"-32768", -32768}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}};
+    for (const auto& [text, value] : values)
+        EXPECT_EQ(TextToInt16(text), value) << text;
+    const std::pair<const char*, int> failures[] = {
+        {"32768", 6}, {"32767.5", 6}, {"-32769", 6}, {"x", 13}};
+    for (const auto& [text, number] : failures)
+        EXPECT_EQ(ErrorNumber([&] { TextToInt16(text); }), number) << text;
 }
 
-// Rounding halves to the even neighbour, but grouped texts round them away
-// from zero.
+// Grouped texts round halves away from zero.
 TEST(TextNumberTest, RoundsAndFormats) {
     EXPECT_EQ(RoundHalfEven(0.5), 0);
     EXPECT_EQ(RoundHalfEven(-1.5), -2);

@@ -221,14 +221,6 @@ TEST_F(dlgAddTest, ARememberedFolderThatIsGoneGivesWayToTheHomeFolder) {
     EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
 }
 
-TEST_F(dlgAddTest, AnEmptyFolderListsNothingAndSaysNothing) {
-    Folder("empty");
-    Open("empty");
-    Click(Subfolders());
-    Click(Button(2));
-    EXPECT_EQ(Rows().rowCount(), 0);
-}
-
 TEST_F(dlgAddTest, AScanWithSubfoldersShowsItsProgressAndOffersOnlyCancel) {
     Make("tree/a.txt", 100);
     Make("tree/A/b.txt", 300);
@@ -464,26 +456,6 @@ TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
     EXPECT_EQ(dialog_->focusWidget(), Button(0));
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(Checks(), (Marks{true, false, true})) << "the marks stay";
-}
-
-TEST_F(dlgAddTest, TheSplitterMovesThePanesWhenItIsLetGo) {
-    Open();
-    QWidget* bar = Control("objFrame(2)");
-    QWidget* left = Control("objFrame(0)");
-    QWidget* right = Control("objFrame(1)");
-    QWidget* line = Control("objLine(0)");
-    const int leftWidth = left->width();
-    const int rightLeft = right->x();
-    const QColor face = line->palette().color(QPalette::Window);
-
-    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 20));
-    EXPECT_NE(line->palette().color(QPalette::Window), face) << "the bar shows it is held";
-    QTest::mouseMove(bar, QPoint(40, 20));
-    EXPECT_EQ(left->width(), leftWidth) << "the panes wait for the release";
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(0, 20));
-    EXPECT_EQ(line->palette().color(QPalette::Window), face);
-    EXPECT_NEAR(left->width(), leftWidth + 40, 1);
-    EXPECT_NEAR(right->x(), rightLeft + 40, 1);
 }
 
 }  // namespace

@@ -123,27 +123,6 @@ TEST_F(dlgPinDockTest, FinishIsOfferedOncePerSearch) {
     EXPECT_FALSE(Button(2)->isEnabled());
 }
 
-TEST_F(dlgPinDockTest, ARunThatPlacesNothingSaysWhy) {
-    const RunParameters tooLarge = Project("large.mtb", {1000, 2000, 1500}, 1000);
-    ui_.Answer(MsgResult::OK);
-    EXPECT_TRUE(RunEngine(tooLarge, dialog_.Requests(), dialog_));
-    test::ExpectBox(ui_.Boxes().at(0),
-                    "ﾒﾃﾞｨｱを１つも生成できませんでした\r\n"
-                    "全てのﾌｧｲﾙがﾒﾃﾞｨｱ容量を超えている可能性が有ります",
-                    AppTitle());
-
-    RunParameters tooFew = Project("few.mtb", {300, 200, 100}, 400);
-    tooFew.minItems = 5;
-    ui_.Answer(MsgResult::OK);
-    EXPECT_TRUE(RunEngine(tooFew, dialog_.Requests(), dialog_));
-    test::ExpectBox(ui_.Boxes().at(1),
-                    "探索した最小ﾏｯﾁ数が最小ﾌｧｲﾙ数に満たなかった為\r\n"
-                    "１つのﾒﾃﾞｨｱも探索出来ずに処理を完了しました。\r\n"
-                    "対策として、最小ファイル数を低く設定することをお勧めします",
-                    AppTitle());
-    EXPECT_TRUE(Bar(0)->isVisible());
-}
-
 TEST_F(dlgPinDockTest, ARunPausedFromTheDialogWaitsAndGoesOnWhereItWas) {
     const RunParameters plain = Project("plain.mtb", kSearched, 1000);
     {

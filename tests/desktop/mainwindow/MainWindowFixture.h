@@ -15,6 +15,7 @@
 #include "core/settings/AppState.h"
 #include "core/settings/FileRef.h"
 #include "core/settings/IniAccess.h"
+#include "core/settings/SettingsKeys.h"
 #include "desktop/mainwindow/mdiMain.h"
 #include "desktop/projectwindow/frmNested.h"
 #include "tests/support/BoxChecks.h"
@@ -38,7 +39,7 @@ class MainWindowFixture : public ::testing::Test {
 
     void Start() {
         // A media size the information tab can resolve without asking.
-        WriteSetting("DEFAULT_SET_RUN", "MediaSize", "700");
+        WriteSetting(settings_keys::MediaSize.section, settings_keys::MediaSize.name, "700");
         window_ = std::make_unique<mdiMain>();
         window_->BuildMenus();
         window_->show();
@@ -65,7 +66,7 @@ class MainWindowFixture : public ::testing::Test {
         if (!files.empty()) {
             EXPECT_TRUE(project.AddFiles(files, ""));
         }
-        project.RenderList(0, project.GetOpenGroup(), 0);
+        project.RenderList(ProjectList::Files, project.GetOpenGroup(), 0);
         window_->UpdateToolbar(false);
         return project;
     }
@@ -115,7 +116,7 @@ class MainWindowFixture : public ::testing::Test {
 
     // Selects rows of list `list` (as sorted on screen): a click on the first,
     // Ctrl and a click on each further one.
-    void Select(frmNested& project, int list, std::initializer_list<int> rows) {
+    void Select(frmNested& project, ProjectList list, std::initializer_list<int> rows) {
         QTreeWidget* view = project.ListView(list);
         Qt::KeyboardModifiers modifiers;
         for (const int row : rows) {

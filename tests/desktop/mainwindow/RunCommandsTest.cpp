@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "core/project/ProjectFile.h"
+#include "core/settings/SettingsKeys.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
@@ -34,9 +35,9 @@ const char* const kPaused = "停止中...再開するには「再開」ボタン
 class RunCommandsTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
-        WriteSetting("DEFAULT_SET_RUN", "MaxSpeed", "0");
-        WriteSetting("DEFAULT_SET_RUN", "MediaNum", "32766");
-        WriteSetting("DEFAULT_SET_RUN", "MaxFile", "32766");
+        for (const SettingsKey& key : {settings_keys::MediaNum, settings_keys::MaxFile})
+            WriteSetting(key.section, key.name, "32766");
+        WriteSetting(settings_keys::MaxSpeed.section, settings_keys::MaxSpeed.name, "0");
         Start();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
@@ -54,8 +55,10 @@ class RunCommandsTest : public test::MainWindowFixture {
     // command-line tool, so that it already holds results.
     std::string PlannedProject(const std::string& name) {
         const std::string path = folder_.File(name);
-        QStringList arguments{"plan", "--media-size", "1000",   "--tolerance",
-                              "0",    "--no-fast",    "--save", QString::fromStdString(path)};
+        // Medium after medium: the run dialog's steps are those of the search.
+        QStringList arguments{
+            "plan",      "--media-size", "1000",       "--tolerance", "0",
+            "--no-fast", "--method",     "sequential", "--save",      QString::fromStdString(path)};
         for (const int size : {900, 800, 700, 600, 500, 450, 300, 200, 120, 50})
             arguments << QString::fromStdString(MakeFile("f" + std::to_string(size), size));
         Tool(arguments);
@@ -68,7 +71,7 @@ class RunCommandsTest : public test::MainWindowFixture {
         EXPECT_TRUE(project.LoadProject(path));
         // The keys act on the states of the menus as they were last worked
         // out, here when the empty window became active.
-        window_->RefreshMenu(-1);
+        window_->RefreshMenus();
         window_->UpdateToolbar(false);
         return project;
     }
@@ -136,7 +139,7 @@ TEST_F(RunCommandsTest, F5RunsTheProjectThroughTheDialogsAsTheCommandLineToolDoe
         expected.push_back(item.medium);
     EXPECT_EQ(MediaOf(window), expected);
     EXPECT_GE(*std::max_element(expected.begin(), expected.end()), 4);
-    EXPECT_EQ(window.CurrentTab(), 1);
+    EXPECT_EQ(window.CurrentTab(), ProjectTab::Result);
     EXPECT_TRUE(window.Document().Modified());
     EXPECT_FALSE(App().running);
     EXPECT_EQ(RunDialog(), nullptr);
@@ -162,6 +165,10 @@ TEST_F(RunCommandsTest, PauseResumeAndStopFollowTheRunDialog) {
         Item("sm_R(2)")->trigger();
         Item("sm_R(3)")->trigger();
         EXPECT_FALSE(RunDialog()->IsPaused());
+        // The program does not end during a run.
+        run_.Answer(MsgResult::OK);
+        EXPECT_FALSE(window_->close());
+        EXPECT_EQ(run_.Boxes().back().text, "実行中は終了できません");
         Item("sm_R(4)")->trigger();
         EXPECT_TRUE(RunDialog()->Requests().abort);
         steps.push_back("stopped");
@@ -171,7 +178,7 @@ TEST_F(RunCommandsTest, PauseResumeAndStopFollowTheRunDialog) {
     Key(Qt::Key_F5);
 
     EXPECT_EQ(steps, (Texts{"searching", "stopped"}));
-    EXPECT_EQ(run_.OnlyBoxText(), "実行は失敗しました");
+    EXPECT_EQ(run_.Boxes().back().text, "実行は失敗しました");
     EXPECT_EQ(MediaOf(window), Media(10, 0));
     EXPECT_FALSE(App().running);
     EXPECT_EQ(RunDialog(), nullptr);

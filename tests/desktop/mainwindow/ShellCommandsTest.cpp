@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/project/EditCommands.h"
 #include "core/project/ProjectFile.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/frmVersion.h"
@@ -58,11 +59,7 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     Open(std::nullopt);
     EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("無題1"));
     Open(path);
-    ASSERT_EQ(ui_.FileDialogs().size(), 2u);
-    const auto& dialog = ui_.FileDialogs()[1];
-    EXPECT_EQ(dialog.kind, ScriptedUi::DialogKind::Open);
-    EXPECT_EQ(dialog.request.filter, "zarvopackZarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*");
-    EXPECT_EQ(dialog.request.title, "zarvopackのｵｰﾌﾟﾝ");
+    EXPECT_EQ(ui_.FileDialogs().back().kind, ScriptedUi::DialogKind::Open);
     EXPECT_EQ(window_->ProjectWindowCount(), 1);
     EXPECT_EQ(window_->ActiveProject(), unmodified);
     EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
@@ -108,31 +105,26 @@ TEST_F(ShellCommandsTest, SaveWritesTheProjectAndTheButtonFollows) {
     EXPECT_FALSE(Button("Save")->isEnabled());
 }
 
-TEST_F(ShellCommandsTest, CloseAllStopsAtACancelledWindow) {
+TEST_F(ShellCommandsTest, CloseTakesTheActiveWindowAndCloseAllStopsAtACancelledOne) {
     ProjectWith({"a.txt"});
     window_->RunCommand(Command::New);
+    window_->RunCommand(Command::New);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 2);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
 
     ui_.Answer(MsgResult::Cancel);
     window_->RunCommand(Command::CloseAll);
-    EXPECT_EQ(window_->ProjectWindowCount(), 1);
-
+    EXPECT_EQ(window_->ProjectWindowCount(), 2);
     ui_.Answer(MsgResult::No);
-    window_->RunCommand(Command::Close);
+    window_->RunCommand(Command::CloseAll);
     EXPECT_EQ(window_->ProjectWindowCount(), 0);
-}
-
-TEST_F(ShellCommandsTest, CloseTakesOnlyTheActiveWindow) {
-    window_->RunCommand(Command::New);
-    window_->RunCommand(Command::New);
-    window_->RunCommand(Command::Close);
-    EXPECT_EQ(window_->ProjectWindowCount(), 1);
-    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
 }
 
 TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
     frmNested& project = ProjectWith({"a.txt", "b.txt"});
     project.Document().Items()[0].Medium = 1;
-    project.Document().Items()[1].CutMarks = {-1};
+    CutCommand(project.Document(), {folder_.File("b.txt")});
     window_->UpdateToolbar(false);
 
     ui_.Answer(MsgResult::Cancel);
@@ -158,7 +150,8 @@ TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
     frmNested& project = ProjectWith({});
     std::filesystem::create_directory(folder_.File("incoming"));
     MakeFile("incoming/new.txt", 0);
-    WriteSetting("LASTADDFOLDER", "PATH", folder_.File("incoming"));
+    WriteSetting(settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
+                 folder_.File("incoming"));
     WhenAddOpens([&](dlgAdd& dialog) {
         EXPECT_EQ(dialog.parentWidget(), window_.get());
         QAbstractItemModel& rows = *dialog.findChild<QTreeView*>("objListView(0)")->model();
@@ -169,7 +162,7 @@ TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
     QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
     ASSERT_FALSE(project.Document().IsEmpty());
     EXPECT_EQ(project.Document().Items()[0].Name, folder_.File("incoming/new.txt"));
-    EXPECT_EQ(project.ListView(0)->topLevelItemCount(), 1);
+    EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 1);
     EXPECT_TRUE(Button("Save")->isEnabled());
 }
 
@@ -195,7 +188,7 @@ TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
         QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(megabytes).center());
     });
     QTest::mouseClick(size, Qt::LeftButton);
-    EXPECT_EQ(project.GetSizeUnit(), 1);
+    EXPECT_EQ(project.GetSizeUnit(), UnitMegabytes);
     EXPECT_EQ(shownAt, bar->mapToGlobal(QPoint(size->geometry().left(), bar->height())));
 }
 
@@ -203,6 +196,14 @@ TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
     OpenMenu(5);
     Item("sm_H(4)")->trigger();
     EXPECT_EQ(ui_.Opened(), (std::vector<std::string>{"https://zarvopack.example.org/support"}));
+    // Without a browser the user is told instead of nothing happening.
+    ui_.SetOpenSucceeds(false);
+    ui_.Answer(MsgResult::OK);
+    Item("sm_H(4)")->trigger();
+    test::ExpectBox(ui_.Boxes().back(),
+                    "次のﾌｧｲﾙまたはｱﾄﾞﾚｽを開くﾌﾟﾛｸﾞﾗﾑが見つかりませんでした\r\n"
+                    "https://zarvopack.example.org/support",
+                    "Zarvopack", MsgButtons::OK, MsgIcon::Exclamation);
 
     Item("sm_H(6)")->trigger();
     Item("sm_H(6)")->trigger();

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "core/project/SaveProject.h"
-#include "core/settings/AppState.h"
 #include "tests/desktop/projectwindow/WindowTest.h"
 
 namespace zv {
@@ -38,7 +37,7 @@ Texts ResultTab(const frmNested& window) {
         shown.push_back(chooser->itemText(i).toStdString());
     shown.push_back(TextOf(window, QStringLiteral("objText(1)")));
     shown.push_back(TextOf(window, QStringLiteral("objText(2)")));
-    for (const std::string& tag : RowTags(*window.ListView(1)))
+    for (const std::string& tag : RowTags(*window.ListView(ProjectList::Results)))
         shown.push_back(tag);
     return shown;
 }
@@ -55,8 +54,8 @@ class frmNestedProjectTest : public WindowTest {
         QProcess tool;
         tool.setWorkingDirectory(QString::fromStdString(folder_.Path()));
         tool.start(QStringLiteral(ZARVOPACK_CLI),
-                   {"plan", "--media-size", "700", "--tolerance", "0", "--save",
-                    QString::fromStdString(project), "a", "b", "c", "d", "e"});
+                   {"plan", "--media-size", "700", "--tolerance", "0", "--method", "sequential",
+                    "--save", QString::fromStdString(project), "a", "b", "c", "d", "e"});
         EXPECT_TRUE(tool.waitForFinished(-1));
         EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
@@ -64,9 +63,9 @@ class frmNestedProjectTest : public WindowTest {
     }
 };
 
-void ClickTab(frmNested& window, int tab) {
+void ClickTab(frmNested& window, ProjectTab tab) {
     auto* bar = window.findChild<QTabBar*>();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
 }
 
 TEST_F(frmNestedProjectTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
@@ -75,13 +74,13 @@ TEST_F(frmNestedProjectTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigure
     ASSERT_TRUE(window.LoadProject(PlannedProject()));
     EXPECT_EQ(window.windowTitle().toStdString(), "planned");
 
-    ClickTab(window, 1);
+    ClickTab(window, ProjectTab::Result);
     EXPECT_EQ(ResultTab(window),
               (Texts{" 1枚目", " 2枚目", " 未処理分", "2", "600", F("a"), F("d")}));
     auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
     QTest::keyClick(chooser, Qt::Key_Down);
     EXPECT_EQ(window.ChosenMedium(), 2);
-    EXPECT_EQ(ColumnTexts(*window.ListView(1), 1), (Texts{"300", "300"}));
+    EXPECT_EQ(ColumnTexts(*window.ListView(ProjectList::Results), 1), (Texts{"300", "300"}));
     QTest::keyClick(chooser, Qt::Key_End);
     EXPECT_EQ(window.ChosenMedium(), 0);
     EXPECT_EQ(ResultTab(window), (Texts{" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")}));
@@ -89,7 +88,7 @@ TEST_F(frmNestedProjectTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigure
     // Choosing a tab lets pending events run and tells the main window.
     QSignalSpy changes(&window, &frmNested::StateChanged);
     const int yields = ui_.YieldCount();
-    ClickTab(window, 2);
+    ClickTab(window, ProjectTab::Info);
     EXPECT_EQ(changes.count(), 1);
     EXPECT_GT(ui_.YieldCount(), yields);
     EXPECT_NE(window.cursor().shape(), Qt::WaitCursor);
@@ -99,13 +98,13 @@ TEST_F(frmNestedProjectTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigure
 
     // Results cleared after they were shown: the result list must not keep
     // showing a medium.
-    window.SelectTab(0);
+    window.SelectTab(ProjectTab::List);
     window.ClearResults();
-    window.SelectTab(1);
+    window.SelectTab(ProjectTab::Result);
     EXPECT_EQ(window.ChosenMedium(), 0);
     EXPECT_EQ(ResultTab(window),
               (Texts{" 未処理分", "5", "2,100", F("a"), F("b"), F("c"), F("d"), F("e")}));
-    window.SelectTab(2);
+    window.SelectTab(ProjectTab::Info);
     const Texts figures = Figures(window);
     EXPECT_EQ(Texts(figures.begin() + 6, figures.end()),
               (Texts{"未実行", "0 ﾊﾞｲﾄ", "0 ﾊﾞｲﾄ", "0 ﾊﾞｲﾄ"}));
@@ -123,27 +122,23 @@ TEST_F(frmNestedProjectTest, SaveAndLoadCarryTheCaption) {
     frmNested loaded;
     ASSERT_TRUE(loaded.LoadProject(project));
     EXPECT_EQ(loaded.windowTitle().toStdString(), "Proj");
-    EXPECT_EQ(RowTags(*loaded.ListView(0)), (Texts{F("a"), F("b")}));
+    EXPECT_EQ(RowTags(*loaded.ListView(ProjectList::Files)), (Texts{F("a"), F("b")}));
     EXPECT_NE(loaded.cursor().shape(), Qt::WaitCursor);
 
     // A file that is no project empties the window, list included.
     test::WriteBytes(F("junk.mtb"), "no database here");
     EXPECT_FALSE(loaded.LoadProject(F("junk.mtb")));
-    EXPECT_EQ(loaded.ListView(0)->topLevelItemCount(), 0);
+    EXPECT_EQ(loaded.ListView(ProjectList::Files)->topLevelItemCount(), 0);
     EXPECT_TRUE(loaded.Document().IsEmpty());
 }
 
-TEST_F(frmNestedProjectTest, ClosingAsksToSaveUnsavedChangesAndIsRefusedDuringARun) {
+TEST_F(frmNestedProjectTest, ClosingAsksToSaveUnsavedChanges) {
     frmNested window;
     ASSERT_TRUE(window.AddFiles({File("a", 10)}, ""));
     const std::string caption = window.windowTitle().toStdString();
     QSignalSpy changes(&window, &frmNested::StateChanged);
-    App().running = true;
-    ui_.Answer(MsgResult::OK);
+    ui_.Answer(MsgResult::Cancel);
     EXPECT_FALSE(window.close());
-    App().running = false;
-    EXPECT_EQ(ui_.Boxes().back().text, "実行中は閉じることは出来ません");
-
     ui_.Answer(MsgResult::Yes);
     ui_.AnswerFile(F("kept.mtb"));
     EXPECT_TRUE(window.close());

@@ -1,7 +1,6 @@
 #include <QHeaderView>
-#include <QLabel>
-#include <QTabWidget>
 
+#include "core/project/EditCommands.h"
 #include "desktop/projectwindow/ListIcons.h"
 #include "tests/desktop/projectwindow/WindowTest.h"
 
@@ -36,32 +35,6 @@ void ClickRow(QTreeWidget& view, int row, Qt::KeyboardModifiers modifiers = {}) 
     QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, RowCentre(view, row));
 }
 
-TEST_F(frmNestedTest, ANewWindowHasThreeTabsAndTwoListsThatSplitItsWidth) {
-    frmNested window;
-    const auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("objSTab"));
-    ASSERT_NE(tabs, nullptr);
-    EXPECT_EQ((Texts{tabs->tabText(0).toStdString(), tabs->tabText(1).toStdString(),
-                     tabs->tabText(2).toStdString()}),
-              (Texts{"ﾘｽﾄ", "結果", "情報"}));
-    EXPECT_EQ(window.CurrentTab(), 0);
-    EXPECT_EQ(window.windowTitle().toStdString(), window.Document().Caption());
-    const auto caption = [&window](int k) {
-        return window.findChild<QLabel*>(QStringLiteral("objLabel(%1)").arg(k))->text();
-    };
-    EXPECT_EQ(caption(1).toStdString(), "登録ﾌｧｲﾙ数：");
-    EXPECT_EQ(caption(23).toStdString(), "ﾊﾞｲﾄ");
-    const int width = window.width();
-    for (int list = 0; list < 2; ++list) {
-        QTreeWidget& view = *window.ListView(list);
-        EXPECT_EQ(view.headerItem()->text(0).toStdString(), "項目名");
-        EXPECT_EQ(view.headerItem()->text(1).toStdString(), "ｻｲｽﾞ");
-        EXPECT_TRUE(view.headerItem()->textAlignment(1) & Qt::AlignRight);
-        EXPECT_EQ(view.columnWidth(0), width * 4 / 5);
-        EXPECT_EQ(view.columnWidth(1), width / 5);
-        EXPECT_EQ(view.selectionMode(), QAbstractItemView::ExtendedSelection);
-    }
-}
-
 TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     for (int icon = IconFile; icon <= IconGroupCut; ++icon)
         EXPECT_FALSE(ListIconImage(icon).pixmap(16).isNull()) << icon;
@@ -70,11 +43,10 @@ TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     const std::string c = MakeFile("c", 1500), d = MakeFile("d", 1000);
     ASSERT_TRUE(window.AddFiles({FileRef::Get(a), FileRef::Get(b)}, ""));
     ASSERT_TRUE(window.AddFiles({FileRef::Get(c), FileRef::Get(d)}, "G"));
-    window.Document().Items()[0].CutMarks = {-1};
-    window.Document().Items()[2].CutMarks = {-1};
-    window.RenderList(0, "", 0);
+    CutCommand(window.Document(), {a, "G"});
+    window.RenderList(ProjectList::Files, "", 0);
 
-    const QTreeWidget& list = *window.ListView(0);
+    const QTreeWidget& list = *window.ListView(ProjectList::Files);
     EXPECT_EQ(ColumnTexts(list, 0), (Texts{a, b, "G"}));
     EXPECT_EQ(ColumnTexts(list, 1), (Texts{"     5", "12,345", " 2,500"}));
     EXPECT_EQ(RowTags(list), (Texts{a, b, "G"}));
@@ -85,11 +57,11 @@ TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     window.SetPathMode(FileNamesOnly);
     EXPECT_EQ(ColumnTexts(list, 0), (Texts{"G", "a", "b"}));
 
-    window.Document().Items()[2].CutMarks = {1};
+    CutCommand(window.Document(), {d});
     window.Document().Items()[0].Medium = 1;
-    window.SelectTab(1);
-    window.SelectTab(0);
-    window.RenderList(0, "g", 0);
+    window.SelectTab(ProjectTab::Result);
+    window.SelectTab(ProjectTab::List);
+    window.RenderList(ProjectList::Files, "g", 0);
     EXPECT_EQ(ColumnTexts(list, 0), (Texts{"..", c, d})) << "members keep their full paths";
     EXPECT_EQ(IconKeys(list), IconKeys({IconGroup, IconFile, IconFileCut}));
     EXPECT_EQ(TextColour(list), kDarkBlue);
@@ -99,9 +71,9 @@ TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     window.SetSizeUnit(UnitKilobytes);
     EXPECT_EQ(window.GetOpenGroup(), "g");
     EXPECT_EQ(ColumnTexts(list, 1), (Texts{"", "2 KB", "1 KB"}));
-    EXPECT_EQ(ColumnTexts(*window.ListView(1), 1), (Texts{"0 KB"}));
+    EXPECT_EQ(ColumnTexts(*window.ListView(ProjectList::Results), 1), (Texts{"0 KB"}));
 
-    window.RenderList(0, "", 0);
+    window.RenderList(ProjectList::Files, "", 0);
     EXPECT_EQ(TextColour(list), QColor(Qt::black));
 }
 
@@ -110,14 +82,14 @@ TEST_F(frmNestedTest, SizeColumnClicksSortUpDownUpAndAnotherColumnStartsAscendin
     const std::string n1 = MakeFile("n1", 300), n2 = MakeFile("n2", 5), n3 = MakeFile("n3", 12345);
     ASSERT_TRUE(window.AddFiles({FileRef::Get(n1), FileRef::Get(n2), FileRef::Get(n3)}, ""));
     Show(window);
-    window.RenderList(0, "", 0);
-    QTreeWidget& list = *window.ListView(0);
+    window.RenderList(ProjectList::Files, "", 0);
+    QTreeWidget& list = *window.ListView(ProjectList::Files);
     for (const Texts& order : {Texts{n2, n1, n3}, Texts{n3, n1, n2}, Texts{n2, n1, n3}}) {
         ClickHeader(list, 1);
         EXPECT_EQ(RowTags(list), order);
     }
     ClickHeader(list, 1);
-    window.RenderList(0, "", 0);
+    window.RenderList(ProjectList::Files, "", 0);
     EXPECT_EQ(RowTags(list), (Texts{n3, n1, n2})) << "a new drawing keeps the order";
     ClickHeader(list, 0);
     EXPECT_EQ(RowTags(list), (Texts{n1, n2, n3}));
@@ -128,25 +100,25 @@ TEST_F(frmNestedTest, SelectionKindFollowsClicksWithCtrlAndShift) {
     ASSERT_TRUE(window.AddFiles({File("a", 1), File("b", 2)}, ""));
     ASSERT_TRUE(window.AddFiles({File("c", 3), File("d", 4)}, "G"));
     Show(window);
-    window.RenderList(0, "", 0);
-    QTreeWidget& list = *window.ListView(0);  // a, b, G
+    window.RenderList(ProjectList::Files, "", 0);
+    QTreeWidget& list = *window.ListView(ProjectList::Files);  // a, b, G
     const auto kind = [&window] {
         const SelectionKind selection = window.GetSelectionKind();
-        return std::pair(selection.kind, selection.count);
+        return std::pair(selection.rows, selection.count);
     };
     ClickRow(list, 0);
     ClickRow(list, 2, Qt::ControlModifier);
-    EXPECT_EQ(kind(), std::pair(3, 2));
+    EXPECT_EQ(kind(), std::pair(SelectedRows::FilesAndGroups, 2));
     ClickRow(list, 2);
-    EXPECT_EQ(kind(), std::pair(2, 1));
+    EXPECT_EQ(kind(), std::pair(SelectedRows::GroupsOnly, 1));
 
-    window.RenderList(0, "G", 0);
+    window.RenderList(ProjectList::Files, "G", 0);
     ClickRow(list, 0);
-    EXPECT_EQ(kind(), std::pair(0, 1)) << "\"..\" is neither";
+    EXPECT_EQ(kind(), std::pair(SelectedRows::Nothing, 1)) << "\"..\" is neither";
     ClickRow(list, 2, Qt::ShiftModifier);
-    EXPECT_EQ(kind(), std::pair(1, 3));
-    window.SelectTab(2);
-    EXPECT_EQ(kind(), std::pair(0, 0));
+    EXPECT_EQ(kind(), std::pair(SelectedRows::FilesOnly, 3));
+    window.SelectTab(ProjectTab::Info);
+    EXPECT_EQ(kind(), std::pair(SelectedRows::Nothing, 0));
 }
 
 }  // namespace
