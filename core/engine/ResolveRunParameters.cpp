@@ -25,6 +25,7 @@ bool ResolveRunParameters(const RunSettings& settings, const std::string& projec
     params.providerVersion = "4.0";
 
     params.fastSearch = settings.MaxSpeed;
+    params.method = settings.Method;
     return true;
 }
 

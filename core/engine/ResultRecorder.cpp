@@ -1,6 +1,5 @@
 #include "core/engine/ResultRecorder.h"
 
-#include <cstdint>
 #include <string>
 
 #include "core/db/AccessDB.h"
@@ -23,54 +22,83 @@ bool ResultRecorder::RecordMedium(int n, const std::vector<StackRecord>& bestSta
     // and row of this medium back, so GP and the media recorded so far agree.
     if (db.DBOpen(""))
         db.BeginTrans();
-    auto fail = [&](int message) {
-        db.RollbackTrans();
-        display_.Message(message);
-        return false;
-    };
 
+    const std::vector<int> positions = search_.StackToPositions(bestStack);
+    MediumItems medium{std::vector<int16_t>(positions.size()),
+                       std::vector<double>(positions.size())};
+    auto rows = db.Run("SELECT * FROM [GP] ORDER BY [GSIZE] DESC", adOpenStatic);
+    if (!rows->IsOpen())
+        return Fail(db, 40026);
+    for (size_t i = 0; i < positions.size(); ++i) {
+        rows->MoveTo(positions[i]);
+        if (rows->AtEnd())
+            return Fail(db, 40028);
+        medium.itemNumbers[i] = rows->Field("GID").ToInt16();
+        medium.sizes[i] = rows->Field("GSIZE").ToDouble();
+    }
+    if (!Record(db, n, medium, search_.ComboTotal(positions)))
+        return false;
+    if (!db.CommitTrans())
+        return Fail(db, 40027);
+    return true;
+}
+
+bool ResultRecorder::RecordMedia(const std::vector<MediumItems>& media) {
+    AccessDB db;
+    db.SetPath(params_.WorkDatabasePath());
+    if (!db.DBOpen("")) {
+        display_.Message(40026);
+        return false;
+    }
+    // One transaction for the whole plan: it is recorded whole or not at all,
+    // and a plan of thousands of media does not wait for thousands of syncs.
+    if (!db.BeginTrans())
+        return Fail(db, 40027);
+    for (size_t i = 0; i < media.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        display_.SetStatus(RunDisplay::RecordingStatusText(n));
+        display_.Yield();
+        double total = 0;
+        for (double size : media[i].sizes)
+            total += size;
+        if (!Record(db, n, media[i], total))
+            return false;
+    }
+    if (!db.CommitTrans())
+        return Fail(db, 40027);
+    return true;
+}
+
+bool ResultRecorder::Fail(AccessDB& db, int message) {
+    db.RollbackTrans();
+    display_.Message(message);
+    return false;
+}
+
+bool ResultRecorder::Record(AccessDB& db, int n, const MediumItems& medium, double total) {
     const std::string number = std::to_string(n);
     const std::string idTable = "DISC_" + number + "_ID";
     const std::string sizeTable = "DISC_" + number + "_SIZE";
     TableDef ids{idTable, {{"GID", ColumnType::Integer, 0}, {"SIZE", ColumnType::Double, 0}}};
-    TableDef total{sizeTable, {{"SIZE", ColumnType::Double, 0}}};
-    if (!db.TBCreate({ids, total}))
-        return fail(40027);
-
-    const std::vector<int> positions = search_.StackToPositions(bestStack);
-    std::vector<int16_t> itemNumbers(positions.size());
-    std::vector<double> sizes(positions.size());
-
-    auto rows = db.Run("SELECT * FROM [GP] ORDER BY [GSIZE] DESC", adOpenStatic);
-    if (!rows->IsOpen())
-        return fail(40026);
-    for (size_t i = 0; i < positions.size(); ++i) {
-        rows->MoveTo(positions[i]);
-        if (rows->AtEnd())
-            return fail(40028);
-        itemNumbers[i] = rows->Field("GID").ToInt16();
-        sizes[i] = rows->Field("GSIZE").ToDouble();
-    }
+    TableDef totalTable{sizeTable, {{"SIZE", ColumnType::Double, 0}}};
+    if (!db.TBCreate({ids, totalTable}))
+        return Fail(db, 40027);
 
     db.ErrClear();
     std::string message;
-    db.Run(
-        "INSERT INTO [" + sizeTable + "] VALUES(" + SqlNumber(search_.ComboTotal(positions)) + ")",
-        adOpenDynamic);
-    for (size_t i = 0; i < itemNumbers.size(); ++i) {
-        db.Run("INSERT INTO [" + idTable + "] VALUES(" + std::to_string(itemNumbers[i]) + "," +
-                   SqlNumber(sizes[i]) + ")",
+    db.Run("INSERT INTO [" + sizeTable + "] VALUES(" + SqlNumber(total) + ")", adOpenDynamic);
+    for (size_t i = 0; i < medium.itemNumbers.size(); ++i) {
+        db.Run("INSERT INTO [" + idTable + "] VALUES(" + std::to_string(medium.itemNumbers[i]) +
+                   "," + SqlNumber(medium.sizes[i]) + ")",
                adOpenDynamic);
         if (!db.LastErr(message).empty())
-            return fail(40027);
+            return Fail(db, 40027);
     }
-    for (int16_t item : itemNumbers) {
+    for (int16_t item : medium.itemNumbers) {
         db.Run("DELETE FROM [GP] WHERE [GID] = " + std::to_string(item), adOpenDynamic);
         if (!db.LastErr(message).empty())
-            return fail(40027);
+            return Fail(db, 40027);
     }
-    if (!db.CommitTrans())
-        return fail(40027);
     return true;
 }
 

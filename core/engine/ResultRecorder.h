@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/engine/CombinationSearch.h"
@@ -8,18 +9,34 @@
 
 namespace zv {
 
-// Writes each medium the search has chosen into the work database: the table
-// of its items, the table of its total, and the removal of its items from GP.
+class AccessDB;
+
+// The items of one medium: their numbers in GP and their sizes.
+struct MediumItems {
+    std::vector<int16_t> itemNumbers;
+    std::vector<double> sizes;
+};
+
+// Writes each medium of a run into the work database: the table of its items,
+// the table of its total, and the removal of its items from GP.
 class ResultRecorder {
   public:
     ResultRecorder(const RunParameters& params, RunDisplay& display,
                    const CombinationSearch& search);
 
-    // Records medium n. A medium is recorded whole or not at all: on a failure
-    // its message is shown, nothing of it stays, and false is returned.
+    // Records medium n, the combination the search chose. A medium is
+    // recorded whole or not at all: on a failure its message is shown,
+    // nothing of it stays, and false is returned.
     bool RecordMedium(int n, const std::vector<StackRecord>& bestStack);
+    // Records a whole plan as media 1, 2, ..., whole or not at all: on a
+    // failure its message is shown, nothing of it stays, and false is returned.
+    bool RecordMedia(const std::vector<MediumItems>& media);
 
   private:
+    // The tables and rows of medium n, inside the caller's transaction.
+    bool Record(AccessDB& db, int n, const MediumItems& medium, double total);
+    bool Fail(AccessDB& db, int message);
+
     const RunParameters& params_;
     RunDisplay& display_;
     const CombinationSearch& search_;

@@ -1,5 +1,8 @@
 #include "core/engine/RunDisplay.h"
 
+#include <cstdio>
+#include <utility>
+
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -57,6 +60,22 @@ void RunDisplay::Message(int id) {
 
 std::string RunDisplay::MediumStatusText(int n) {
     return ResString(40051) + PaddedNumber(n) + ResString(40052);
+}
+
+std::string RunDisplay::SearchDetailText(int n, double seconds, double fill) {
+    char secondsText[32];
+    char fillText[32];
+    std::snprintf(secondsText, sizeof secondsText, "%.1f", seconds);
+    std::snprintf(fillText, sizeof fillText, "%.2f", fill * 100);
+    std::string text = ResString(41102);
+    const std::pair<const char*, std::string> fields[] = {
+        {"%1", std::to_string(n)}, {"%2", secondsText}, {"%3", fillText}};
+    for (const auto& [mark, value] : fields) {
+        const size_t at = text.find(mark);
+        if (at != std::string::npos)
+            text.replace(at, 2, value);
+    }
+    return text;
 }
 
 std::string RunDisplay::RecordingStatusText(int n) {

@@ -28,6 +28,8 @@ class RunDisplay {
     static std::string MediumStatusText(int n);
     // The status while medium n is being recorded.
     static std::string RecordingStatusText(int n);
+    // What a search has reached, in words: "3枚目  経過 1.2秒  最良の充填率 99.87%".
+    static std::string SearchDetailText(int n, double seconds, double fill);
 
   private:
     void Changed(int bar) { observer_.ProgressChanged(bar, bars_[bar]); }

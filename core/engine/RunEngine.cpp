@@ -1,19 +1,31 @@
 #include "core/engine/RunEngine.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <vector>
 
 #include "core/engine/CombinationSearch.h"
+#include "core/engine/FewestMediaPacker.h"
 #include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// How often the words under the status line change: often enough to see the
+// search move, seldom enough to cost nothing.
+constexpr std::chrono::milliseconds kDetailInterval{200};
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // The progress of one medium's search as the run dialog shows it.
 class MediumProgress : public SearchDisplay {
@@ -25,6 +37,7 @@ class MediumProgress : public SearchDisplay {
     void Start(int k) {
         initialSize_ = k;
         started_ = Clock::now();
+        lastDetail_ = started_;
         display_.SetStatus(RunDisplay::MediumStatusText(mediumNumber_));
         display_.Yield();
         const int v = SearchLevel();
@@ -33,11 +46,15 @@ class MediumProgress : public SearchDisplay {
         display_.Yield();
     }
     void SetMedium(int n) { mediumNumber_ = n; }
-    double Seconds() const {
-        return std::chrono::duration<double>(Clock::now() - started_).count();
-    }
+    double Seconds() const { return SecondsSince(started_); }
 
     void StepsDone() override {
+        const Clock::time_point now = Clock::now();
+        if (now - lastDetail_ >= kDetailInterval) {
+            lastDetail_ = now;
+            display_.Observer().DetailChanged(RunDisplay::SearchDetailText(
+                mediumNumber_, Seconds(), search_.BestTotal() / params_.mediaSize));
+        }
         const int v = SearchLevel();
         const ProgressBarState& bar = display_.Bar(0);
         if (bar.min <= v && v <= bar.max)
@@ -72,6 +89,7 @@ class MediumProgress : public SearchDisplay {
     int mediumNumber_ = 1;
     int initialSize_ = 0;
     Clock::time_point started_;
+    Clock::time_point lastDetail_;
 };
 
 class EngineRun {
@@ -91,7 +109,8 @@ class EngineRun {
         try {
             work_.CreateWorkDatabase();
             if (work_.PrepareItemTable())
-                completed = FillMedia();
+                completed =
+                    params_.method == PackingMethod::FewestMedia ? PackAllMedia() : FillMedia();
         } catch (const std::exception&) {
             completed = false;
         }
@@ -157,6 +176,85 @@ class EngineRun {
             if (n == params_.mediaCount)
                 return true;
         }
+    }
+
+    // The whole collection at once on as few media as it can; false when the
+    // run was aborted or its plan could not be recorded.
+    bool PackAllMedia() {
+        display_.ShowBar(0, true);
+        display_.ShowBar(1, true);
+        display_.SetStatus(ResString(41103));
+        display_.Yield();
+
+        std::vector<int16_t> itemNumbers;
+        std::vector<double> sizes;
+        if (!work_.LoadItems(itemNumbers, sizes))
+            return true;
+
+        PackLimits limits;
+        limits.capacity = params_.mediaSize;
+        limits.tolerance = params_.tolerance;
+        limits.mediaCount = params_.mediaCount;
+        limits.maxItems = params_.maxItems;
+        limits.minItems = std::max<int>(params_.minItems, 0);
+        PackPlan plan;
+        if (limits.maxItems > 0) {
+            const int bound = std::max(1, FewestMediaLowerBound(sizes, limits));
+            display_.SetBar(0, 0, bound, 0);
+            display_.SetBar(1, 0, 1000, 0);
+            const Clock::time_point started = Clock::now();
+            Clock::time_point lastDetail = started - kDetailInterval;
+            display_.Observer().SearchRunning(true);
+            plan = PackFewestMedia(sizes, limits, [&](const PackStatus& status) {
+                return PackingControl(status, started, lastDetail, bound);
+            });
+            display_.Observer().SearchRunning(false);
+            requests_.finish = false;
+            if (plan.aborted)
+                return false;
+        }
+        if (plan.media.empty()) {
+            const bool noneFits = limits.maxItems <= 0 ||
+                                  std::all_of(sizes.begin(), sizes.end(),
+                                              [&](double s) { return s > params_.mediaSize; });
+            display_.Message(noneFits ? 40025 : 40024);
+            return true;
+        }
+
+        std::vector<MediumItems> media;
+        media.reserve(plan.media.size());
+        for (size_t m = 0; m < plan.media.size(); ++m) {
+            MediumItems medium;
+            for (int index : plan.media[m]) {
+                medium.itemNumbers.push_back(itemNumbers[index]);
+                medium.sizes.push_back(sizes[index]);
+            }
+            media.push_back(std::move(medium));
+            display_.Observer().MediumChosen({static_cast<int>(m) + 1, 0, 0});
+        }
+        // A plan that cannot be recorded fails the run: the project keeps what
+        // it held.
+        return recorder_.RecordMedia(media);
+    }
+
+    // Shows how far the packing has come, lets the user interface run, and
+    // passes on the user's pause, abort and "確定".
+    PackControl PackingControl(const PackStatus& status, Clock::time_point started,
+                               Clock::time_point& lastDetail, int bound) {
+        const Clock::time_point now = Clock::now();
+        if (now - lastDetail >= kDetailInterval) {
+            lastDetail = now;
+            display_.SetValue(0, std::min(status.mediaSoFar, bound));
+            display_.SetValue(1, static_cast<int>(std::clamp(status.bestFill, 0.0, 1.0) * 1000));
+            display_.Observer().DetailChanged(RunDisplay::SearchDetailText(
+                std::max(status.mediumBeingFilled, 1), SecondsSince(started), status.bestFill));
+        }
+        display_.Yield();
+        while (requests_.pause && !requests_.abort)
+            display_.Observer().PauseWait();
+        if (requests_.abort)
+            return PackControl::Abort;
+        return requests_.finish ? PackControl::Finish : PackControl::Continue;
     }
 
     bool SearchMedium(int n, int k) {

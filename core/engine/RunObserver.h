@@ -42,6 +42,9 @@ class RunObserver {
     // between does the finish request mean anything; an observer that offers
     // no way to make it can ignore this.
     virtual void SearchRunning(bool) {}
+    // A line that says, while a medium is searched, how far the search has
+    // come (medium, time, best fill). An observer may leave it unshown.
+    virtual void DetailChanged(const std::string&) {}
 };
 
 }  // namespace zv

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/engine/PackingMethod.h"
+
 namespace zv {
 
 // The working copy of the run settings that the engine reads during one run.
@@ -13,6 +15,7 @@ struct RunParameters {
     int16_t maxItems = 0;
     double tolerance = 0;  // bytes
     bool fastSearch = false;
+    PackingMethod method = PackingMethod::Sequential;
     std::string projectFileName;  // name part of the project file's path
     std::string projectFolder;    // folder part of the project file's path
     std::string itemTableName = "MainDB";

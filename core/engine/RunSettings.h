@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/engine/PackingMethod.h"
+
 namespace zv {
 
 // The parameters of one packing run as a project keeps them.
@@ -23,6 +25,7 @@ struct RunSettings {
     // After-run action and its folder: stored and loaded, never acted on.
     int16_t AfterRun = 0;
     std::string AfterPath;
+    PackingMethod Method = PackingMethod::Sequential;
 
     bool operator==(const RunSettings&) const = default;
 };

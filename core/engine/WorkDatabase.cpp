@@ -152,6 +152,29 @@ bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
     return true;
 }
 
+bool WorkDatabase::LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes) {
+    AccessDB db;
+    if (!OpenWork(db, params_)) {
+        display_.Message(40026);
+        return false;
+    }
+    itemNumbers.clear();
+    itemSizes.clear();
+    display_.SetStatus(ResString(40044));
+    auto rows = db.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
+                       adOpenDynamic);
+    if (!rows->IsOpen()) {
+        display_.Message(40026);
+        return false;
+    }
+    for (; !rows->AtEnd(); rows->MoveNext()) {
+        itemNumbers.push_back(rows->Field("GID").ToInt16());
+        itemSizes.push_back(rows->Field("GSIZE").ToDouble());
+    }
+    display_.Yield();
+    return !itemNumbers.empty();
+}
+
 void WorkDatabase::CommitWorkDatabase() {
     DropSearchIndexes();
     const std::string project = params_.ProjectFilePath();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "core/engine/RunDisplay.h"
@@ -23,6 +24,10 @@ class WorkDatabase {
     // The sizes of the items still in GP, largest first; false when nothing
     // is left or the database could not be read.
     bool LoadItemSizes(std::vector<double>& itemSizes);
+    // The items still in GP, largest first (equal sizes in item order): their
+    // numbers and sizes. False when nothing is left or the database could not
+    // be read.
+    bool LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes);
     void CommitWorkDatabase();
     void DiscardWorkDatabase();
 

@@ -3,8 +3,10 @@
 #include <filesystem>
 
 #include "core/db/AccessDB.h"
+#include "core/db/RecordSet.h"
 #include "core/db/SqlText.h"
 #include "core/platform/PlatformError.h"
+#include "core/project/DefaultRunSettings.h"
 
 namespace zv {
 
@@ -29,7 +31,16 @@ TableDef SetUpTable() {
              {"MAXFILE", ColumnType::Integer, 0},
              {"MINFILE", ColumnType::Integer, 0},
              {"AFTERFLG", ColumnType::Integer, 0},
-             {"AFTERPATH", ColumnType::WChar, 255}}};
+             {"AFTERPATH", ColumnType::WChar, 255},
+             {"METHOD", ColumnType::Integer, 0}}};
+}
+
+bool HasField(const RecordSet& rows, const std::string& name) {
+    for (int i = 0; i < rows.FieldCount(); ++i) {
+        if (rows.FieldName(i) == name)
+            return true;
+    }
+    return false;
 }
 
 // A row that is not written would silently drop a file from the project, so
@@ -61,7 +72,7 @@ bool WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunSet
                           ", " + std::to_string(settings.MaxFile) + ", " +
                           std::to_string(settings.MinFile) + ", " +
                           std::to_string(settings.AfterRun) + ", '" + SqlQuote(settings.AfterPath) +
-                          "')") &&
+                          "', " + std::to_string(static_cast<int16_t>(settings.Method)) + ")") &&
            db.CommitTrans();
 }
 
@@ -134,6 +145,11 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
         s.MinFile = setUp->Field("MINFILE").ToInt16();
         s.AfterRun = setUp->Field("AFTERFLG").ToInt16();
         s.AfterPath = setUp->Field("AFTERPATH").ToText();
+        // Files written before there was a choice of method have no column
+        // for it; they pack medium after medium.
+        s.Method = HasField(*setUp, "METHOD")
+                       ? PackingMethodFromNumber(setUp->Field("METHOD").ToInt16())
+                       : PackingMethod::Sequential;
     }
     return data;
 }

@@ -7,6 +7,7 @@
 #include "core/platform/PlatformError.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/TextNumber.h"
 #include "core/strings/StringTable.h"
@@ -21,6 +22,7 @@ constexpr int kToleranceTooLarge = 41037;  // "ﾒﾃﾞｨｱ容量異常の許
 constexpr int kMinNotBelowMax = 41038;  // "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません"
 
 constexpr int kHelpTexts = 4000;  // label n explains with text 4000 + n
+constexpr int kMethodHelp = 41107;
 
 // The largest count a box takes: counts are 16-bit and one number is kept back.
 constexpr double kMaxCount = 32766;
@@ -82,7 +84,8 @@ RunSettingTexts RunSettingRules::TextsOf(const RunSettings& settings) {
             FormatGrouped(settings.MediaNum),
             FormatGrouped(settings.MaxFile),
             FormatGrouped(settings.MinFile),
-            settings.MaxSpeed};
+            settings.MaxSpeed,
+            settings.Method};
 }
 
 bool RunSettingRules::AcceptsTyped(const std::string& typed) {
@@ -125,6 +128,7 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
     settings.AfterRun = 0;
     settings.AfterPath.clear();
     settings.MaxSpeed = texts.maxSpeed;
+    settings.Method = texts.method;
     return settings;
 }
 
@@ -170,11 +174,14 @@ bool RunSettingRules::StoreDefaults(const RunSettingTexts& texts) {
             return false;
     }
     std::string speed = texts.maxSpeed ? "1" : "0";
-    return IniAccess(IniWrite, "", "MaxSpeed", speed, "");
+    if (!IniAccess(IniWrite, "", settings_keys::MaxSpeed.name, speed, ""))
+        return false;
+    std::string method = std::to_string(static_cast<int16_t>(texts.method));
+    return IniAccess(IniWrite, "", settings_keys::Method.name, method, "");
 }
 
 const std::vector<int>& RunSettingRules::HelpLabels() {
-    static const std::vector<int> labels{3, 5, 7, 9, 11, 15};
+    static const std::vector<int> labels{3, 5, 7, 9, 11, 15, kMethodLabel};
     return labels;
 }
 
@@ -182,7 +189,7 @@ std::string RunSettingRules::HelpText(int label) {
     std::string text;
     if (IniAccess(IniRead, "SettingComments", std::to_string(label), text, SettingsFilePath()))
         return text;
-    return ResString(kHelpTexts + label);
+    return ResString(label == kMethodLabel ? kMethodHelp : kHelpTexts + label);
 }
 
 }  // namespace zv

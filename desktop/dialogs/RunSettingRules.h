@@ -14,12 +14,13 @@ enum class SettingBox { MediaSize, DiffSize, MediaNum, MaxFile, MinFile };
 
 // What the run settings dialog shows, box by box.
 struct RunSettingTexts {
-    std::string mediaSize;  // objCombo(0)
-    std::string diffSize;   // objText(0)
-    std::string mediaNum;   // objText(1)
-    std::string maxFile;    // objText(2)
-    std::string minFile;    // objText(3)
-    bool maxSpeed = false;  // objCheck(0)
+    std::string mediaSize;                             // objCombo(0)
+    std::string diffSize;                              // objText(0)
+    std::string mediaNum;                              // objText(1)
+    std::string maxFile;                               // objText(2)
+    std::string minFile;                               // objText(3)
+    bool maxSpeed = false;                             // objCheck(0)
+    PackingMethod method = PackingMethod::Sequential;  // objCombo(1)
 };
 
 // Why the settings cannot be applied: the message to show and the box to go
@@ -73,6 +74,8 @@ class RunSettingRules {
     // key as it is. False when a write failed (the later ones are not made).
     static bool StoreDefaults(const RunSettingTexts& texts);
 
+    // The label of the packing method box.
+    static constexpr int kMethodLabel = 16;
     // The labels that explain their field while the mouse is over them.
     static const std::vector<int>& HelpLabels();
     // The help text of label n: the settings file's replacement or the built-in text.

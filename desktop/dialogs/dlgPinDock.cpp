@@ -10,6 +10,7 @@
 
 #include "core/platform/UiServices.h"
 #include "core/strings/StringTable.h"
+#include "desktop/platform/QtText.h"
 
 namespace zv {
 
@@ -42,10 +43,6 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString ControlName(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
-
 QProgressBar* NewBar(int index) {
     auto* bar = new QProgressBar;
     bar->setObjectName(ControlName("objProgress", index));
@@ -73,6 +70,10 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     objLabel[0] = new QLabel(Text(ResString(kPreparing)));
     objLabel[0]->setObjectName(ControlName("objLabel", 0));
     objLabel[0]->setTextFormat(Qt::PlainText);
+    // How far the search of the medium has come, in words.
+    objLabel[1] = new QLabel;
+    objLabel[1]->setObjectName(ControlName("objLabel", 1));
+    objLabel[1]->setTextFormat(Qt::PlainText);
     for (int i = 0; i < static_cast<int>(objProgress.size()); ++i)
         objProgress[i] = NewBar(i);
 
@@ -94,6 +95,7 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     objFrame[0]->setFrameShadow(QFrame::Sunken);
     auto* inside = new QVBoxLayout(objFrame[0]);
     inside->addWidget(objLabel[0]);
+    inside->addWidget(objLabel[1]);
     inside->addWidget(objProgress[0]);
     inside->addWidget(objProgress[1]);
 
@@ -170,6 +172,10 @@ void dlgPinDock::PauseWait() {
 
 void dlgPinDock::Message(int, const std::string& text) {
     ShowMessage(text);
+}
+
+void dlgPinDock::DetailChanged(const std::string& text) {
+    objLabel[1]->setText(QString::fromStdString(text));
 }
 
 void dlgPinDock::SearchRunning(bool running) {

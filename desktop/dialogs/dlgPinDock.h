@@ -41,6 +41,7 @@ class dlgPinDock : public QDialog, public RunObserver {
     // The dialog shows no figures of the media chosen.
     void MediumChosen(const MediumReport&) override {}
     void SearchRunning(bool running) override;
+    void DetailChanged(const std::string& text) override;
 
   signals:
     // The run was paused or resumed: the commands follow.
@@ -56,7 +57,7 @@ class dlgPinDock : public QDialog, public RunObserver {
     // set it since; it comes back on resuming.
     std::string savedStatus_;
 
-    std::array<QLabel*, 1> objLabel{};
+    std::array<QLabel*, 2> objLabel{};
     std::array<QPushButton*, 3> objButton{};
     std::array<QProgressBar*, 2> objProgress{};
     std::array<QFrame*, 1> objFrame{};

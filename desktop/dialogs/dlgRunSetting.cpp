@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
@@ -40,6 +41,12 @@ constexpr int kCancel = 0, kApply = 2, kOk = 3, kDefaults = 5, kAuto = 6;
 constexpr int kButtons[] = {kCancel, kApply, kOk, kDefaults, kAuto};
 constexpr int kHelpArea = 14;
 constexpr int kSpeedHelp = 15;
+constexpr int kMethodCaption = 41104;  // "詰め方(&W):"
+// The methods in the order the box offers them, with their names.
+constexpr std::pair<PackingMethod, int> kMethods[] = {
+    {PackingMethod::Sequential, 41105},   // "1枚ずつ順に (従来)"
+    {PackingMethod::FewestMedia, 41106},  // "枚数を最少に"
+};
 
 constexpr SettingBox kBoxes[] = {SettingBox::MediaSize, SettingBox::DiffSize, SettingBox::MediaNum,
                                  SettingBox::MaxFile, SettingBox::MinFile};
@@ -51,10 +58,6 @@ constexpr int kDesignHeight = 3930;
 constexpr int kHelpLines = 7;
 constexpr int kBoxWidth = 150;
 constexpr int kComboWidth = 220;
-
-QString ControlName(const char* array, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(index);
-}
 
 QFrame* NewLine(const char* name) {
     auto* line = new QFrame;
@@ -92,6 +95,9 @@ void dlgRunSetting::BuildControls() {
         objLabel[i] = new QLabel;
         objLabel[i]->setObjectName(ControlName("objLabel", i));
     }
+    objLabel[RunSettingRules::kMethodLabel] = new QLabel;
+    objLabel[RunSettingRules::kMethodLabel]->setObjectName(
+        ControlName("objLabel", RunSettingRules::kMethodLabel));
     for (const int n : RunSettingRules::HelpLabels()) {
         objLabel[n]->setMouseTracking(true);
         objLabel[n]->installEventFilter(this);
@@ -126,6 +132,10 @@ void dlgRunSetting::BuildControls() {
         objText[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
         objText[i]->installEventFilter(this);
     }
+
+    objCombo[1] = new QComboBox;
+    objCombo[1]->setObjectName(ControlName("objCombo", 1));
+    objLabel[RunSettingRules::kMethodLabel]->setBuddy(objCombo[1]);
 
     objCheck[0] = new QCheckBox;
     objCheck[0]->setObjectName(ControlName("objCheck", 0));
@@ -189,6 +199,8 @@ void dlgRunSetting::BuildLayout() {
     heading(4, objLabel[1], Line2);
     field(5, objLabel[9], objText[2], objLabel[10]);
     field(6, objLabel[11], objText[3], objLabel[12]);
+    fields->addWidget(objLabel[RunSettingRules::kMethodLabel], 8, 0);
+    fields->addWidget(objCombo[1], 8, 1, 1, 3);
     fields->addWidget(objCheck[0], 7, 0);
     // The blank label beside the check box explains fast mode.
     fields->addWidget(objLabel[kSpeedHelp], 7, 1, 1, 4);
@@ -219,6 +231,12 @@ void dlgRunSetting::Load() {
         objText[2]->setText(QString::fromStdString(texts.maxFile));
         objText[3]->setText(QString::fromStdString(texts.minFile));
         objCheck[0]->setChecked(texts.maxSpeed);
+        for (const auto& [method, caption] : kMethods) {
+            objCombo[1]->addItem(ShownText(ResString(caption)), static_cast<int>(method));
+            if (method == texts.method)
+                objCombo[1]->setCurrentIndex(objCombo[1]->count() - 1);
+        }
+        objLabel[RunSettingRules::kMethodLabel]->setText(ShownText(ResString(kMethodCaption)));
 
         setWindowTitle(ShownText(ResString(kCaption)));
         for (const int i : kLabels)
@@ -284,8 +302,13 @@ void dlgRunSetting::SelectBox(SettingBox box) {
 
 RunSettingTexts dlgRunSetting::Texts() const {
     const auto text = [this](SettingBox box) { return BoxText(box).toStdString(); };
-    return {text(SettingBox::MediaSize), text(SettingBox::DiffSize), text(SettingBox::MediaNum),
-            text(SettingBox::MaxFile),   text(SettingBox::MinFile),  objCheck[0]->isChecked()};
+    return {text(SettingBox::MediaSize),
+            text(SettingBox::DiffSize),
+            text(SettingBox::MediaNum),
+            text(SettingBox::MaxFile),
+            text(SettingBox::MinFile),
+            objCheck[0]->isChecked(),
+            static_cast<PackingMethod>(objCombo[1]->currentData().toInt())};
 }
 
 bool dlgRunSetting::eventFilter(QObject* watched, QEvent* event) {

@@ -59,8 +59,8 @@ class dlgRunSetting : public QDialog {
     // Set from a refused value until the events of that moment are handled.
     bool refusedClick_ = false;
 
-    std::array<QLabel*, 16> objLabel{};
-    std::array<QComboBox*, 1> objCombo{};
+    std::array<QLabel*, 17> objLabel{};
+    std::array<QComboBox*, 2> objCombo{};
     std::array<QLineEdit*, 4> objText{};
     std::array<QCheckBox*, 1> objCheck{};
     std::array<QPushButton*, 7> objButton{};

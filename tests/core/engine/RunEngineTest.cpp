@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -271,12 +272,93 @@ TEST_F(RunEngineTest, TimeLimitEndsAMediumAndTheRunGoesOn) {
     EXPECT_FALSE(requests.finish);
 }
 
+// The fewest-media method writes the same tables as the sequential one, media
+// numbered fullest first; the sequential search needs four media here because
+// two items that fill a medium exactly never make up its first size.
+TEST_F(RunEngineTest, FewestMediaPacksTheWholeCollectionAtOnce) {
+    MakeProject({5, 5, 5, 5, 3});
+    params.method = PackingMethod::FewestMedia;
+    ASSERT_TRUE(Run(10));
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"10.0"});
+    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_2_SIZE"), Texts{"10.0"});
+    EXPECT_EQ(Ids(3), Texts{"4"});
+    EXPECT_TRUE(Waiting().empty());
+    EXPECT_TRUE(NoLeftovers());
+    EXPECT_NE(std::find(observer.statuses.begin(), observer.statuses.end(), ResString(41103)),
+              observer.statuses.end());
+
+    params.method = PackingMethod::Sequential;
+    MakeProject({5, 5, 5, 5, 3});
+    ASSERT_TRUE(Run(10));
+    EXPECT_EQ(observer.chosen.size(), 3u + 4u);
+}
+
+TEST_F(RunEngineTest, FewestMediaHonoursTheLimitsAndSaysWhyNothingWasPlaced) {
+    params.method = PackingMethod::FewestMedia;
+    MakeProject({600, 600, 600, 1200});
+    ASSERT_TRUE(Run(1000, 2));
+    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Waiting(), (Texts{"2", "3"}));
+
+    struct Case {
+        std::vector<double> sizes;
+        int minItems;
+        int message;
+    };
+    for (const Case& c : {Case{{1500, 1200}, 0, 40025}, Case{{600, 600}, 1, 40024}}) {
+        observer.messages.clear();
+        MakeProject(c.sizes);
+        ASSERT_TRUE(Run(1000, 0, c.minItems));
+        EXPECT_EQ(observer.messages, std::vector<int>{c.message});
+        EXPECT_EQ(Waiting().size(), c.sizes.size());
+    }
+}
+
+// Unlike a medium of the sequential method, a plan is recorded whole or not
+// at all; one that cannot be recorded fails the run.
+TEST_F(RunEngineTest, FewestMediaPlanThatCannotBeRecordedFailsTheRun) {
+    params.method = PackingMethod::FewestMedia;
+    MakeProject({600, 600, 600});
+    sqlite3* db = nullptr;
+    sqlite3_open(project.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE DISC_2_SIZE (SIZE DOUBLE)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    saved = test::ReadBytes(project);
+    EXPECT_FALSE(Run(1000));
+    EXPECT_EQ(observer.messages, (std::vector<int>{40027}));
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_TRUE(NoLeftovers());
+}
+
+// Abort leaves the project as it was; "確定" ends with a complete plan.
+TEST_F(RunEngineTest, FewestMediaStopsOnRequest) {
+    std::vector<double> sizes;
+    for (int i = 0; i < 400; ++i)
+        sizes.push_back(1000 + 37 * (i % 50));
+    params.method = PackingMethod::FewestMedia;
+    MakeProject(sizes);
+    requests.abort = true;
+    EXPECT_FALSE(Run(20000));
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_TRUE(NoLeftovers());
+
+    requests = {};
+    requests.finish = true;
+    ASSERT_TRUE(Run(20000));
+    EXPECT_FALSE(requests.finish);
+    EXPECT_TRUE(Waiting().empty());
+    EXPECT_FALSE(observer.chosen.empty());
+}
+
 TEST(RunDisplayTest, MediumNumbersLineUpBehindTheBlank) {
     const std::string searching = ResString(40052);
     EXPECT_EQ(RunDisplay::MediumStatusText(3), "   3" + searching);
     EXPECT_EQ(RunDisplay::MediumStatusText(100), " 100" + searching);
     EXPECT_EQ(RunDisplay::MediumStatusText(1000), " 1000" + searching);
     EXPECT_EQ(RunDisplay::RecordingStatusText(10), "  10" + ResString(40046));
+    EXPECT_EQ(RunDisplay::SearchDetailText(12, 3.26, 0.99874),
+              "12枚目  経過 3.3秒  最良の充填率 99.87%");
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "core/platform/PlatformError.h"
 #include "core/settings/IniAccess.h"
 #include "desktop/dialogs/RunSettingRules.h"
+#include "tests/support/ErrorNumber.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
@@ -13,16 +13,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// The number of the error `act` throws, 0 when it throws none.
-template <class Act>
-int ErrorOf(Act act) {
-    try {
-        act();
-    } catch (const PlatformError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using test::ErrorNumber;
 
 class RunSettingRulesTest : public ::testing::Test {
   protected:
@@ -75,13 +66,13 @@ TEST_F(RunSettingRulesTest, PresetsEndAtTheFirstMissingKeyAndEmptyCapacitiesGive
 
 TEST_F(RunSettingRulesTest, APresetThatCannotBeReadFails) {
     Write("MSizeSet", "0", "CD");
-    EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 5);
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 5);
     Write("MSizeSet", "0", "CD#lots");
-    EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 13);
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 13);
     // The presets before the broken one are still offered.
     Write("MSizeSet", "0", "DVD#4700000000");
     Write("MSizeSet", "1", "BD");
-    EXPECT_EQ(ErrorOf([this] { rules_.LoadPresets(); }), 5);
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 5);
     EXPECT_EQ(rules_.Presets().size(), 1u);
     EXPECT_EQ(rules_.Presets()[0].name, "DVD");
 }
@@ -115,8 +106,11 @@ TEST_F(RunSettingRulesTest, FocusShowsPlainWholeNumbersAndLeavingFormatsThem) {
 }
 
 TEST_F(RunSettingRulesTest, ABoxThatDoesNotConvertFails) {
-    EXPECT_EQ(ErrorOf([] { RunSettingRules::RecordOf({"DVD", "", "1", "1", "0", false}); }), 13);
-    EXPECT_EQ(ErrorOf([] {
+    EXPECT_EQ(ErrorNumber([] {
+                  RunSettingRules::RecordOf({"DVD", "", "1", "1", "0", false});
+              }),
+              13);
+    EXPECT_EQ(ErrorNumber([] {
                   RunSettingRules::RecordOf({"DVD", "0", "40000", "1", "0", false});
               }),
               6);
@@ -168,7 +162,9 @@ TEST_F(RunSettingRulesTest, AutoProposesAThousandthOfTheCapacityRoundedDown) {
 
 TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     Write("DEFAULT_SET_RUN", "DiffSize", "12345");
-    EXPECT_TRUE(RunSettingRules::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true}));
+    EXPECT_TRUE(RunSettingRules::StoreDefaults(
+        {"DVD", "", "32,766", "1,000", "0", true, PackingMethod::FewestMedia}));
+    EXPECT_EQ(Read("Method"), "1");
     EXPECT_EQ(Read("MediaSize"), "DVD");
     EXPECT_EQ(Read("DiffSize"), "12345");
     EXPECT_EQ(Read("MediaNum"), "32,766");
@@ -181,6 +177,7 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     EXPECT_EQ(Read("MediaSize"), "DVD");
     EXPECT_EQ(Read("DiffSize"), "5");
     EXPECT_EQ(Read("MaxSpeed"), "0");
+    EXPECT_EQ(Read("Method"), "0");
 
     std::filesystem::remove(folder_.Settings());
     std::filesystem::create_directory(folder_.Settings());

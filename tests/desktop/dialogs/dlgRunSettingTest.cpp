@@ -35,7 +35,8 @@ class dlgRunSettingTest : public ::testing::Test {
                    .MinFile = 0,
                    .MaxSpeed = true,
                    .AfterRun = 3,
-                   .AfterPath = "/media/backup"};
+                   .AfterPath = "/media/backup",
+                   .Method = PackingMethod::FewestMedia};
         project_.LoadRunSettings(loaded_);
         project_.SetModified(false);
     }
@@ -115,6 +116,8 @@ TEST_F(dlgRunSettingTest, TheFieldUnderTheMouseIsExplained) {
     EXPECT_EQ(Help().rfind("ﾒﾃﾞｨｱの欠損量の許容量を指定します。(0 ～ <∞)\n", 0), 0u);
     QTest::mouseMove(Label(15));
     EXPECT_EQ(Help().rfind("検索速度が最大限に上がり検出ﾌｧｲﾙ数が気持ち多くなります。", 0), 0u);
+    QTest::mouseMove(Label(16));
+    EXPECT_EQ(Help().rfind("ﾒﾃﾞｨｱの詰め方を選びます。\n", 0), 0u);
     QTest::mouseMove(Label(7));
     EXPECT_EQ(Help(), "枚数の上限です");
 
@@ -123,22 +126,6 @@ TEST_F(dlgRunSettingTest, TheFieldUnderTheMouseIsExplained) {
     EXPECT_EQ(Help(), "枚数の上限です");
     QTest::mouseMove(dialog_.get(), QPoint(1, 1));
     EXPECT_EQ(Help(), "");
-}
-
-TEST_F(dlgRunSettingTest, NumberBoxesTakeOnlyDigitsAndShowThemPlainWhileFocused) {
-    Open();
-    TypeInto(0, QStringLiteral("12a3,4.5"));
-    EXPECT_EQ(Text(0), "12345");
-    TypeInto(kCapacity, QStringLiteral("DVD,1"));
-    EXPECT_EQ(Text(kCapacity), "DVD,1");
-
-    Box(2)->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(Text(2), "32766");
-    EXPECT_EQ(Edit(2)->selectedText().toStdString(), "32766");
-    TypeInto(2, QStringLiteral("40000"));
-    QTest::keyClick(Edit(2), Qt::Key_Tab);
-    EXPECT_EQ(Text(2), "32,766");
-    EXPECT_EQ(Text(0), "12,345");
 }
 
 TEST_F(dlgRunSettingTest, AYottaByteOrMoreIsRefusedOnLeavingTheBox) {
@@ -196,18 +183,6 @@ TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAre
     EXPECT_TRUE(project_.Modified());
 }
 
-TEST_F(dlgRunSettingTest, ABoxThatDoesNotConvertStopsTheApply) {
-    Open();
-    TypeInto(3, QString());
-    Edit(3)->insert(QStringLiteral("abc"));
-    ui_.Answer(MsgResult::OK);
-    Click(kApply);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    test::ExpectBox(ui_.Boxes()[0], "型が一致しません。", "ｴﾗｰ13");
-    EXPECT_FALSE(dialog_->Applied());
-    EXPECT_FALSE(project_.Modified());
-}
-
 TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionOff) {
     Open();
     EXPECT_EQ(Text(kCapacity), "DVD-R (4.7GB)");
@@ -216,6 +191,13 @@ TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionO
     auto* fast = test::Control<QCheckBox>(*dialog_, "objCheck(0)");
     EXPECT_TRUE(fast->isChecked());
     fast->setChecked(false);
+    // The method box offers both methods and shows the project's.
+    auto* method = test::Control<QComboBox>(*dialog_, "objCombo(1)");
+    ASSERT_EQ(method->count(), 2);
+    EXPECT_EQ(method->currentText().toStdString(), "枚数を最少に");
+    EXPECT_EQ(Label(16)->buddy(), method);
+    method->setCurrentIndex(0);
+    EXPECT_EQ(method->currentText().toStdString(), "1枚ずつ順に (従来)");
     Click(kOk);
     EXPECT_EQ(dialog_->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog_->isVisible());
@@ -223,6 +205,7 @@ TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionO
     RunSettings expected = loaded_;
     expected.DiffSize = 4707319;
     expected.MaxSpeed = false;
+    expected.Method = PackingMethod::Sequential;
     expected.AfterRun = 0;
     expected.AfterPath.clear();
     EXPECT_EQ(project_.GetRunSettings(), expected);
@@ -249,38 +232,6 @@ TEST_F(dlgRunSettingTest, EnterPressesOkWhileEscapeAndCancelApplyNothing) {
     EXPECT_EQ(project_.GetRunSettings().MaxFile, 100);
     EXPECT_EQ(project_.GetRunSettings().MediaNum, 32766);
     EXPECT_FALSE(project_.Modified());
-}
-
-TEST_F(dlgRunSettingTest, AutoProposesTheToleranceForTheCapacityShown) {
-    Open();
-    TypeInto(0, QStringLiteral("1"));
-    Click(kAuto);
-    EXPECT_EQ(Text(0), "4,707,319");
-    TypeInto(kCapacity, QStringLiteral("650,000,000"));
-    Click(kAuto);
-    EXPECT_EQ(Text(0), "650,000");
-}
-
-TEST_F(dlgRunSettingTest, TheShownValuesBecomeTheDefaults) {
-    WriteSetting("DEFAULT_SET_RUN", "DiffSize", "100");
-    Open();
-    TypeInto(0, QString());
-    ui_.Answer(MsgResult::OK);
-    Click(kDefaults);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    test::ExpectBox(ui_.Boxes()[0], "設定しました", AppTitle());
-    std::string stored;
-    IniAccess(IniRead, "DEFAULT_SET_RUN", "MediaSize", stored, folder_.Settings());
-    EXPECT_EQ(stored, "DVD-R (4.7GB)");
-    IniAccess(IniRead, "DEFAULT_SET_RUN", "DiffSize", stored, folder_.Settings());
-    EXPECT_EQ(stored, "100") << "an empty box leaves its key";
-    EXPECT_FALSE(project_.Modified());
-
-    std::filesystem::remove(folder_.Settings());
-    std::filesystem::create_directory(folder_.Settings());
-    ui_.Answer(MsgResult::OK);
-    Click(kDefaults);
-    test::ExpectBox(ui_.Boxes().back(), "設定に失敗しました", AppTitle());
 }
 
 }  // namespace

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "core/engine/FewestMediaPacker.h"
+
+namespace zv {
+namespace {
+
+double Total(const std::vector<double>& sizes, const std::vector<int>& items) {
+    double total = 0;
+    for (int item : items) {
+        total += sizes[item];
+    }
+    return total;
+}
+
+// Checks everything a plan must satisfy whatever the input; returns the media totals.
+std::vector<double> ExpectValidPlan(const std::vector<double>& sizes, const PackLimits& limits,
+                                    const PackPlan& plan) {
+    EXPECT_FALSE(plan.aborted);
+    std::vector<int> seen(sizes.size(), 0);
+    std::vector<double> totals;
+    for (const std::vector<int>& medium : plan.media) {
+        EXPECT_FALSE(medium.empty());
+        EXPECT_LE(static_cast<int>(medium.size()), limits.maxItems);
+        EXPECT_GT(static_cast<int>(medium.size()), limits.minItems);
+        for (int item : medium) {
+            ++seen.at(item);
+        }
+        totals.push_back(Total(sizes, medium));
+        EXPECT_LE(totals.back(), limits.capacity);
+    }
+    for (int item : plan.unplaced) {
+        ++seen.at(item);
+    }
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int n) { return n == 1; }));
+    EXPECT_TRUE(std::is_sorted(totals.rbegin(), totals.rend())) << "fullest first";
+    if (limits.mediaCount > 0) {
+        EXPECT_LE(static_cast<int>(plan.media.size()), limits.mediaCount);
+    }
+    return totals;
+}
+
+// Reference first-fit decreasing, written plainly.
+int FirstFitDecreasingCount(std::vector<double> sizes, const PackLimits& limits) {
+    std::sort(sizes.rbegin(), sizes.rend());
+    std::vector<double> room;
+    std::vector<int> count;
+    for (double size : sizes) {
+        if (size > limits.capacity) {
+            continue;
+        }
+        std::size_t m = 0;
+        while (m < room.size() && (room[m] < size || count[m] >= limits.maxItems)) {
+            ++m;
+        }
+        if (m == room.size()) {
+            room.push_back(limits.capacity);
+            count.push_back(0);
+        }
+        room[m] -= size;
+        ++count[m];
+    }
+    return static_cast<int>(room.size());
+}
+
+// Exhaustive fewest media for a handful of items.
+int OptimalCount(std::vector<double> sizes, const PackLimits& limits) {
+    std::sort(sizes.rbegin(), sizes.rend());
+    int best = static_cast<int>(sizes.size());
+    std::vector<double> load;
+    std::vector<int> count;
+    std::function<void(std::size_t)> place = [&](std::size_t i) {
+        if (static_cast<int>(load.size()) >= best) {
+            return;
+        }
+        if (i == sizes.size()) {
+            best = static_cast<int>(load.size());
+            return;
+        }
+        for (std::size_t m = 0; m < load.size(); ++m) {
+            if (load[m] + sizes[i] <= limits.capacity && count[m] < limits.maxItems) {
+                load[m] += sizes[i];
+                ++count[m];
+                place(i + 1);
+                load[m] -= sizes[i];
+                --count[m];
+            }
+        }
+        load.push_back(sizes[i]);
+        count.push_back(1);
+        place(i + 1);
+        load.pop_back();
+        count.pop_back();
+    };
+    place(0);
+    return best;
+}
+
+std::vector<double> RandomSizes(std::mt19937_64& rng, int n, double low, double high) {
+    std::uniform_int_distribution<long long> size(static_cast<long long>(low),
+                                                  static_cast<long long>(high));
+    std::vector<double> sizes(n);
+    for (double& s : sizes) {
+        s = static_cast<double>(size(rng));
+    }
+    return sizes;
+}
+
+struct RandomCase {
+    const char* name;
+    int n;
+    double low, high;  // item sizes as fractions of the capacity
+    int maxItems;
+    int minItems;
+    int mediaCount;
+};
+
+TEST(FewestMediaPackerTest, RandomCollectionsGiveValidPlansNoWorseThanFirstFitDecreasing) {
+    const double capacity = 1'000'000;
+    const RandomCase cases[] = {
+        {"tiny", 3000, 0.0, 0.01, 32766, 0, 0},
+        {"small", 800, 0.001, 0.1, 32766, 0, 0},
+        {"thirds", 600, 0.2, 0.45, 32766, 0, 0},
+        {"halves", 400, 0.25, 0.75, 32766, 0, 0},
+        {"wide", 500, 0.0, 1.0, 32766, 0, 0},
+        {"item limit", 500, 0.0, 0.05, 7, 0, 0},
+        {"triplets", 300, 0.25, 0.5, 32766, 0, 0},
+        {"oversize among others", 300, 0.0, 1.3, 32766, 0, 0},
+        {"min items", 400, 0.0, 0.4, 32766, 2, 0},
+        {"media count", 400, 0.0, 0.4, 32766, 0, 20},
+        {"all limits", 400, 0.0, 0.3, 5, 2, 30},
+    };
+    std::mt19937_64 rng(20240611);
+    for (const RandomCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PackLimits limits{capacity, 0, c.mediaCount, c.maxItems, c.minItems};
+        const std::vector<double> sizes =
+            RandomSizes(rng, c.n, c.low * capacity, c.high * capacity);
+        const PackPlan plan = PackFewestMedia(sizes, limits, {});
+        const std::vector<double> totals = ExpectValidPlan(sizes, limits, plan);
+        const int oversize = static_cast<int>(
+            std::count_if(sizes.begin(), sizes.end(), [&](double s) { return s > capacity; }));
+        if (c.minItems == 0 && c.mediaCount == 0) {
+            EXPECT_EQ(static_cast<int>(plan.unplaced.size()), oversize);
+            EXPECT_LE(static_cast<int>(plan.media.size()), FirstFitDecreasingCount(sizes, limits));
+            EXPECT_GE(static_cast<int>(plan.media.size()), FewestMediaLowerBound(sizes, limits));
+        } else if (c.mediaCount == 0) {
+            EXPECT_TRUE(plan.unplaced.empty()) << "small items are there to lend";
+        } else {
+            // Far more volume than the media hold: every medium is used and well filled.
+            EXPECT_EQ(static_cast<int>(plan.media.size()), c.mediaCount);
+            for (double total : totals) {
+                EXPECT_GE(total, 0.7 * capacity);
+            }
+        }
+    }
+}
+
+TEST(FewestMediaPackerTest, SmallCollectionsUseTheOptimalNumberOfMedia) {
+    std::mt19937_64 rng(7);
+    std::uniform_int_distribution<int> count(1, 10);
+    for (int round = 0; round < 200; ++round) {
+        const PackLimits limits{100, 0, 0, round % 3 == 0 ? 2 : 32766, 0};
+        const std::vector<double> sizes = RandomSizes(rng, count(rng), 1, 70);
+        SCOPED_TRACE(::testing::PrintToString(sizes));
+        const PackPlan plan = PackFewestMedia(sizes, limits, {});
+        ExpectValidPlan(sizes, limits, plan);
+        const int optimal = OptimalCount(sizes, limits);
+        EXPECT_EQ(static_cast<int>(plan.media.size()), optimal);
+        EXPECT_LE(FewestMediaLowerBound(sizes, limits), optimal);
+    }
+}
+
+TEST(FewestMediaPackerTest, LowerBound) {
+    struct Case {
+        std::vector<double> sizes;
+        int maxItems;
+        int expected;
+    };
+    const Case cases[] = {
+        {{}, 32766, 0},
+        {{0, 0, 0}, 32766, 1},
+        {{6, 6, 6}, 32766, 3},          // no two items over half share a medium
+        {{7, 3, 3, 3}, 32766, 2},       // volume decides
+        {{9, 9, 2, 2}, 32766, 3},       // small items cannot join the large ones
+        {{1, 1, 1, 1, 1, 1, 1}, 3, 3},  // item limit decides
+        {{11, 12, 5}, 32766, 1},        // oversize items need no medium
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FewestMediaLowerBound(c.sizes, {10, 0, 0, c.maxItems, 0}), c.expected)
+            << ::testing::PrintToString(c.sizes);
+    }
+}
+
+TEST(FewestMediaPackerTest, Limits) {
+    struct Case {
+        const char* name;
+        std::vector<double> sizes;
+        PackLimits limits;
+        int media;
+        int unplaced;
+        double placedVolume;  // < 0: not checked
+    };
+    const Case cases[] = {
+        {"empty input", {}, {10, 0, 0, 32766, 0}, 0, 0, -1},
+        {"exact fit", {10, 10}, {10, 0, 0, 32766, 0}, 2, 0, 20},
+        {"oversize left out", {11, 4, 5}, {10, 0, 0, 32766, 0}, 1, 1, 9},
+        {"zero-size items", {0, 0, 0, 10}, {10, 0, 0, 32766, 0}, 1, 0, 10},
+        {"item limit", {1, 1, 1, 1, 1}, {10, 0, 0, 2, 0}, 3, 0, 5},
+        {"media count keeps the most volume", {6, 5, 5, 4, 3}, {10, 0, 1, 32766, 0}, 1, 3, 10},
+        {"media count", {6, 6, 6, 6, 6}, {10, 0, 2, 32766, 0}, 2, 3, 12},
+        {"min items pairs large with small", {9, 9, 1, 1}, {10, 0, 0, 32766, 1}, 2, 0, 20},
+        {"min items impossible", {6, 6, 6}, {10, 0, 0, 32766, 1}, 0, 3, 0},
+        {"min items borrows for the last", {5, 4, 1, 1, 1, 5, 4}, {10, 0, 0, 32766, 1}, 3, 0, 21},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PackPlan plan = PackFewestMedia(c.sizes, c.limits, {});
+        const std::vector<double> totals = ExpectValidPlan(c.sizes, c.limits, plan);
+        EXPECT_EQ(static_cast<int>(plan.media.size()), c.media);
+        EXPECT_EQ(static_cast<int>(plan.unplaced.size()), c.unplaced);
+        if (c.placedVolume >= 0) {
+            EXPECT_EQ(std::accumulate(totals.begin(), totals.end(), 0.0), c.placedVolume);
+        }
+    }
+}
+
+TEST(FewestMediaPackerTest, ManySmallItemsFillEveryMediumButTheLast) {
+    const double dvd = 4'707'319'808;
+    std::mt19937_64 rng(5);
+    for (double tolerance : {0.0, 1e6}) {
+        const PackLimits limits{dvd, tolerance, 0, 32766, 0};
+        const std::vector<double> sizes = RandomSizes(rng, 5000, 3e6, 10e6);
+        const PackPlan plan = PackFewestMedia(sizes, limits, {});
+        const std::vector<double> totals = ExpectValidPlan(sizes, limits, plan);
+        EXPECT_EQ(static_cast<int>(plan.media.size()), FewestMediaLowerBound(sizes, limits));
+        // Without tolerance, pair exchanges among hundreds of items close each gap to bytes.
+        const double fullEnough = tolerance == 0 ? dvd - 1000 : dvd - tolerance;
+        for (std::size_t m = 0; m + 1 < totals.size(); ++m) {
+            EXPECT_GE(totals[m], fullEnough);
+        }
+    }
+}
+
+TEST(FewestMediaPackerTest, SameInputGivesSamePlan) {
+    std::mt19937_64 rng(11);
+    const std::vector<double> sizes = RandomSizes(rng, 2000, 0, 400'000);
+    const PackLimits limits{1'000'000, 0, 0, 32766, 0};
+    const PackPlan first = PackFewestMedia(sizes, limits, {});
+    const PackPlan second = PackFewestMedia(sizes, limits, {});
+    EXPECT_EQ(first.media, second.media);
+    EXPECT_EQ(first.unplaced, second.unplaced);
+}
+
+TEST(FewestMediaPackerTest, CallbackCanFinishOrAbort) {
+    std::mt19937_64 rng(3);
+    const std::vector<double> sizes = RandomSizes(rng, 3000, 0, 300'000);
+    const PackLimits limits{1'000'000, 0, 0, 32766, 0};
+
+    int calls = 0;
+    const PackPlan finished = PackFewestMedia(sizes, limits, [&](const PackStatus&) {
+        ++calls;
+        return PackControl::Finish;
+    });
+    EXPECT_EQ(calls, 1);
+    ExpectValidPlan(sizes, limits, finished);
+    EXPECT_TRUE(finished.unplaced.empty());
+    EXPECT_LE(static_cast<int>(finished.media.size()), FirstFitDecreasingCount(sizes, limits));
+
+    const PackPlan aborted =
+        PackFewestMedia(sizes, limits, [](const PackStatus&) { return PackControl::Abort; });
+    EXPECT_TRUE(aborted.aborted);
+    EXPECT_TRUE(aborted.media.empty());
+    EXPECT_EQ(aborted.unplaced.size(), sizes.size());
+}
+
+}  // namespace
+}  // namespace zv
