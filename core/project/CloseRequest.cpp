@@ -37,7 +37,8 @@ bool CloseRequest(ProjectDocument& document) {
     }
     const std::string temporary = document.TemporaryProjectPath();
     try {
-        if (FileExists(temporary))
+        // A project saved under that name is the user's file, not a leftover.
+        if (document.FilePath() != temporary && FileExists(temporary))
             DeleteFile(temporary);
     } catch (const PlatformError& error) {
         ShowError(error);

@@ -33,7 +33,11 @@ std::optional<std::string> AskTarget(const std::string& caption) {
         ResString(kProjectFiles) + "(*.mtb)|*.mtb|" + ResString(kAllFiles) + "(*.*)|*.*",
         ExeBaseName() + ResString(kSaveTitle), ProgramFolder() + "/" + caption};
     for (;;) {
-        const auto chosen = Ui().SaveFileDialog(dialog);
+        auto chosen = Ui().SaveFileDialog(dialog);
+        // A name typed without an extension gets the project's, or the Open
+        // dialog's filter would hide the file.
+        if (chosen && std::filesystem::path(*chosen).extension().empty())
+            *chosen += kProjectExtension;
         if (!chosen) {
             if (ShowMessage(ResString(kCancelSave), ResString(kCancelSaveTitle), MsgButtons::YesNo,
                             MsgIcon::None, 1) == MsgResult::Yes)

@@ -7,6 +7,7 @@
 #include "core/engine/RunEngine.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/DefaultRunSettings.h"
 #include "core/project/RunResults.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
@@ -91,7 +92,8 @@ class RunStart {
         host_.RunStateChanged();
         Ui().YieldNow();
 
-        if (!RunEngine(params, host_.Requests(), host_.Observer())) {
+        if (!RunEngine(params, host_.Requests(), host_.Observer(), {LoadMediumTimeLimit()})) {
+            CloseRunDialog();
             ShowMessage(ResString(kRunFailed));
             return;
         }
@@ -114,6 +116,7 @@ class RunStart {
             return;
         }
         TakeMedia(media);
+        CloseRunDialog();
         ShowMessage(ResString(kRunCompleted));
         succeeded_ = true;
         project_.SetModified(true);
@@ -126,17 +129,29 @@ class RunStart {
             items[i].Medium = media[i];
     }
 
+    // The run's end message must not show behind a dialog whose buttons
+    // still look usable.
+    void CloseRunDialog() {
+        if (!dialogOpen_)
+            return;
+        dialogOpen_ = false;
+        try {
+            host_.CloseRunDialog();
+        } catch (...) {
+            // The run is over whatever became of its dialog.
+        }
+    }
+
     void End() {
         if (saveFailed_) {
-            // The applied settings and the cleared media are in no file, and
-            // an untitled project got no temporary file to point at.
+            // The applied settings and the cleared media are in no file.
             project_.SetModified(true);
-            if (temporary_)
-                project_.SetFilePath("");
         } else if (!succeeded_) {
             project_.SetModified(wasModified_);
         }
-        if (succeeded_ && temporary_) {
+        // An untitled project stays untitled whatever the run's end: its
+        // temporary copy is the run's, never a file the user saved.
+        if (temporary_) {
             const std::string temporaryFile = project_.TemporaryProjectPath();
             project_.SetFilePath("");
             project_.SetCaption(caption_);
@@ -147,13 +162,7 @@ class RunStart {
                 ShowError(error);
             }
         }
-        if (dialogOpen_) {
-            try {
-                host_.CloseRunDialog();
-            } catch (...) {
-                // The run is over whatever became of its dialog.
-            }
-        }
+        CloseRunDialog();
         // A start that was refused leaves the run in progress its guard.
         if (ownsRunningFlag_) {
             App().running = false;

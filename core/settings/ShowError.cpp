@@ -11,6 +11,8 @@ namespace {
 
 // "ｴﾗｰ"
 constexpr int kErrorCaption = 40021;
+// "次のﾌｧｲﾙまたはｱﾄﾞﾚｽを開くﾌﾟﾛｸﾞﾗﾑが見つかりませんでした\r\n"
+constexpr int kCannotOpen = 41108;
 
 }  // namespace
 
@@ -21,6 +23,13 @@ void ShowError(int number, const std::string& description) {
 
 void ShowError(const PlatformError& error) {
     ShowError(error.Number(), error.Description());
+}
+
+bool OpenOrReport(const std::string& pathOrAddress) {
+    if (Ui().OpenWithAssociatedProgram(pathOrAddress))
+        return true;
+    ShowMessage(ResString(kCannotOpen) + pathOrAddress, "", MsgButtons::OK, MsgIcon::Exclamation);
+    return false;
 }
 
 }  // namespace zv

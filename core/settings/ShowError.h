@@ -11,4 +11,9 @@ class PlatformError;
 void ShowError(int number, const std::string& description);
 void ShowError(const PlatformError& error);
 
+// Opens a file or address with its associated program; when none takes it (no
+// program for the type, no browser), says so in a box instead of failing
+// unseen. False then.
+bool OpenOrReport(const std::string& pathOrAddress);
+
 }  // namespace zv

@@ -42,6 +42,15 @@ TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
     EXPECT_EQ(data->items[0].members[1].size, 4);
 }
 
+// A name without an extension gets ".mtb", or the Open dialog would hide the file.
+TEST_F(SaveProjectTest, ANameWithoutExtensionGetsTheProjectsOwn) {
+    ui.AnswerFile(folder.File("無題1"));
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+    EXPECT_EQ(project.FilePath(), folder.File("無題1.mtb"));
+    EXPECT_TRUE(std::filesystem::exists(folder.File("無題1.mtb")));
+    EXPECT_EQ(project.Caption(), "無題1");
+}
+
 TEST_F(SaveProjectTest, CancellingAsksUntilTheUserGivesUp) {
     ui.AnswerFile(std::nullopt);
     ui.Answer(MsgResult::No);
@@ -80,7 +89,7 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     EXPECT_TRUE(project.Modified());
 }
 
-TEST_F(SaveProjectTest, ClosingIsRefusedDuringARunAndOnCancelOfTheSaveQuestion) {
+TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesTheProject) {
     App().running = true;
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(CloseRequest(project));
@@ -92,15 +101,19 @@ TEST_F(SaveProjectTest, ClosingIsRefusedDuringARunAndOnCancelOfTheSaveQuestion) 
     ExpectLastBox(" 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
                   MsgButtons::YesNoCancel);
     EXPECT_FALSE(project.IsEmpty());
-}
 
-TEST_F(SaveProjectTest, ClosingDeletesTheTemporaryCopyAndEmptiesTheProject) {
     const std::string temporary = project.TemporaryProjectPath();
     WriteBytes(temporary, "left by a run");
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(CloseRequest(project));
     EXPECT_FALSE(std::filesystem::exists(temporary));
     EXPECT_TRUE(project.IsEmpty());
+
+    // A file the user saved under that name is never a leftover.
+    project.SetFilePath(temporary);
+    WriteBytes(temporary, "saved by the user");
+    EXPECT_TRUE(CloseRequest(project));
+    EXPECT_TRUE(std::filesystem::exists(temporary));
 }
 
 }  // namespace

@@ -39,7 +39,11 @@ class ScriptedHost : public RunHost, public RunObserver {
     void OpenRunDialog() override { calls.push_back("open"); }
     RunObserver& Observer() override { return *this; }
     RunRequests& Requests() override { return requests; }
-    void CloseRunDialog() override { calls.push_back("close"); }
+    void CloseRunDialog() override {
+        calls.push_back("close");
+        if (onClose)
+            onClose();
+    }
     void RunStateChanged() override { calls.push_back(App().running ? "running" : "idle"); }
     void ShowResults() override { calls.push_back("results"); }
 
@@ -55,6 +59,7 @@ class ScriptedHost : public RunHost, public RunObserver {
 
     std::optional<RunSettings> apply = Settings("700");
     std::function<void(const std::string&)> onStatus;
+    std::function<void()> onClose;
     RunRequests requests;
     Calls calls;
 
@@ -161,7 +166,10 @@ TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {
     EXPECT_FALSE(project.Modified());
 }
 
-TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileKeptOnlyAfterAFailure) {
+// Whatever the end of its run, an untitled project stays untitled: a failed
+// run once left the window pointing at its temporary copy, which the next
+// save then wrote and the next close deleted.
+TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileAndStaysUntitled) {
     const std::string caption = project.Caption();
     const std::string temporary = folder.File(project.DocumentId() + ".mtb");
     bool sawFile = false;
@@ -172,11 +180,13 @@ TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileKeptOnlyAfterAFailure)
         EXPECT_EQ(App().runRequests, &host.requests);
     };
     ui.Answer(MsgResult::OK);
+    // The run dialog is gone before the end message shows.
+    host.onClose = [&] { EXPECT_TRUE(ui.Boxes().empty()); };
 
     EXPECT_TRUE(StartRun(project, host));
     EXPECT_TRUE(sawFile);
     EXPECT_EQ(ui.OnlyBoxText(), kCompleted);
-    EXPECT_EQ(host.calls, (Calls{"settings", "open", "running", "results", "close", "idle"}));
+    EXPECT_EQ(host.calls, (Calls{"settings", "open", "running", "close", "results", "idle"}));
     EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
     EXPECT_FALSE(fs::exists(temporary));
     EXPECT_TRUE(project.FilePath().empty());
@@ -187,10 +197,13 @@ TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileKeptOnlyAfterAFailure)
     ScriptedHost aborting(project);
     aborting.onStatus = [&](const std::string&) { aborting.requests.abort = true; };
     ui.Answer(MsgResult::OK);
+    const std::size_t boxesBefore = ui.Boxes().size();
+    aborting.onClose = [&] { EXPECT_EQ(ui.Boxes().size(), boxesBefore); };
     EXPECT_FALSE(StartRun(project, aborting));
     EXPECT_EQ(ui.Boxes().back().text, kFailed);
-    EXPECT_EQ(project.FilePath(), temporary);
-    EXPECT_EQ(MediaInFile(temporary), (Media{0, 0, 0, 0}));
+    EXPECT_TRUE(project.FilePath().empty());
+    EXPECT_EQ(project.Caption(), caption);
+    EXPECT_FALSE(fs::exists(temporary));
     EXPECT_FALSE(project.Modified());
 }
 
