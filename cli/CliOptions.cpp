@@ -33,8 +33,10 @@ int16_t Count(const std::string& option, const std::string& text) {
 }  // namespace
 
 RunSettings CliOptions::Apply(RunSettings base) const {
-    if (mediaSize)
+    if (mediaSize) {
         base.MediaSize = *mediaSize;
+        base.DiffSize = std::floor(MediaBytes(*mediaSize) / 1000);
+    }
     if (tolerance)
         base.DiffSize = *tolerance;
     if (mediaCount)
@@ -45,6 +47,8 @@ RunSettings CliOptions::Apply(RunSettings base) const {
         base.MinFile = *minItems;
     if (fast)
         base.MaxSpeed = *fast;
+    if (method)
+        base.Method = *method;
     return base;
 }
 
@@ -61,6 +65,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     } else if (command == "show") {
         options.command = CliOptions::Command::Show;
     } else if (command == "help" || command == "--help" || command == "-h") {
+        return options;
+    } else if (command == "--version") {
+        options.command = CliOptions::Command::Version;
         return options;
     } else {
         throw UsageError("unknown command '" + command + "' (plan, run, show or help)");
@@ -90,6 +97,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
                 throw UsageError(arg + " needs a value");
             return args[++i];
         };
+        // Switches take no value: "--verbose=no" must not turn anything on.
+        auto flag = [&]() {
+            if (inlineValue)
+                throw UsageError(arg + " takes no value");
+        };
         auto runOption = [&]() {
             if (!runs)
                 throw UsageError(arg + " is an option of plan and run, not of show");
@@ -101,8 +113,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         };
 
         if (arg == "--json") {
+            flag();
             options.json = true;
         } else if (arg == "--verbose" || arg == "-v") {
+            flag();
             options.verbose = true;
         } else if (arg == "--media-size") {
             runOption();
@@ -121,10 +135,22 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             options.minItems = Count(arg, value());
         } else if (arg == "--fast") {
             runOption();
+            flag();
             options.fast = true;
         } else if (arg == "--no-fast") {
             runOption();
+            flag();
             options.fast = false;
+        } else if (arg == "--method") {
+            runOption();
+            const std::string name = value();
+            if (name == "sequential") {
+                options.method = PackingMethod::Sequential;
+            } else if (name == "fewest") {
+                options.method = PackingMethod::FewestMedia;
+            } else {
+                throw UsageError("--method needs sequential or fewest, not '" + name + "'");
+            }
         } else if (arg == "--medium-time-limit") {
             runOption();
             options.mediumTimeLimit = NonNegativeNumber(arg, value());
@@ -136,6 +162,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             options.sizesFile = value();
         } else if (arg == "--group-folders") {
             planOption();
+            flag();
             options.groupFolders = true;
         } else {
             throw UsageError("unknown option '" + arg + "'");
@@ -151,6 +178,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
                          " needs exactly one project file");
     }
     return options;
+}
+
+double MediaBytes(const std::string& mediaSize) {
+    if (const std::optional<double> bytes = ParseNumber(mediaSize))
+        return *bytes;
+    for (const SizePreset& preset : ReadSizePresets()) {
+        if (preset.name == mediaSize)
+            return preset.capacity;
+    }
+    return 0;
 }
 
 void CheckRunSettings(const RunSettings& settings) {
@@ -189,6 +226,7 @@ const char* UsageText() {
        zarvopack-cli plan [options] --sizes FILE
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
+       zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
 its capacity as the search gets.
@@ -209,15 +247,23 @@ run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
   --media-size TEXT      capacity of one medium: bytes or a size preset name
   --tolerance BYTES      a medium within this much of its capacity is done
+                         (with --media-size alone: a thousandth of it)
   --media-count N        fill at most N media
   --max-items N          at most N items on one medium
   --min-items N          a medium must hold more than N items
-  --fast, --no-fast      fast search on or off
+  --method NAME          fewest: the whole collection on as few media as it
+                         can, every medium but the last as full as it can;
+                         sequential: medium after medium, each taking the
+                         combination that comes closest to the capacity
+  --fast, --no-fast      fast search on or off (sequential)
   --medium-time-limit S  end a medium's search after S seconds with the best
-                         combination found so far
+                         combination found so far (sequential; 0: no limit;
+                         default from the settings file)
 
 output:
-  --json                 one JSON object on standard output
+  --json                 one JSON object on standard output; sizes are whole
+                         numbers, and a byte of a name that is not UTF-8 is
+                         written as \udcXX (XX: the byte in hex)
   --verbose, -v          list the items of every medium
 
 Exit status: 0 when the run ended normally, 1 when it failed, 2 for a usage

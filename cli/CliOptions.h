@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/PackingMethod.h"
 #include "core/engine/RunSettings.h"
 
 namespace zv {
@@ -17,7 +18,7 @@ class UsageError : public std::runtime_error {
 };
 
 struct CliOptions {
-    enum class Command { Help, Plan, Run, Show };
+    enum class Command { Help, Version, Plan, Run, Show };
 
     Command command = Command::Help;
     std::vector<std::string> paths;        // plan: files and folders; run, show: the project
@@ -30,16 +31,24 @@ struct CliOptions {
     std::optional<int16_t> maxItems;
     std::optional<int16_t> minItems;
     std::optional<bool> fast;
-    double mediumTimeLimit = 0;  // seconds; 0 = none
+    std::optional<PackingMethod> method;
+    std::optional<double> mediumTimeLimit;  // seconds; 0 = none
     std::string savePath;
 
     bool json = false;
     bool verbose = false;
 
     // The run settings these options make of `base`: each option given
-    // replaces its field.
+    // replaces its field. A media size given without a tolerance takes the
+    // tolerance that goes with it, a thousandth of the size, as the run
+    // settings dialog's "Auto" proposes; the stored one belongs to the stored
+    // size.
     RunSettings Apply(RunSettings base) const;
 };
+
+// The capacity a media size text stands for: a number of bytes or a size
+// preset's capacity; 0 when it is neither.
+double MediaBytes(const std::string& mediaSize);
 
 // Reads the command line (without the program name). Throws UsageError.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);

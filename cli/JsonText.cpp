@@ -6,9 +6,60 @@
 
 namespace zv {
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0
+// when it starts with a byte that begins none.
+size_t Utf8Length(std::string_view text) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    size_t length = 0;
+    unsigned low = 0x80, high = 0xbf;  // the allowed range of the second byte
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        if (lead == 0xe0)
+            low = 0xa0;  // no overlong forms
+        if (lead == 0xed)
+            high = 0x9f;  // no surrogates
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        if (lead == 0xf0)
+            low = 0x90;
+        if (lead == 0xf4)
+            high = 0x8f;  // nothing beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xbf)
+            return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (const char c : text) {
+    while (!text.empty()) {
+        const char c = text.front();
+        const size_t length = Utf8Length(text);
+        if (length == 0) {
+            // A byte that is no UTF-8 (a name in another encoding) becomes a
+            // lone low surrogate U+DC00 + byte, so the output stays valid JSON
+            // and the byte can be told back.
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\udc%02x", static_cast<unsigned char>(c));
+            json += escape;
+            text.remove_prefix(1);
+            continue;
+        }
         switch (c) {
             case '"':
                 json += "\\\"";
@@ -31,15 +82,23 @@ std::string JsonString(std::string_view text) {
                     std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
                     json += escape;
                 } else {
-                    json += c;
+                    json.append(text.substr(0, length));
                 }
         }
+        text.remove_prefix(length);
     }
     return json + "\"";
 }
 
 std::string JsonBytes(double bytes) {
-    return JsonNumber(std::round(bytes));
+    const double whole = std::round(bytes);
+    // Byte counts are whole numbers: written as such, never as 5e+06.
+    if (std::isfinite(whole) && std::fabs(whole) < 9.2e18) {
+        char text[32];
+        const auto result = std::to_chars(text, text + sizeof text, static_cast<long long>(whole));
+        return std::string(text, result.ptr);
+    }
+    return JsonNumber(whole);
 }
 
 std::string JsonNumber(double value) {

@@ -5,7 +5,8 @@
 
 namespace zv {
 
-// A JSON string literal for a UTF-8 text, quotes included.
+// A JSON string literal for a text, quotes included. A byte that is not part
+// of well-formed UTF-8 is written as the lone surrogate \udcXX.
 std::string JsonString(std::string_view text);
 // A whole number of bytes as JSON.
 std::string JsonBytes(double bytes);

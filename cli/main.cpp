@@ -40,16 +40,6 @@ RunSettings NewProjectSettings() {
     return defaults;
 }
 
-double MediaBytes(const std::string& mediaSize) {
-    if (const std::optional<double> bytes = ParseNumber(mediaSize))
-        return *bytes;
-    for (const SizePreset& preset : ReadSizePresets()) {
-        if (preset.name == mediaSize)
-            return preset.capacity;
-    }
-    return 0;
-}
-
 void Write(const CliOptions& options, const Report& report) {
     if (options.json) {
         WriteJson(std::cout, report);
@@ -98,7 +88,8 @@ int Plan(const CliOptions& options) {
     const bool keep = !options.savePath.empty();
     const std::string project =
         fs::absolute(keep ? options.savePath : TemporaryProjectPath()).string();
-    const RunOutcome outcome = RunProject(project, items, settings, options.mediumTimeLimit);
+    const RunOutcome outcome = RunProject(project, items, settings,
+                                          options.mediumTimeLimit.value_or(LoadMediumTimeLimit()));
     if (!keep) {
         std::error_code ignored;
         fs::remove(project, ignored);
@@ -135,7 +126,8 @@ int Run(const CliOptions& options) {
     }
     const RunSettings settings = options.Apply(project.settings);
     CheckRunSettings(settings);
-    const RunOutcome outcome = RunProject(path, project.items, settings, options.mediumTimeLimit);
+    const RunOutcome outcome = RunProject(path, project.items, settings,
+                                          options.mediumTimeLimit.value_or(LoadMediumTimeLimit()));
     return Finish(options, project.items, settings, outcome);
 }
 
@@ -153,6 +145,9 @@ int Main(const std::vector<std::string>& args) {
         switch (options.command) {
             case CliOptions::Command::Help:
                 std::cout << UsageText();
+                return 0;
+            case CliOptions::Command::Version:
+                std::cout << "zarvopack-cli " << ZV_VERSION << '\n';
                 return 0;
             case CliOptions::Command::Plan:
                 return Plan(options);

@@ -27,6 +27,9 @@ TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
     const RunSettings s = o.Apply(base);
     EXPECT_EQ(s.MediaSize, "DVD-R (4.7GB)");
     EXPECT_EQ(s.DiffSize, 1024);
+    // Without a tolerance, a media size brings its own: a thousandth of it.
+    EXPECT_EQ(Parse({"plan", "--media-size=700", "x"}).Apply(base).DiffSize, 0);
+    EXPECT_EQ(Parse({"plan", "--media-size=700001", "x"}).Apply(base).DiffSize, 700);
     EXPECT_EQ(s.MediaNum, 3);
     EXPECT_EQ(s.MinFile, 1);
     EXPECT_EQ(s.MaxFile, 100);
@@ -106,7 +109,13 @@ TEST(ItemCollectorTest, FoldersGiveOneItemPerFileOrOneGroup) {
 
 TEST(JsonTextTest, EscapesAndNumbers) {
     EXPECT_EQ(JsonString("a\"b\\c\r\n\t\x01ﾒ"), "\"a\\\"b\\\\c\\r\\n\\t\\u0001ﾒ\"");
+    // Bytes that are no UTF-8 (and a surrogate or overlong form) cannot
+    // break the JSON.
+    EXPECT_EQ(JsonString("a\xff\xc3(\xed\xa0\x80\xc0\xafé"),
+              "\"a\\udcff\\udcc3(\\udced\\udca0\\udc80\\udcc0\\udcafé\"");
     EXPECT_EQ(JsonBytes(4707319808.0), "4707319808");
+    EXPECT_EQ(JsonBytes(5e6), "5000000");
+    EXPECT_EQ(JsonBytes(9007199254740993.0), "9007199254740992");
     EXPECT_EQ(JsonNumber(0.25), "0.25");
 }
 

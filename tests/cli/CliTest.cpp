@@ -116,12 +116,32 @@ TEST_F(CliTest, DefaultsAndPresetsComeFromTheSettingsFile) {
     EXPECT_NE(r.out.find("{\"number\": 2, \"total\": 500"), std::string::npos) << r.out;
 }
 
+// The method comes from the settings file unless --method names one.
+TEST_F(CliTest, MethodChoosesHowTheMediaAreFilled) {
+    const std::string sizes = "5 a\n5 b\n5 c\n5 d\n";
+    auto media = [&](const std::string& args) {
+        const Result r = Cli("plan --sizes - --media-size 10 --tolerance 0 " + args, sizes);
+        EXPECT_EQ(r.status, 0) << r.err;
+        int count = 0;
+        for (size_t at = r.out.find("\"number\": "); at != std::string::npos;
+             at = r.out.find("\"number\": ", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(media("--json"), 4);
+    EXPECT_EQ(media("--json --method fewest"), 2);
+    test::WriteBytes(folder.Settings(), test::ReadBytes(folder.Settings()) + "Method=1\n");
+    EXPECT_EQ(media("--json"), 2);
+    EXPECT_EQ(media("--json --method sequential"), 4);
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     for (const std::string args :
          {"frobnicate", "plan", "plan --media-size Huge x", "plan --media-count 0 x",
           "plan --tolerance 1000 --media-size 1000 x", "plan --min-items 5 --max-items 5 x",
           "plan --max-items 40000 x", "show", "run a.mtb b.mtb", "show --fast p.mtb",
-          "plan missing-file", "plan --sizes -"}) {
+          "plan missing-file", "plan --sizes -", "plan --method best x",
+          "show --verbose=no p.mtb"}) {
         const Result r = Cli(args, "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -133,6 +153,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
 }
 
 TEST_F(CliTest, HelpShowsTheCommands) {
+    EXPECT_EQ(Cli("--version").out, "zarvopack-cli " ZV_VERSION "\n");
     const Result r = Cli("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("zarvopack-cli plan [options] PATH..."), std::string::npos);
@@ -157,7 +178,7 @@ TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {
     EXPECT_EQ(Rows(project, "SELECT PATH = GROUPNAME FROM MainDB"),
               (std::vector<std::string>{"1", "1", "1", "1"}));
     EXPECT_EQ(Rows(project, "SELECT * FROM SetUp"),
-              (std::vector<std::string>{"1000|0.0|32766|32766|0|0|"}));
+              (std::vector<std::string>{"1000|1.0|32766|32766|0|0||0"}));
     EXPECT_EQ(Rows(project, "SELECT GID, SIZE FROM DISC_1_ID"),
               (std::vector<std::string>{"0|600.0", "3|300.0", "1|100.0"}));
     EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), (std::vector<std::string>{"1000.0"}));
