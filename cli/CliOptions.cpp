@@ -157,6 +157,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--save") {
             planOption();
             options.savePath = value();
+        } else if (arg == "--force") {
+            planOption();
+            flag();
+            options.force = true;
         } else if (arg == "--sizes") {
             planOption();
             options.sizesFile = value();
@@ -240,8 +244,13 @@ plan options:
   --group-folders        each folder named becomes one group item, named after
                          the folder, holding every file below it
   --sizes FILE           items from lines "SIZE NAME" ("-": standard input);
-                         the files need not exist
-  --save FILE.mtb        keep the project with its results
+                         SIZE is a whole number of bytes in digits; every
+                         line is one item, even when its name repeats; the
+                         files need not exist
+  --save FILE.mtb        keep the project with its results; a symbolic link
+                         is followed and its target written
+  --force                let --save replace a file that holds no project
+                         (never a folder or a device)
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
@@ -264,10 +273,15 @@ output:
   --json                 one JSON object on standard output; sizes are whole
                          numbers, and a byte of a name that is not UTF-8 is
                          written as \udcXX (XX: the byte in hex)
-  --verbose, -v          list the items of every medium
+  --verbose, -v          list the items of every medium; in this list
+                         control characters and backslashes of names are
+                         written as escapes (\n, \t, \x1b, \\)
 
-Exit status: 0 when the run ended normally, 1 when it failed, 2 for a usage
-error.
+Exit status: 0 when the run ended normally, also when it could place nothing
+(the reason is then written to standard error as well); 1 when it failed (the
+reason on standard error; --json still writes its object, with "completed":
+false), a file could not be read, or --save would replace what it must not;
+2 when the command line is wrong.
 )";
 }
 

@@ -17,6 +17,13 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A command line that is fine but could not be carried out: a file that cannot
+// be read or must not be replaced, a run that failed. Exits with 1.
+class Failure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 struct CliOptions {
     enum class Command { Help, Version, Plan, Run, Show };
 
@@ -34,6 +41,7 @@ struct CliOptions {
     std::optional<PackingMethod> method;
     std::optional<double> mediumTimeLimit;  // seconds; 0 = none
     std::string savePath;
+    bool force = false;  // --save may replace a file that holds no project
 
     bool json = false;
     bool verbose = false;

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "cli/CliOptions.h"
-#include "core/settings/TextNumber.h"
 
 namespace zv {
 
@@ -17,6 +17,11 @@ namespace {
 
 // GROUP numbers run from 0 to 32,766.
 constexpr size_t kMaxItems = 32767;
+// The largest count of bytes a double holds exactly: beyond it sizes would
+// round, and totals with them.
+constexpr double kMaxBytes = 9007199254740992.0;  // 2^53
+constexpr size_t kMaxSizeDigits = 16;             // the digits of 2^53
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string FullPath(const fs::path& path) {
     std::error_code error;
@@ -31,8 +36,53 @@ double FileSize(const fs::path& path) {
     std::error_code error;
     const auto size = fs::file_size(path, error);
     if (error)
-        throw UsageError("cannot read the size of '" + path.string() + "'");
+        throw Failure("cannot read the size of '" + path.string() + "': " + error.message());
     return static_cast<double>(size);
+}
+
+// A link that leads nowhere (or round in a circle) names no file: it is
+// passed over, as any other entry that is no file or folder.
+bool LeadsNowhere(const fs::file_status& own, const std::error_code& error) {
+    return fs::is_symlink(own) &&
+           (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory ||
+            error == std::errc::too_many_symbolic_link_levels);
+}
+
+// Every file below `folder`. What cannot be read fails the whole plan: the
+// plan would otherwise leave its files out without a word.
+void Walk(const fs::path& folder, std::vector<std::string>& files) {
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        const fs::file_status own = it->symlink_status(typeError);
+        fs::file_status status = own;
+        if (!typeError && fs::is_symlink(own))
+            status = it->status(typeError);
+        if (LeadsNowhere(own, typeError))
+            continue;
+        if (typeError || own.type() == fs::file_type::not_found) {
+            throw Failure("cannot read '" + it->path().string() +
+                          "': " + (typeError ? typeError.message() : "it has gone"));
+        }
+        if (fs::is_directory(own)) {
+            Walk(it->path(), files);
+        } else if (fs::is_regular_file(status)) {
+            files.push_back(FullPath(it->path()));
+        }
+    }
+    if (error)
+        throw Failure("cannot read the folder '" + folder.string() + "': " + error.message());
+}
+
+// Whole bytes in plain digits: "1e300" and "1.5" are not sizes of a file.
+std::optional<double> ByteCount(const std::string& text) {
+    if (text.empty() || text.size() > kMaxSizeDigits ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const double bytes = std::stod(text);
+    if (bytes > kMaxBytes)
+        return std::nullopt;
+    return bytes;
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -52,26 +102,18 @@ void ItemCollector::AddPath(const std::string& path) {
     } else if (fs::is_regular_file(status)) {
         const std::string full = FullPath(path);
         AddFile(full, FileSize(full));
-    } else if (fs::exists(status)) {
-        throw UsageError("'" + path + "' is neither a file nor a folder");
-    } else {
+    } else if (status.type() == fs::file_type::not_found) {
         throw UsageError("'" + path + "' does not exist");
+    } else if (error) {
+        throw Failure("cannot look at '" + path + "': " + error.message());
+    } else {
+        throw UsageError("'" + path + "' is neither a file nor a folder");
     }
 }
 
 void ItemCollector::AddFolder(const std::string& folder) {
     std::vector<std::string> files;
-    std::error_code error;
-    for (fs::recursive_directory_iterator
-             it(folder, fs::directory_options::skip_permission_denied, error),
-         end;
-         !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError))
-            files.push_back(FullPath(it->path()));
-    }
-    if (error)
-        throw UsageError("cannot read the folder '" + folder + "'");
+    Walk(folder, files);
     std::sort(files.begin(), files.end());
 
     if (!groupFolders_) {
@@ -119,6 +161,9 @@ void ItemCollector::AddSizeList(std::istream& lines, const std::string& source) 
     for (int number = 1; std::getline(lines, line); ++number) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        // Editors on some systems begin a UTF-8 text with a byte-order mark.
+        if (number == 1 && line.starts_with(kByteOrderMark))
+            line.erase(0, kByteOrderMark.size());
         const size_t sizeStart = line.find_first_not_of(" \t");
         if (sizeStart == std::string::npos)
             continue;
@@ -130,11 +175,17 @@ void ItemCollector::AddSizeList(std::istream& lines, const std::string& source) 
             throw UsageError(where + "expected SIZE NAME");
 
         const std::string sizeText = line.substr(sizeStart, sizeEnd - sizeStart);
-        const std::optional<double> size = ParseNumber(sizeText);
-        if (!size || *size < 0 || *size != std::floor(*size)) {
-            throw UsageError(where + "'" + sizeText + "' is not a whole number of bytes");
+        const std::optional<double> size = ByteCount(sizeText);
+        if (!size) {
+            throw UsageError(where + "'" + sizeText +
+                             "' is not a whole number of bytes in digits, at most "
+                             "9007199254740992");
         }
-        AddFile(line.substr(nameStart), *size);
+        // Every line is an item of its own: a list may well name two files of
+        // the same name from different places, and neither may go missing.
+        const std::string name = line.substr(nameStart);
+        items_.push_back({name, 0, {{name, *size}}});
+        CheckCount();
     }
 }
 

@@ -11,8 +11,10 @@ namespace zv {
 
 // Gathers the items of a planned project from the command line: files and
 // folders on disk, or lines "SIZE NAME" naming items whose files need not exist.
-// A file already gathered is not gathered twice. Throws UsageError for a path
-// that does not exist, a malformed line, or more items than a project holds.
+// A file on disk already gathered is not gathered twice; every line of a list
+// is an item. Throws UsageError for a path that does not exist, a malformed
+// line, or more items than a project holds; Failure for a file or folder that
+// exists but cannot be read.
 class ItemCollector {
   public:
     explicit ItemCollector(bool groupFolders) : groupFolders_(groupFolders) {}

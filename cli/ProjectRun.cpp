@@ -15,6 +15,14 @@ TerminalObserver::RunMessage Text(int id) {
     return {id, ResString(id)};
 }
 
+// The messages with which a run ends normally although it placed nothing:
+// the items are too few for the minimum, or none fits a medium. Every other
+// message of the engine reports a failure, even where the engine goes on to
+// end the run as done (a medium that could not be recorded).
+bool NormalEnd(const TerminalObserver::RunMessage& message) {
+    return message.id == 40024 || message.id == 40025;
+}
+
 // Writes each item's medium number into CDNUMBER of the project file in
 // place, keeping the tables the run left beside MainDB.
 bool StoreMediumNumbers(const std::string& path, const std::vector<ProjectItem>& items) {
@@ -56,8 +64,10 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
     }
 
     RunParameters params;
-    if (!ResolveRunParameters(settings, projectPath, params))
+    if (!ResolveRunParameters(settings, projectPath, params)) {
+        outcome.message = Text(40029);
         return outcome;
+    }
 
     RunRequests requests;
     TerminalObserver observer(requests);
@@ -81,7 +91,7 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
         outcome.message = Text(40027);
         return outcome;
     }
-    outcome.completed = true;
+    outcome.completed = !outcome.message || NormalEnd(*outcome.message);
     return outcome;
 }
 

@@ -11,6 +11,8 @@
 namespace zv {
 
 struct RunOutcome {
+    // The run ended normally: without a message, or with one that says it
+    // could place nothing.
     bool completed = false;
     std::optional<TerminalObserver::RunMessage> message;
     std::map<int, MediumReport> reports;

@@ -41,19 +41,52 @@ double Total(const std::vector<const ProjectItem*>& items) {
     return total;
 }
 
+// A name as it may go to a terminal: control characters (line breaks, the
+// escape that starts a terminal's control sequence, the C1 controls) and the
+// backslash are written as escapes, so that a file name can neither redraw the
+// screen nor pass for two lines, and an escape stays told apart from a name.
+std::string Printable(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        char escape[8];
+        if (c == '\\') {
+            shown += "\\\\";
+        } else if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            shown += escape;
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", next);
+            shown += escape;
+            ++i;
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
 std::string Column(const std::string& text, size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
 void WriteItems(std::ostream& out, const std::vector<const ProjectItem*>& items) {
     for (const ProjectItem* item : items) {
-        out << "    " << Column(FormatGrouped(ItemSize(*item)), 18) << "  " << item->name << '\n';
+        out << "    " << Column(FormatGrouped(ItemSize(*item)), 18) << "  " << Printable(item->name)
+            << '\n';
         const bool group = item->members.size() != 1 || item->members[0].path != item->name;
         if (!group)
             continue;
         for (const ProjectMember& member : item->members) {
-            out << "    " << Column(FormatGrouped(member.size), 18) << "    " << member.path
-                << '\n';
+            out << "    " << Column(FormatGrouped(member.size), 18) << "    "
+                << Printable(member.path) << '\n';
         }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -15,6 +17,7 @@
 #include "cli/ItemCollector.h"
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
+#include "cli/SaveTarget.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectFile.h"
@@ -25,12 +28,6 @@ namespace fs = std::filesystem;
 
 namespace zv {
 namespace {
-
-// Run failures and unreadable projects end with 1, usage errors with 2.
-class Failure : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 RunSettings NewProjectSettings() {
     RunSettings& defaults = DefaultRunSettings();
@@ -52,7 +49,9 @@ int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
            const RunSettings& settings, const RunOutcome& outcome) {
     Write(options, {items, MediaBytes(settings.MediaSize), outcome.completed, outcome.message,
                     &outcome.reports});
-    if (!outcome.completed && !options.json) {
+    // The reason goes to standard error in every output mode, so that a script
+    // reading only the JSON or only the exit status hears of it as well.
+    if (!outcome.completed || outcome.message) {
         std::cerr << "zarvopack-cli: "
                   << (outcome.message ? OneLine(outcome.message->text) : "the run failed") << '\n';
     }
@@ -64,19 +63,37 @@ std::string TemporaryProjectPath() {
         .string();
 }
 
+void AddSizeFile(ItemCollector& collector, const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found)
+        throw UsageError("'" + path + "' does not exist");
+    if (fs::is_directory(status))
+        throw UsageError("'" + path + "' is a folder, not a list of sizes");
+    std::ifstream list(path);
+    if (!list)
+        throw Failure("cannot read '" + path + "': " + std::strerror(errno));
+    collector.AddSizeList(list, path);
+    if (list.bad())
+        throw Failure("cannot read '" + path + "' to its end");
+}
+
 int Plan(const CliOptions& options) {
     const RunSettings settings = options.Apply(NewProjectSettings());
     CheckRunSettings(settings);
+    // Refused before the items are gathered, so no search is spent on a plan
+    // that could not be kept.
+    const bool keep = !options.savePath.empty();
+    const std::string project = keep ? SaveTarget(options.savePath) : TemporaryProjectPath();
+    if (keep)
+        CheckReplaceable(project, options.force);
 
     ItemCollector collector(options.groupFolders);
     if (options.sizesFile) {
         if (*options.sizesFile == "-") {
             collector.AddSizeList(std::cin, "standard input");
         } else {
-            std::ifstream list(*options.sizesFile);
-            if (!list)
-                throw UsageError("cannot read '" + *options.sizesFile + "'");
-            collector.AddSizeList(list, *options.sizesFile);
+            AddSizeFile(collector, *options.sizesFile);
         }
     }
     for (const std::string& path : options.paths)
@@ -85,9 +102,6 @@ int Plan(const CliOptions& options) {
     if (items.empty())
         throw Failure("nothing to plan: no files were found");
 
-    const bool keep = !options.savePath.empty();
-    const std::string project =
-        fs::absolute(keep ? options.savePath : TemporaryProjectPath()).string();
     const RunOutcome outcome = RunProject(project, items, settings,
                                           options.mediumTimeLimit.value_or(LoadMediumTimeLimit()));
     if (!keep) {
@@ -103,6 +117,8 @@ ProjectData ReadProject(const std::string& path) {
     std::optional<ProjectData> project;
     try {
         project = ProjectFile::Read(path, NewProjectSettings());
+    } catch (const ProjectFileError& error) {
+        throw Failure("'" + path + "' is not a readable project: " + error.Detail());
     } catch (const PlatformError& error) {
         throw Failure("'" + path + "' is not a readable project: " + error.Description());
     }
@@ -112,12 +128,18 @@ ProjectData ReadProject(const std::string& path) {
 }
 
 int Run(const CliOptions& options) {
-    const std::string path = fs::absolute(options.paths[0]).string();
+    // The run saves into the project and puts its work database in the
+    // project's place; through a link that must reach the link's target.
+    const std::string path = SaveTarget(options.paths[0]);
     ProjectData project = ReadProject(path);
     // Sizes come from the files as they are now, as when the desktop program
     // loads a project; a file that has gone keeps the size it was saved with.
+    // A name from a size list is no path of a file (it is relative), so its
+    // item keeps the size the list gave, whatever lies in the current folder.
     for (ProjectItem& item : project.items) {
         for (ProjectMember& member : item.members) {
+            if (!fs::path(member.path).is_absolute())
+                continue;
             std::error_code error;
             const auto size = fs::file_size(member.path, error);
             if (!error)

@@ -1,5 +1,6 @@
 #include "core/project/ProjectFile.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "core/db/AccessDB.h"
@@ -76,6 +77,72 @@ bool WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunSet
            db.CommitTrans();
 }
 
+// Item numbers are list positions, and a project holds at most 32,767 items.
+constexpr int kLastItemNumber = 32766;
+
+// Reads one field of the current row for the program. Where the value does
+// not convert, or would have to be rounded or clamped to fit, the load fails
+// naming the row and the field: a rounded item number merges two items, and a
+// negative medium number hides its item from every list.
+class FieldReader {
+  public:
+    FieldReader(const RecordSet& rows, std::string row) : rows_(rows), row_(std::move(row)) {}
+
+    double Number(const std::string& field) const {
+        const FieldValue& value = rows_.Field(field);
+        double number = 0;
+        try {
+            number = value.ToDouble();
+        } catch (const PlatformError& error) {
+            throw ProjectFileError(error, row_ + ": " + field + " holds no number");
+        }
+        if (!std::isfinite(number) || number < 0) {
+            throw ProjectFileError(PlatformError::OutOfRange(),
+                                   Is(field, value) + ", not a number of 0 or more");
+        }
+        return number;
+    }
+
+    int16_t WholeNumber(const std::string& field, int low, int high) const {
+        const FieldValue& value = rows_.Field(field);
+        double number = 0;
+        try {
+            number = value.ToDouble();
+        } catch (const PlatformError& error) {
+            throw ProjectFileError(error, row_ + ": " + field + " holds no number");
+        }
+        if (number != std::floor(number)) {
+            throw ProjectFileError(PlatformError::TypeMismatch(),
+                                   Is(field, value) + ", not a whole number");
+        }
+        if (number < INT16_MIN || number > INT16_MAX) {
+            throw ProjectFileError(PlatformError::Overflow(), Is(field, value) + ", out of range");
+        }
+        if (number < low || number > high) {
+            throw ProjectFileError(PlatformError::OutOfRange(), Is(field, value) + ", not from " +
+                                                                    std::to_string(low) + " to " +
+                                                                    std::to_string(high));
+        }
+        return static_cast<int16_t>(number);
+    }
+
+    std::string Text(const std::string& field) const {
+        try {
+            return rows_.Field(field).ToText();
+        } catch (const PlatformError& error) {
+            throw ProjectFileError(error, row_ + ": " + field + " holds no text");
+        }
+    }
+
+  private:
+    std::string Is(const std::string& field, const FieldValue& value) const {
+        return row_ + ": " + field + " is " + value.ToText();
+    }
+
+    const RecordSet& rows_;
+    std::string row_;
+};
+
 }  // namespace
 
 bool ProjectFile::Write(const std::string& path, const std::vector<ProjectItem>& items,
@@ -112,24 +179,30 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
         return std::nullopt;
     }
     // Rows of equal GROUP keep the order they were written in: the order of an
-    // item's members.
-    const auto rows = db.Run("SELECT * FROM [MainDB] ORDER BY [GROUP], ROWID", adOpenDynamic);
+    // item's members. The row number names a row in messages.
+    const auto rows = db.Run("SELECT ROWID AS [ROWNUMBER], * FROM [MainDB] ORDER BY [GROUP], ROWID",
+                             adOpenDynamic);
     if (!rows->IsOpen()) {
         return std::nullopt;
     }
     ProjectData data;
     for (; !rows->AtEnd(); rows->MoveNext()) {
-        const int16_t group = rows->Field("GROUP").ToInt16();
-        ProjectMember member{rows->Field("PATH").ToText(), rows->Field("SIZE").ToDouble()};
-        std::string name = rows->Field("GROUPNAME").ToText();
-        const int16_t medium = rows->Field("CDNUMBER").ToInt16();
+        const std::string where = "MainDB row " + rows->Field("ROWNUMBER").ToText();
+        const FieldReader row(*rows, where);
+        const int16_t group = row.WholeNumber("GROUP", 0, kLastItemNumber);
+        ProjectMember member{row.Text("PATH"), row.Number("SIZE")};
+        std::string name = row.Text("GROUPNAME");
+        const int16_t medium = row.WholeNumber("CDNUMBER", 0, INT16_MAX);
         // Item numbers are list positions; one that skips a value has no item
         // to belong to.
         const auto count = static_cast<int>(data.items.size());
         if (group == count) {
             data.items.push_back({std::move(name), medium, {}});
-        } else if (count == 0 || group != count - 1) {
-            throw PlatformError::OutOfRange();
+        } else if (group != count - 1) {
+            throw ProjectFileError(PlatformError::OutOfRange(),
+                                   where + ": GROUP is " + std::to_string(group) +
+                                       ", where item number " + std::to_string(count) +
+                                       " comes next");
         }
         data.items.back().members.push_back(std::move(member));
     }
@@ -137,18 +210,19 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
     data.settings = current;
     const auto setUp = db.Run("SELECT * FROM [SetUp]", adOpenDynamic);
     if (setUp->IsOpen() && !setUp->AtEnd()) {
+        const FieldReader row(*setUp, "SetUp");
         RunSettings& s = data.settings;
-        s.MediaSize = setUp->Field("MEDIASIZE").ToText();
-        s.DiffSize = setUp->Field("SIZEDIFF").ToDouble();
-        s.MediaNum = setUp->Field("MEDIANUM").ToInt16();
-        s.MaxFile = setUp->Field("MAXFILE").ToInt16();
-        s.MinFile = setUp->Field("MINFILE").ToInt16();
-        s.AfterRun = setUp->Field("AFTERFLG").ToInt16();
-        s.AfterPath = setUp->Field("AFTERPATH").ToText();
+        s.MediaSize = row.Text("MEDIASIZE");
+        s.DiffSize = row.Number("SIZEDIFF");
+        s.MediaNum = row.WholeNumber("MEDIANUM", 0, INT16_MAX);
+        s.MaxFile = row.WholeNumber("MAXFILE", 0, INT16_MAX);
+        s.MinFile = row.WholeNumber("MINFILE", 0, INT16_MAX);
+        s.AfterRun = row.WholeNumber("AFTERFLG", INT16_MIN, INT16_MAX);
+        s.AfterPath = row.Text("AFTERPATH");
         // Files written before there was a choice of method have no column
         // for it; they pack medium after medium.
         s.Method = HasField(*setUp, "METHOD")
-                       ? PackingMethodFromNumber(setUp->Field("METHOD").ToInt16())
+                       ? PackingMethodFromNumber(row.WholeNumber("METHOD", INT16_MIN, INT16_MAX))
                        : PackingMethod::Sequential;
     }
     return data;

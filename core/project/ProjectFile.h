@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/engine/RunSettings.h"
+#include "core/platform/PlatformError.h"
 
 namespace zv {
 
@@ -27,6 +29,20 @@ struct ProjectData {
     RunSettings settings;
 };
 
+// A value of a project file that the program cannot take: the platform's
+// error as the error box shows it, and where the value stands and what is
+// wrong with it ("MainDB row 3: CDNUMBER is -1, ...") for a message of its own.
+class ProjectFileError : public PlatformError {
+  public:
+    ProjectFileError(const PlatformError& error, std::string detail)
+        : PlatformError(error), detail_(std::move(detail)) {}
+
+    const std::string& Detail() const { return detail_; }
+
+  private:
+    std::string detail_;
+};
+
 // The ".mtb" project file: the table MainDB with one row per member file and
 // the table SetUp with the run settings.
 class ProjectFile {
@@ -41,8 +57,10 @@ class ProjectFile {
     // Items in item-number order with their members in row order and the sizes
     // the file holds. `current` supplies what the file does not hold: the fast
     // mode always, everything when SetUp has no row. nullopt when the file is
-    // no project (no database, no MainDB); throws PlatformError when a value
-    // does not convert or the item numbers skip one.
+    // no project (no database, no MainDB); throws ProjectFileError when a
+    // value does not convert, is no whole number where one belongs, lies
+    // outside what a run can use (negative sizes, medium numbers, counts and
+    // tolerance; more than 32,767 items), or the item numbers skip one.
     static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current);
 };
 

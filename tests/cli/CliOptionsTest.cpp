@@ -66,13 +66,21 @@ TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
 
 TEST(ItemCollectorTest, SizeListsAndDuplicates) {
     ItemCollector collector(false);
-    std::istringstream lines("400 a\r\n\n  300\tname with blanks\n400 a\n");
+    // A byte-order mark does not belong to the first line; a name that repeats is
+    // an item of its own all the same.
+    std::istringstream lines(
+        "\xEF\xBB\xBF"
+        "400 a\r\n\n  300\tname with blanks\n200 a\n");
     collector.AddSizeList(lines, "list");
-    ASSERT_EQ(collector.Items().size(), 2u);
+    ASSERT_EQ(collector.Items().size(), 3u);
+    EXPECT_EQ(collector.Items()[0].name, "a");
     EXPECT_EQ(collector.Items()[1].name, "name with blanks");
     EXPECT_EQ(collector.Items()[1].members[0].size, 300);
+    EXPECT_EQ(collector.Items()[2].name, "a");
+    EXPECT_EQ(collector.Items()[2].members[0].size, 200);
 
-    for (const std::string bad : {"12\n", "1.5 a\n", "-3 a\n", "x a\n"}) {
+    for (const std::string bad :
+         {"12\n", "1.5 a\n", "-3 a\n", "x a\n", "1e300 a\n", "10000000000000000 a\n"}) {
         std::istringstream line("7 ok\n" + bad);
         try {
             ItemCollector(false).AddSizeList(line, "list");

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TempFolder.h"
@@ -57,7 +60,7 @@ class CliTest : public ::testing::Test {
     Result Cli(const std::string& args, const std::string& input = "") {
         test::WriteBytes(folder.File("in"), input);
         const std::string command =
-            "cd " + folder.Path() + " && ./zarvopack-cli " + args + " <in >out 2>err";
+            "cd " + folder.Path() + " && " + runner + "./zarvopack-cli " + args + " <in >out 2>err";
         const int status = std::system(command.c_str());
         return {WEXITSTATUS(status), test::ReadBytes(folder.File("out")),
                 test::ReadBytes(folder.File("err"))};
@@ -70,8 +73,16 @@ class CliTest : public ::testing::Test {
         return path;
     }
 
+    // Runs the program as a user whom permissions stop: root reads everything.
+    void WithoutPrivileges() {
+        fs::permissions(folder.Path(), fs::perms::all, fs::perm_options::add);
+        if (geteuid() == 0)
+            runner = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+
     test::TempFolder folder;
     std::string program = folder.File("zarvopack-cli");
+    std::string runner;
 };
 
 TEST_F(CliTest, PlansListedSizesAsJson) {
@@ -96,6 +107,7 @@ TEST_F(CliTest, PlansListedSizesAsJson) {
 TEST_F(CliTest, MessagesOfTheRunAreReported) {
     const Result r = Cli("plan --sizes - --media-size 700 --json", "800 a\n900 b\n");
     EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("ﾒﾃﾞｨｱを１つも生成できませんでした"), std::string::npos) << r.err;
     EXPECT_NE(
         r.out.find("\"message\": {\"id\": 40025, \"text\": \"ﾒﾃﾞｨｱを１つも生成できませんでした"
                    "\\r\\n全てのﾌｧｲﾙがﾒﾃﾞｨｱ容量を超えている可能性が有ります\"}"),
@@ -140,8 +152,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
          {"frobnicate", "plan", "plan --media-size Huge x", "plan --media-count 0 x",
           "plan --tolerance 1000 --media-size 1000 x", "plan --min-items 5 --max-items 5 x",
           "plan --max-items 40000 x", "show", "run a.mtb b.mtb", "show --fast p.mtb",
-          "plan missing-file", "plan --sizes -", "plan --method best x",
-          "show --verbose=no p.mtb"}) {
+          "plan missing-file", "plan --sizes -", "plan --method best x", "show --verbose=no p.mtb",
+          "plan --sizes ."}) {
         const Result r = Cli(args, "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -150,6 +162,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     }
     EXPECT_NE(Cli("plan --sizes -", "12 a\nnot-a-number b\n").err.find("standard input:2:"),
               std::string::npos);
+    EXPECT_NE(Cli("plan --sizes .").err.find("'.' is a folder"), std::string::npos);
 }
 
 TEST_F(CliTest, HelpShowsTheCommands) {
@@ -194,6 +207,47 @@ TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {
     EXPECT_NE(shown.out.find(folder.File("data/sub/three.bin")), std::string::npos);
 }
 
+// A file or folder that is there but cannot be read fails the plan naming it:
+// a runtime failure, not a wrong command line, and no file is left out.
+TEST_F(CliTest, UnreadablePathsFailNamingThem) {
+    MakeFile("tree/open/a", 10);
+    MakeFile("tree/shut/b", 10);
+    MakeFile("blind/c", 10);
+    MakeFile("secret", 10);
+    fs::permissions(folder.File("tree/shut"), fs::perms::none);
+    fs::permissions(folder.File("blind"),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.File("secret"), fs::perms::none);
+    WithoutPrivileges();
+    for (const auto& [args, named] :
+         std::vector<std::pair<std::string, std::string>>{{"plan tree", "tree/shut"},
+                                                          {"plan tree/shut", "tree/shut"},
+                                                          {"plan tree/shut/b", "tree/shut/b"},
+                                                          {"plan blind", "blind/c"},
+                                                          {"plan blind/c", "blind/c"},
+                                                          {"plan --sizes secret", "secret"}}) {
+        const Result r = Cli(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+        EXPECT_NE(r.err.find(named + "'"), std::string::npos) << args << ": " << r.err;
+    }
+    fs::permissions(folder.File("tree/shut"), fs::perms::owner_all);
+    fs::permissions(folder.File("blind"), fs::perms::owner_all);
+}
+
+// The table is for people: a name cannot redraw the terminal or pass for two
+// lines. JSON escapes on its own terms.
+TEST_F(CliTest, TableShowsControlCharactersOfNamesEscaped) {
+    MakeFile("data/two\nlines", 10);
+    MakeFile("data/clear\x1b[2J", 10);
+    const Result r = Cli("plan --verbose data");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("/data/two\\nlines\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("/data/clear\\x1b[2J\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(Cli("plan --json data").out.find("/data/two\\nlines\""), std::string::npos);
+}
+
 TEST_F(CliTest, GroupFoldersKeepsEachFolderTogether) {
     MakeFile("a/x", 300);
     MakeFile("a/y", 300);
@@ -222,6 +276,72 @@ TEST_F(CliTest, RunOnASavedProjectStoresTheMediumNumbers) {
     EXPECT_EQ(Rows(project, "SELECT MEDIANUM FROM SetUp"), (std::vector<std::string>{"2"}));
 }
 
+// Items of a size list keep the sizes the list gave, whatever file of their
+// name the current folder holds; files named by their full path are measured
+// again.
+TEST_F(CliTest, RunMeasuresOnlyFilesNamedByTheirPath) {
+    const std::string file = MakeFile("data/x", 300);
+    ASSERT_EQ(Cli("plan --sizes - --save p.mtb data", "5 listed\n").status, 0);
+    MakeFile("listed", 900);
+    MakeFile("data/x", 600);
+    const Result r = Cli("run --json p.mtb");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("{\"name\": \"listed\", \"size\": 5,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("{\"name\": \"" + file + "\", \"size\": 600,"), std::string::npos)
+        << r.out;
+}
+
+// A save replaces only a project unless --force is given, never what is no
+// regular file, and writes through a symbolic link to its target.
+TEST_F(CliTest, SaveReplacesOnlyProjects) {
+    test::WriteBytes(folder.File("list"), "400 a\n300 b\n");
+    test::WriteBytes(folder.File("notes.txt"), "notes\n");
+    ASSERT_EQ(mkfifo(folder.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(Cli("plan --sizes list --save p.mtb").status, 0);
+    fs::create_symlink("p.mtb", folder.File("link.mtb"));
+    // Reading the FIFO would wait for a writer; it must stay a FIFO.
+    for (const std::string name : {"notes.txt", "list", "fifo"}) {
+        const std::string before = name == "fifo" ? "" : test::ReadBytes(folder.File(name));
+        for (const std::string force : {"", " --force"}) {
+            if (name == "list" && !force.empty())
+                continue;
+            const Result r = Cli("plan --sizes list --save " + name + force);
+            EXPECT_EQ(r.status, name == "fifo" || force.empty() ? 1 : 0) << name << force;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), r.status) << r.err;
+        }
+        if (name == "notes.txt") {
+            EXPECT_EQ(Rows(folder.File(name), "SELECT GROUPNAME FROM MainDB").size(), 2u);
+        } else if (name == "list") {
+            EXPECT_EQ(test::ReadBytes(folder.File(name)), before);
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(folder.File("fifo")));
+
+    ASSERT_EQ(Cli("plan --sizes - --save link.mtb", "100 c\n").status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.mtb")));
+    EXPECT_EQ(Rows(folder.File("p.mtb"), "SELECT GROUPNAME FROM MainDB"),
+              (std::vector<std::string>{"c"}));
+    ASSERT_EQ(Cli("run link.mtb").status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.mtb")));
+    EXPECT_EQ(Rows(folder.File("p.mtb"), "SELECT CDNUMBER FROM MainDB"),
+              (std::vector<std::string>{"1"}));
+}
+
+// A run that fails says why on standard error and exits with 1 in every
+// output mode.
+TEST_F(CliTest, FailedRunsSayWhy) {
+    ASSERT_EQ(Cli("plan --sizes - --save p.mtb", "400 a\n").status, 0);
+    // Nothing can be built where the saved project would first go.
+    fs::create_directories(folder.File("p.mtb.saving/inside"));
+    for (const std::string mode : {"--json", "--verbose"}) {
+        const Result r = Cli("run " + mode + " p.mtb");
+        EXPECT_EQ(r.status, 1) << mode;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << mode << ": " << r.err;
+        EXPECT_NE(r.err.find("ﾃﾞｰﾀの更新処理に失敗しました"), std::string::npos) << r.err;
+    }
+    EXPECT_NE(Cli("run --json p.mtb").out.find("\"completed\": false"), std::string::npos);
+}
+
 TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
     ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n300 b\n").status, 0);
     const std::string good = test::ReadBytes(folder.File("p.mtb"));
@@ -238,9 +358,13 @@ TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
         sqlite3_exec(db, "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1", nullptr, nullptr,
                      nullptr);
         sqlite3_close(db);
+        fs::copy_file(folder.File("p.mtb"), folder.File("negative.mtb"));
+        sqlite3_open(folder.File("negative.mtb").c_str(), &db);
+        sqlite3_exec(db, "UPDATE MainDB SET CDNUMBER = -1", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
     }
     for (const std::string name :
-         {"text.mtb", "truncated.mtb", "other.mtb", "gap.mtb", "none.mtb"}) {
+         {"text.mtb", "truncated.mtb", "other.mtb", "gap.mtb", "negative.mtb", "none.mtb"}) {
         const std::string before = test::ReadBytes(folder.File(name));
         for (const std::string command : {"show ", "run "}) {
             const Result r = Cli(command + name);

@@ -142,6 +142,49 @@ TEST_F(ProjectFileTest, ItemNumbersMustRunWithoutGapsWithinRange) {
     EXPECT_EQ(ErrorReading(), 13);
 }
 
+// A value that a run cannot use fails the load naming its row and field,
+// rather than being rounded into another item or hiding its item.
+TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
+    const struct {
+        const char* statement;
+        int number;
+        const char* detail;
+    } cases[] = {
+        {"UPDATE [MainDB] SET [CDNUMBER] = -1 WHERE [GROUP] = 1", 9,
+         "MainDB row 2: CDNUMBER is -1"},
+        {"UPDATE [MainDB] SET [GROUP] = 0.4 WHERE [GROUP] = 1", 13, "MainDB row 2: GROUP is 0.4"},
+        {"UPDATE [MainDB] SET [SIZE] = -100 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is -100"},
+        {"UPDATE [MainDB] SET [SIZE] = 1e999 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is"},
+        {"UPDATE [MainDB] SET [PATH] = NULL WHERE [GROUP] = 0", 94, "MainDB row 1: PATH"},
+        {"UPDATE [SetUp] SET [SIZEDIFF] = -1", 9, "SetUp: SIZEDIFF is -1"},
+        {"UPDATE [SetUp] SET [MEDIANUM] = -3", 9, "SetUp: MEDIANUM is -3"},
+        {"UPDATE [SetUp] SET [MAXFILE] = -1", 9, "SetUp: MAXFILE is -1"},
+        {"UPDATE [SetUp] SET [MINFILE] = 1.5", 13, "SetUp: MINFILE is 1.5"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+        Execute(file, c.statement);
+        try {
+            ProjectFile::Read(file, RunSettings{});
+            ADD_FAILURE() << c.statement;
+        } catch (const ProjectFileError& error) {
+            EXPECT_EQ(error.Number(), c.number) << c.statement;
+            EXPECT_EQ(error.Detail().rfind(c.detail, 0), 0u)
+                << c.statement << ": " << error.Detail();
+        }
+    }
+}
+
+TEST_F(ProjectFileTest, AProjectHoldsAtMost32767Items) {
+    std::vector<ProjectItem> many(32768, ProjectItem{"/f", 0, {{"/f", 1}}});
+    ASSERT_TRUE(ProjectFile::Write(file, many, kSettings));
+    EXPECT_EQ(ErrorReading(), 9);
+    Execute(file, "DELETE FROM [MainDB] WHERE [GROUP] = 32767");
+    const auto data = ProjectFile::Read(file, RunSettings{});
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->items.size(), 32767u);
+}
+
 TEST_F(ProjectFileTest, FilesThatAreNoProjectReadAsNothing) {
     EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
 
