@@ -6,6 +6,7 @@
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
+#include "core/settings/DialogFolder.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/strings/StringTable.h"
@@ -28,10 +29,11 @@ constexpr const char* kProjectExtension = ".mtb";
 
 // Asks for the file to save to until the user picks one (and agrees to
 // replace it when it exists) or confirms giving up.
-std::optional<std::string> AskTarget(const std::string& caption) {
+std::optional<std::string> AskTarget(const ProjectDocument& document) {
     FileDialogRequest dialog{
         ResString(kProjectFiles) + "(*.mtb)|*.mtb|" + ResString(kAllFiles) + "(*.*)|*.*",
-        ExeBaseName() + ResString(kSaveTitle), ProgramFolder() + "/" + caption};
+        ExeBaseName() + ResString(kSaveTitle),
+        DialogStartFolder(document.FilePath()) + "/" + document.Caption()};
     for (;;) {
         auto chosen = Ui().SaveFileDialog(dialog);
         // A name typed without an extension gets the project's, or the Open
@@ -44,6 +46,7 @@ std::optional<std::string> AskTarget(const std::string& caption) {
                 return std::nullopt;
             continue;
         }
+        RememberDialogFolder(*chosen);
         if (!FileExists(*chosen))
             return chosen;
         if (ShowMessage(*chosen + "\r\n" + ResString(kOverwrite), ResString(kOverwriteTitle),
@@ -68,7 +71,7 @@ std::string CaptionOfProjectPath(const std::string& path) {
 bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     std::string target = document.FilePath();
     if (mode != kSaveToPath || target.empty()) {
-        const auto chosen = AskTarget(document.Caption());
+        const auto chosen = AskTarget(document);
         if (!chosen)
             return false;
         target = *chosen;

@@ -49,6 +49,8 @@ inline constexpr SettingsKey MainFormWidth{kMainForm, "WIDTH"};
 inline constexpr SettingsKey MainFormHeight{kMainForm, "HEIGHT"};
 
 inline constexpr SettingsKey LastAddFolder{"LASTADDFOLDER", "PATH"};
+// The folder the open and save dialogs last returned a file in.
+inline constexpr SettingsKey LastFolder{"LASTFOLDER", "PATH"};
 
 }  // namespace settings_keys
 

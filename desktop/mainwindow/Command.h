@@ -12,7 +12,7 @@ enum class Command {
     Save,
     SaveAs,
     Exit,
-    RecentFile,  // the recent-file entries only show what the settings file lists
+    RecentFile,  // argument: the entry; opens its project as Open does
     ShowTab,     // argument: the tab
     ToggleTab,   // argument: the tab
     SizeUnit,    // argument: the unit

@@ -1,5 +1,8 @@
 #include "desktop/mainwindow/RecentFiles.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/settings/FileRef.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/IniAccess.h"
@@ -23,6 +26,29 @@ std::string MenuText(const std::string& path) {
 }
 
 }  // namespace
+
+std::optional<std::string> RecentFilePath(int k) {
+    std::string path;
+    if (k < 0 || k >= kRecentFileCount ||
+        !IniAccess(IniRead, settings_keys::kHistory, std::to_string(k), path, SettingsFilePath()) ||
+        !FileExists(path))
+        return std::nullopt;
+    return path;
+}
+
+void RememberRecentFile(const std::string& path) {
+    std::vector<std::string> paths{path};
+    for (int k = 0; k < kRecentFileCount; ++k) {
+        const auto listed = RecentFilePath(k);
+        if (listed && std::find(paths.begin(), paths.end(), *listed) == paths.end())
+            paths.push_back(*listed);
+    }
+    paths.resize(kRecentFileCount);
+    std::string unused;
+    IniAccess(IniSelect, settings_keys::kHistory, "", unused, SettingsFilePath());
+    for (int k = 0; k < kRecentFileCount; ++k)
+        IniAccess(IniWrite, "", std::to_string(k), paths[k], "");
+}
 
 std::array<std::string, kRecentFileCount> RecentFileCaptions() {
     std::array<std::string, kRecentFileCount> captions;

@@ -8,6 +8,7 @@
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/ConfirmClearResults.h"
+#include "core/settings/DialogFolder.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
@@ -17,6 +18,7 @@
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "desktop/dialogs/frmVersion.h"
 #include "desktop/mainwindow/DesktopRunHost.h"
+#include "desktop/mainwindow/RecentFiles.h"
 #include "desktop/mainwindow/mdiMain.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/frmNested.h"
@@ -65,6 +67,10 @@ void ShellCommands::Dispatch(Command command, int argument) {
             return;
         case Command::Open:
             Open();
+            return;
+        case Command::RecentFile:
+            if (const auto path = RecentFilePath(argument))
+                OpenPath(*path);
             return;
         case Command::Close:
             Close(false);
@@ -154,11 +160,16 @@ void ShellCommands::New() {
 void ShellCommands::Open() {
     const FileDialogRequest request{ExeBaseName() + ResString(kDataFileFilter) + "(*.mtb)|*.mtb|" +
                                         ResString(kAllFilesFilter) + "(*.*)|*.*",
-                                    ExeBaseName() + ResString(kOpenTitle), ""};
+                                    ExeBaseName() + ResString(kOpenTitle),
+                                    DialogStartFolder(CurrentProjectPath())};
     const std::optional<std::string> path = Ui().OpenFileDialog(request);
     if (!path)
         return;
+    RememberDialogFolder(*path);
+    OpenPath(*path);
+}
 
+void ShellCommands::OpenPath(const std::string& path) {
     // An unmodified project window loses nothing when a file is loaded into
     // it; a modified one keeps its work and the file gets a window of its own.
     // The project of a run in progress stays where the run will read its
@@ -169,18 +180,20 @@ void ShellCommands::Open() {
     target->show();
 
     try {
-        if (!FileExists(*path)) {
+        if (!FileExists(path)) {
             ShowMessage(ResString(kFileNotFound));
             return;
         }
-        if (!OpensAsProject(*path)) {
+        if (!OpensAsProject(path)) {
             ShowMessage(ResString(kNotAProject));
             return;
         }
         {
             WaitCursor wait(&window_);
-            target->LoadProject(*path);
+            target->LoadProject(path);
         }
+        if (target->Document().FilePath() == path)
+            Remember(path);
         target->show();
         target->SelectTab(ProjectTab::List);
     } catch (const PlatformError& error) {
@@ -198,8 +211,19 @@ void ShellCommands::Close(bool all) {
     }
 }
 
+void ShellCommands::Remember(const std::string& path) {
+    RememberRecentFile(path);
+    window_.ShowRecentFiles();
+}
+
+std::string ShellCommands::CurrentProjectPath() const {
+    const frmNested* project = window_.ActiveProject();
+    return project == nullptr ? std::string() : project->Document().FilePath();
+}
+
 void ShellCommands::Save(frmNested& project, int16_t mode) {
-    project.SaveProject(mode, false);
+    if (project.SaveProject(mode, false))
+        Remember(project.Document().FilePath());
     const std::string group = project.GetOpenGroup();
     project.RenderList(ProjectList::Files, group, 0);
     if (project.CurrentTab() == ProjectTab::Result)

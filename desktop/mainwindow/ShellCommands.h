@@ -32,6 +32,11 @@ class ShellCommands {
     void Dispatch(Command command, int argument);
     void New();
     void Open();
+    // Opens a project file as Open does once the file is chosen.
+    void OpenPath(const std::string& path);
+    // A project file was opened or saved: it becomes the first recent file.
+    void Remember(const std::string& path);
+    std::string CurrentProjectPath() const;
     void Close(bool all);
     void Save(frmNested& project, int16_t mode);
     void Exit();

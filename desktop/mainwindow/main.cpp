@@ -4,11 +4,13 @@
 
 #include "desktop/mainwindow/StartUp.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/platform/QtTranslations.h"
 #include "desktop/platform/QtUi.h"
 #include "desktop/platform/SingleInstance.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    zv::InstallQtTranslations(app);
     const zv::QtUi ui;
     zv::SingleInstance instance;
     const auto window = zv::StartUp(instance);

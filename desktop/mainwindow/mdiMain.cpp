@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -152,18 +153,22 @@ void mdiMain::BuildMenus() {
             item->setText(separator ? QString() : Text(captions[k]));
         }
 
-        const auto recent = RecentFileCaptions();
-        bool anyShown = false;
-        for (int r = 0; r < kRecentFileCount; ++r) {
-            QAction* item = MenuItems[menu_k::FirstRecent + r];
-            item->setText(Text(recent[r]));
-            item->setVisible(!recent[r].empty());
-            anyShown = anyShown || !recent[r].empty();
-        }
-        MenuItems[menu_k::RecentSeparator]->setVisible(anyShown);
+        ShowRecentFiles();
     } catch (const PlatformError& error) {
         ShowError(error);
     }
+}
+
+void mdiMain::ShowRecentFiles() {
+    const auto recent = RecentFileCaptions();
+    bool anyShown = false;
+    for (int r = 0; r < kRecentFileCount; ++r) {
+        QAction* item = MenuItems[menu_k::FirstRecent + r];
+        item->setText(Text(recent[r]));
+        item->setVisible(!recent[r].empty());
+        anyShown = anyShown || !recent[r].empty();
+    }
+    MenuItems[menu_k::RecentSeparator]->setVisible(anyShown);
 }
 
 void mdiMain::BuildToolbar() {
@@ -233,8 +238,19 @@ frmNested* mdiMain::NewProjectWindow() {
     project->SetGroupNameAsker(
         [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
     window->show();
+    Cascade(*window);
     mdiArea_->setActiveSubWindow(window);
     return project;
+}
+
+void mdiMain::Cascade(QMdiSubWindow& window) const {
+    // New windows step down from the top left by a title bar's height and
+    // start over before one would leave the visible area.
+    const int step = std::max(1, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = mdiArea_->viewport()->size() - window.size();
+    const int places = std::max(0, std::min(room.width(), room.height())) / step + 1;
+    const int k = (static_cast<int>(mdiArea_->subWindowList().size()) - 1) % places;
+    window.move(k * step, k * step);
 }
 
 int mdiMain::ProjectWindowCount() const {

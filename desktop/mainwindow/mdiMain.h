@@ -11,6 +11,7 @@
 #include "desktop/mainwindow/MenuTree.h"
 
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QStatusBar;
 class QToolBar;
@@ -38,6 +39,8 @@ class mdiMain : public QMainWindow {
     // Sets the caption of every entry of `MenuItems` (the settings file may
     // override them) and the recent-file entries. Run once at start.
     void BuildMenus();
+    // Shows the recent files the settings file lists in the File menu.
+    void ShowRecentFiles();
     // Enables and checks the items of one drop-down, or of all of them.
     void RefreshMenu(DropDown menu);
     void RefreshMenus();
@@ -65,6 +68,8 @@ class mdiMain : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
+    // Places a new project window inside the visible area, below the last.
+    void Cascade(QMdiSubWindow& window) const;
     void BuildMenuTree();
     void BuildToolbar();
     void RestoreLayout();

@@ -42,6 +42,7 @@
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/frmVersion.h"
 #include "desktop/mainwindow/mdiMain.h"
+#include "desktop/platform/QtTranslations.h"
 #include "desktop/projectwindow/frmNested.h"
 #include "tools/screenshots/SampleProjects.h"
 
@@ -415,6 +416,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    zv::InstallQtTranslations(app);
     const LoggingUi ui;
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir temporary(QDir::temp().filePath(QStringLiteral("zarvopack-XXXXXX")));

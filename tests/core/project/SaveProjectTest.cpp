@@ -2,6 +2,8 @@
 
 #include "core/project/CloseRequest.h"
 #include "core/project/SaveProject.h"
+#include "core/settings/DialogFolder.h"
+#include "core/settings/IniAccess.h"
 #include "tests/core/project/DocumentTest.h"
 
 namespace zv {
@@ -17,6 +19,12 @@ class SaveProjectTest : public DocumentTest {
 };
 
 TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
+    // The dialog starts in the folder last chosen (else the home folder); a
+    // saved project's own folder comes first.
+    std::string last = folder.Path();
+    IniAccess(IniWrite, "LASTFOLDER", "PATH", last, folder.Settings());
+    EXPECT_EQ(DialogStartFolder(""), folder.Path());
+    EXPECT_EQ(DialogStartFolder("/tmp/x.mtb"), "/tmp");
     const std::string target = folder.File("Data.MTB");
     ui.AnswerFile(target);
     ASSERT_TRUE(SaveProject(project, kSaveToPath, false));

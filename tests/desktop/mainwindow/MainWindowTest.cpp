@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 
+#include "core/project/ProjectFile.h"
 #include "core/settings/SettingsKeys.h"
 #include "desktop/platform/Twips.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
@@ -35,13 +38,15 @@ TEST_F(MainWindowTest, MenuItemSettingChangesOnlyItsOwnCaption) {
     EXPECT_FALSE(window_->findChild<QMenu*>(QStringLiteral("hM(4)"))->menuAction()->isVisible());
 }
 
-TEST_F(MainWindowTest, RecentFilesKeepTheirPlacesAndSkipMissingFiles) {
+TEST_F(MainWindowTest, RecentFilesSkipMissingFilesAndOpenTheirProjects) {
     WriteSetting(keys::kHistory, "1", folder_.File("gone.mtb"));
     Start();
     EXPECT_FALSE(Item("sm_F(9)")->isVisible()) << "no separator without an entry";
     window_.reset();
 
-    const std::string first = MakeFile("first.mtb", 10);
+    const std::string first = folder_.File("first.mtb");
+    const std::string member = MakeFile("a", 10);
+    ASSERT_TRUE(ProjectFile::Write(first, {{member, 0, {{member, 10}}}}, RunSettings{}));
     MakeFile("R&D.mtb", 10);
     WriteSetting(keys::kHistory, "0", first);
     WriteSetting(keys::kHistory, "2", folder_.File("R&D.mtb"));
@@ -57,9 +62,28 @@ TEST_F(MainWindowTest, RecentFilesKeepTheirPlacesAndSkipMissingFiles) {
     OpenMenu(0);
     EXPECT_TRUE(Item("sm_F(10)")->isEnabled());
     EXPECT_FALSE(Item("sm_F(11)")->isEnabled());
-    // Choosing an entry only shows what the settings file lists.
+    // Choosing an entry opens its project as Open does; an opened project
+    // comes first, the list closes up over files that have gone.
     Item("sm_F(10)")->trigger();
-    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+    ASSERT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("first"));
+    EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + first);
+    EXPECT_EQ(Item("sm_F(11)")->text().toStdString(), "&1: " + folder_.File("R&&D.mtb"));
+    EXPECT_FALSE(Item("sm_F(12)")->isVisible());
+}
+
+// New windows once opened mostly outside the frame with their title bars hidden.
+TEST_F(MainWindowTest, NewWindowsCascadeInsideTheVisibleArea) {
+    Start();
+    auto* area = window_->findChild<QMdiArea*>();
+    std::vector<QPoint> places;
+    for (int i = 0; i < 12; ++i) {
+        window_->RunCommand(Command::New);
+        const QRect frame = area->activeSubWindow()->geometry();
+        EXPECT_TRUE(area->viewport()->rect().contains(frame)) << i;
+        places.push_back(frame.topLeft());
+    }
+    EXPECT_LT(places[0].y(), places[1].y()) << "each below the one before";
 }
 
 TEST_F(MainWindowTest, LayoutIsStoredInTwipsOnCloseInTheNormalStateOnly) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "desktop/platform/QtTranslations.h"
 #include "desktop/platform/QtUi.h"
 
 namespace zv {
@@ -72,6 +73,18 @@ TEST(QtUiTest, EscapeAndTheCloseBoxChooseCancelOrNoWhereThereIsOne) {
     }
     WhenShown<QMessageBox>([](QMessageBox& box) { box.close(); });
     EXPECT_EQ(ShowMessage("?", "題", MsgButtons::YesNo, MsgIcon::None, 0), MsgResult::No);
+}
+
+// Qt's own buttons speak the program's language, whatever the locale.
+TEST(QtUiTest, StandardButtonsAreJapaneseOnceQtsTranslationsAreInstalled) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
+    QtUi ui;
+    WhenShown<QMessageBox>([](QMessageBox& box) {
+        EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+        box.button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(ShowMessage("?", "", MsgButtons::YesNoCancel, MsgIcon::None, 0), MsgResult::Yes);
 }
 
 TEST(QtUiTest, InputBoxReturnsTheTextOrNothingOnCancel) {
