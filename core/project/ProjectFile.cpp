@@ -90,12 +90,7 @@ class FieldReader {
 
     double Number(const std::string& field) const {
         const FieldValue& value = rows_.Field(field);
-        double number = 0;
-        try {
-            number = value.ToDouble();
-        } catch (const PlatformError& error) {
-            throw ProjectFileError(error, row_ + ": " + field + " holds no number");
-        }
+        const double number = ToNumber(field, value);
         if (!std::isfinite(number) || number < 0) {
             throw ProjectFileError(PlatformError::OutOfRange(),
                                    Is(field, value) + ", not a number of 0 or more");
@@ -105,12 +100,7 @@ class FieldReader {
 
     int16_t WholeNumber(const std::string& field, int low, int high) const {
         const FieldValue& value = rows_.Field(field);
-        double number = 0;
-        try {
-            number = value.ToDouble();
-        } catch (const PlatformError& error) {
-            throw ProjectFileError(error, row_ + ": " + field + " holds no number");
-        }
+        const double number = ToNumber(field, value);
         if (number != std::floor(number)) {
             throw ProjectFileError(PlatformError::TypeMismatch(),
                                    Is(field, value) + ", not a whole number");
@@ -135,6 +125,14 @@ class FieldReader {
     }
 
   private:
+    double ToNumber(const std::string& field, const FieldValue& value) const {
+        try {
+            return value.ToDouble();
+        } catch (const PlatformError& error) {
+            throw ProjectFileError(error, row_ + ": " + field + " holds no number");
+        }
+    }
+
     std::string Is(const std::string& field, const FieldValue& value) const {
         return row_ + ": " + field + " is " + value.ToText();
     }
