@@ -139,10 +139,11 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
     // the sorted column turns the order round.
     for (int column = 0; column < 2; ++column)
         header->setData(column, Qt::InitialSortOrderRole, Qt::AscendingOrder);
-    view->setColumnWidth(0, width * 4 / 5);
     view->setColumnWidth(1, width / 5);
-    // The size column takes up whatever the window gains beyond its first width.
-    view->header()->setStretchLastSection(true);
+    // The name column takes up whatever the window gains (maximised, names
+    // want the room); the size column keeps its width.
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     view->sortByColumn(0, Qt::AscendingOrder);
     view->setSortingEnabled(true);
 
@@ -182,6 +183,8 @@ QWidget* frmNested::BuildResultTab(int listWidth) {
     auto* page = new QWidget;
     objCombo[0] = new QComboBox;
     objCombo[0]->setObjectName(ControlName("objCombo", 0));
+    // Wide enough for the longest entry, " 未処理分" included.
+    objCombo[0]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (int i = 1; i <= 2; ++i) {
         objText[i] = new QLineEdit;
         objText[i]->setObjectName(ControlName("objText", i));

@@ -93,6 +93,14 @@ TEST_F(frmNestedTest, SizeColumnClicksSortUpDownUpAndAnotherColumnStartsAscendin
     EXPECT_EQ(RowTags(list), (Texts{n3, n1, n2})) << "a new drawing keeps the order";
     ClickHeader(list, 0);
     EXPECT_EQ(RowTags(list), (Texts{n1, n2, n3}));
+
+    // A wider window gives its room to the names, not to the sizes.
+    const int nameWidth = list.columnWidth(0);
+    const int sizeWidth = list.columnWidth(1);
+    window.resize(1200, 480);
+    QCoreApplication::processEvents();
+    EXPECT_GT(list.columnWidth(0), nameWidth + 400);
+    EXPECT_EQ(list.columnWidth(1), sizeWidth);
 }
 
 TEST_F(frmNestedTest, SelectionKindFollowsClicksWithCtrlAndShift) {
