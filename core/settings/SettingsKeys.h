@@ -49,6 +49,11 @@ inline constexpr SettingsKey MainFormWidth{kMainForm, "WIDTH"};
 inline constexpr SettingsKey MainFormHeight{kMainForm, "HEIGHT"};
 
 inline constexpr SettingsKey LastAddFolder{"LASTADDFOLDER", "PATH"};
+// The add-files dialog's size and splitter as the user left them, in twips.
+inline constexpr const char* kAddDialog = "LASTADDDIALOG";
+inline constexpr SettingsKey AddDialogWidth{kAddDialog, "WIDTH"};
+inline constexpr SettingsKey AddDialogHeight{kAddDialog, "HEIGHT"};
+inline constexpr SettingsKey AddDialogSplitter{kAddDialog, "SPLITTER"};
 // The folder the open and save dialogs last returned a file in.
 inline constexpr SettingsKey LastFolder{"LASTFOLDER", "PATH"};
 

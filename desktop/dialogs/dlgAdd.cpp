@@ -32,6 +32,7 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
+#include "core/settings/TextNumber.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/AddCheckedFiles.h"
 #include "desktop/dialogs/FileFilter.h"
@@ -127,10 +128,9 @@ dlgAdd::dlgAdd(QWidget* owner, AddTarget target, std::unique_ptr<Drives> drives)
     setSizeGripEnabled(false);
     BuildControls();
     SetCaptions();
-    resize(TwipsToPixelsX(AddDialogLayout::kDesignWidth),
-           TwipsToPixelsY(AddDialogLayout::kDesignHeight));
     setMinimumSize(TwipsToPixelsX(AddDialogLayout::kDesignWidth) * 3 / 4,
                    TwipsToPixelsY(AddDialogLayout::kDesignHeight) * 3 / 4);
+    RestoreGeometry();
     LayOut(true);
     // The dialog sees the keys before its controls do, and the drops and the
     // splitter's mouse through the same door.
@@ -484,7 +484,34 @@ void dlgAdd::reject() {
     QDialog::reject();
 }
 
+void dlgAdd::RestoreGeometry() {
+    // A stored value that is missing or no whole number leaves the designed one.
+    const auto stored = [](const SettingsKey& key, int designed) {
+        std::string text;
+        if (!IniAccess(IniRead, key.section, key.name, text, SettingsFilePath()))
+            return designed;
+        const auto value = ParseNumber(text);
+        return value && *value > 0 && *value < 1e6 ? static_cast<int>(*value) : designed;
+    };
+    resize(TwipsToPixelsX(stored(settings_keys::AddDialogWidth, AddDialogLayout::kDesignWidth)),
+           TwipsToPixelsY(stored(settings_keys::AddDialogHeight, AddDialogLayout::kDesignHeight)));
+    splitter_ = stored(settings_keys::AddDialogSplitter, AddDialogLayout::kDesignSplitter);
+}
+
+void dlgAdd::StoreGeometry() const {
+    const std::pair<const SettingsKey&, int> values[] = {
+        {settings_keys::AddDialogWidth, PixelsToTwipsX(width())},
+        {settings_keys::AddDialogHeight, PixelsToTwipsY(height())},
+        {settings_keys::AddDialogSplitter, splitter_},
+    };
+    for (const auto& [key, value] : values) {
+        std::string text = std::to_string(value);
+        IniAccess(IniWrite, key.section, key.name, text, SettingsFilePath());
+    }
+}
+
 void dlgAdd::done(int result) {
+    StoreGeometry();
     model_->Release();
     QDialog::done(result);
 }

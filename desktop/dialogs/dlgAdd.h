@@ -89,6 +89,10 @@ class dlgAdd : public QDialog {
     bool IsDriveRoot(const std::string& path) const;
     void OnDriveChanged(int index);
     void RememberFolder() const;
+    // The size and splitter the user left the dialog with, kept in the
+    // settings file for the next time.
+    void RestoreGeometry();
+    void StoreGeometry() const;
 
     void Scan();
     double MeasureTree();

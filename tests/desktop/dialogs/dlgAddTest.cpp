@@ -21,6 +21,7 @@
 #include "desktop/dialogs/FolderBox.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/platform/Twips.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/support/TempFolder.h"
@@ -180,6 +181,17 @@ TEST_F(dlgAddTest, FirstUseOpensOnTheProgramFolderAndRemembersIt) {
     EXPECT_EQ(Column(3), (Texts(3, folder_.Path())));
     EXPECT_EQ(Checks(), (Marks{false, false, false})) << "loading checks nothing";
     EXPECT_TRUE(List()->isVisible());
+}
+
+TEST_F(dlgAddTest, TheDialogOpensAgainWithTheSizeAndSplitterItWasLeftWith) {
+    Open();
+    dialog_->resize(TwipsToPixelsX(9000), TwipsToPixelsY(7500));
+    dialog_->reject();
+    std::string splitter;
+    ASSERT_TRUE(IniAccess(IniRead, "LASTADDDIALOG", "SPLITTER", splitter, folder_.Settings()));
+    EXPECT_EQ(splitter, "2400");
+    Open();
+    EXPECT_EQ(dialog_->size(), QSize(TwipsToPixelsX(9000), TwipsToPixelsY(7500)));
 }
 
 TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
