@@ -64,16 +64,20 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         options.command = CliOptions::Command::Run;
     } else if (command == "show") {
         options.command = CliOptions::Command::Show;
+    } else if (command == "export") {
+        options.command = CliOptions::Command::Export;
     } else if (command == "help" || command == "--help" || command == "-h") {
         return options;
     } else if (command == "--version") {
         options.command = CliOptions::Command::Version;
         return options;
     } else {
-        throw UsageError("unknown command '" + command + "' (plan, run, show or help)");
+        throw UsageError("unknown command '" + command + "' (plan, run, show, export or help)");
     }
 
-    const bool runs = options.command != CliOptions::Command::Show;
+    const bool runs =
+        options.command == CliOptions::Command::Plan || options.command == CliOptions::Command::Run;
+    const bool exports = options.command == CliOptions::Command::Export;
     bool onlyPaths = false;
     for (size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -104,7 +108,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         };
         auto runOption = [&]() {
             if (!runs)
-                throw UsageError(arg + " is an option of plan and run, not of show");
+                throw UsageError(arg + " is an option of plan and run");
+        };
+        auto exportOption = [&]() {
+            if (!exports)
+                throw UsageError(arg + " is an option of export");
         };
         auto planOption = [&]() {
             if (options.command != CliOptions::Command::Plan) {
@@ -158,9 +166,25 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             planOption();
             options.savePath = value();
         } else if (arg == "--force") {
-            planOption();
+            if (!exports && options.command != CliOptions::Command::Plan)
+                throw UsageError(arg + " is an option of plan and export");
             flag();
             options.force = true;
+        } else if (arg == "--format") {
+            exportOption();
+            const std::string name = value();
+            if (name == "links") {
+                options.format = ExportFormat::Links;
+            } else if (name == "lists") {
+                options.format = ExportFormat::Lists;
+            } else if (name == "catalog") {
+                options.format = ExportFormat::Catalog;
+            } else {
+                throw UsageError("--format needs links, lists or catalog, not '" + name + "'");
+            }
+        } else if (arg == "--to") {
+            exportOption();
+            options.exportFolder = value();
         } else if (arg == "--sizes") {
             planOption();
             options.sizesFile = value();
@@ -178,9 +202,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("plan needs files or folders, or --sizes FILE");
         }
     } else if (options.paths.size() != 1) {
-        throw UsageError(std::string(options.command == CliOptions::Command::Run ? "run" : "show") +
-                         " needs exactly one project file");
+        throw UsageError(args[0] + " needs exactly one project file");
     }
+    if (exports && !options.format)
+        throw UsageError("export needs --format links, lists or catalog");
     return options;
 }
 
@@ -230,6 +255,8 @@ const char* UsageText() {
        zarvopack-cli plan [options] --sizes FILE
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
+       zarvopack-cli export --format links|lists|catalog [--to DIR] [--force]
+                     PROJECT.mtb
        zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
@@ -239,6 +266,7 @@ its capacity as the search gets.
           item; a project is made of them and run
   run     runs on a saved project and keeps the results in it
   show    lists the items of each medium and the unplaced ones
+  export  writes the placed files of a run project out per medium
 
 plan options:
   --group-folders        each folder named becomes one group item, named after
@@ -251,6 +279,17 @@ plan options:
                          is followed and its target written
   --force                let --save replace a file that holds no project
                          (never a folder or a device)
+
+export options (the media are named PROJECT_01, PROJECT_02, ...; each file
+keeps its path below the folder that all placed files share):
+  --format links         a folder per medium with a hard link to each file (a
+                         symbolic link across file systems) and a SHA256SUMS
+                         that `sha256sum -c` checks inside the folder
+  --format lists         a PROJECT_NN.pathlist per medium for xorriso
+                         -pathspecs on -path-list
+  --format catalog       PROJECT_catalog.csv: medium,path,size of every file
+  --to DIR               where to write (default: the project's folder)
+  --force                replace what an earlier export wrote there
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
@@ -281,7 +320,8 @@ Exit status: 0 when the run ended normally, also when it could place nothing
 (the reason is then written to standard error as well); 1 when it failed (the
 reason on standard error; --json still writes its object, with "completed":
 false), a file could not be read, or --save would replace what it must not;
-2 when the command line is wrong.
+2 when the command line is wrong. export exits with 1 and writes nothing
+when a file is missing or its output exists already.
 )";
 }
 

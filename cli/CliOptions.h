@@ -8,6 +8,7 @@
 
 #include "core/engine/PackingMethod.h"
 #include "core/engine/RunSettings.h"
+#include "core/project/MediumExport.h"
 
 namespace zv {
 
@@ -25,10 +26,10 @@ class Failure : public std::runtime_error {
 };
 
 struct CliOptions {
-    enum class Command { Help, Version, Plan, Run, Show };
+    enum class Command { Help, Version, Plan, Run, Show, Export };
 
     Command command = Command::Help;
-    std::vector<std::string> paths;        // plan: files and folders; run, show: the project
+    std::vector<std::string> paths;  // plan: files and folders; run, show, export: the project
     std::optional<std::string> sizesFile;  // "-" for standard input
     bool groupFolders = false;
 
@@ -41,7 +42,10 @@ struct CliOptions {
     std::optional<PackingMethod> method;
     std::optional<double> mediumTimeLimit;  // seconds; 0 = none
     std::string savePath;
-    bool force = false;  // --save may replace a file that holds no project
+    bool force = false;  // --save may replace a file that holds no project; export replaces
+
+    std::optional<ExportFormat> format;
+    std::string exportFolder;  // empty: the project's folder
 
     bool json = false;
     bool verbose = false;

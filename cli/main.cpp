@@ -20,6 +20,7 @@
 #include "cli/SaveTarget.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/DefaultRunSettings.h"
+#include "core/project/MediumExport.h"
 #include "core/project/ProjectFile.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
@@ -160,6 +161,17 @@ int Show(const CliOptions& options) {
     return 0;
 }
 
+int Export(const CliOptions& options) {
+    const fs::path project = fs::absolute(options.paths[0]);
+    const std::vector<ProjectItem> items = ReadProject(project.string()).items;
+    const std::string folder =
+        options.exportFolder.empty() ? project.parent_path().string() : options.exportFolder;
+    for (const std::string& written :
+         ExportMedia(items, project.stem().string(), folder, *options.format, options.force))
+        std::cout << written << '\n';
+    return 0;
+}
+
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
     try {
@@ -177,6 +189,8 @@ int Main(const std::vector<std::string>& args) {
                 return Run(options);
             case CliOptions::Command::Show:
                 return Show(options);
+            case CliOptions::Command::Export:
+                return Export(options);
         }
     } catch (const UsageError& error) {
         std::cerr << "zarvopack-cli: " << error.what() << " (see zarvopack-cli --help)\n";

@@ -153,7 +153,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
           "plan --tolerance 1000 --media-size 1000 x", "plan --min-items 5 --max-items 5 x",
           "plan --max-items 40000 x", "show", "run a.mtb b.mtb", "show --fast p.mtb",
           "plan missing-file", "plan --sizes -", "plan --method best x", "show --verbose=no p.mtb",
-          "plan --sizes ."}) {
+          "plan --sizes .", "export p.mtb", "export --format zip p.mtb", "export --to p.mtb",
+          "show --format links p.mtb"}) {
         const Result r = Cli(args, "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -170,6 +171,44 @@ TEST_F(CliTest, HelpShowsTheCommands) {
     const Result r = Cli("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("zarvopack-cli plan [options] PATH..."), std::string::npos);
+    EXPECT_NE(r.out.find("zarvopack-cli export --format links|lists|catalog"), std::string::npos);
+}
+
+TEST_F(CliTest, ExportWritesTheMediaOfASavedPlan) {
+    MakeFile("data/one.bin", 600);
+    MakeFile("data/two.bin", 300);
+    MakeFile("data/sub/three.bin", 350);
+    MakeFile("data/sub/four.bin", 100);
+    ASSERT_EQ(Cli("plan --media-size 1000 --save p.mtb data").status, 0);
+
+    Result r = Cli("export --format links --to media p.mtb");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "media/p_01\nmedia/p_02\n");
+    EXPECT_TRUE(
+        fs::equivalent(folder.File("media/p_02/sub/three.bin"), folder.File("data/sub/three.bin")));
+    EXPECT_TRUE(fs::exists(folder.File("media/p_01/SHA256SUMS")));
+
+    // The catalog goes beside the project, and only --force writes it again.
+    const std::string csv =
+        "medium,path,size\r\n1,one.bin,600\r\n1,sub/four.bin,100\r\n2,sub/three.bin,350\r\n"
+        "1,two.bin,300\r\n";
+    for (const auto& [args, status] :
+         {std::pair{"", 0}, std::pair{"", 1}, std::pair{" --force", 0}}) {
+        r = Cli(std::string("export --format catalog") + args + " p.mtb");
+        EXPECT_EQ(r.status, status) << args << r.err;
+        if (status == 1) {
+            EXPECT_NE(r.err.find("p_catalog.csv': exists already\n"), std::string::npos) << r.err;
+        }
+        EXPECT_EQ(test::ReadBytes(folder.File("p_catalog.csv")), csv);
+    }
+    EXPECT_EQ(r.err, "");
+
+    fs::remove(folder.File("data/two.bin"));
+    r = Cli("export --format lists p.mtb");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "zarvopack-cli: '" + folder.File("data/two.bin") + "': the file does not exist\n");
+    EXPECT_FALSE(fs::exists(folder.File("p_01.pathlist")));
 }
 
 TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zv {
+
+// SHA-256 over bytes fed in pieces, so a file of any size is hashed through a
+// small buffer.
+class Sha256 {
+  public:
+    Sha256();
+
+    void Add(const void* data, size_t size);
+    void Add(std::string_view bytes) { Add(bytes.data(), bytes.size()); }
+    // The digest as 64 lower-case hex digits, as sha256sum writes it. Ends the
+    // hashing: add nothing after it.
+    std::string HexDigest();
+
+  private:
+    void Block(const uint8_t* block);
+
+    std::array<uint32_t, 8> state_;
+    std::array<uint8_t, 64> buffer_{};
+    size_t buffered_ = 0;
+    uint64_t length_ = 0;  // bytes added
+};
+
+// The digest of a whole file; false when it cannot be read to its end.
+[[nodiscard]] bool HashFile(const std::string& path, std::string& hex);
+
+}  // namespace zv
