@@ -22,6 +22,8 @@ bool ResultRecorder::RecordMedium(int n, const std::vector<StackRecord>& bestSta
     // and row of this medium back, so GP and the media recorded so far agree.
     if (db.DBOpen(""))
         db.BeginTrans();
+    if (!CreateTables(db, n))
+        return false;
 
     const std::vector<int> positions = search_.StackToPositions(bestStack);
     MediumItems medium{std::vector<int16_t>(positions.size()),
@@ -36,7 +38,7 @@ bool ResultRecorder::RecordMedium(int n, const std::vector<StackRecord>& bestSta
         medium.itemNumbers[i] = rows->Field("GID").ToInt16();
         medium.sizes[i] = rows->Field("GSIZE").ToDouble();
     }
-    if (!Record(db, n, medium, search_.ComboTotal(positions)))
+    if (!WriteRows(db, n, medium, search_.ComboTotal(positions)))
         return false;
     if (!db.CommitTrans())
         return Fail(db, 40027);
@@ -61,7 +63,7 @@ bool ResultRecorder::RecordMedia(const std::vector<MediumItems>& media) {
         double total = 0;
         for (double size : media[i].sizes)
             total += size;
-        if (!Record(db, n, media[i], total))
+        if (!CreateTables(db, n) || !WriteRows(db, n, media[i], total))
             return false;
     }
     if (!db.CommitTrans())
@@ -75,15 +77,25 @@ bool ResultRecorder::Fail(AccessDB& db, int message) {
     return false;
 }
 
-bool ResultRecorder::Record(AccessDB& db, int n, const MediumItems& medium, double total) {
-    const std::string number = std::to_string(n);
-    const std::string idTable = "DISC_" + number + "_ID";
-    const std::string sizeTable = "DISC_" + number + "_SIZE";
-    TableDef ids{idTable, {{"GID", ColumnType::Integer, 0}, {"SIZE", ColumnType::Double, 0}}};
-    TableDef totalTable{sizeTable, {{"SIZE", ColumnType::Double, 0}}};
-    if (!db.TBCreate({ids, totalTable}))
-        return Fail(db, 40027);
+std::string ResultRecorder::IdTable(int n) {
+    return "DISC_" + std::to_string(n) + "_ID";
+}
 
+std::string ResultRecorder::SizeTable(int n) {
+    return "DISC_" + std::to_string(n) + "_SIZE";
+}
+
+bool ResultRecorder::CreateTables(AccessDB& db, int n) {
+    TableDef ids{IdTable(n), {{"GID", ColumnType::Integer, 0}, {"SIZE", ColumnType::Double, 0}}};
+    TableDef total{SizeTable(n), {{"SIZE", ColumnType::Double, 0}}};
+    if (!db.TBCreate({ids, total}))
+        return Fail(db, 40027);
+    return true;
+}
+
+bool ResultRecorder::WriteRows(AccessDB& db, int n, const MediumItems& medium, double total) {
+    const std::string idTable = IdTable(n);
+    const std::string sizeTable = SizeTable(n);
     db.ErrClear();
     std::string message;
     db.Run("INSERT INTO [" + sizeTable + "] VALUES(" + SqlNumber(total) + ")", adOpenDynamic);

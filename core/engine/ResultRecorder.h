@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/engine/CombinationSearch.h"
@@ -33,8 +34,12 @@ class ResultRecorder {
     bool RecordMedia(const std::vector<MediumItems>& media);
 
   private:
-    // The tables and rows of medium n, inside the caller's transaction.
-    bool Record(AccessDB& db, int n, const MediumItems& medium, double total);
+    // The tables of medium n, and then its rows and its items' removal from
+    // GP, inside the caller's transaction.
+    static std::string IdTable(int n);
+    static std::string SizeTable(int n);
+    bool CreateTables(AccessDB& db, int n);
+    bool WriteRows(AccessDB& db, int n, const MediumItems& medium, double total);
     bool Fail(AccessDB& db, int message);
 
     const RunParameters& params_;
