@@ -30,6 +30,12 @@ namespace fs = std::filesystem;
 namespace zv {
 namespace {
 
+// The command line's medium time limit, else the settings file's; the file is
+// read only when the command line gives none.
+double MediumTimeLimit(const CliOptions& options) {
+    return options.mediumTimeLimit ? *options.mediumTimeLimit : LoadMediumTimeLimit();
+}
+
 RunSettings NewProjectSettings() {
     RunSettings& defaults = DefaultRunSettings();
     if (!LoadDefaultRunSettings(defaults)) {
@@ -103,8 +109,7 @@ int Plan(const CliOptions& options) {
     if (items.empty())
         throw Failure("nothing to plan: no files were found");
 
-    const RunOutcome outcome = RunProject(project, items, settings,
-                                          options.mediumTimeLimit.value_or(LoadMediumTimeLimit()));
+    const RunOutcome outcome = RunProject(project, items, settings, MediumTimeLimit(options));
     if (!keep) {
         std::error_code ignored;
         fs::remove(project, ignored);
@@ -149,8 +154,7 @@ int Run(const CliOptions& options) {
     }
     const RunSettings settings = options.Apply(project.settings);
     CheckRunSettings(settings);
-    const RunOutcome outcome = RunProject(path, project.items, settings,
-                                          options.mediumTimeLimit.value_or(LoadMediumTimeLimit()));
+    const RunOutcome outcome = RunProject(path, project.items, settings, MediumTimeLimit(options));
     return Finish(options, project.items, settings, outcome);
 }
 
