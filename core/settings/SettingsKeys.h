@@ -29,6 +29,9 @@ inline constexpr SettingsKey AfterPath{kRunDefaults, "AfterPath"};
 // The packing method: 0 medium after medium, 1 fewest media. A file written
 // before there was a choice packs medium after medium.
 inline constexpr SettingsKey Method{kRunDefaults, "Method", "0"};
+// Room every medium leaves for its file system: 0 none, 1 ISO 9660 with Rock
+// Ridge and Joliet. A file written before there was a choice leaves none.
+inline constexpr SettingsKey FsAllowance{kRunDefaults, "FsAllowance", "0"};
 // Seconds after which a medium's search ends with its best combination; 0
 // sets no limit.
 inline constexpr SettingsKey MediumTimeLimit{kRunDefaults, "MediumTimeLimit", "0"};

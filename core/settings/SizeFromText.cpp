@@ -1,8 +1,11 @@
 #include "core/settings/SizeFromText.h"
 
 #include "core/platform/UiServices.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
+#include "core/settings/SettingsValueError.h"
+#include "core/settings/ShowError.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
 #include "core/strings/StringTable.h"
@@ -20,19 +23,25 @@ double SizeFromText(const std::string& text) {
     if (const auto number = ParseNumber(text))
         return *number;
 
-    // The presets are read at every lookup, so edits to the file count at once.
-    const std::string file = SettingsFilePath();
-    for (int k = 0;; ++k) {
-        std::string value;
-        if (!IniAccess(IniRead, "MSizeSet", std::to_string(k), value, file)) {
-            ShowMessage(ResString(kSizeDataMissing));
-            return 0;
+    // The file is read at every lookup, so edits to it count at once, but only
+    // once per lookup, however many presets it holds.
+    const IniSnapshot ini(SettingsFilePath());
+    try {
+        for (int k = 0;; ++k) {
+            const auto value = ini.Value(settings_keys::kSizePresets, std::to_string(k));
+            if (!value) {
+                ShowMessage(ResString(kSizeDataMissing));
+                return 0;
+            }
+            const auto preset = ParseSizePreset(*value);
+            if (!preset)
+                return 0;
+            if (preset->name == text)
+                return preset->capacity;
         }
-        const auto preset = ParseSizePreset(value);
-        if (!preset)
-            return 0;
-        if (preset->name == text)
-            return preset->capacity;
+    } catch (const SettingsValueError& error) {
+        ShowError(error.Number(), error.BoxText());
+        return 0;
     }
 }
 

@@ -1,7 +1,8 @@
 #include "core/settings/SizePresets.h"
 
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/SettingsKeys.h"
 #include "core/settings/TextNumber.h"
 
 namespace zv {
@@ -17,13 +18,13 @@ std::optional<SizePreset> ParseSizePreset(std::string_view text) {
 }
 
 std::vector<SizePreset> ReadSizePresets() {
+    const IniSnapshot ini(SettingsFilePath());
     std::vector<SizePreset> presets;
-    const std::string file = SettingsFilePath();
     for (int k = 0;; ++k) {
-        std::string value;
-        if (!IniAccess(IniRead, "MSizeSet", std::to_string(k), value, file))
+        const auto value = ini.Value(settings_keys::kSizePresets, std::to_string(k));
+        if (!value)
             break;
-        auto preset = ParseSizePreset(value);
+        auto preset = ParseSizePreset(*value);
         if (!preset)
             break;
         presets.push_back(std::move(*preset));

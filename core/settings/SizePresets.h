@@ -18,7 +18,9 @@ struct SizePreset {
 std::optional<SizePreset> ParseSizePreset(std::string_view text);
 
 // The size presets of the settings file in key order, up to the first missing
-// key. A value without "#" or with a capacity that is no number ends the list.
+// key, from one reading of the file. A value without "#" or with a capacity
+// that is no number ends the list. Throws SettingsValueError when the file
+// cannot be read.
 std::vector<SizePreset> ReadSizePresets();
 
 }  // namespace zv

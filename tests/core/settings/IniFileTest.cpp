@@ -4,6 +4,9 @@
 #include <filesystem>
 
 #include "core/settings/IniFile.h"
+#include "core/settings/IniSnapshot.h"
+#include "core/settings/SettingsValueError.h"
+#include "tests/support/FaultyFiles.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -35,6 +38,68 @@ TEST_F(IniFileTest, ReadsValuesByTheFormatRules) {
         EXPECT_EQ(ini.Read("Run", key), std::nullopt) << key;
     EXPECT_EQ(ini.Read("Missing", "Only"), std::nullopt);
     EXPECT_EQ(IniFile(folder.File("none.dat")).Read("Run", "Size"), std::nullopt);
+}
+
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : ascii)
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return bytes;
+}
+
+// Files made by other editors: line ends of any kind, UTF-16 with a byte
+// order mark. A rewrite keeps both.
+TEST_F(IniFileTest, ReadsAndRewritesEveryLineEndAndEncoding) {
+    const std::string lines = "[Run]\rSize=700\r[Other]\rSize=1\r";
+    const struct {
+        std::string bytes;
+        std::string rewritten;
+    } cases[] = {
+        {lines, "[Run]\rSize=700\rKey=v\r[Other]\rSize=1\r"},
+        {"[Run]\nSize=700\r\n[Other]\r\nSize=1\n", "[Run]\nSize=700\nKey=v\n[Other]\nSize=1\n"},
+        {Utf16("[Run]\r\nSize=700\r\n[Other]\r\nSize=1", false),
+         Utf16("[Run]\r\nSize=700\r\nKey=v\r\n[Other]\r\nSize=1\r\n", false)},
+        {Utf16("[Run]\nSize=700\n[Other]\nSize=1\n", true),
+         Utf16("[Run]\nSize=700\nKey=v\n[Other]\nSize=1\n", true)},
+    };
+    for (const auto& c : cases) {
+        test::WriteBytes(path, c.bytes);
+        EXPECT_EQ(ini.Read("Run", "Size"), "700") << c.bytes;
+        EXPECT_EQ(ini.Read("Other", "Size"), "1") << c.bytes;
+        ASSERT_TRUE(ini.Write("Run", "Key", "v"));
+        EXPECT_EQ(test::ReadBytes(path), c.rewritten);
+    }
+
+    // Characters beyond the basic plane, and a lone surrogate that stands for
+    // no character.
+    test::WriteBytes(path, std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x3D\xD8\x00\xDE\x00\xD8", 20));
+    EXPECT_EQ(ini.Read("A", "k"), "\xF0\x9F\x98\x80\xEF\xBF\xBD");
+}
+
+// Only the first header of a section counts, and in it the first line of a
+// key, however the file repeats them.
+TEST_F(IniFileTest, RepeatedSectionsAndKeysReadTheFirst) {
+    test::WriteBytes(path, "k=none\n[A]\nk=1\nk=2\n[B]\nj=3\n[a]\nk=4\nx=5\n");
+    EXPECT_EQ(ini.Read("A", "K"), "1");
+    EXPECT_EQ(ini.Read("b", "j"), "3");
+    EXPECT_EQ(ini.Read("A", "x"), std::nullopt);
+}
+
+// A file that is there but cannot be read is not a missing one: a caller that
+// must not go on without it hears which file and which key.
+TEST_F(IniFileTest, AnUnreadableFileNamesItselfAndTheKey) {
+    fs::create_directory(path);
+    const IniSnapshot snapshot(path);
+    EXPECT_NE(snapshot.ReadError(), "");
+    EXPECT_EQ(snapshot.Read("A", "k"), std::nullopt);
+    try {
+        static_cast<void>(snapshot.Value("A", "k"));
+        ADD_FAILURE() << "no error for an unreadable file";
+    } catch (const SettingsValueError& error) {
+        EXPECT_EQ(error.BoxText(), "設定ﾌｧｲﾙを読み込めませんでした\r\n" + path + "\r\n[A] k\r\n" +
+                                       snapshot.ReadError());
+    }
+    EXPECT_EQ(IniSnapshot(folder.File("none.dat")).Value("A", "k"), std::nullopt);
 }
 
 TEST_F(IniFileTest, WritesInPlaceAtSectionEndAndAsNewSection) {
@@ -82,6 +147,7 @@ TEST_F(IniFileTest, RefusedWriteLeavesTheFileAsItWas) {
     test::WriteBytes(path, before);
 
     EXPECT_FALSE(ini.Write("A", "x", "1\n[B]")) << "a line break would add a section";
+    EXPECT_FALSE(ini.Write("A", " [x", "y]")) << "the line would read as a section";
     ::chmod(path.c_str(), 0444);
     EXPECT_FALSE(ini.Write("A", "x", "2"));
     EXPECT_FALSE(IniFile(folder.File("no/such/folder.dat")).Write("A", "x", "2"));
@@ -89,6 +155,28 @@ TEST_F(IniFileTest, RefusedWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(test::ReadBytes(path), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("")), {}), 1)
         << "no temporary file is left behind";
+}
+
+// Whichever call of a write fails, and however, the write says so and the
+// file is the old one (the new one once renamed into place), alone in its folder.
+TEST_F(IniFileTest, AWriteThatFailsAnywhereLeavesTheOldFile) {
+    const std::string before = "[A]\nx=1\n";
+    const std::string folderName = fs::path(folder.Path()).filename().string();
+    for (int failAt = 1;; ++failAt) {
+        test::WriteBytes(path, before);
+        test::FaultyFiles disk(failAt, test::kDiskErrors[failAt % 3]);
+        const bool written = ini.Write("A", "x", "2");
+        if (!disk.Failed()) {
+            EXPECT_TRUE(written);
+            EXPECT_EQ(test::ReadBytes(path), "[A]\nx=2\n");
+            break;
+        }
+        const std::string call = disk.FailedCall();
+        EXPECT_FALSE(written) << call;
+        EXPECT_EQ(test::ReadBytes(path), call == "fsync " + folderName ? "[A]\nx=2\n" : before)
+            << call;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1) << call;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/settings/SettingsValueError.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/SizePresets.h"
 #include "tests/support/BoxChecks.h"
@@ -44,6 +47,18 @@ TEST_F(SizeFromTextTest, BrokenPresetGivesZeroWithoutMessage) {
     EXPECT_TRUE(ReadSizePresets().empty());
     Presets("0=CD#650000000\n1=NoHash\n2=DVD#4707319808\n");
     EXPECT_EQ(ReadSizePresets().size(), 1u);
+}
+
+TEST_F(SizeFromTextTest, AFileThatCannotBeReadIsNamedAndGivesZero) {
+    std::filesystem::create_directory(folder.Settings());
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(SizeFromText("DVD"), 0);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    test::ExpectBox(ui.Boxes()[0],
+                    "設定ﾌｧｲﾙを読み込めませんでした\r\n" + folder.Settings() +
+                        "\r\n[MSizeSet] 0\r\nIs a directory",
+                    "zarvopackｴﾗｰ 70");
+    EXPECT_THROW(ReadSizePresets(), SettingsValueError);
 }
 
 }  // namespace
