@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <utility>
 
 #include "core/platform/PlatformError.h"
+#include "core/project/AfterRun.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
@@ -20,9 +22,13 @@ constexpr int kWrongCapacity = 41035;  // "正しくない容量を指定しま�
 constexpr int kNoMedia = 41036;  // "最大ﾒﾃﾞｨｱ枚数を0に設定することは出来ません"
 constexpr int kToleranceTooLarge = 41037;  // "ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません"
 constexpr int kMinNotBelowMax = 41038;  // "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません"
+constexpr int kAfterPathNotFull = 41146;  // "実行後の書き出し先のﾌｫﾙﾀﾞをﾌﾙﾊﾟｽで指定してください"
 
 constexpr int kHelpTexts = 4000;  // label n explains with text 4000 + n
 constexpr int kMethodHelp = 41107;
+constexpr int kAfterRunHelp = 41142;
+constexpr int kAfterPathHelp = 41145;
+constexpr int kAllowanceHelpText = 41136;
 
 // The largest count a box takes: counts are 16-bit and one number is kept back.
 constexpr double kMaxCount = 32766;
@@ -85,7 +91,10 @@ RunSettingTexts RunSettingRules::TextsOf(const RunSettings& settings) {
             FormatGrouped(settings.MaxFile),
             FormatGrouped(settings.MinFile),
             settings.MaxSpeed,
-            settings.Method};
+            settings.Method,
+            settings.FsAllowance == FileSystemAllowance::Iso9660,
+            settings.AfterRun,
+            settings.AfterPath};
 }
 
 bool RunSettingRules::AcceptsTyped(const std::string& typed) {
@@ -124,11 +133,12 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
     settings.MediaNum = TextToInt16(texts.mediaNum);
     settings.MaxFile = TextToInt16(texts.maxFile);
     settings.MinFile = TextToInt16(texts.minFile);
-    // The dialog offers no after-run action: applying it switches any off.
-    settings.AfterRun = 0;
-    settings.AfterPath.clear();
+    settings.AfterRun = texts.afterRun;
+    settings.AfterPath = texts.afterPath;
     settings.MaxSpeed = texts.maxSpeed;
     settings.Method = texts.method;
+    settings.FsAllowance =
+        texts.fsAllowance ? FileSystemAllowance::Iso9660 : FileSystemAllowance::None;
     return settings;
 }
 
@@ -142,6 +152,10 @@ std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings
         return SettingRefusal{kToleranceTooLarge, SettingBox::MediaSize};
     if (!(settings.MinFile < settings.MaxFile))
         return SettingRefusal{kMinNotBelowMax, SettingBox::MaxFile};
+    // A relative folder would land wherever the program happened to be started.
+    if (AfterRunFormat(settings.AfterRun) &&
+        !std::filesystem::path(settings.AfterPath).is_absolute())
+        return SettingRefusal{kAfterPathNotFull, SettingBox::AfterPath};
     return std::nullopt;
 }
 
@@ -173,15 +187,23 @@ bool RunSettingRules::StoreDefaults(const RunSettingTexts& texts) {
         if (!text.empty() && !IniAccess(IniWrite, "", key, text, ""))
             return false;
     }
-    std::string speed = texts.maxSpeed ? "1" : "0";
-    if (!IniAccess(IniWrite, "", settings_keys::MaxSpeed.name, speed, ""))
-        return false;
-    std::string method = std::to_string(static_cast<int16_t>(texts.method));
-    return IniAccess(IniWrite, "", settings_keys::Method.name, method, "");
+    const std::pair<const char*, std::string> choices[] = {
+        {settings_keys::MaxSpeed.name, texts.maxSpeed ? "1" : "0"},
+        {settings_keys::Method.name, std::to_string(static_cast<int16_t>(texts.method))},
+        {settings_keys::FsAllowance.name, texts.fsAllowance ? "1" : "0"},
+        {settings_keys::AfterRun.name, std::to_string(texts.afterRun)},
+    };
+    for (auto [key, text] : choices) {
+        if (!IniAccess(IniWrite, "", key, text, ""))
+            return false;
+    }
+    std::string folder = texts.afterPath;
+    return folder.empty() || IniAccess(IniWrite, "", settings_keys::AfterPath.name, folder, "");
 }
 
 const std::vector<int>& RunSettingRules::HelpLabels() {
-    static const std::vector<int> labels{3, 5, 7, 9, 11, 15, kMethodLabel};
+    static const std::vector<int> labels{
+        3, 5, 7, 9, 11, 15, kMethodLabel, kAfterRunLabel, kAfterPathLabel, kAllowanceHelp};
     return labels;
 }
 
@@ -189,7 +211,17 @@ std::string RunSettingRules::HelpText(int label) {
     std::string text;
     if (IniAccess(IniRead, "SettingComments", std::to_string(label), text, SettingsFilePath()))
         return text;
-    return ResString(label == kMethodLabel ? kMethodHelp : kHelpTexts + label);
+    switch (label) {
+        case kMethodLabel:
+            return ResString(kMethodHelp);
+        case kAfterRunLabel:
+            return ResString(kAfterRunHelp);
+        case kAfterPathLabel:
+            return ResString(kAfterPathHelp);
+        case kAllowanceHelp:
+            return ResString(kAllowanceHelpText);
+    }
+    return ResString(kHelpTexts + label);
 }
 
 }  // namespace zv

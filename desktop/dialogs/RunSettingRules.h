@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@
 namespace zv {
 
 // The boxes of the run settings dialog.
-enum class SettingBox { MediaSize, DiffSize, MediaNum, MaxFile, MinFile };
+enum class SettingBox { MediaSize, DiffSize, MediaNum, MaxFile, MinFile, AfterPath };
 
 // What the run settings dialog shows, box by box.
 struct RunSettingTexts {
@@ -21,6 +22,9 @@ struct RunSettingTexts {
     std::string minFile;                               // objText(3)
     bool maxSpeed = false;                             // objCheck(0)
     PackingMethod method = PackingMethod::Sequential;  // objCombo(1)
+    bool fsAllowance = false;                          // objCheck(1)
+    int16_t afterRun = 0;                              // objCombo(2)
+    std::string afterPath = {};                        // objText(4)
 };
 
 // Why the settings cannot be applied: the message to show and the box to go
@@ -74,8 +78,12 @@ class RunSettingRules {
     // key as it is. False when a write failed (the later ones are not made).
     static bool StoreDefaults(const RunSettingTexts& texts);
 
-    // The label of the packing method box.
+    // The labels of the packing method box, the after-run action box and its
+    // folder, and the blank label that explains the allowance check box.
     static constexpr int kMethodLabel = 16;
+    static constexpr int kAfterRunLabel = 17;
+    static constexpr int kAfterPathLabel = 18;
+    static constexpr int kAllowanceHelp = 19;
     // The labels that explain their field while the mouse is over them.
     static const std::vector<int>& HelpLabels();
     // The help text of label n: the settings file's replacement or the built-in text.

@@ -47,6 +47,21 @@ constexpr std::pair<PackingMethod, int> kMethods[] = {
     {PackingMethod::Sequential, 41105},   // "1枚ずつ順に (従来)"
     {PackingMethod::FewestMedia, 41106},  // "枚数を最少に"
 };
+constexpr int kAllowanceCaption = 41135;  // "ﾌｧｲﾙｼｽﾃﾑの分を空けておく (ISO 9660)(&I)"
+constexpr int kAfterRunCaption = 41137;   // "実行後(&A):"
+constexpr int kAfterPathCaption = 41143;  // "出力先(&O):"
+constexpr int kBrowseCaption = 41144;     // "..."
+constexpr int kAfterPathTitle = 41147;    // "実行後の書き出し先のﾌｫﾙﾀﾞ"
+constexpr int kBrowse = 7;
+// objText(0) to objText(3) take numbers; objText(4) is the after-run folder.
+constexpr int kNumberBoxes = 4;
+// The after-run actions in the order the box offers them, with their names.
+constexpr std::pair<AfterRunAction, int> kAfterRunActions[] = {
+    {AfterRunAction::None, 41138},         // "何もしない"
+    {AfterRunAction::LinkFolders, 41139},  // "ﾒﾃﾞｨｱごとのﾌｫﾙﾀﾞを作る..."
+    {AfterRunAction::PathLists, 41140},  // "ﾒﾃﾞｨｱごとのﾊﾟｽﾘｽﾄを作る..."
+    {AfterRunAction::IsoImages, 41141},  // "ﾒﾃﾞｨｱごとのISOｲﾒｰｼﾞを作る..."
+};
 
 constexpr SettingBox kBoxes[] = {SettingBox::MediaSize, SettingBox::DiffSize, SettingBox::MediaNum,
                                  SettingBox::MaxFile, SettingBox::MinFile};
@@ -95,9 +110,11 @@ void dlgRunSetting::BuildControls() {
         objLabel[i] = new QLabel;
         objLabel[i]->setObjectName(ControlName("objLabel", i));
     }
-    objLabel[RunSettingRules::kMethodLabel] = new QLabel;
-    objLabel[RunSettingRules::kMethodLabel]->setObjectName(
-        ControlName("objLabel", RunSettingRules::kMethodLabel));
+    for (const int i : {RunSettingRules::kMethodLabel, RunSettingRules::kAfterRunLabel,
+                        RunSettingRules::kAfterPathLabel, RunSettingRules::kAllowanceHelp}) {
+        objLabel[i] = new QLabel;
+        objLabel[i]->setObjectName(ControlName("objLabel", i));
+    }
     for (const int n : RunSettingRules::HelpLabels()) {
         objLabel[n]->setMouseTracking(true);
         objLabel[n]->installEventFilter(this);
@@ -123,7 +140,7 @@ void dlgRunSetting::BuildControls() {
     objCombo[0]->setMinimumWidth(kComboWidth);
     objCombo[0]->installEventFilter(this);
 
-    for (int i = 0; i < static_cast<int>(objText.size()); ++i) {
+    for (int i = 0; i < kNumberBoxes; ++i) {
         objText[i] = new QLineEdit;
         objText[i]->setObjectName(ControlName("objText", i));
         objText[i]->setAlignment(Qt::AlignRight);
@@ -137,8 +154,23 @@ void dlgRunSetting::BuildControls() {
     objCombo[1]->setObjectName(ControlName("objCombo", 1));
     objLabel[RunSettingRules::kMethodLabel]->setBuddy(objCombo[1]);
 
-    objCheck[0] = new QCheckBox;
-    objCheck[0]->setObjectName(ControlName("objCheck", 0));
+    for (int i = 0; i < static_cast<int>(objCheck.size()); ++i) {
+        objCheck[i] = new QCheckBox;
+        objCheck[i]->setObjectName(ControlName("objCheck", i));
+    }
+
+    objCombo[2] = new QComboBox;
+    objCombo[2]->setObjectName(ControlName("objCombo", 2));
+    objLabel[RunSettingRules::kAfterRunLabel]->setBuddy(objCombo[2]);
+    connect(objCombo[2], &QComboBox::currentIndexChanged, this, [this] { EnableAfterPath(); });
+    // Any path: it takes none of the number boxes' rules.
+    objText[4] = new QLineEdit;
+    objText[4]->setObjectName(ControlName("objText", 4));
+    objLabel[RunSettingRules::kAfterPathLabel]->setBuddy(objText[4]);
+    objButton[kBrowse] = new QPushButton;
+    objButton[kBrowse]->setObjectName(ControlName("objButton", kBrowse));
+    objButton[kBrowse]->setAutoDefault(false);
+    connect(objButton[kBrowse], &QPushButton::clicked, this, [this] { ChooseAfterPath(); });
 
     for (const int i : kButtons) {
         objButton[i] = new QPushButton;
@@ -204,6 +236,14 @@ void dlgRunSetting::BuildLayout() {
     fields->addWidget(objCheck[0], 7, 0);
     // The blank label beside the check box explains fast mode.
     fields->addWidget(objLabel[kSpeedHelp], 7, 1, 1, 4);
+    fields->addWidget(objCheck[1], 9, 0, 1, 2);
+    // The blank label beside it explains the allowance.
+    fields->addWidget(objLabel[RunSettingRules::kAllowanceHelp], 9, 2, 1, 3);
+    fields->addWidget(objLabel[RunSettingRules::kAfterRunLabel], 10, 0);
+    fields->addWidget(objCombo[2], 10, 1, 1, 3);
+    fields->addWidget(objLabel[RunSettingRules::kAfterPathLabel], 11, 0);
+    fields->addWidget(objText[4], 11, 1, 1, 2);
+    fields->addWidget(objButton[kBrowse], 11, 3);
     fields->setColumnStretch(4, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -237,6 +277,19 @@ void dlgRunSetting::Load() {
                 objCombo[1]->setCurrentIndex(objCombo[1]->count() - 1);
         }
         objLabel[RunSettingRules::kMethodLabel]->setText(ShownText(ResString(kMethodCaption)));
+        objCheck[1]->setChecked(texts.fsAllowance);
+        objCheck[1]->setText(ShownText(ResString(kAllowanceCaption)));
+        for (const auto& [action, caption] : kAfterRunActions) {
+            objCombo[2]->addItem(ShownText(ResString(caption)), static_cast<int>(action));
+            if (static_cast<int16_t>(action) == texts.afterRun)
+                objCombo[2]->setCurrentIndex(objCombo[2]->count() - 1);
+        }
+        objLabel[RunSettingRules::kAfterRunLabel]->setText(ShownText(ResString(kAfterRunCaption)));
+        objLabel[RunSettingRules::kAfterPathLabel]->setText(
+            ShownText(ResString(kAfterPathCaption)));
+        objText[4]->setText(QString::fromStdString(texts.afterPath));
+        objButton[kBrowse]->setText(ShownText(ResString(kBrowseCaption)));
+        EnableAfterPath();
 
         setWindowTitle(ShownText(ResString(kCaption)));
         for (const int i : kLabels)
@@ -273,6 +326,8 @@ QWidget* dlgRunSetting::Box(SettingBox box) const {
             return objText[2];
         case SettingBox::MinFile:
             return objText[3];
+        case SettingBox::AfterPath:
+            return objText[4];
     }
     return nullptr;
 }
@@ -308,7 +363,10 @@ RunSettingTexts dlgRunSetting::Texts() const {
             text(SettingBox::MaxFile),
             text(SettingBox::MinFile),
             objCheck[0]->isChecked(),
-            static_cast<PackingMethod>(objCombo[1]->currentData().toInt())};
+            static_cast<PackingMethod>(objCombo[1]->currentData().toInt()),
+            objCheck[1]->isChecked(),
+            static_cast<int16_t>(objCombo[2]->currentData().toInt()),
+            text(SettingBox::AfterPath)};
 }
 
 bool dlgRunSetting::eventFilter(QObject* watched, QEvent* event) {
@@ -401,6 +459,18 @@ void dlgRunSetting::Auto() {
 
 void dlgRunSetting::StoreDefaults() {
     ShowMessage(ResString(RunSettingRules::StoreDefaults(Texts()) ? kStored : kStoreFailed));
+}
+
+void dlgRunSetting::ChooseAfterPath() {
+    if (const auto folder =
+            Ui().FolderDialog(ResString(kAfterPathTitle), objText[4]->text().toStdString()))
+        objText[4]->setText(QString::fromStdString(*folder));
+}
+
+void dlgRunSetting::EnableAfterPath() {
+    const bool acts = objCombo[2]->currentData().toInt() != static_cast<int>(AfterRunAction::None);
+    objText[4]->setEnabled(acts);
+    objButton[kBrowse]->setEnabled(acts);
 }
 
 void dlgRunSetting::ShowHelp(int label) {

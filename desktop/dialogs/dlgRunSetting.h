@@ -18,7 +18,8 @@ class ProjectDocument;
 
 // The run settings of one project window: capacity (bytes or a preset name),
 // tolerance, number of media, largest and smallest number of items per
-// medium, fast mode. It checks them before handing them to the window, can
+// medium, fast mode, packing method, the room left for the file system, and
+// what follows a run and where it writes. It checks them before handing them to the window, can
 // store them as the defaults of new projects, and explains the field under the
 // mouse pointer. Its openers show it modally.
 class dlgRunSetting : public QDialog {
@@ -52,6 +53,10 @@ class dlgRunSetting : public QDialog {
     void Auto();
     void StoreDefaults();
     void ShowHelp(int label);
+    // "...": the folder dialog, starting where the after-run folder points.
+    void ChooseAfterPath();
+    // The folder is asked for only while an after-run action is chosen.
+    void EnableAfterPath();
 
     ProjectDocument& project_;
     RunSettingRules rules_;
@@ -59,11 +64,11 @@ class dlgRunSetting : public QDialog {
     // Set from a refused value until the events of that moment are handled.
     bool refusedClick_ = false;
 
-    std::array<QLabel*, 17> objLabel{};
-    std::array<QComboBox*, 2> objCombo{};
-    std::array<QLineEdit*, 4> objText{};
-    std::array<QCheckBox*, 1> objCheck{};
-    std::array<QPushButton*, 7> objButton{};
+    std::array<QLabel*, 20> objLabel{};
+    std::array<QComboBox*, 3> objCombo{};
+    std::array<QLineEdit*, 5> objText{};
+    std::array<QCheckBox*, 2> objCheck{};
+    std::array<QPushButton*, 8> objButton{};
     std::array<QFrame*, 1> objFrame{};
     QFrame* Line1 = nullptr;
     QFrame* Line2 = nullptr;

@@ -11,6 +11,7 @@ enum class Command {
     CloseAll,
     Save,
     SaveAs,
+    Export,  // the active window's results, in a format the user chooses
     Exit,
     RecentFile,  // argument: the entry; opens its project as Open does
     ShowTab,     // argument: the tab

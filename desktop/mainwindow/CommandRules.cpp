@@ -19,6 +19,7 @@ MenuStates FileRules(const CommandState& s) {
     MenuStates m;
     for (int item = k::New; item <= k::Exit; ++item)
         m.enabled[item] = false;
+    m.enabled[k::Export] = false;
     if (s.running)
         return m;
     m.enabled[k::New] = m.enabled[k::Open] = m.enabled[k::Exit] = true;
@@ -26,6 +27,7 @@ MenuStates FileRules(const CommandState& s) {
     if (s.hasWindow) {
         m.enabled[k::Close] = m.enabled[k::CloseAll] = true;
         m.enabled[k::Save] = m.enabled[k::SaveAs] = s.modified;
+        m.enabled[k::Export] = s.hasResults;
     }
     for (int r = 0; r < kRecentFileCount; ++r)
         m.enabled[k::FirstRecent + r] = s.recentFileShown[r];

@@ -28,6 +28,8 @@ struct CommandState {
     bool groupOpened = false;
     bool modified = false;
     bool hasCutMarks = false;
+    // Some item has been placed on a medium by a run.
+    bool hasResults = false;
     // Number of list items (an empty project has its one placeholder).
     int itemCount = 1;
     SizeUnit sizeUnit = SizeUnit::UnitBytes;

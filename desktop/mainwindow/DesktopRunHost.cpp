@@ -1,11 +1,38 @@
 #include "desktop/mainwindow/DesktopRunHost.h"
 
+#include <algorithm>
+#include <filesystem>
+
+#include "core/platform/UiServices.h"
+#include "core/project/AfterRun.h"
+#include "core/settings/AppState.h"
+#include "core/strings/StringTable.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "desktop/mainwindow/mdiMain.h"
 #include "desktop/projectwindow/frmNested.h"
 
 namespace zv {
+
+namespace {
+
+constexpr int kWriting = 41148;  // "%1 を書き出しています．．．"
+constexpr int kTitle = 41149;    // "実行後の書き出し"
+constexpr int kExists = 41150;  // "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n%1\r\n上書きしますか？"
+constexpr int kFailed = 41151;  // "実行後の書き出しに失敗しました\r\n"
+constexpr int kCancelled = 41152;  // "実行後の書き出しを中止しました"
+constexpr int kWritten = 41153;    // "次のﾌｫﾙﾀﾞに書き出しました\r\n"
+
+// The export's progress on the run dialog's first bar, in thousandths.
+constexpr int kBarSteps = 1000;
+
+std::string Replaced(std::string text, const std::string& value) {
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+}  // namespace
 
 DesktopRunHost::DesktopRunHost(mdiMain& window, frmNested& project, QPointer<dlgPinDock>& runDialog)
     : window_(window), project_(project), runDialog_(runDialog) {}
@@ -34,6 +61,9 @@ RunRequests& DesktopRunHost::Requests() {
 }
 
 void DesktopRunHost::CloseRunDialog() {
+    // The requests go with the dialog: nothing may read them afterwards.
+    if (runDialog_ && App().runRequests == &runDialog_->Requests())
+        App().runRequests = nullptr;
     delete runDialog_;
 }
 
@@ -48,6 +78,65 @@ void DesktopRunHost::ShowResults() {
         project_.FillMediumChooser();
     else
         project_.SelectTab(ProjectTab::Result);
+    ActAfterRun();
+}
+
+bool DesktopRunHost::ExportGoesOn() {
+    Ui().Yield();
+    while (runDialog_ && runDialog_->IsPaused() && !runDialog_->Requests().abort)
+        runDialog_->PauseWait();
+    return runDialog_ && !runDialog_->Requests().abort;
+}
+
+void DesktopRunHost::ActAfterRun() {
+    const ProjectDocument& document = project_.Document();
+    const RunSettings settings = document.GetRunSettings();
+    if (!AfterRunFormat(settings.AfterRun))
+        return;
+    const std::vector<ProjectItem> items = document.ToProjectItems();
+    // An untitled project runs under a temporary name and keeps its caption.
+    const std::string project = document.FilePath() == document.TemporaryProjectPath()
+                                    ? document.Caption()
+                                    : std::filesystem::path(document.FilePath()).stem().string();
+
+    OpenRunDialog();
+    App().runRequests = &runDialog_->Requests();
+    RunStateChanged();
+    const ExportProgress progress{
+        [this](const std::string& output, double done) {
+            if (!runDialog_)
+                return;
+            runDialog_->StatusChanged(Replaced(ResString(kWriting), output));
+            runDialog_->ProgressChanged(
+                0, {0, kBarSteps, static_cast<int>(std::clamp(done, 0.0, 1.0) * kBarSteps), true});
+        },
+        [this] { return ExportGoesOn(); }};
+
+    std::string outcome;
+    MsgIcon icon = MsgIcon::Information;
+    for (bool force = false;;) {
+        try {
+            PerformAfterRun(items, project, settings, force, progress);
+            outcome = ResString(kWritten) + settings.AfterPath;
+        } catch (const ExportExists& exists) {
+            if (!force &&
+                ShowMessage(Replaced(ResString(kExists), exists.Path()), ResString(kTitle),
+                            MsgButtons::YesNo, MsgIcon::Exclamation, 1) == MsgResult::Yes) {
+                force = true;
+                continue;
+            }
+        } catch (const ExportCancelled&) {
+            outcome = ResString(kCancelled);
+        } catch (const MediumExportError& error) {
+            outcome = ResString(kFailed) + error.what();
+            icon = MsgIcon::Critical;
+        }
+        break;
+    }
+    CloseRunDialog();
+    RunStateChanged();
+    if (!outcome.empty())
+        ShowMessage(outcome, ResString(kTitle), MsgButtons::OK, icon);
 }
 
 }  // namespace zv

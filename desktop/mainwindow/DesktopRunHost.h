@@ -12,7 +12,8 @@ class mdiMain;
 
 // A run as the desktop program shows it: the run settings dialog modal over
 // the main window, the run dialog beside it, the main window's commands
-// following the run, and the results on the project window's result tab.
+// following the run, the results on the project window's result tab, and then
+// the after-run action with its progress in a run dialog of its own.
 class DesktopRunHost : public RunHost {
   public:
     // `runDialog` is where the main window keeps its one run dialog.
@@ -27,6 +28,13 @@ class DesktopRunHost : public RunHost {
     void ShowResults() override;
 
   private:
+    // Exports the media as the project's settings ask after its run: an
+    // output that is there already is replaced only when the user agrees;
+    // the run dialog's abort cancels, and its pause holds the export.
+    void ActAfterRun();
+    // Whether the export may go on, letting the window take the user's clicks.
+    bool ExportGoesOn();
+
     mdiMain& window_;
     frmNested& project_;
     QPointer<dlgPinDock>& runDialog_;

@@ -10,6 +10,11 @@ namespace zv {
 namespace {
 
 constexpr int kFirstMenuCaption = 60000;
+constexpr int kExportCaption = 41170;  // "書き出し(&E)..."
+
+int DefaultCaption(int k) {
+    return k == menu_k::Export ? kExportCaption : kFirstMenuCaption + k;
+}
 
 }  // namespace
 
@@ -20,7 +25,7 @@ std::array<std::string, kMenuItemCount> MenuCaptions() {
     for (int k = 0; k < kMenuItemCount; ++k) {
         std::string caption;
         if (!IniAccess(IniRead, "", "USR" + std::to_string(k), caption, ""))
-            caption = ResString(kFirstMenuCaption + k);
+            caption = ResString(DefaultCaption(k));
         captions[k] = caption;
     }
     return captions;

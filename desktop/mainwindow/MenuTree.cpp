@@ -8,7 +8,8 @@ using C = Command;
 namespace k = menu_k;
 
 // File, View, List, Run, Window and Help, each followed by its items; the list
-// menu shows cut and paste (added last to the caption table) in the middle.
+// menu shows cut and paste and the File menu shows the export (added last to
+// the caption table) in the middle.
 std::vector<MenuEntry> BuildTree() {
     return {
         {k::FileMenu, "hM", 0, -1, "", false, C::None, 0},
@@ -19,6 +20,7 @@ std::vector<MenuEntry> BuildTree() {
         {5, "sm_F", 4, k::FileMenu, "", false, C::None, 0},
         {k::Save, "sm_F", 5, k::FileMenu, "Ctrl+S", false, C::Save, 0},
         {k::SaveAs, "sm_F", 6, k::FileMenu, "", false, C::SaveAs, 0},
+        {k::Export, "sm_F", 17, k::FileMenu, "", false, C::Export, 0},
         {8, "sm_F", 7, k::FileMenu, "", true, C::None, 0},
         {k::AppSettings, "sm_F", 8, k::FileMenu, "", true, C::None, 0},
         {k::RecentSeparator, "sm_F", 9, k::FileMenu, "", false, C::None, 0},

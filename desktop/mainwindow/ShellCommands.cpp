@@ -1,9 +1,11 @@
 #include "desktop/mainwindow/ShellCommands.h"
 
 #include <QCoreApplication>
+#include <filesystem>
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/ExportRequest.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
@@ -13,7 +15,9 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringTable.h"
+#include "desktop/dialogs/ExportProgressWindow.h"
 #include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/dlgExport.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "desktop/dialogs/frmVersion.h"
@@ -108,6 +112,9 @@ void ShellCommands::Dispatch(Command command, int argument) {
             return;
         case Command::SaveAs:
             Save(*project, kSaveAs);
+            return;
+        case Command::Export:
+            Export(*project);
             return;
         case Command::ShowTab:
             project->SelectTab(static_cast<ProjectTab>(argument));
@@ -228,6 +235,19 @@ void ShellCommands::Save(frmNested& project, int16_t mode) {
     project.RenderList(ProjectList::Files, group, 0);
     if (project.CurrentTab() == ProjectTab::Result)
         project.RenderList(ProjectList::Results, group, project.ChosenMedium());
+}
+
+void ShellCommands::Export(frmNested& project) {
+    if (!project.HasResults())
+        return;
+    const std::optional<ExportRequest> request =
+        dlgExport::Ask(&window_, DialogStartFolder(project.Document().FilePath()));
+    if (!request)
+        return;
+    // Remembered as the folder of a file in it: the chosen folder itself.
+    RememberDialogFolder((std::filesystem::path(request->folder) / "").string());
+    ExportProgressWindow progress(&window_);
+    ExportResults(project.Document(), *request, &progress);
 }
 
 void ShellCommands::Exit() {

@@ -39,6 +39,7 @@ class ShellCommands {
     std::string CurrentProjectPath() const;
     void Close(bool all);
     void Save(frmNested& project, int16_t mode);
+    void Export(frmNested& project);
     void Exit();
     void ToggleTab(frmNested& project, ProjectTab tab);
     void Add(frmNested& project);

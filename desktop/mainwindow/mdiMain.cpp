@@ -140,6 +140,10 @@ void mdiMain::BuildMenuTree() {
         action->setVisible(!entry.hidden);
         MenuItems[entry.k] = action;
     }
+    resultMenu_ = new QMenu(this);
+    resultMenu_->setObjectName(QStringLiteral("objResultMenu"));
+    resultMenu_->addAction(MenuItems[menu_k::Export]);
+    connect(resultMenu_, &QMenu::aboutToShow, this, [this] { RefreshMenu(DropDown::File); });
 }
 
 void mdiMain::BuildMenus() {
@@ -235,6 +239,8 @@ frmNested* mdiMain::NewProjectWindow() {
     });
     connect(project, &frmNested::ListMenuWanted, this,
             [this](const QPoint& at) { submenus_.at(menu_k::ListMenu)->popup(at); });
+    connect(project, &frmNested::ResultMenuWanted, this,
+            [this](const QPoint& at) { resultMenu_->popup(at); });
     project->SetGroupNameAsker(
         [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
     window->show();
@@ -304,6 +310,7 @@ CommandState mdiMain::TakeState() const {
     state.groupOpened = !project->GetOpenGroup().empty();
     state.modified = project->Document().Modified();
     state.hasCutMarks = project->HasCutMarks();
+    state.hasResults = project->HasResults();
     state.itemCount = static_cast<int>(project->Document().Items().size());
     state.sizeUnit = project->GetSizeUnit();
     state.pathMode = project->GetPathMode();

@@ -88,6 +88,8 @@ class mdiMain : public QMainWindow {
     std::array<QAction*, kMenuItemCount> MenuItems{};
     // The submenus by the k of the item that opens them.
     std::map<int, QMenu*> submenus_;
+    // The menu of a result list's right button: the export.
+    QMenu* resultMenu_ = nullptr;
     std::map<Command, QAction*> buttons_;
     std::unique_ptr<ShellCommands> commands_;
 };

@@ -4,12 +4,17 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QUrl>
 #include <vector>
 
+#include "desktop/platform/BoxText.h"
 #include "desktop/platform/QtFileFilter.h"
 #include "desktop/platform/QtText.h"
 
@@ -20,6 +25,13 @@ namespace {
 // Long enough that processing events costs little of a run, short enough that
 // the windows still answer the user at once.
 constexpr qint64 kTimeSliceMs = 15;
+
+// A box's lines hold about this many Latin characters before they break, which
+// keeps a box within the width Qt gives one before it wraps on its own.
+constexpr int kLineCharacters = 60;
+// Beside its title a window's title bar holds its icon and up to three
+// buttons, about a title bar's height each, and some room round them.
+constexpr int kTitleBarSquares = 6;
 
 struct Choice {
     QMessageBox::StandardButton button;
@@ -65,6 +77,19 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
 
 QString TitleOf(const std::string& title) {
     return QString::fromStdString(title.empty() ? AppTitle() : title);
+}
+
+// A desktop draws the title in bold; the box is made at least that wide, with
+// the title bar's icon and buttons beside it, so the title is never cut.
+void FitTitle(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width =
+        QFontMetrics(bold).horizontalAdvance(box.windowTitle()) +
+        kTitleBarSquares * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 // Each box and dialog belongs to the window the user is working in and blocks
@@ -120,7 +145,9 @@ MsgResult QtUi::MessageBox(const MessageBoxRequest& request) {
     ModalToOwner(box);
     box.setWindowTitle(TitleOf(request.title));
     box.setTextFormat(Qt::PlainText);
-    box.setText(ShownText(request.text));
+    const QFontMetrics metrics(box.font());
+    box.setText(BrokenForBox(ShownText(request.text), metrics,
+                             metrics.averageCharWidth() * kLineCharacters));
     box.setIcon(IconOf(request.icon));
     const std::vector<Choice> choices = ChoicesOf(request.buttons);
     for (const Choice& choice : choices)
@@ -129,6 +156,7 @@ MsgResult QtUi::MessageBox(const MessageBoxRequest& request) {
         request.defaultButton >= 0 && request.defaultButton < static_cast<int>(choices.size());
     box.setDefaultButton(choices[defaultFits ? request.defaultButton : 0].button);
     box.setEscapeButton(choices.back().button);
+    FitTitle(box);
     box.exec();
     for (const Choice& choice : choices) {
         if (box.clickedButton() == box.button(choice.button))
@@ -156,6 +184,19 @@ std::optional<std::string> QtUi::OpenFileDialog(const FileDialogRequest& request
 
 std::optional<std::string> QtUi::SaveFileDialog(const FileDialogRequest& request) {
     return RunFileDialog(request, QFileDialog::AcceptSave);
+}
+
+std::optional<std::string> QtUi::FolderDialog(const std::string& title,
+                                              const std::string& startFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
+                       QString::fromStdString(startFolder));
+    ModalToOwner(dialog);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
 }
 
 bool QtUi::OpenWithAssociatedProgram(const std::string& pathOrAddress) {

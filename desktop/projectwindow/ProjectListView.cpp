@@ -92,7 +92,7 @@ bool ProjectListView::ResultDragStarts(const QPoint& position) const {
 
 void ProjectListView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeWidget::mouseReleaseEvent(event);
-    if (list_ == ProjectList::Files && event->button() == Qt::RightButton)
+    if (event->button() == Qt::RightButton)
         emit RightButtonReleased(event->globalPosition().toPoint());
 }
 

@@ -15,7 +15,7 @@ class ListViewItem;
 
 // One of a project window's two lists, objListView(0) or objListView(1), with
 // what the window needs beyond a plain list: files dragged out as a file list,
-// files dropped onto the file list, the right button over the file list, and
+// files dropped onto the file list, the right button over a list, and
 // the in-place editing of a row's text that the window itself starts and
 // judges.
 class ProjectListView : public QTreeWidget {
@@ -38,7 +38,7 @@ class ProjectListView : public QTreeWidget {
     void FilesDropped(const QStringList& paths);
     // A drag out of the list ended with `action` (none when nothing took it).
     void DragFinished(Qt::DropAction action);
-    // The right mouse button was released over the file list.
+    // The right mouse button was released over the list.
     void RightButtonReleased(const QPoint& globalPosition);
     // The in-place editing of the row tagged `tag` ended with a changed text.
     void EditEnded(const QString& tag, const QString& text);

@@ -42,6 +42,7 @@ constexpr int kLabelCaptions = 1100;
 constexpr int kClosingWhileRunning = 40083;  // "実行中は閉じることは出来ません"
 constexpr int kFileListBroken = 40093;  // "ファイルリストの整合性が取れません..."
 constexpr int kNoFolders = 40094;  // "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります"
+constexpr int kGroupCaption = 41186;  // "ｸﾞﾙｰﾌﾟ："
 
 // objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
 constexpr int kInfoRows = 10;
@@ -160,7 +161,8 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
     // source is not kept waiting while the group question is open.
     connect(view, &ProjectListView::FilesDropped, this, &frmNested::OnFilesDropped,
             Qt::QueuedConnection);
-    connect(view, &ProjectListView::RightButtonReleased, this, &frmNested::ListMenuWanted);
+    connect(view, &ProjectListView::RightButtonReleased, this,
+            list == ProjectList::Files ? &frmNested::ListMenuWanted : &frmNested::ResultMenuWanted);
     view->SetDragSource([this, list] {
         std::vector<std::string> paths;
         for (const FileRef& file : CollectSelectedFiles(list, true))
@@ -171,10 +173,27 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
     return view;
 }
 
+QLabel* frmNested::NewGroupLabel(ProjectList list) {
+    auto* label = new QLabel;
+    label->setObjectName(ControlName("objGroupLabel", Slot(list)));
+    label->setContentsMargins(kEdge, kEdge / 2, kEdge, kEdge / 2);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kOpenedGroupText);
+    label->setPalette(palette);
+    label->setVisible(false);
+    objGroupLabel[Slot(list)] = label;
+    return label;
+}
+
 QWidget* frmNested::BuildListTab(int listWidth) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(NewGroupLabel(ProjectList::Files));
     layout->addWidget(NewListView(ProjectList::Files, listWidth));
     return page;
 }
@@ -209,6 +228,7 @@ QWidget* frmNested::BuildResultTab(int listWidth) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(chooserRow);
+    layout->addWidget(NewGroupLabel(ProjectList::Results));
     layout->addWidget(NewListView(ProjectList::Results, listWidth));
     layout->addLayout(totals);
     return page;
@@ -296,6 +316,10 @@ void frmNested::RenderList(ProjectList list, const std::string& group, int16_t m
     try {
         const ListContent content = zv::RenderList(document_, Slot(list), group, medium);
         FillListView(*view, content);
+        // The ".." row alone does not say which group the list shows.
+        QLabel* groupLabel = objGroupLabel[Slot(list)];
+        groupLabel->setText(Text(ResString(kGroupCaption) + document_.GetOpenGroup()));
+        groupLabel->setVisible(content.groupOpened);
         if (list == ProjectList::Results) {
             objText[1]->setText(Text(FormatGrouped(content.itemCount)));
             objText[2]->setText(Text(FormatGrouped(content.totalSize)));

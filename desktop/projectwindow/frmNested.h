@@ -106,6 +106,8 @@ class frmNested : public QWidget {
     // The right mouse button was released over objListView(0): the main window
     // pops up its list menu there.
     void ListMenuWanted(const QPoint& globalPosition);
+    // The same over objListView(1), for the menu of the results.
+    void ResultMenuWanted(const QPoint& globalPosition);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,6 +117,7 @@ class frmNested : public QWidget {
     QWidget* BuildResultTab(int listWidth);
     QWidget* BuildInfoTab();
     ProjectListView* NewListView(ProjectList list, int width);
+    QLabel* NewGroupLabel(ProjectList list);
     void ShowCaption();
     // Both lists again after a display setting changed.
     void RedrawLists();
@@ -134,6 +137,8 @@ class frmNested : public QWidget {
     std::array<QComboBox*, 1> objCombo{};
     std::array<QLabel*, 24> objLabel{};
     std::array<QLineEdit*, 3> objText{};
+    // By ProjectList: the name of the group a list has open, above the list.
+    std::array<QLabel*, 2> objGroupLabel{};
     GroupNameAsker askGroupName_;
     bool runInProgress_ = false;
 };

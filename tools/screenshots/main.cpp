@@ -346,6 +346,23 @@ void TakeAddPictures(zv::mdiMain& window, const std::filesystem::path& samples,
     window.RunCommand(zv::Command::Add);
 }
 
+// The result list's menu with the export, and the export dialog it opens.
+void TakeExportPicture(zv::mdiMain& window, zv::frmNested& project, const QString& folder) {
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("objResultMenu"));
+    const QTreeWidget& list = *project.ListView(zv::ProjectList::Results);
+    menu->popup(list.viewport()->mapToGlobal(list.visualItemRect(list.topLevelItem(1)).center()));
+    menu->setActiveAction(window.MenuItem(zv::menu_k::Export));
+    Settle();
+    Save(window, WithOnTop(window, *menu, false), folder, "result-menu.png");
+    menu->hide();
+    WhenModalOpens([&window, &folder](QDialog& dialog) {
+        Settle();
+        Save(window, WithOnTop(window, dialog, true), folder, "export-dialog.png");
+        dialog.reject();
+    });
+    window.RunCommand(zv::Command::Export);
+}
+
 void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     zv::App().untitledName = zv::ResString(40097);
     zv::App().untitledCounter = 0;
@@ -379,6 +396,7 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     Save(window, window.grab(), folder, "list-megabytes-file-names.png");
     ShowView(*photos, zv::ProjectTab::Result, zv::UnitMegabytes, zv::FileNamesOnly);
     Save(window, window.grab(), folder, "result-tab.png");
+    TakeExportPicture(window, *photos, folder);
     ShowView(*photos, zv::ProjectTab::Info, zv::UnitBytes, zv::FullPaths);
     Save(window, window.grab(), folder, "information-tab.png");
 

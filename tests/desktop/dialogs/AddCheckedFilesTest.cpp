@@ -15,8 +15,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-constexpr const char* kGroupAddFailed = "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました";
-
 // A project holding the group "Photos" (p1, p2) and the single file s, and
 // the files a to f waiting to be added.
 class AddCheckedFilesTest : public ::testing::Test {
@@ -25,6 +23,7 @@ class AddCheckedFilesTest : public ::testing::Test {
         EXPECT_TRUE(project_.AddFiles({File("p1"), File("p2")}, "Photos"));
         EXPECT_TRUE(project_.AddFiles({File("s")}, ""));
         project_.SetOpenGroup("");
+        project_.SetModified(false);
         for (const char* name : {"a", "b", "c", "d", "e", "f"})
             File(name);
     }
@@ -67,16 +66,6 @@ class AddCheckedFilesTest : public ::testing::Test {
     ProjectDocument project_;
     int asked_ = 0;
 };
-
-TEST_F(AddCheckedFilesTest, NothingCheckedAsksForFilesAndAddsNothing) {
-    ui_.Answer(MsgResult::OK);
-    const AddOutcome outcome = Add({});
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    test::ExpectBox(ui_.Boxes()[0], "ﾌｧｲﾙを選択してください", "Zarvopack");
-    EXPECT_FALSE(outcome.redraw || outcome.added);
-    EXPECT_EQ(asked_, 0);
-    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
-}
 
 TEST_F(AddCheckedFilesTest, OneFileLeftBecomesASingleItemWithoutTheGroupQuestion) {
     // A file gone since the scan is passed over.
@@ -133,27 +122,35 @@ TEST_F(AddCheckedFilesTest, TheOpenedGroupIsOfferedFirst) {
     EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b c d", "s", "e"}));
 }
 
-TEST_F(AddCheckedFilesTest, ARefusedAdditionIsToldAndTheListDrawnAtTheTop) {
-    ui_.Answer(MsgResult::OK);
-    AddOutcome outcome = Add({"s"});
-    test::ExpectBox(ui_.Boxes().at(0), "ﾘｽﾄの追加に失敗しました", "Zarvopack");
-    EXPECT_TRUE(outcome.redraw);
-    EXPECT_FALSE(outcome.added);
-
-    project_.SetOpenGroup("Photos");
-    ui_.Answer(MsgResult::Yes);
-    ui_.Answer(MsgResult::OK);
-    outcome = Add({"p1", "p2"});
-    test::ExpectBox(ui_.Boxes().at(2), kGroupAddFailed, "Zarvopack");
-    EXPECT_TRUE(outcome.redraw);
-    EXPECT_EQ(outcome.openGroup, "");
-
-    // Several files named into an existing group, all already there.
-    project_.SetOpenGroup("");
-    ui_.Answer(MsgResult::OK);
-    Add({"p1", "s"}, "Photos");
-    EXPECT_EQ(ui_.Boxes().back().text, kGroupAddFailed);
+TEST_F(AddCheckedFilesTest, NothingCheckedOrARefusalIsToldAndNothingIsAdded) {
+    const std::string groupFailed = "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました";
+    const struct {
+        Texts names;
+        std::string openGroup;
+        std::vector<MsgResult> answers;
+        std::string groupName;  // answered to the group question
+        std::string message;
+        bool redraw;  // at the top level
+    } cases[] = {
+        {{}, "", {MsgResult::OK}, "", "ﾌｧｲﾙを選択してください", false},
+        {{"s"}, "", {MsgResult::OK}, "", "ﾘｽﾄの追加に失敗しました", true},
+        {{"p1", "p2"}, "Photos", {MsgResult::Yes, MsgResult::OK}, "", groupFailed, true},
+        // Several files named into an existing group, all already there.
+        {{"p1", "s"}, "", {MsgResult::OK}, "Photos", groupFailed, true},
+    };
+    for (const auto& c : cases) {
+        project_.SetOpenGroup(c.openGroup);
+        for (const MsgResult answer : c.answers)
+            ui_.Answer(answer);
+        const AddOutcome outcome = Add(c.names, c.groupName);
+        test::ExpectBox(ui_.Boxes().back(), c.message, "Zarvopack");
+        EXPECT_EQ(outcome.redraw, c.redraw) << c.message;
+        EXPECT_EQ(outcome.openGroup, "");
+        EXPECT_FALSE(outcome.added);
+    }
+    EXPECT_EQ(asked_, 1) << "only where several files were still to place";
     EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
+    EXPECT_FALSE(project_.Modified());
 }
 
 }  // namespace

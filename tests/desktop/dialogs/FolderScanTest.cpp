@@ -70,6 +70,7 @@ TEST_F(FolderScanTest, WalksBreadthFirstPastSystemFoldersAndLinksUpTheTree) {
 
 TEST(ScaledProgressTest, StaysWithinTheBarsRangeWhateverTheTotal) {
     EXPECT_EQ(ScaledProgress(50, 100), 16383);
+    EXPECT_EQ(ScaledProgress(1, 4), 8191) << "8191.5 is cut, not rounded";
     // Files that grew since the total was taken never push the bar past its end.
     EXPECT_EQ(ScaledProgress(250, 100), 32766);
     // A drive of several terabytes, a sixth of it found.

@@ -162,8 +162,9 @@ TEST_F(RunSettingRulesTest, AutoProposesAThousandthOfTheCapacityRoundedDown) {
 
 TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     Write("DEFAULT_SET_RUN", "DiffSize", "12345");
-    EXPECT_TRUE(RunSettingRules::StoreDefaults(
-        {"DVD", "", "32,766", "1,000", "0", true, PackingMethod::FewestMedia}));
+    EXPECT_TRUE(
+        RunSettingRules::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
+                                        PackingMethod::FewestMedia, true, 3, "/media/burn"}));
     EXPECT_EQ(Read("Method"), "1");
     EXPECT_EQ(Read("MediaSize"), "DVD");
     EXPECT_EQ(Read("DiffSize"), "12345");
@@ -171,13 +172,18 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     EXPECT_EQ(Read("MaxFile"), "1,000");
     EXPECT_EQ(Read("MinFile"), "0");
     EXPECT_EQ(Read("MaxSpeed"), "1");
-    EXPECT_EQ(Read("AfterRun"), "");
+    EXPECT_EQ(Read("FsAllowance"), "1");
+    EXPECT_EQ(Read("AfterRun"), "3");
+    EXPECT_EQ(Read("AfterPath"), "/media/burn");
 
     EXPECT_TRUE(RunSettingRules::StoreDefaults({"", "5", "", "", "", false}));
     EXPECT_EQ(Read("MediaSize"), "DVD");
     EXPECT_EQ(Read("DiffSize"), "5");
     EXPECT_EQ(Read("MaxSpeed"), "0");
     EXPECT_EQ(Read("Method"), "0");
+    EXPECT_EQ(Read("FsAllowance"), "0");
+    EXPECT_EQ(Read("AfterRun"), "0");
+    EXPECT_EQ(Read("AfterPath"), "/media/burn");
 
     std::filesystem::remove(folder_.Settings());
     std::filesystem::create_directory(folder_.Settings());

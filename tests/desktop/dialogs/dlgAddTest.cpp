@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -67,10 +68,6 @@ class dlgAddTest : public ::testing::Test {
         return folder_.File(relative);
     }
 
-    void Remember(std::string path) {
-        ASSERT_TRUE(IniAccess(IniWrite, "LASTADDFOLDER", "PATH", path, folder_.Settings()));
-    }
-
     std::string Remembered() {
         std::string path;
         IniAccess(IniRead, "LASTADDFOLDER", "PATH", path, folder_.Settings());
@@ -78,15 +75,20 @@ class dlgAddTest : public ::testing::Test {
     }
 
     // Opens the dialog (on the folder last used, when one is given) and lets
-    // its first scan run.
+    // its first scan run. The model tester fails the test at once on a change
+    // of the list that a view could not rely on.
     void Open(const std::string& lastUsed = "", std::unique_ptr<Drives> drives = {}) {
-        if (!lastUsed.empty())
-            Remember(folder_.File(lastUsed));
+        std::string remembered = folder_.File(lastUsed);
+        ASSERT_TRUE(lastUsed.empty() ||
+                    IniAccess(IniWrite, "LASTADDFOLDER", "PATH", remembered, folder_.Settings()));
         dialog_ = std::make_unique<dlgAdd>(
             nullptr,
             AddTarget{&window_, &document_,
                       [this](const std::string& openGroup) { redrawn_.push_back(openGroup); }},
             std::move(drives));
+        new QAbstractItemModelTester(List()->model(),
+                                     QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                     List()->model());
         dialog_->show();
         QCoreApplication::processEvents();
         ASSERT_FALSE(dialog_->Busy());
@@ -169,29 +171,38 @@ class dlgAddTest : public ::testing::Test {
     std::unique_ptr<QMimeData> data_;
 };
 
-TEST_F(dlgAddTest, FirstUseOpensOnTheProgramFolderAndRemembersIt) {
+TEST_F(dlgAddTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     Make("a.txt");
     Make("b.txt");
     Open();
-    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("ﾌｧｲﾙの追加"));
     EXPECT_EQ(dialog_->Folder(), folder_.Path());
     EXPECT_EQ(Remembered(), folder_.Path());
     // The settings file just written lies there too.
     EXPECT_EQ(Column(0), (Texts{"a.txt", "b.txt", "zarvopack.dat"}));
     EXPECT_EQ(Column(3), (Texts(3, folder_.Path())));
-    EXPECT_EQ(Checks(), (Marks{false, false, false})) << "loading checks nothing";
+    EXPECT_EQ(Checks(), (Marks(3, false))) << "loading checks nothing";
     EXPECT_TRUE(List()->isVisible());
-}
 
-TEST_F(dlgAddTest, TheDialogOpensAgainWithTheSizeAndSplitterItWasLeftWith) {
-    Open();
+    // Size and splitter are kept; a remembered folder that has gone gives way
+    // to the home folder.
     dialog_->resize(TwipsToPixelsX(9000), TwipsToPixelsY(7500));
     dialog_->reject();
     std::string splitter;
     ASSERT_TRUE(IniAccess(IniRead, "LASTADDDIALOG", "SPLITTER", splitter, folder_.Settings()));
     EXPECT_EQ(splitter, "2400");
-    Open();
-    EXPECT_EQ(dialog_->size(), QSize(TwipsToPixelsX(9000), TwipsToPixelsY(7500)));
+    // A stored height of no use leaves the designed one.
+    std::string height = "0";
+    ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", "HEIGHT", height, folder_.Settings()));
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(folder_.File("home")));
+    Make("home/h.txt");
+    Open("gone");
+    qputenv("HOME", home);
+    EXPECT_EQ(dialog_->size(),
+              QSize(TwipsToPixelsX(9000), TwipsToPixelsY(AddDialogLayout::kDesignHeight)));
+    EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
+    EXPECT_EQ(Column(0), Texts{"h.txt"});
+    EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
 }
 
 TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
@@ -220,17 +231,6 @@ TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
     EXPECT_EQ(dialog_->Folder(), folder_.File("photos"));
     EXPECT_FALSE(Subfolders()->isChecked());
     EXPECT_EQ(Checks(), (Marks{true, true}));
-}
-
-TEST_F(dlgAddTest, ARememberedFolderThatIsGoneGivesWayToTheHomeFolder) {
-    const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", QByteArray::fromStdString(Folder("home")));
-    Make("home/h.txt");
-    Open("gone");
-    qputenv("HOME", home);
-    EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
-    EXPECT_EQ(Column(0), Texts{"h.txt"});
-    EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
 }
 
 TEST_F(dlgAddTest, AScanWithSubfoldersShowsItsProgressAndOffersOnlyCancel) {
@@ -265,58 +265,53 @@ TEST_F(dlgAddTest, AScanWithSubfoldersShowsItsProgressAndOffersOnlyCancel) {
     EXPECT_NE(dialog_->cursor().shape(), Qt::WaitCursor);
 }
 
-// A chain of folders, each with one file: the walk's order is certain.
-class dlgAddScanTest : public dlgAddTest {
-  protected:
-    void SetUp() override {
-        std::string relative = "chain";
-        for (int i = 0; i < 5; ++i) {
-            Make(relative + "/f" + std::to_string(i) + ".txt", 10);
-            relative += "/" + std::to_string(i + 1);
-        }
-        Open("chain");
+TEST_F(dlgAddTest, CancelEscAndTheCloseBoxStopAScanThatKeepsTheFilesWalked) {
+    // A chain of folders, each with one file: the walk's order is certain.
+    std::string relative = "chain";
+    for (int i = 0; i < 5; ++i) {
+        Make(relative + "/f" + std::to_string(i) + ".txt", 10);
+        relative += "/" + std::to_string(i + 1);
     }
-
-    // Calls `act` at the yield after the n-th folder walked.
-    void AtFolder(int n, std::function<void()> act) {
-        walked_ = 0;
-        ui_.onYield = [this, n, act](bool now) {
-            if (!now && ProgressFrame()->isVisible() && ++walked_ == n)
-                act();
+    Open("chain");
+    const struct {
+        int folders;  // walked before the stop
+        std::function<void()> stop;
+        bool closes;
+    } stops[] = {
+        {3,
+         [this] {
+             Click(Button(4));
+             EXPECT_EQ(Button(4)->text(), QStringLiteral("停止中"));
+         },
+         false},
+        {1, [this] { QTest::keyClick(List(), Qt::Key_Escape); }, false},
+        {2,
+         [this] {
+             dialog_->close();
+             EXPECT_TRUE(dialog_->isVisible()) << "not before the scan has stopped";
+         },
+         true},
+    };
+    for (const auto& [folders, stop, closes] : stops) {
+        ui_.onYield = nullptr;
+        if (Subfolders()->isChecked())
+            Click(Subfolders());
+        int walked = 0;
+        ui_.onYield = [&, folders, stop](bool now) {
+            if (!now && ProgressFrame()->isVisible() && ++walked == folders)
+                stop();
         };
+        Click(Subfolders());
+        EXPECT_EQ(walked, folders);
+        ASSERT_EQ(dialog_->isVisible(), !closes) << folders;
+        if (closes)
+            break;
+        Texts files;
+        for (int i = 0; i < folders; ++i)
+            files.push_back("f" + std::to_string(i) + ".txt");
+        EXPECT_EQ(Column(0), files);
+        EXPECT_EQ(Button(4)->text(), QStringLiteral("ｷｬﾝｾﾙ"));
     }
-
-    int walked_ = 0;
-};
-
-TEST_F(dlgAddScanTest, CancellingKeepsTheFilesOfTheFoldersWalkedSoFar) {
-    AtFolder(3, [this] {
-        Click(Button(4));
-        EXPECT_EQ(Button(4)->text(), QStringLiteral("停止中"));
-    });
-    Click(Subfolders());
-    EXPECT_EQ(walked_, 3);
-    EXPECT_EQ(Column(0), (Texts{"f0.txt", "f1.txt", "f2.txt"}));
-    EXPECT_EQ(Button(4)->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    EXPECT_TRUE(dialog_->isVisible());
-}
-
-TEST_F(dlgAddScanTest, EscOrTheCloseBoxDuringAScanStopsItBeforeTheDialogCloses) {
-    AtFolder(1, [this] { QTest::keyClick(List(), Qt::Key_Escape); });
-    Click(Subfolders());
-    EXPECT_EQ(Column(0), Texts{"f0.txt"});
-    EXPECT_TRUE(dialog_->isVisible());
-
-    // The close box closes once the scan has stopped.
-    Click(Subfolders());
-    AtFolder(2, [this] {
-        dialog_->close();
-        EXPECT_TRUE(dialog_->isVisible());
-    });
-    Click(Subfolders());
-    EXPECT_EQ(walked_, 2);
-    EXPECT_FALSE(dialog_->isVisible());
-
     // Without a scan Esc closes.
     dialog_->show();
     QTest::keyClick(List(), Qt::Key_Escape);
@@ -343,12 +338,11 @@ TEST_F(dlgAddTest, TheFilterNarrowsTheRowsByTheFileNameOnly) {
     EXPECT_EQ(Column(0), (Texts{"abc.tmp", "ABC.txt", "notes.txt"}));
 }
 
-TEST_F(dlgAddTest, SizesArePaddedAndAColumnSortsBothWays) {
+TEST_F(dlgAddTest, AHeadingSortsByItsColumnBothWays) {
     Make("sizes/big.bin", 1234567);
     Make("sizes/small.txt", 5);
     Make("sizes/mid.dat", 300);
     Open("sizes");
-    EXPECT_EQ(Column(2), (Texts{"1,234,567", "      300", "        5"}));
 
     ClickHeading(2);
     EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
@@ -361,11 +355,18 @@ TEST_F(dlgAddTest, SizesArePaddedAndAColumnSortsBothWays) {
     EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
 }
 
-TEST_F(dlgAddTest, SelectAllAndClearAllRefuseMoreThan32766Rows) {
+TEST_F(dlgAddTest, SelectAllAndClearAllTakeAtMost32766Rows) {
     const std::string many = Folder("many");
-    for (int i = 0; i < 32767; ++i)
+    for (int i = 0; i < 32766; ++i)
         std::ofstream(many + "/" + std::to_string(i));
     Open("many");
+    Click(Button(2));
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_EQ(Checks(), Marks(32766, true));
+
+    // One row more, through the subfolders.
+    Make("many/sub/last");
+    Click(Subfolders());
     ASSERT_EQ(Rows().rowCount(), 32767);
     Check(0);
     for (int i = 0; i < 3; ++i)
@@ -451,19 +452,26 @@ TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
     EXPECT_EQ(Checks(), (Marks{false, false, false}));
     Check(0);
     Check(2);
-    // Two files, and no group in the group confirmation: two single items.
+    // Two files, confirmed as a group by a name of any length, typed and
+    // ended with Return.
+    const std::string name(300, 'n');
     bool confirmed = false;
     QTimer::singleShot(0, [&] {
         auto* confirmation = qobject_cast<dlgCheckGroup*>(QApplication::activeModalWidget());
         ASSERT_NE(confirmation, nullptr);
         EXPECT_EQ(confirmation->parentWidget(), dialog_.get());
-        test::Control<QPushButton>(*confirmation, "objButton(0)")->click();
+        QTest::mouseClick(test::Control(*confirmation, "objOption(1)"), Qt::LeftButton);
+        auto* box = test::Control<QLineEdit>(*confirmation, "objText(0)");
+        box->setText(QString::fromStdString(name));
+        QTest::keyClick(box, Qt::Key_Return);
         confirmed = true;
     });
     Click(Button(1));
     EXPECT_TRUE(confirmed);
-    ASSERT_EQ(document_.Items().size(), 2u);
-    EXPECT_EQ(document_.Items()[1].Name, folder_.File("add/c.txt"));
+    ASSERT_EQ(document_.Items().size(), 1u);
+    EXPECT_EQ(document_.Items()[0].Name, name);
+    EXPECT_EQ(document_.Items()[0].PathList,
+              folder_.File("add/a.txt") + "\t" + folder_.File("add/c.txt"));
     EXPECT_EQ(redrawn_, (Texts{""})) << "the list is drawn again at the top level";
     EXPECT_EQ(dialog_->focusWidget(), Button(0));
     EXPECT_TRUE(dialog_->isVisible());

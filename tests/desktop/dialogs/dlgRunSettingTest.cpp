@@ -155,6 +155,7 @@ TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAre
         int focus;
     };
     const Case cases[] = {
+        {{{4, "backup"}}, "実行後の書き出し先のﾌｫﾙﾀﾞをﾌﾙﾊﾟｽで指定してください", 4},
         {{{kCapacity, "0"}},
          "正しくない容量を指定しました\r\n0もしくは正しくない指定文字列を設定しようとしました",
          kCapacity},
@@ -183,7 +184,7 @@ TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAre
     EXPECT_TRUE(project_.Modified());
 }
 
-TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionOff) {
+TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShown) {
     Open();
     EXPECT_EQ(Text(kCapacity), "DVD-R (4.7GB)");
     ASSERT_EQ(Capacity()->count(), 2);
@@ -198,6 +199,15 @@ TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionO
     EXPECT_EQ(Label(16)->buddy(), method);
     method->setCurrentIndex(0);
     EXPECT_EQ(method->currentText().toStdString(), "1枚ずつ順に (従来)");
+    // The after-run action and its folder show as the project keeps them.
+    auto* afterRun = test::Control<QComboBox>(*dialog_, "objCombo(2)");
+    ASSERT_EQ(afterRun->count(), 4);
+    EXPECT_EQ(afterRun->currentText().toStdString(), "ﾒﾃﾞｨｱごとのISOｲﾒｰｼﾞを作る (xorrisoで作成)");
+    EXPECT_EQ(Text(4), "/media/backup");
+    afterRun->setCurrentIndex(1);
+    auto* allowance = test::Control<QCheckBox>(*dialog_, "objCheck(1)");
+    EXPECT_FALSE(allowance->isChecked());
+    allowance->setChecked(true);
     Click(kOk);
     EXPECT_EQ(dialog_->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog_->isVisible());
@@ -206,8 +216,8 @@ TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShownAndSwitchesTheAfterRunActionO
     expected.DiffSize = 4707319;
     expected.MaxSpeed = false;
     expected.Method = PackingMethod::Sequential;
-    expected.AfterRun = 0;
-    expected.AfterPath.clear();
+    expected.AfterRun = 1;
+    expected.FsAllowance = FileSystemAllowance::Iso9660;
     EXPECT_EQ(project_.GetRunSettings(), expected);
     EXPECT_TRUE(project_.Modified());
 }

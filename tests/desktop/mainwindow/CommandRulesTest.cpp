@@ -107,6 +107,10 @@ TEST(CommandRulesTest, FileAndRunMenusFollowTheWindowAndTheRun) {
     running.running = true;
     CommandState paused = running;
     paused.paused = true;
+    CommandState results = Window();
+    results.hasResults = true;
+    CommandState runningWithResults = results;
+    runningWithResults.running = true;
     const Items file{k::New, k::Open, k::Close, k::CloseAll, k::Exit};
     const struct {
         const char* name;
@@ -129,6 +133,16 @@ TEST(CommandRulesTest, FileAndRunMenusFollowTheWindowAndTheRun) {
          With(kAlways, {C::ChooseSizeUnit, C::ChoosePathMode, C::Add, C::RunOptions})},
         {"running", running, {}, {k::Pause, k::Stop}, With(kAlways, {C::Pause, C::Stop})},
         {"paused", paused, {}, {k::Resume, k::Stop}, With(kAlways, {C::Run, C::Stop})},
+        {"results",
+         results,
+         {k::New, k::Open, k::Close, k::CloseAll, k::Export, k::Exit},
+         {k::Run, k::RunOptions},
+         With(kWindow, {C::Add})},
+        {"running with results",
+         runningWithResults,
+         {},
+         {k::Pause, k::Stop},
+         With(kAlways, {C::Pause, C::Stop})},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Enabled(DropDown::File, c.state), c.file) << c.name;

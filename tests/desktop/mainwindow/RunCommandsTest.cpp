@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -56,9 +57,18 @@ class RunCommandsTest : public test::MainWindowFixture {
     std::string PlannedProject(const std::string& name) {
         const std::string path = folder_.File(name);
         // Medium after medium: the run dialog's steps are those of the search.
-        QStringList arguments{
-            "plan",      "--media-size", "1000",       "--tolerance", "0",
-            "--no-fast", "--method",     "sequential", "--save",      QString::fromStdString(path)};
+        QStringList arguments{"plan",
+                              "--media-size",
+                              "1000",
+                              "--tolerance",
+                              "0",
+                              "--no-fast",
+                              "--method",
+                              "sequential",
+                              "--fs-allowance",
+                              "none",
+                              "--save",
+                              QString::fromStdString(path)};
         for (const int size : {900, 800, 700, 600, 500, 450, 300, 200, 120, 50})
             arguments << QString::fromStdString(MakeFile("f" + std::to_string(size), size));
         Tool(arguments);
@@ -228,6 +238,47 @@ TEST_F(RunCommandsTest, CtrlEShowsTheRunSettingsOfTheActiveProject) {
     EXPECT_EQ(window.GetRunSettings().MediaNum, 3);
     EXPECT_TRUE(window.Document().Modified());
     EXPECT_TRUE(Button("Save")->isEnabled());
+}
+
+// The after-run action follows a run that ended normally, with its progress
+// in a run dialog; what it wrote before is replaced only when the user agrees.
+TEST_F(RunCommandsTest, TheAfterRunActionExportsTheMediaAfterTheRun) {
+    frmNested& window = Opened(PlannedProject("after.mtb"));
+    const std::string out = folder_.File("out");
+    bool sawExport = false;
+    run_.onYield = [&](bool) {
+        sawExport = sawExport || (RunDialog() != nullptr &&
+                                  RunStatus().find("を書き出しています") != std::string::npos);
+    };
+    const std::string exists =
+        "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n" + out + "/after_01\r\n上書きしますか？";
+    for (const MsgResult answer : {MsgResult::OK, MsgResult::No}) {
+        run_.Answer(MsgResult::OK);
+        run_.Answer(MsgResult::OK);
+        run_.Answer(answer);
+        WhenSettingsOpen([&](dlgRunSetting& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
+            dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
+                ->setText(QString::fromStdString(out));
+            Press(dialog, 3);
+        });
+        window_->RunCommand(Command::Run);
+        ASSERT_EQ(run_.Boxes().size(), answer == MsgResult::OK ? 3u : 6u);
+        if (answer == MsgResult::OK) {
+            ExpectBox(run_.Boxes().back(), "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out,
+                      "実行後の書き出し", MsgButtons::OK, MsgIcon::Information);
+        } else {
+            ExpectBox(run_.Boxes().back(), exists, "実行後の書き出し", MsgButtons::YesNo,
+                      MsgIcon::Exclamation, 1);
+        }
+        test::WriteBytes(out + "/after_01/mine", "kept");
+    }
+    EXPECT_TRUE(sawExport);
+    EXPECT_EQ(test::ReadBytes(out + "/after_01/mine"), "kept");
+    EXPECT_TRUE(fs::exists(out + "/after_04/SHA256SUMS"));
+    EXPECT_FALSE(App().running);
+    EXPECT_EQ(RunDialog(), nullptr);
+    EXPECT_TRUE(window.HasResults());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <functional>
 
@@ -73,6 +74,20 @@ TEST(QtUiTest, EscapeAndTheCloseBoxChooseCancelOrNoWhereThereIsOne) {
     }
     WhenShown<QMessageBox>([](QMessageBox& box) { box.close(); });
     EXPECT_EQ(ShowMessage("?", "題", MsgButtons::YesNo, MsgIcon::None, 0), MsgResult::No);
+}
+
+// A window manager cuts a title that does not fit beside the title bar's icon
+// and buttons.
+TEST(QtUiTest, AShortBoxIsStillWideEnoughForItsTitle) {
+    QtUi ui;
+    WhenShown<QMessageBox>([](QMessageBox& box) {
+        QFont bold = box.font();
+        bold.setBold(true);
+        const int buttons = 3 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + buttons);
+        PressEscape(box);
+    });
+    ShowMessage("完了", "写真とビデオのバックアップ2025の保存");
 }
 
 // Qt's own buttons speak the program's language, whatever the locale.

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
@@ -75,6 +76,12 @@ class frmNestedInteractionTest : public WindowTest {
 
     QLineEdit* Editor() { return List(kFiles).viewport()->findChild<QLineEdit*>(); }
 
+    // The name of the opened group above the file list, empty while hidden.
+    std::string GroupLabel() {
+        const auto* label = window_.findChild<QLabel*>(QStringLiteral("objGroupLabel(0)"));
+        return label->isVisibleTo(&window_) ? label->text().toStdString() : "";
+    }
+
     // A key in the row's editor; Enter ends the editing only once the events
     // that follow it have run, and a closed editor goes away after them.
     void PressInEditor(Qt::Key key) {
@@ -95,6 +102,7 @@ TEST_F(frmNestedInteractionTest, DoubleClicksOpenFilesAndGroupsAndGoBackUp) {
     EXPECT_EQ(ui_.Opened().size(), 1u) << "a group starts no program";
     EXPECT_EQ(ColumnTexts(List(kFiles), 0), (Texts{"..", F("g1"), F("g2")}));
     EXPECT_EQ(TextColour(List(kFiles)), kDarkBlue);
+    EXPECT_EQ(GroupLabel(), "ｸﾞﾙｰﾌﾟ：G");
 
     ui_.SetOpenSucceeds(false);
     ui_.Answer(MsgResult::OK);
@@ -106,6 +114,7 @@ TEST_F(frmNestedInteractionTest, DoubleClicksOpenFilesAndGroupsAndGoBackUp) {
 
     DoubleClick(0);
     EXPECT_EQ(window_.GetOpenGroup(), "");
+    EXPECT_EQ(GroupLabel(), "");
     EXPECT_EQ(RowTags(List(kFiles)), (Texts{F("a"), F("b"), "G"}));
 }
 

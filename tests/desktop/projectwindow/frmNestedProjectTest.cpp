@@ -55,7 +55,8 @@ class frmNestedProjectTest : public WindowTest {
         tool.setWorkingDirectory(QString::fromStdString(folder_.Path()));
         tool.start(QStringLiteral(ZARVOPACK_CLI),
                    {"plan", "--media-size", "700", "--tolerance", "0", "--method", "sequential",
-                    "--save", QString::fromStdString(project), "a", "b", "c", "d", "e"});
+                    "--fs-allowance", "none", "--save", QString::fromStdString(project), "a", "b",
+                    "c", "d", "e"});
         EXPECT_TRUE(tool.waitForFinished(-1));
         EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();

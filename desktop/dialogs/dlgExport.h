@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/project/ExportRequest.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zv {
+
+// The export of a project's results: a choice among the export formats and
+// the folder to write into. It only asks; the caller exports.
+class dlgExport : public QDialog {
+    Q_OBJECT
+
+  public:
+    // The folder box starts with `startFolder`.
+    dlgExport(QWidget* owner, const std::string& startFolder);
+
+    // Shows the dialog modally over `owner`: the choice confirmed with the
+    // export button, or nothing when the user cancelled.
+    static std::optional<ExportRequest> Ask(QWidget* owner, const std::string& startFolder);
+
+    // The format checked and the folder typed or chosen.
+    ExportRequest Request() const;
+
+  private:
+    // "参照(&B)...": the folder dialog, starting where the folder box points.
+    void ChooseFolder();
+    // The export button works only with a folder it can take.
+    void EnableExport();
+
+    std::array<QGroupBox*, 1> objFrame{};
+    // One for each format, in the order of ExportFormatChoices.
+    std::vector<QRadioButton*> objOption;
+    std::array<QLabel*, 1> objLabel{};
+    std::array<QLineEdit*, 1> objText{};
+    // The folder dialog, the export, cancel.
+    std::array<QPushButton*, 3> objButton{};
+};
+
+}  // namespace zv
