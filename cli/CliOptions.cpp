@@ -49,6 +49,8 @@ RunSettings CliOptions::Apply(RunSettings base) const {
         base.MaxSpeed = *fast;
     if (method)
         base.Method = *method;
+    if (fsAllowance)
+        base.FsAllowance = *fsAllowance;
     return base;
 }
 
@@ -159,6 +161,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             } else {
                 throw UsageError("--method needs sequential or fewest, not '" + name + "'");
             }
+        } else if (arg == "--fs-allowance") {
+            runOption();
+            const std::string name = value();
+            if (name == "none") {
+                options.fsAllowance = FileSystemAllowance::None;
+            } else if (name == "iso9660") {
+                options.fsAllowance = FileSystemAllowance::Iso9660;
+            } else {
+                throw UsageError("--fs-allowance needs none or iso9660, not '" + name + "'");
+            }
         } else if (arg == "--medium-time-limit") {
             runOption();
             options.mediumTimeLimit = NonNegativeNumber(arg, value());
@@ -166,8 +178,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             planOption();
             options.savePath = value();
         } else if (arg == "--force") {
-            if (!exports && options.command != CliOptions::Command::Plan)
-                throw UsageError(arg + " is an option of plan and export");
+            if (!exports && !runs)
+                throw UsageError(arg + " is an option of plan, run and export");
             flag();
             options.force = true;
         } else if (arg == "--format") {
@@ -179,8 +191,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
                 options.format = ExportFormat::Lists;
             } else if (name == "catalog") {
                 options.format = ExportFormat::Catalog;
+            } else if (name == "iso") {
+                options.format = ExportFormat::Iso;
             } else {
-                throw UsageError("--format needs links, lists or catalog, not '" + name + "'");
+                throw UsageError("--format needs links, lists, iso or catalog, not '" + name + "'");
             }
         } else if (arg == "--to") {
             exportOption();
@@ -205,7 +219,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         throw UsageError(args[0] + " needs exactly one project file");
     }
     if (exports && !options.format)
-        throw UsageError("export needs --format links, lists or catalog");
+        throw UsageError("export needs --format links, lists, iso or catalog");
     return options;
 }
 
@@ -255,8 +269,8 @@ const char* UsageText() {
        zarvopack-cli plan [options] --sizes FILE
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
-       zarvopack-cli export --format links|lists|catalog [--to DIR] [--force]
-                     PROJECT.mtb
+       zarvopack-cli export --format links|lists|iso|catalog [--to DIR]
+                     [--force] PROJECT.mtb
        zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
@@ -287,6 +301,10 @@ keeps its path below the folder that all placed files share):
                          that `sha256sum -c` checks inside the folder
   --format lists         a PROJECT_NN.pathlist per medium for xorriso
                          -pathspecs on -path-list
+  --format iso           a PROJECT_NN.iso per medium, made by xorriso (Rock
+                         Ridge and Joliet) with the files and their
+                         SHA256SUMS, and PROJECT_NN.iso.sha256 beside it; an
+                         image larger than the project's media size fails
   --format catalog       PROJECT_catalog.csv: medium,path,size of every file
   --to DIR               where to write (default: the project's folder)
   --force                replace what an earlier export wrote there
@@ -307,6 +325,17 @@ zarvopack.dat beside the program, as for a new project):
   --medium-time-limit S  end a medium's search after S seconds with the best
                          combination found so far (sequential; 0: no limit;
                          default from the settings file)
+  --fs-allowance NAME    iso9660: leave room on every medium for an ISO 9660
+                         file system with Rock Ridge and Joliet (files in
+                         whole sectors, directories, descriptors), so that
+                         the export's images fit; none: the files' bytes
+                         fill the capacity
+  --force                replace what the after-run action wrote before
+
+After a run that ended normally (run, and plan with --save) the project's
+after-run action (AfterRun and AfterPath in the settings file: 1 link
+folders, 2 path lists, 3 ISO images, into the folder AfterPath) is carried
+out as export would; what it writes is named on standard error.
 
 output:
   --json                 one JSON object on standard output; sizes are whole
@@ -320,8 +349,9 @@ Exit status: 0 when the run ended normally, also when it could place nothing
 (the reason is then written to standard error as well); 1 when it failed (the
 reason on standard error; --json still writes its object, with "completed":
 false), a file could not be read, or --save would replace what it must not;
-2 when the command line is wrong. export exits with 1 and writes nothing
-when a file is missing or its output exists already.
+2 when the command line is wrong. export, and the after-run action, exit with
+1 and write nothing when a file is missing, an output exists already,
+xorriso is missing or fails, or an image does not fit.
 )";
 }
 

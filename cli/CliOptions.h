@@ -41,8 +41,11 @@ struct CliOptions {
     std::optional<bool> fast;
     std::optional<PackingMethod> method;
     std::optional<double> mediumTimeLimit;  // seconds; 0 = none
+    std::optional<FileSystemAllowance> fsAllowance;
     std::string savePath;
-    bool force = false;  // --save may replace a file that holds no project; export replaces
+    // --save may replace a file that holds no project; export and the
+    // after-run action replace what they wrote before.
+    bool force = false;
 
     std::optional<ExportFormat> format;
     std::string exportFolder;  // empty: the project's folder

@@ -1,8 +1,14 @@
 #include "cli/ProjectRun.h"
 
+#include "cli/CliOptions.h"
 #include "core/db/AccessDB.h"
+#include "core/db/DatabaseFile.h"
+#include "core/db/ProjectSideFiles.h"
 #include "core/engine/ResolveRunParameters.h"
 #include "core/engine/RunEngine.h"
+#include "core/platform/AtomicReplace.h"
+#include "core/platform/FileError.h"
+#include "core/platform/FileLock.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/RunResults.h"
 #include "core/strings/StringTable.h"
@@ -17,54 +23,87 @@ TerminalObserver::RunMessage Text(int id) {
 
 // The messages with which a run ends normally although it placed nothing:
 // the items are too few for the minimum, or none fits a medium. Every other
-// message of the engine reports a failure, even where the engine goes on to
-// end the run as done (a medium that could not be recorded).
+// message of the engine reports a failure.
 bool NormalEnd(const TerminalObserver::RunMessage& message) {
     return message.id == 40024 || message.id == 40025;
 }
 
 // Writes each item's medium number into CDNUMBER of the project file in
 // place, keeping the tables the run left beside MainDB.
-bool StoreMediumNumbers(const std::string& path, const std::vector<ProjectItem>& items) {
+bool StoreMediumNumbers(const std::string& path, const std::vector<int16_t>& media) {
     AccessDB db;
     db.SetPath(path);
-    if (!db.DBOpen("") || !db.BeginTrans())
+    if (!db.DBOpen("").ok() || !db.BeginTrans().ok())
         return false;
-    db.Run("CREATE TEMP TABLE [PLACED] ([GID] INTEGER PRIMARY KEY, [MEDIUM] INTEGER)",
-           adOpenDynamic);
-    for (size_t g = 0; g < items.size(); ++g) {
-        if (items[g].medium == 0)
-            continue;
-        db.Run("INSERT INTO [PLACED] VALUES(" + std::to_string(g) + "," +
-                   std::to_string(items[g].medium) + ")",
-               adOpenDynamic);
+    bool stored =
+        db.Execute("CREATE TEMP TABLE [PLACED] ([GID] INTEGER PRIMARY KEY, [MEDIUM] INTEGER)").ok();
+    for (size_t g = 0; stored && g < media.size(); ++g) {
+        if (media[g] != 0) {
+            stored = db.Execute("INSERT INTO [PLACED] VALUES(" + std::to_string(g) + "," +
+                                std::to_string(media[g]) + ")")
+                         .ok();
+        }
     }
-    db.Run(
-        "UPDATE [MainDB] SET [CDNUMBER] = (SELECT [MEDIUM] FROM [PLACED] WHERE [GID] = "
-        "[MainDB].[GROUP]) WHERE [GROUP] IN (SELECT [GID] FROM [PLACED])",
-        adOpenDynamic);
-    std::string message;
-    if (!db.LastErr(message).empty()) {
-        db.RollbackTrans();
-        return false;
-    }
-    return db.CommitTrans();
+    stored = stored && db.Execute(
+                             "UPDATE [MainDB] SET [CDNUMBER] = (SELECT [MEDIUM] FROM [PLACED] "
+                             "WHERE [GID] = [MainDB].[GROUP]) WHERE [GROUP] IN (SELECT [GID] "
+                             "FROM [PLACED])")
+                           .ok();
+    // Closing without a commit rolls the transaction back.
+    return stored && db.CommitTrans().ok();
+}
+
+// The file a run is built in beside the project, removed at the end unless it
+// has taken the project's place.
+class Staging {
+  public:
+    explicit Staging(std::string path) : path_(std::move(path)) {}
+    ~Staging() { static_cast<void>(RemoveDatabaseFile(path_)); }
+    Staging(const Staging&) = delete;
+    Staging& operator=(const Staging&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// Takes the project for the whole run, clears away what an earlier run or
+// save that was cut short left beside it, and refuses a project that must
+// not be replaced.
+void ClaimProject(const std::string& path, FileLock& lock) {
+    Status claimed = RecoverProjectFile(path);
+    if (claimed.ok())
+        claimed = lock.Take();
+    if (claimed.code() == FileError::InUse)
+        throw Failure(claimed.message() + "; try again when it has ended");
+    if (!claimed.ok())
+        throw Failure(claimed.message());
+    if (IsReadOnlyFile(path))
+        throw Failure("'" + path + "' is read-only; it is left as it is");
 }
 
 }  // namespace
 
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
                       const RunSettings& settings, double mediumTimeLimit) {
+    FileLock lock(projectPath);
+    ClaimProject(projectPath, lock);
+
+    // The run is made on a project of its own beside the one named, which
+    // takes its place in one step only once it holds every result; until
+    // then, and after any failure, the project keeps what it held.
     RunOutcome outcome;
     for (ProjectItem& item : items)
         item.medium = 0;
-    if (!ProjectFile::Write(projectPath, items, settings)) {
+    const Staging staging(SavingPath(projectPath));
+    if (!ProjectFile::Create(staging.Path(), items, settings).ok()) {
         outcome.message = Text(40023);
         return outcome;
     }
 
     RunParameters params;
-    if (!ResolveRunParameters(settings, projectPath, params)) {
+    if (!ResolveRunParameters(settings, staging.Path(), params)) {
         outcome.message = Text(40029);
         return outcome;
     }
@@ -81,16 +120,20 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
     }
 
     std::vector<int16_t> media(items.size(), 0);
-    if (!ReadRunResults(projectPath, media)) {
+    if (!ReadRunResults(staging.Path(), media)) {
         outcome.message = Text(40028);
         return outcome;
     }
-    for (size_t i = 0; i < items.size(); ++i)
-        items[i].medium = media[i];
-    if (!StoreMediumNumbers(projectPath, items)) {
+    if (!StoreMediumNumbers(staging.Path(), media)) {
         outcome.message = Text(40027);
         return outcome;
     }
+    if (const Status placed = PlaceDatabaseFile(staging.Path(), projectPath); !placed.ok()) {
+        throw Failure("cannot put the results in the place of '" + projectPath +
+                      "': " + placed.message());
+    }
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i].medium = media[i];
     outcome.completed = !outcome.message || NormalEnd(*outcome.message);
     return outcome;
 }

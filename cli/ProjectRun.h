@@ -19,9 +19,13 @@ struct RunOutcome {
 };
 
 // A run of a project from start to end as the desktop program makes it: every
-// medium number cleared, the project saved to its file, the engine run on it,
-// and the media read back into the items. On success the file also keeps each
-// item's medium number, as if the user had saved after the run.
+// medium number cleared, the project saved, the engine run on it, and the
+// media read back into the items. On success the file also keeps each item's
+// medium number, as if the user had saved after the run. The file at
+// `projectPath` is replaced once, in one step, by the finished result; until
+// then and after any failure it holds what it held before. Throws Failure
+// when the project is in use by another run or save, is read-only, or cannot
+// be replaced.
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
                       const RunSettings& settings, double mediumTimeLimit);
 

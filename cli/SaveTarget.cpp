@@ -5,6 +5,7 @@
 
 #include "cli/CliOptions.h"
 #include "core/db/AccessDB.h"
+#include "core/platform/AtomicReplace.h"
 
 namespace zv {
 
@@ -19,7 +20,7 @@ constexpr int kMaxLinks = 40;
 bool HoldsProject(const std::string& path) {
     AccessDB db;
     db.SetPath(path);
-    return db.DBOpen("") && db.Run("SELECT COUNT(*) FROM [MainDB]", adOpenDynamic)->IsOpen();
+    return db.DBOpen("").ok() && db.Run("SELECT COUNT(*) FROM [MainDB]", adOpenDynamic)->IsOpen();
 }
 
 }  // namespace
@@ -49,6 +50,8 @@ void CheckReplaceable(const std::string& path, bool force) {
         throw Failure("cannot look at '" + path + "': " + error.message());
     if (!fs::is_regular_file(status))
         throw Failure("'" + path + "' is not a regular file; --save replaces only files");
+    if (IsReadOnlyFile(path))
+        throw Failure("'" + path + "' is read-only; --save does not replace it");
     if (!force && !HoldsProject(path))
         throw Failure("'" + path + "' holds no project; --force replaces it all the same");
 }

@@ -12,7 +12,8 @@ std::string SaveTarget(const std::string& path);
 
 // Throws Failure unless a save may replace what is at `path` (a path already
 // resolved by SaveTarget): nothing, a regular file holding a project, or with
-// `force` any regular file. Folders, devices and the like are never replaced.
+// `force` any regular file. Folders, devices and the like are never replaced,
+// nor is a read-only file.
 void CheckReplaceable(const std::string& path, bool force);
 
 }  // namespace zv

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <thread>
@@ -12,12 +11,6 @@
 namespace zv {
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-extern "C" void OnInterrupt(int) {
-    interrupted = 1;
-}
 
 std::string Rate(const MediumReport& report) {
     if (report.searchSteps == 0)
@@ -32,32 +25,18 @@ std::string Rate(const MediumReport& report) {
 }  // namespace
 
 TerminalObserver::TerminalObserver(RunRequests& requests)
-    : requests_(requests), terminal_(isatty(STDERR_FILENO) == 1) {
-    interrupted = 0;
-    std::signal(SIGINT, OnInterrupt);
-}
+    : stopScope_(requests), terminal_(isatty(STDERR_FILENO) == 1) {}
 
 TerminalObserver::~TerminalObserver() {
-    std::signal(SIGINT, SIG_DFL);
     if (lineOpen_)
         std::cerr << '\n';
-}
-
-bool TerminalObserver::Interrupted() const {
-    return interrupted != 0;
 }
 
 void TerminalObserver::StatusChanged(const std::string& text) {
     ShowLine(OneLine(text), false);
 }
 
-void TerminalObserver::Yield() {
-    if (interrupted)
-        requests_.abort = true;
-}
-
 void TerminalObserver::PauseWait() {
-    Yield();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 

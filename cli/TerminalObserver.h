@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/StopSignals.h"
 #include "core/engine/RunObserver.h"
 #include "core/engine/RunRequests.h"
 
@@ -12,7 +13,7 @@ namespace zv {
 
 // Follows a run on the terminal: keeps the run's messages and each medium's
 // search figures for the report, shows progress on standard error when that is
-// a terminal, and turns an interrupt (Ctrl+C) into the abort request.
+// a terminal, and lets a stop signal (Ctrl+C, SIGTERM) abort the run.
 class TerminalObserver : public RunObserver {
   public:
     struct RunMessage {
@@ -27,7 +28,7 @@ class TerminalObserver : public RunObserver {
 
     void StatusChanged(const std::string& text) override;
     void ProgressChanged(int, const ProgressBarState&) override {}
-    void Yield() override;
+    void Yield() override {}
     void PauseWait() override;
     void Message(int id, const std::string& text) override;
     void MediumChosen(const MediumReport& report) override;
@@ -35,12 +36,11 @@ class TerminalObserver : public RunObserver {
     // The first message of the run, if any.
     const std::optional<RunMessage>& FirstMessage() const { return message_; }
     const std::map<int, MediumReport>& Reports() const { return reports_; }
-    bool Interrupted() const;
 
   private:
     void ShowLine(const std::string& text, bool done);
 
-    RunRequests& requests_;
+    StopSignals::RunScope stopScope_;
     bool terminal_;
     bool lineOpen_ = false;
     std::optional<RunMessage> message_;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,15 @@
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
 #include "cli/SaveTarget.h"
+#include "cli/StopSignals.h"
+#include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
+#include "core/project/AfterRun.h"
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/MediumExport.h"
 #include "core/project/ProjectFile.h"
+#include "core/settings/SettingsKeys.h"
+#include "core/settings/SettingsValueError.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
 
@@ -36,10 +42,55 @@ double MediumTimeLimit(const CliOptions& options) {
     return options.mediumTimeLimit ? *options.mediumTimeLimit : LoadMediumTimeLimit();
 }
 
-RunSettings NewProjectSettings() {
+std::string SettingsMessage(const SettingsValueError& error) {
+    if (error.Value()) {
+        return "the settings file '" + error.File() +
+               "' holds a value that does not convert: " + error.Where();
+    }
+    return "cannot read the settings file '" + error.File() + "' (" + error.ReadError() + ") for " +
+           error.Where();
+}
+
+// Whether the command needs this key's value from the settings file. A plan
+// needs every run setting that the command line does not replace (a media
+// size brings its own tolerance); a run needs only the fast mode, which a
+// project does not keep; show and export need none.
+bool NeedsFromSettings(const CliOptions& options, const std::string& key) {
+    namespace keys = settings_keys;
+    if (options.command == CliOptions::Command::Run)
+        return key == keys::MaxSpeed.name && !options.fast;
+    if (options.command != CliOptions::Command::Plan)
+        return false;
+    if (key == keys::MediaSize.name)
+        return !options.mediaSize;
+    if (key == keys::DiffSize.name)
+        return !options.mediaSize && !options.tolerance;
+    if (key == keys::MediaNum.name)
+        return !options.mediaCount;
+    if (key == keys::MaxFile.name)
+        return !options.maxItems;
+    if (key == keys::MinFile.name)
+        return !options.minItems;
+    if (key == keys::MaxSpeed.name)
+        return !options.fast;
+    if (key == keys::Method.name)
+        return !options.method;
+    if (key == keys::FsAllowance.name)
+        return !options.fsAllowance;
+    // Only a plan that is kept has an after-run action.
+    if (key == keys::AfterRun.name || key == keys::AfterPath.name)
+        return !options.savePath.empty();
+    return false;
+}
+
+// The defaults of a new project. A value of the settings file that does not
+// convert, or a file that cannot be read, fails the command only where the
+// command takes the value from it.
+RunSettings NewProjectSettings(const CliOptions& options) {
     RunSettings& defaults = DefaultRunSettings();
-    if (!LoadDefaultRunSettings(defaults)) {
-        throw Failure("the settings file zarvopack.dat holds a value that does not convert");
+    for (const SettingsValueError& failure : ReadDefaultRunSettings(defaults)) {
+        if (NeedsFromSettings(options, failure.Key()))
+            throw Failure(SettingsMessage(failure));
     }
     return defaults;
 }
@@ -65,10 +116,24 @@ int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
     return outcome.completed ? 0 : 1;
 }
 
-std::string TemporaryProjectPath() {
-    return (fs::temp_directory_path() / ("zarvopack-" + std::to_string(getpid()) + ".mtb"))
-        .string();
-}
+// The project a plan that is not kept is made in, removed however the plan ends.
+class TemporaryProject {
+  public:
+    TemporaryProject()
+        : path_((fs::temp_directory_path() / ("zarvopack-" + std::to_string(getpid()) + ".mtb"))
+                    .string()) {}
+    ~TemporaryProject() {
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+    }
+    TemporaryProject(const TemporaryProject&) = delete;
+    TemporaryProject& operator=(const TemporaryProject&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
 
 void AddSizeFile(ItemCollector& collector, const std::string& path) {
     std::error_code error;
@@ -85,13 +150,39 @@ void AddSizeFile(ItemCollector& collector, const std::string& path) {
         throw Failure("cannot read '" + path + "' to its end");
 }
 
+// What the export hears between its steps: go on until a stop signal comes.
+ExportProgress StopOnSignal() {
+    return {{}, [] { return StopSignals::Received() == 0; }};
+}
+
+// The after-run action of the project's settings, once its run ended
+// normally. What it writes is named on standard error, which the report on
+// standard output leaves alone.
+void ActAfterRun(const CliOptions& options, const std::string& project,
+                 const std::vector<ProjectItem>& items, const RunSettings& settings) {
+    try {
+        for (const std::string& written : PerformAfterRun(items, fs::path(project).stem().string(),
+                                                          settings, options.force, StopOnSignal()))
+            std::cerr << "zarvopack-cli: after the run: wrote " << written << '\n';
+    } catch (const ExportCancelled&) {
+        StopSignals::Check();
+        throw;
+    } catch (const MediumExportError& error) {
+        throw Failure(std::string("after the run: ") + error.what() +
+                      (dynamic_cast<const ExportExists*>(&error) ? " (--force replaces it)" : ""));
+    }
+}
+
 int Plan(const CliOptions& options) {
-    const RunSettings settings = options.Apply(NewProjectSettings());
+    const RunSettings settings = options.Apply(NewProjectSettings(options));
     CheckRunSettings(settings);
     // Refused before the items are gathered, so no search is spent on a plan
     // that could not be kept.
     const bool keep = !options.savePath.empty();
-    const std::string project = keep ? SaveTarget(options.savePath) : TemporaryProjectPath();
+    std::optional<TemporaryProject> temporary;
+    if (!keep)
+        temporary.emplace();
+    const std::string project = keep ? SaveTarget(options.savePath) : temporary->Path();
     if (keep)
         CheckReplaceable(project, options.force);
 
@@ -109,20 +200,25 @@ int Plan(const CliOptions& options) {
     if (items.empty())
         throw Failure("nothing to plan: no files were found");
 
+    StopSignals::Check();
     const RunOutcome outcome = RunProject(project, items, settings, MediumTimeLimit(options));
-    if (!keep) {
-        std::error_code ignored;
-        fs::remove(project, ignored);
-    }
-    return Finish(options, items, settings, outcome);
+    if (!outcome.completed)
+        StopSignals::Check();
+    const int status = Finish(options, items, settings, outcome);
+    if (keep && outcome.completed)
+        ActAfterRun(options, project, items, settings);
+    return status;
 }
 
-ProjectData ReadProject(const std::string& path) {
+ProjectData ReadProject(const std::string& path, const CliOptions& options) {
+    // A project that a run of an earlier version moved aside and never put
+    // back returns to its place first.
+    static_cast<void>(RecoverProjectFile(path));
     if (!fs::is_regular_file(path))
         throw Failure("'" + path + "' is not a file");
     std::optional<ProjectData> project;
     try {
-        project = ProjectFile::Read(path, NewProjectSettings());
+        project = ProjectFile::Read(path, NewProjectSettings(options));
     } catch (const ProjectFileError& error) {
         throw Failure("'" + path + "' is not a readable project: " + error.Detail());
     } catch (const PlatformError& error) {
@@ -137,7 +233,7 @@ int Run(const CliOptions& options) {
     // The run saves into the project and puts its work database in the
     // project's place; through a link that must reach the link's target.
     const std::string path = SaveTarget(options.paths[0]);
-    ProjectData project = ReadProject(path);
+    ProjectData project = ReadProject(path, options);
     // Sizes come from the files as they are now, as when the desktop program
     // loads a project; a file that has gone keeps the size it was saved with.
     // A name from a size list is no path of a file (it is relative), so its
@@ -154,12 +250,19 @@ int Run(const CliOptions& options) {
     }
     const RunSettings settings = options.Apply(project.settings);
     CheckRunSettings(settings);
+    StopSignals::Check();
     const RunOutcome outcome = RunProject(path, project.items, settings, MediumTimeLimit(options));
-    return Finish(options, project.items, settings, outcome);
+    // A stop that came after the results took the project's place changes nothing.
+    if (!outcome.completed)
+        StopSignals::Check();
+    const int status = Finish(options, project.items, settings, outcome);
+    if (outcome.completed)
+        ActAfterRun(options, path, project.items, settings);
+    return status;
 }
 
 int Show(const CliOptions& options) {
-    const ProjectData project = ReadProject(options.paths[0]);
+    const ProjectData project = ReadProject(options.paths[0], options);
     Write(options,
           {project.items, MediaBytes(project.settings.MediaSize), true, std::nullopt, nullptr});
     return 0;
@@ -167,17 +270,25 @@ int Show(const CliOptions& options) {
 
 int Export(const CliOptions& options) {
     const fs::path project = fs::absolute(options.paths[0]);
-    const std::vector<ProjectItem> items = ReadProject(project.string()).items;
+    const ProjectData data = ReadProject(project.string(), options);
     const std::string folder =
         options.exportFolder.empty() ? project.parent_path().string() : options.exportFolder;
-    for (const std::string& written :
-         ExportMedia(items, project.stem().string(), folder, *options.format, options.force))
-        std::cout << written << '\n';
+    std::vector<std::string> written;
+    try {
+        written = ExportMedia(data.items, project.stem().string(), folder, *options.format,
+                              options.force, StopOnSignal(), MediaBytes(data.settings.MediaSize));
+    } catch (const ExportCancelled&) {
+        StopSignals::Check();
+        throw;
+    }
+    for (const std::string& path : written)
+        std::cout << path << '\n';
     return 0;
 }
 
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
+    StopSignals::Install();
     try {
         const CliOptions options = ParseCommandLine(args);
         switch (options.command) {
@@ -196,9 +307,14 @@ int Main(const std::vector<std::string>& args) {
             case CliOptions::Command::Export:
                 return Export(options);
         }
+    } catch (const Stopped& stopped) {
+        std::cerr << "zarvopack-cli: " << stopped.what() << '\n';
+        return stopped.ExitStatus();
     } catch (const UsageError& error) {
         std::cerr << "zarvopack-cli: " << error.what() << " (see zarvopack-cli --help)\n";
         return 2;
+    } catch (const SettingsValueError& error) {
+        std::cerr << "zarvopack-cli: " << SettingsMessage(error) << '\n';
     } catch (const PlatformError& error) {
         std::cerr << "zarvopack-cli: error " << error.Number() << ": " << error.Description()
                   << '\n';

@@ -106,10 +106,14 @@ void BM_PrepareItemTable(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         WorkDatabase work(params, display);
-        work.CreateWorkDatabase();
+        if (!work.CreateWorkDatabase().ok()) {
+            state.SkipWithError("the work database cannot be made");
+            break;
+        }
         state.ResumeTiming();
         benchmark::DoNotOptimize(work.PrepareItemTable());
         state.PauseTiming();
+        work.Close();
         work.DiscardWorkDatabase();
         state.ResumeTiming();
     }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/db/DatabaseFile.h"
+#include "core/platform/FileError.h"
 #include "core/platform/PlatformError.h"
 #include "core/strings/StringTable.h"
 
@@ -98,12 +100,12 @@ AccessDB::~AccessDB() {
     sqlite3_close_v2(connection_);
 }
 
-bool AccessDB::DBCreate(const std::string& path, const TableDef& table) {
-    const std::string connect = GenConnectString(path, false);
-    if (connect.empty()) {
-        return false;
+Status AccessDB::DBCreate(const std::string& path, const TableDef& table) {
+    std::string connect;
+    if (Status status = GenConnectString(path, false, connect); !status.ok()) {
+        return status;
     }
-    bool result = false;
+    Status result;
     std::string file;
     bool created = false;
     try {
@@ -113,37 +115,33 @@ bool AccessDB::DBCreate(const std::string& path, const TableDef& table) {
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         const Connection catalog(raw);
         if (catalog == nullptr) {
-            SetError("ADDC-01", ResString(kCreateFailed));
+            result = SetError("ADDC-01", DbError::CreateFailed, ResString(kCreateFailed));
         } else if (rc != SQLITE_OK) {
-            SetError("ADDC-99", sqlite3_errmsg(catalog.get()));
+            result = SetError("ADDC-99", DbError::Refused, sqlite3_errmsg(catalog.get()));
         } else {
             created = true;
-            if (table.name.empty() ||
-                Exec(catalog.get(), CreateTableStatement(table)) == SQLITE_OK) {
-                result = true;
-            } else {
-                SetError("ADDC-99", sqlite3_errmsg(catalog.get()));
+            if (!table.name.empty() &&
+                Exec(catalog.get(), CreateTableStatement(table)) != SQLITE_OK) {
+                result = SetError("ADDC-99", DbError::Refused, sqlite3_errmsg(catalog.get()));
             }
         }
     } catch (const std::exception& e) {
-        SetError("ADDC-99", e.what());
+        result = SetError("ADDC-99", DbError::Refused, e.what());
     }
     // The file did not exist before this call, so a half-made one is ours to remove.
-    if (created && !result) {
+    if (created && !result.ok()) {
         std::error_code ignored;
         std::filesystem::remove(file, ignored);
     }
     return result;
 }
 
-bool AccessDB::TBCreate(const std::vector<TableDef>& tables) {
+Status AccessDB::TBCreate(const std::vector<TableDef>& tables) {
     if (connection_ == nullptr) {
-        SetError("ADTC-01", ResString(kNotOpen));
-        return false;
+        return SetError("ADTC-01", DbError::NotOpen, ResString(kNotOpen));
     }
     if (tables.empty()) {
-        SetError("ADTC-02", ResString(kNoTables));
-        return false;
+        return SetError("ADTC-02", DbError::NoTables, ResString(kNoTables));
     }
     try {
         for (const TableDef& table : tables) {
@@ -153,74 +151,86 @@ bool AccessDB::TBCreate(const std::vector<TableDef>& tables) {
                 throw PlatformError::InvalidCall();
             }
             if (Exec(connection_, CreateTableStatement(table)) != SQLITE_OK) {
-                SetError("ADTC-99", sqlite3_errmsg(connection_));
-                return false;
+                return SetError("ADTC-99", DbError::Refused, sqlite3_errmsg(connection_));
             }
         }
     } catch (const std::exception& e) {
-        SetError("ADTC-99", e.what());
-        return false;
+        return SetError("ADTC-99", DbError::Refused, e.what());
     }
-    return true;
+    return Status::Ok();
 }
 
-bool AccessDB::DBOpen(const std::string& path) {
+Status AccessDB::DBOpen(const std::string& path) {
     if (connection_ != nullptr) {
-        SetError("ADDO-02", ResString(kAlreadyOpen));
-        return false;
+        return SetError("ADDO-02", DbError::AlreadyOpen, ResString(kAlreadyOpen));
     }
-    const std::string connect = GenConnectString(path, true);
-    if (connect.empty()) {
-        return false;
+    std::string connect;
+    if (Status status = GenConnectString(path, true, connect); !status.ok()) {
+        return status;
     }
     try {
         sqlite3* raw = nullptr;
         int rc = sqlite3_open_v2(FileOf(connect).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         Connection connection(raw);
         if (connection == nullptr) {
-            SetError("ADDO-03", ResString(kOpenFailed));
-            return false;
+            return SetError("ADDO-03", DbError::OpenFailed, ResString(kOpenFailed));
+        }
+        if (rc == SQLITE_OK && costLimits_) {
+            ApplyCostLimits(connection.get(), *costLimits_, stepsLeft_);
         }
         // Opening alone accepts any file. Reading the schema once makes a file
         // that is no database, or a cut-off one, fail here and not at its first use.
         if (rc == SQLITE_OK) {
+            // A file that another connection is writing is waited for a moment.
+            sqlite3_busy_timeout(connection.get(), kBusyTimeoutMs);
             rc = Exec(connection.get(), "SELECT count(*) FROM sqlite_master");
         }
         if (rc != SQLITE_OK) {
-            SetError("ADDO-99", sqlite3_errmsg(connection.get()));
-            return false;
+            Status failure =
+                SetError("ADDO-99", DbError::Refused, sqlite3_errmsg(connection.get()));
+            if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
+                return {FileError::InUse, failure.message()};
+            }
+            return failure;
         }
         connection_ = connection.release();
-        return true;
+        return Status::Ok();
     } catch (const std::exception& e) {
-        SetError("ADDO-99", e.what());
-        return false;
+        return SetError("ADDO-99", DbError::Refused, e.what());
     }
 }
 
-bool AccessDB::DBClose() {
-    // Closing also rolls back a transaction that was left open.
+void AccessDB::DBClose() {
     sqlite3_close_v2(connection_);
     connection_ = nullptr;
-    return !IsOpen();
 }
 
 // Both cursor types give the same rows here: a query's rows are read in full
 // when it runs, so any row can be reached by its number.
 std::shared_ptr<zv::RecordSet> AccessDB::Run(const std::string& statement, int16_t) {
     std::shared_ptr<zv::RecordSet> result;
+    // LastErr tells why a query gave a record set that is not open.
+    static_cast<void>(Perform(statement, result));
+    return result ? result : std::make_shared<zv::RecordSet>();
+}
+
+Status AccessDB::Execute(const std::string& statement) {
+    std::shared_ptr<zv::RecordSet> rows;
+    return Perform(statement, rows);
+}
+
+Status AccessDB::Perform(const std::string& statement, std::shared_ptr<zv::RecordSet>& result) {
+    Status status;
     try {
         result = std::make_shared<zv::RecordSet>();
         const std::string remembered = sql_;
         if (!statement.empty()) {
             sql_ = statement;
         } else if (sql_.empty()) {
-            SetError("ADRN-01", ResString(kNoStatement));
-            return result;
+            return SetError("ADRN-01", DbError::NoStatement, ResString(kNoStatement));
         }
         if (connection_ == nullptr) {
-            SetError("ADRN-02", ResString(kNotOpen));
-            return result;
+            return SetError("ADRN-02", DbError::NotOpen, ResString(kNotOpen));
         }
         recordSet_ = result;
         sqlite3_stmt* raw = nullptr;
@@ -248,7 +258,7 @@ std::shared_ptr<zv::RecordSet> AccessDB::Run(const std::string& statement, int16
             }
         }
         if (rc != SQLITE_OK) {
-            SetError("ADRN-99", sqlite3_errmsg(connection_));
+            status = SetError("ADRN-99", DbError::Refused, sqlite3_errmsg(connection_));
         }
         // While a failure stays uncleared, the statement that was there before
         // this call is kept.
@@ -256,33 +266,31 @@ std::shared_ptr<zv::RecordSet> AccessDB::Run(const std::string& statement, int16
             sql_ = remembered;
         }
     } catch (const std::exception& e) {
-        SetError("ADRN-99", e.what());
+        status = SetError("ADRN-99", DbError::Refused, e.what());
     }
-    return result ? result : std::make_shared<zv::RecordSet>();
+    return status;
 }
 
-bool AccessDB::BeginTrans() {
+Status AccessDB::BeginTrans() {
     return Transact("BEGIN");
 }
 
-bool AccessDB::CommitTrans() {
+Status AccessDB::CommitTrans() {
     return Transact("COMMIT");
 }
 
-bool AccessDB::RollbackTrans() {
+Status AccessDB::RollbackTrans() {
     return Transact("ROLLBACK");
 }
 
-bool AccessDB::Transact(const char* statement) {
+Status AccessDB::Transact(const char* statement) {
     if (connection_ == nullptr) {
-        SetError("ADTR-99", ResString(kNotOpen));
-        return false;
+        return SetError("ADTR-99", DbError::NotOpen, ResString(kNotOpen));
     }
     if (Exec(connection_, statement) != SQLITE_OK) {
-        SetError("ADTR-99", sqlite3_errmsg(connection_));
-        return false;
+        return SetError("ADTR-99", DbError::Refused, sqlite3_errmsg(connection_));
     }
-    return true;
+    return Status::Ok();
 }
 
 std::string AccessDB::LastErr(std::string& message) const {
@@ -302,39 +310,42 @@ std::string AccessDB::zVersion(int16_t& major, int16_t& minor, int16_t& revision
     return std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
 }
 
-std::string AccessDB::GenConnectString(const std::string& path, bool mustExist) {
+Status AccessDB::GenConnectString(const std::string& path, bool mustExist, std::string& connect) {
     const std::string remembered = path_;
-    std::string result;
+    Status status;
     try {
         if (!path.empty()) {
             path_ = path;
         }
         if (path_.empty()) {
-            SetError("ADGN-01", ResString(kNoFileName));
+            status = SetError("ADGN-01", DbError::NoFileName, ResString(kNoFileName));
         } else {
             // A folder at the path is not a file.
             const bool exists = std::filesystem::is_regular_file(path_);
             if (exists && !mustExist) {
-                SetError("ADGN-02", ResString(kTheFile) + ResString(kExistsAlready));
+                status = SetError("ADGN-02", DbError::FileExists,
+                                  ResString(kTheFile) + ResString(kExistsAlready));
             } else if (!exists && mustExist) {
-                SetError("ADGN-02", ResString(kTheFile) + ResString(kDoesNotExist));
+                status = SetError("ADGN-02", DbError::FileMissing,
+                                  ResString(kTheFile) + ResString(kDoesNotExist));
             } else {
-                result = "Provider=Microsoft.Jet.OLEDB." + std::string("4.0") +
-                         std::string(kDataSource) + path_;
+                connect = "Provider=Microsoft.Jet.OLEDB." + std::string("4.0") +
+                          std::string(kDataSource) + path_;
             }
         }
     } catch (const std::exception& e) {
-        SetError("ADGN-99", e.what());
+        status = SetError("ADGN-99", DbError::Refused, e.what());
     }
-    if (result.empty()) {
+    if (!status.ok()) {
         path_ = remembered;
     }
-    return result;
+    return status;
 }
 
-void AccessDB::SetError(const std::string& code, const std::string& message) {
+Status AccessDB::SetError(const std::string& code, DbError kind, const std::string& message) {
     errorCode_ = code;
     errorMessage_ = message;
+    return {kind, message};
 }
 
 }  // namespace zv

@@ -127,17 +127,24 @@ void CombinationSearch::SetItemSizes(std::vector<double> sizes) {
 }
 
 CapacityResult CombinationSearch::CapacityBound() const {
+    // f: how many of the smallest items fit together; a set that fills the
+    // medium exactly fits.
     double total = 0;
     int f = -1;
     for (int level = 0; level < n_; ++level) {
         total += levelSize_[level];
-        if (total >= params_.mediaSize) {
+        if (total > params_.mediaSize) {
             f = level;
             break;
         }
     }
-    if (f < 0)
-        return {CapacityStatus::AllFit, n_};
+    if (f < 0) {
+        // Everything fits: the medium takes the largest items the limits allow.
+        const int k = std::min<int>(n_, params_.maxItems);
+        if (k <= params_.minItems)
+            return {CapacityStatus::TooFew, k};
+        return {CapacityStatus::AllFit, k};
+    }
 
     const int k = f > params_.maxItems ? params_.maxItems : f;
     if (k == 0)
@@ -189,6 +196,21 @@ void CombinationSearch::SaveBest(const Record* stack, int top, int dirty) {
     const int from = std::min(dirty, top + 1);
     best_.resize(top + 1);
     std::copy(stack + from, stack + top + 1, best_.begin() + from);
+}
+
+void CombinationSearch::TakeLargest(int k) {
+    ResetStack(k);
+    if (k < n_) {
+        // Record j holds the j-th largest item: from its start level k-j it
+        // has moved up by n-k.
+        stack_[0].total = 0;
+        for (int position = 0; position < k; ++position)
+            stack_[0].total += ItemSize(position);
+        for (int j = 1; j <= k; ++j)
+            stack_[j] = {n_ - k, k - j, stack_[0].total};
+        top_ = k;
+    }
+    TakeStackAsBest();
 }
 
 void CombinationSearch::TakeStackAsBest() {

@@ -77,9 +77,11 @@ class CombinationSearch {
     int CurrentSize() const { return k_; }
     std::vector<StackRecord> BestStack() const;
     double BestTotal() const { return best_.back().total; }
-    // Makes the current stack the medium's result (all items fit, or the
-    // smallest items when the search found nothing).
+    // Makes the current stack the medium's result (the smallest items when
+    // the search found nothing).
     void TakeStackAsBest();
+    // Makes the k largest items the medium's result (when everything fits).
+    void TakeLargest(int k);
     // Slot 0 of the combination mirror: the position of the combination's
     // largest item as last synchronised. The progress display reads nothing else.
     int MirrorHead() const { return mirrorHead_; }

@@ -26,6 +26,7 @@ bool ResolveRunParameters(const RunSettings& settings, const std::string& projec
 
     params.fastSearch = settings.MaxSpeed;
     params.method = settings.Method;
+    params.fileSystem = settings.FsAllowance;
     return true;
 }
 

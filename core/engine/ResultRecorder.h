@@ -6,7 +6,6 @@
 
 #include "core/engine/CombinationSearch.h"
 #include "core/engine/RunDisplay.h"
-#include "core/engine/RunParameters.h"
 
 namespace zv {
 
@@ -18,31 +17,31 @@ struct MediumItems {
     std::vector<double> sizes;
 };
 
-// Writes each medium of a run into the work database: the table of its items,
-// the table of its total, and the removal of its items from GP.
+// Writes each medium of a run into the work database, over the run's
+// connection: the table of its items, the table of its total, and the removal
+// of its items from GP.
 class ResultRecorder {
   public:
-    ResultRecorder(const RunParameters& params, RunDisplay& display,
-                   const CombinationSearch& search);
+    ResultRecorder(AccessDB& db, RunDisplay& display, const CombinationSearch& search);
 
     // Records medium n, the combination the search chose. A medium is
     // recorded whole or not at all: on a failure its message is shown,
     // nothing of it stays, and false is returned.
-    bool RecordMedium(int n, const std::vector<StackRecord>& bestStack);
+    [[nodiscard]] bool RecordMedium(int n, const std::vector<StackRecord>& bestStack);
     // Records a whole plan as media 1, 2, ..., whole or not at all: on a
     // failure its message is shown, nothing of it stays, and false is returned.
-    bool RecordMedia(const std::vector<MediumItems>& media);
+    [[nodiscard]] bool RecordMedia(const std::vector<MediumItems>& media);
 
   private:
     // The tables of medium n, and then its rows and its items' removal from
     // GP, inside the caller's transaction.
     static std::string IdTable(int n);
     static std::string SizeTable(int n);
-    bool CreateTables(AccessDB& db, int n);
-    bool WriteRows(AccessDB& db, int n, const MediumItems& medium, double total);
-    bool Fail(AccessDB& db, int message);
+    bool CreateTables(int n);
+    bool WriteRows(int n, const MediumItems& medium, double total);
+    bool Fail(int message);
 
-    const RunParameters& params_;
+    AccessDB& db_;
     RunDisplay& display_;
     const CombinationSearch& search_;
 };

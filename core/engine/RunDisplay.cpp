@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -59,7 +60,8 @@ void RunDisplay::Message(int id) {
 }
 
 std::string RunDisplay::MediumStatusText(int n) {
-    return ResString(40051) + PaddedNumber(n) + ResString(40052);
+    return ResString(text_id::MediumSearchLead) + PaddedNumber(n) +
+           ResString(text_id::MediumSearchTail);
 }
 
 std::string RunDisplay::SearchDetailText(int n, double seconds, double fill) {
@@ -67,7 +69,7 @@ std::string RunDisplay::SearchDetailText(int n, double seconds, double fill) {
     char fillText[32];
     std::snprintf(secondsText, sizeof secondsText, "%.1f", seconds);
     std::snprintf(fillText, sizeof fillText, "%.2f", fill * 100);
-    std::string text = ResString(41102);
+    std::string text = ResString(text_id::SearchDetail);
     const std::pair<const char*, std::string> fields[] = {
         {"%1", std::to_string(n)}, {"%2", secondsText}, {"%3", fillText}};
     for (const auto& [mark, value] : fields) {
@@ -79,7 +81,8 @@ std::string RunDisplay::SearchDetailText(int n, double seconds, double fill) {
 }
 
 std::string RunDisplay::RecordingStatusText(int n) {
-    return ResString(40045) + PaddedNumber(n) + ResString(40046);
+    return ResString(text_id::MediumDoneLead) + PaddedNumber(n) +
+           ResString(text_id::MediumDoneTail);
 }
 
 }  // namespace zv

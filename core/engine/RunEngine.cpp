@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/platform/FileError.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -18,6 +20,20 @@ namespace zv {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr int kOpenFailed = 40026;  // "ﾃﾞｰﾀﾍﾞｰｽのｵｰﾌﾟﾝに失敗しました..."
+constexpr int kInUse = 41110;  // "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です..."
+constexpr int kReadOnly = 41111;  // "ﾃﾞｰﾀﾌｧｲﾙは読取専用です..."
+constexpr int kNotCommitted = 41112;  // "実行結果をﾃﾞｰﾀﾌｧｲﾙに保存できませんでした..."
+
+// The message for a project file the run could not work on.
+int FileMessage(const Status& status, int otherwise) {
+    if (status.code() == FileError::InUse)
+        return kInUse;
+    if (status.code() == FileError::ReadOnly)
+        return kReadOnly;
+    return otherwise;
+}
 
 // How often the words under the status line change: often enough to see the
 // search move, seldom enough to cost nothing.
@@ -99,35 +115,43 @@ class EngineRun {
         : params_(params),
           requests_(requests),
           display_(observer),
-          work_(params, display_),
-          progress_(display_, search_, params, options),
-          search_(params, requests, progress_),
-          recorder_(params, display_, search_) {}
+          work_(params_, display_),
+          progress_(display_, search_, params_, options),
+          search_(params_, requests, progress_),
+          recorder_(work_.Connection(), display_, search_) {}
 
     bool Run() {
         bool completed = false;
         try {
-            work_.CreateWorkDatabase();
-            if (work_.PrepareItemTable())
+            if (const Status created = work_.CreateWorkDatabase(); !created.ok()) {
+                display_.Message(FileMessage(created, kOpenFailed));
+            } else if (work_.PrepareItemTable()) {
+                // What every medium keeps for its file system is no room for items.
+                params_.mediaSize -= work_.MediumReserve();
                 completed =
                     params_.method == PackingMethod::FewestMedia ? PackAllMedia() : FillMedia();
+            }
         } catch (const std::exception&) {
             completed = false;
         }
-        if (completed) {
-            work_.CommitWorkDatabase();
-        } else {
+        work_.Close();
+        if (!completed) {
             work_.DiscardWorkDatabase();
+        } else if (const Status committed = work_.CommitWorkDatabase(); !committed.ok()) {
+            // Results that never reached the project file are no results.
+            display_.Message(FileMessage(committed, kNotCommitted));
+            completed = false;
         }
         return completed;
     }
 
   private:
     // Medium after medium until nothing more can be placed; false when the
-    // run was aborted.
+    // run was aborted or failed.
     bool FillMedia() {
         display_.ShowBar(0, true);
         display_.ShowBar(1, true);
+        size_t itemsLeft = SIZE_MAX;
         for (int n = 1;; ++n) {
             display_.SetValue(1, 0);
             display_.SetBar(0, 0, 3, 0);
@@ -138,7 +162,16 @@ class EngineRun {
 
             std::vector<double> sizes;
             if (!work_.LoadItemSizes(sizes))
+                return false;
+            if (sizes.empty())
                 return true;
+            // Every medium recorded takes its items out of GP. Were they still
+            // there, the same medium would come round again without end.
+            if (sizes.size() >= itemsLeft) {
+                display_.Message(40027);
+                return false;
+            }
+            itemsLeft = sizes.size();
             search_.SetItemSizes(std::move(sizes));
 
             display_.SetValue(0, 1);
@@ -159,8 +192,7 @@ class EngineRun {
                         display_.Message(40025);
                     return true;
                 case CapacityStatus::AllFit:
-                    search_.ResetStack(bound.k);
-                    search_.TakeStackAsBest();
+                    search_.TakeLargest(bound.k);
                     display_.Observer().MediumChosen({n, 0, 0});
                     break;
                 case CapacityStatus::Search:
@@ -172,7 +204,7 @@ class EngineRun {
             // Every medium that gets here holds at least one item that fits,
             // even when its items add up to nothing (empty files).
             if (!recorder_.RecordMedium(n, search_.BestStack()))
-                return true;
+                return false;
             if (n == params_.mediaCount)
                 return true;
         }
@@ -189,6 +221,8 @@ class EngineRun {
         std::vector<int16_t> itemNumbers;
         std::vector<double> sizes;
         if (!work_.LoadItems(itemNumbers, sizes))
+            return false;
+        if (sizes.empty())
             return true;
 
         PackLimits limits;
@@ -278,7 +312,9 @@ class EngineRun {
         return true;
     }
 
-    const RunParameters& params_;
+    // A copy: the capacity shrinks by the file system's reserve once the items
+    // are known.
+    RunParameters params_;
     RunRequests& requests_;
     RunDisplay display_;
     WorkDatabase work_;

@@ -16,7 +16,11 @@ struct RunOptions {
 // been saved: medium after medium it loads the remaining items, chooses the
 // medium's combination and records it. At a normal end (also one that placed
 // nothing) the project file then holds the results and the result is true; an
-// abort or a failure leaves the project file as it was and gives false.
+// abort or a failure leaves the project file as it was and gives false. The
+// results take the project file's place in one step. For the length of the
+// run the project is locked against other runs and saves; a project in use,
+// a read-only one, or results that cannot take its place fail the run with a
+// message.
 bool RunEngine(const RunParameters& params, RunRequests& requests, RunObserver& observer,
                const RunOptions& options = {});
 

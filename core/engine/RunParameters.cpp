@@ -1,5 +1,7 @@
 #include "core/engine/RunParameters.h"
 
+#include "core/db/ProjectSideFiles.h"
+
 namespace zv {
 
 std::string RunParameters::ProjectFilePath() const {
@@ -7,11 +9,7 @@ std::string RunParameters::ProjectFilePath() const {
 }
 
 std::string RunParameters::WorkDatabasePath() const {
-    return ProjectFilePath() + ".TMP";
-}
-
-std::string RunParameters::BackupPath() const {
-    return ProjectFilePath() + ".TMP" + ".TMP";
+    return WorkPath(ProjectFilePath());
 }
 
 }  // namespace zv

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/engine/FileSystemAllowance.h"
 #include "core/engine/PackingMethod.h"
 
 namespace zv {
@@ -16,6 +17,7 @@ struct RunParameters {
     double tolerance = 0;  // bytes
     bool fastSearch = false;
     PackingMethod method = PackingMethod::Sequential;
+    FileSystemAllowance fileSystem = FileSystemAllowance::None;
     std::string projectFileName;  // name part of the project file's path
     std::string projectFolder;    // folder part of the project file's path
     std::string itemTableName = "MainDB";
@@ -23,7 +25,6 @@ struct RunParameters {
 
     std::string ProjectFilePath() const;
     std::string WorkDatabasePath() const;  // the project file + ".TMP"
-    std::string BackupPath() const;        // the project file + ".TMP.TMP"
 };
 
 }  // namespace zv

@@ -3,9 +3,19 @@
 #include <cstdint>
 #include <string>
 
+#include "core/engine/FileSystemAllowance.h"
 #include "core/engine/PackingMethod.h"
 
 namespace zv {
+
+// What follows a run that ended normally: an export of its media into the
+// after-run folder. The numbers are the ones the files keep.
+enum class AfterRunAction : int16_t {
+    None = 0,
+    LinkFolders = 1,
+    PathLists = 2,
+    IsoImages = 3,
+};
 
 // The parameters of one packing run as a project keeps them.
 struct RunSettings {
@@ -22,10 +32,14 @@ struct RunSettings {
     int16_t MinFile = 0;
     // Fast search.
     bool MaxSpeed = false;
-    // After-run action and its folder: stored and loaded, never acted on.
+    // After-run action, as the number of an AfterRunAction (kept as stored,
+    // so that a number that stands for no action survives a save), and the
+    // folder it writes into.
     int16_t AfterRun = 0;
     std::string AfterPath;
     PackingMethod Method = PackingMethod::Sequential;
+    // Room left on every medium for the file system the files are put in.
+    FileSystemAllowance FsAllowance = FileSystemAllowance::None;
 
     bool operator==(const RunSettings&) const = default;
 };

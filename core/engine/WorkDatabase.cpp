@@ -1,16 +1,17 @@
 #include "core/engine/WorkDatabase.h"
 
-#include <filesystem>
-#include <system_error>
+#include <optional>
 
 #include "core/db/AccessDB.h"
+#include "core/db/DatabaseFile.h"
+#include "core/db/ProjectSideFiles.h"
 #include "core/db/SqlText.h"
+#include "core/engine/FileSystemAllowance.h"
+#include "core/platform/AtomicReplace.h"
 #include "core/platform/PlatformError.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,53 +34,56 @@ const char* const kDropIndexes[] = {
     "DROP INDEX IF EXISTS [RUN_GSIZE]",
 };
 
-bool OpenWork(AccessDB& db, const RunParameters& params) {
-    db.SetPath(params.WorkDatabasePath());
-    return db.DBOpen("");
-}
-
-void RemoveQuietly(const std::string& path) {
-    std::error_code ignored;
-    fs::remove(path, ignored);
-}
-
-bool RenameIfFree(const std::string& from, const std::string& to) {
-    std::error_code error;
-    if (fs::exists(to, error))
-        return false;
-    fs::rename(from, to, error);
-    return !error;
-}
+// How the run's connection works with the file. None of these settings is
+// kept in the file, so its format stays as it is. SQLite's syncs and journal
+// file keep a database whole through a crash; the work database needs
+// neither, since after a crash it is thrown away and before it takes the
+// project file's place it is synced as a whole. Without them a medium costs
+// no trip to the disk. SQLite reads through the whole schema whenever it adds
+// a table, and the schema of a run of thousands of media outgrows the default
+// cache.
+const char* const kRunPragmas[] = {
+    "PRAGMA synchronous = OFF", "PRAGMA journal_mode = MEMORY",
+    "PRAGMA cache_size = -32768",  // KiB
+};
 
 }  // namespace
 
 WorkDatabase::WorkDatabase(const RunParameters& params, RunDisplay& display)
     : params_(params), display_(display) {}
 
-void WorkDatabase::CreateWorkDatabase() {
-    std::error_code error;
-    fs::copy_file(params_.ProjectFilePath(), params_.WorkDatabasePath(),
-                  fs::copy_options::overwrite_existing, error);
-    if (error)
-        throw PlatformError::PathAccess();
+Status WorkDatabase::CreateWorkDatabase() {
+    const std::string project = params_.ProjectFilePath();
+    const std::string work = params_.WorkDatabasePath();
+    if (Status status = RecoverProjectFile(project); !status.ok())
+        return status;
+    lock_.emplace(project);
+    if (Status status = lock_->Take(); !status.ok())
+        return status;
+    if (IsReadOnlyFile(project))
+        return ReadOnlyFailure(project);
+    // A hot journal of the project belongs in the project, not in its copy.
+    if (Status status = RecoverDatabase(project); !status.ok())
+        return status;
+    return CopyToNewFile(project, work);
 }
 
 bool WorkDatabase::PrepareItemTable() {
-    AccessDB db;
-    if (!OpenWork(db, params_)) {
+    if (!OpenWork().ok()) {
         display_.Message(40026);
         return false;
     }
     TableDef gp{kItemTable, {{"GID", ColumnType::Integer, 0}, {"GSIZE", ColumnType::Double, 0}}};
-    if (!db.TBCreate({gp})) {
+    bool made = db_.TBCreate({gp}).ok();
+    for (const char* statement : kCreateIndexes)
+        made = made && db_.Execute(statement).ok();
+    if (!made) {
         display_.Message(40027);
         return false;
     }
-    for (const char* statement : kCreateIndexes)
-        db.Run(statement, adOpenDynamic);
 
     const std::string& items = params_.itemTableName;
-    auto highest = db.Run("SELECT * FROM [" + items + "] ORDER BY [GROUP] DESC", adOpenDynamic);
+    auto highest = db_.Run("SELECT * FROM [" + items + "] ORDER BY [GROUP] DESC", adOpenDynamic);
     if (!highest->IsOpen()) {
         display_.Message(40026);
         return false;
@@ -92,51 +96,80 @@ bool WorkDatabase::PrepareItemTable() {
         display_.SetBar(1, 0, lastItem, 0);
         display_.SetStatus(ResString(40043));
 
-        db.BeginTrans();
-        for (int g = 0; g <= lastItem; ++g) {
-            auto sum = db.Run(
-                "SELECT SUM([SIZE]) FROM [" + items + "] WHERE [GROUP] = " + std::to_string(g),
-                adOpenDynamic);
-            if (!sum->IsOpen()) {
-                db.RollbackTrans();
+        // With a file system's allowance an item takes what its files take on
+        // the medium, and every medium keeps a reserve.
+        std::optional<FileSystemEstimate> allowance;
+        if (params_.fileSystem == FileSystemAllowance::Iso9660) {
+            std::vector<MemberFile> files;
+            if (!ReadMemberFiles(files)) {
                 display_.Message(40026);
                 return false;
             }
-            const double size = sum->Field(0).ToDouble();
-            db.Run("INSERT INTO [" + std::string(kItemTable) + "] VALUES(" + std::to_string(g) +
-                       "," + SqlNumber(size) + ")",
-                   adOpenDynamic);
+            allowance = EstimateIso9660(files, lastItem + 1, params_.mediaSize);
+            mediumReserve_ = allowance->mediumReserve;
+        }
+
+        if (!db_.BeginTrans().ok()) {
+            display_.Message(40027);
+            return false;
+        }
+        for (int g = 0; g <= lastItem; ++g) {
+            auto sum = db_.Run(
+                "SELECT SUM([SIZE]) FROM [" + items + "] WHERE [GROUP] = " + std::to_string(g),
+                adOpenDynamic);
+            if (!sum->IsOpen())
+                return Abandon(40026);
+            const double size =
+                allowance ? allowance->itemSizes[static_cast<size_t>(g)] : sum->Field(0).ToDouble();
+            if (!db_.Execute("INSERT INTO [" + std::string(kItemTable) + "] VALUES(" +
+                             std::to_string(g) + "," + SqlNumber(size) + ")")
+                     .ok())
+                return Abandon(40027);
             display_.SetValue(1, g);
             display_.Yield();
         }
-        for (const char* statement : kCreateItemIndexes)
-            db.Run(statement, adOpenDynamic);
-        return db.CommitTrans();
+        for (const char* statement : kCreateItemIndexes) {
+            if (!db_.Execute(statement).ok())
+                return Abandon(40027);
+        }
+        if (!db_.CommitTrans().ok())
+            return Abandon(40027);
+        return true;
     } catch (const PlatformError&) {
         // No rows at all, or an item number without rows: the run cannot start.
-        db.RollbackTrans();
+        // Closing the connection undoes what was begun.
+        db_.DBClose();
         return false;
     }
 }
 
-bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
-    AccessDB db;
-    if (!OpenWork(db, params_)) {
-        display_.Message(40026);
+bool WorkDatabase::ReadMemberFiles(std::vector<MemberFile>& files) {
+    auto rows = db_.Run("SELECT [PATH], [SIZE], [GROUP] FROM [" + params_.itemTableName + "]",
+                        adOpenDynamic);
+    if (!rows->IsOpen())
         return false;
+    for (; !rows->AtEnd(); rows->MoveNext()) {
+        files.push_back(
+            {rows->Field(2).ToInt16(), rows->Field(0).ToText(), rows->Field(1).ToDouble()});
     }
+    return true;
+}
+
+bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
     itemSizes.assign(1, -1);
     display_.SetValue(1, 0);
     display_.SetStatus(ResString(40044));
 
-    auto rows = db.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
-                       adOpenDynamic);
+    auto rows = db_.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
+                        adOpenDynamic);
     if (!rows->IsOpen()) {
         display_.Message(40026);
         return false;
     }
-    if (rows->AtEnd())
-        return false;
+    if (rows->AtEnd()) {
+        itemSizes.clear();
+        return true;
+    }
 
     for (int i = 0; !rows->AtEnd(); rows->MoveNext(), ++i) {
         const double size = rows->Field("GSIZE").ToDouble();
@@ -153,16 +186,11 @@ bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
 }
 
 bool WorkDatabase::LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes) {
-    AccessDB db;
-    if (!OpenWork(db, params_)) {
-        display_.Message(40026);
-        return false;
-    }
     itemNumbers.clear();
     itemSizes.clear();
     display_.SetStatus(ResString(40044));
-    auto rows = db.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
-                       adOpenDynamic);
+    auto rows = db_.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
+                        adOpenDynamic);
     if (!rows->IsOpen()) {
         display_.Message(40026);
         return false;
@@ -172,39 +200,60 @@ bool WorkDatabase::LoadItems(std::vector<int16_t>& itemNumbers, std::vector<doub
         itemSizes.push_back(rows->Field("GSIZE").ToDouble());
     }
     display_.Yield();
-    return !itemNumbers.empty();
+    return true;
 }
 
-void WorkDatabase::CommitWorkDatabase() {
+void WorkDatabase::Close() {
+    db_.DBClose();
+}
+
+Status WorkDatabase::OpenWork() {
+    db_.SetPath(params_.WorkDatabasePath());
+    Status status = db_.DBOpen("");
+    for (const char* pragma : kRunPragmas) {
+        if (status.ok())
+            status = db_.Execute(pragma);
+    }
+    if (!status.ok())
+        db_.DBClose();
+    return status;
+}
+
+bool WorkDatabase::Abandon(int message) {
+    // Closing the connection undoes a transaction that cannot be rolled back.
+    if (!db_.RollbackTrans().ok())
+        db_.DBClose();
+    display_.Message(message);
+    return false;
+}
+
+Status WorkDatabase::CommitWorkDatabase() {
     DropSearchIndexes();
-    const std::string project = params_.ProjectFilePath();
-    const std::string work = params_.WorkDatabasePath();
-    const std::string backup = params_.BackupPath();
-    if (!RenameIfFree(project, backup)) {
-        // The project file stays as it was; the results are lost.
-        RemoveQuietly(work);
-        return;
-    }
-    std::error_code error;
-    fs::rename(work, project, error);
-    if (error) {
-        RemoveQuietly(work);
-        fs::rename(backup, project, error);
-        return;
-    }
-    RemoveQuietly(backup);
+    Status status = PlaceDatabaseFile(params_.WorkDatabasePath(), params_.ProjectFilePath());
+    if (!status.ok())
+        DiscardWorkDatabase();
+    return status;
 }
 
 void WorkDatabase::DiscardWorkDatabase() {
-    RemoveQuietly(params_.WorkDatabasePath());
+    // Without the lock the file at the work path is another run's.
+    if (!lock_ || !lock_->Held())
+        return;
+    // What cannot be removed now goes at the next run or opening.
+    static_cast<void>(RemoveDatabaseFile(params_.WorkDatabasePath()));
 }
 
+// After the run's connection has closed. An index that stays behind does no
+// harm: the project reader passes it by and the next run uses it again.
 void WorkDatabase::DropSearchIndexes() {
     AccessDB db;
-    if (!OpenWork(db, params_))
+    db.SetPath(params_.WorkDatabasePath());
+    if (!db.DBOpen("").ok())
         return;
-    for (const char* statement : kDropIndexes)
-        db.Run(statement, adOpenDynamic);
+    for (const char* statement : kDropIndexes) {
+        if (!db.Execute(statement).ok())
+            return;
+    }
 }
 
 }  // namespace zv

@@ -1,41 +1,71 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "core/db/AccessDB.h"
+#include "core/engine/FileSystemAllowance.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/RunParameters.h"
+#include "core/platform/FileLock.h"
+#include "core/platform/Status.h"
 
 namespace zv {
 
 // The copy of the project file a run works in: it gets the item table GP and,
 // medium by medium, the result tables. At a normal end it takes the project
-// file's place; otherwise it is deleted. Every operation opens the file for
-// itself and closes it again.
+// file's place; otherwise it is deleted. From its creation to its end the
+// project is locked against other runs and saves. The run works in it over one
+// connection, from PrepareItemTable to Close: a connection that opened the file
+// anew for every step would read its whole schema each time, and the schema
+// grows by two tables with every medium.
 class WorkDatabase {
   public:
     WorkDatabase(const RunParameters& params, RunDisplay& display);
 
-    // Copies the project file to the work database path, replacing any file
-    // there. Throws PlatformError when the copy fails.
-    void CreateWorkDatabase();
-    // Builds GP with one row per list item and its summed size; false stops the run.
-    bool PrepareItemTable();
-    // The sizes of the items still in GP, largest first; false when nothing
-    // is left or the database could not be read.
-    bool LoadItemSizes(std::vector<double>& itemSizes);
+    // Locks the project, puts right what an earlier save or run left beside
+    // it, lets SQLite recover the project's own journal, and copies it to the
+    // work database path. FileError::InUse while another process saves or
+    // runs it, FileError::ReadOnly for a read-only project.
+    Status CreateWorkDatabase();
+    // Opens the run's connection and builds GP with one row per list item and
+    // its summed size. False stops the run; its message has been shown, except
+    // for a project without items.
+    [[nodiscard]] bool PrepareItemTable();
+    // The sizes of the items still in GP, largest first; empty when every item
+    // has been placed. False when GP could not be read (the message has been
+    // shown).
+    [[nodiscard]] bool LoadItemSizes(std::vector<double>& itemSizes);
     // The items still in GP, largest first (equal sizes in item order): their
-    // numbers and sizes. False when nothing is left or the database could not
-    // be read.
-    bool LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes);
-    void CommitWorkDatabase();
+    // numbers and sizes, empty when every item has been placed. False when GP
+    // could not be read (the message has been shown).
+    [[nodiscard]] bool LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes);
+    // What every medium keeps back for its file system, known once the item
+    // table is built; 0 without an allowance.
+    double MediumReserve() const { return mediumReserve_; }
+    // The run's connection, for recording the media.
+    AccessDB& Connection() { return db_; }
+    // Ends the run's connection; it comes before the commit or the discard.
+    void Close();
+    // Puts the work database in the project file's place in one step. On a
+    // failure the project file stays as it was and the work database goes.
+    Status CommitWorkDatabase();
     void DiscardWorkDatabase();
 
   private:
+    // Every member file of the items, read for the file system's allowance.
+    bool ReadMemberFiles(std::vector<MemberFile>& files);
+    Status OpenWork();
+    // Rolls back the transaction of a failed step and shows its message.
+    bool Abandon(int message);
     void DropSearchIndexes();
 
     const RunParameters& params_;
     RunDisplay& display_;
+    std::optional<FileLock> lock_;
+    AccessDB db_;
+    double mediumReserve_ = 0;
 };
 
 }  // namespace zv

@@ -21,6 +21,9 @@ class HeadlessUi : public UiServices {
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
         return std::nullopt;
     }
+    std::optional<std::string> FolderDialog(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     bool OpenWithAssociatedProgram(const std::string&) override { return false; }
     void Yield() override {}
     void YieldNow() override {}

@@ -44,6 +44,10 @@ class UiServices {
     // The chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // A folder chosen in a folder dialog that starts in `startFolder`, or
+    // nothing when the user cancelled.
+    virtual std::optional<std::string> FolderDialog(const std::string& title,
+                                                    const std::string& startFolder) = 0;
     // Opens a file or a web address with the program the desktop associates
     // with it; false when that failed.
     virtual bool OpenWithAssociatedProgram(const std::string& pathOrAddress) = 0;

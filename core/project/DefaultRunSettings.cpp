@@ -1,15 +1,65 @@
 #include "core/project/DefaultRunSettings.h"
 
 #include "core/platform/PlatformError.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
+#include "core/settings/SettingsValueError.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
 
 namespace zv {
 
 namespace keys = settings_keys;
+
+namespace {
+
+// A key of DEFAULT_SET_RUN and how its text goes into the record; the
+// conversions throw PlatformError for a text that does not convert.
+struct DefaultField {
+    const SettingsKey& key;
+    void (*take)(RunSettings& settings, const std::string& value);
+};
+
+// The keys in the order they are read.
+const DefaultField kDefaultFields[] = {
+    {keys::MediaSize, [](RunSettings& s, const std::string& v) { s.MediaSize = v; }},
+    {keys::DiffSize, [](RunSettings& s, const std::string& v) { s.DiffSize = TextToDouble(v); }},
+    {keys::MediaNum, [](RunSettings& s, const std::string& v) { s.MediaNum = TextToInt16(v); }},
+    {keys::MaxFile, [](RunSettings& s, const std::string& v) { s.MaxFile = TextToInt16(v); }},
+    {keys::MinFile, [](RunSettings& s, const std::string& v) { s.MinFile = TextToInt16(v); }},
+    {keys::MaxSpeed,
+     [](RunSettings& s, const std::string& v) { s.MaxSpeed = TextToInt16(v) != 0; }},
+    {keys::AfterRun, [](RunSettings& s, const std::string& v) { s.AfterRun = TextToInt16(v); }},
+    {keys::AfterPath, [](RunSettings& s, const std::string& v) { s.AfterPath = v; }},
+    {keys::Method,
+     [](RunSettings& s, const std::string& v) {
+         s.Method = PackingMethodFromNumber(TextToInt16(v));
+     }},
+    {keys::FsAllowance,
+     [](RunSettings& s, const std::string& v) {
+         s.FsAllowance = FileSystemAllowanceFromNumber(TextToInt16(v));
+     }},
+};
+
+// Puts the key's value, or its fallback when the file has none, into its
+// field; an absent key without a fallback leaves the field. Throws
+// SettingsValueError for a value that does not convert and for a file that
+// could not be read.
+void TakeField(const IniSnapshot& ini, const DefaultField& field, RunSettings& settings) {
+    std::optional<std::string> value = ini.Value(field.key.section, field.key.name);
+    if (!value && field.key.fallback != nullptr)
+        value = field.key.fallback;
+    if (!value)
+        return;
+    try {
+        field.take(settings, *value);
+    } catch (const PlatformError& error) {
+        throw SettingsValueError(error, ini.Path(), field.key.section, field.key.name, *value);
+    }
+}
+
+}  // namespace
 
 RunSettings& DefaultRunSettings() {
     static RunSettings defaults;
@@ -27,52 +77,43 @@ PackingMethod PackingMethodFromNumber(int16_t number) {
 }
 
 bool LoadDefaultRunSettings(RunSettings& settings) {
-    std::string value;
-    IniAccess(IniSelect, keys::kRunDefaults, "", value, SettingsFilePath());
-    auto read = [&value](const SettingsKey& key) {
-        if (IniAccess(IniRead, "", key.name, value, ""))
-            return true;
-        if (key.fallback == nullptr)
-            return false;
-        value = key.fallback;
-        return true;
-    };
+    const IniSnapshot ini(SettingsFilePath());
     try {
-        if (read(keys::MediaSize))
-            settings.MediaSize = value;
-        if (read(keys::DiffSize))
-            settings.DiffSize = TextToDouble(value);
-        if (read(keys::MediaNum))
-            settings.MediaNum = TextToInt16(value);
-        if (read(keys::MaxFile))
-            settings.MaxFile = TextToInt16(value);
-        if (read(keys::MinFile))
-            settings.MinFile = TextToInt16(value);
-        if (read(keys::MaxSpeed))
-            settings.MaxSpeed = TextToInt16(value) != 0;
-        if (read(keys::AfterRun))
-            settings.AfterRun = TextToInt16(value);
-        if (read(keys::AfterPath))
-            settings.AfterPath = value;
-        if (read(keys::Method))
-            settings.Method = PackingMethodFromNumber(TextToInt16(value));
-    } catch (const PlatformError& error) {
-        ShowError(error);
+        for (const DefaultField& field : kDefaultFields)
+            TakeField(ini, field, settings);
+    } catch (const SettingsValueError& error) {
+        ShowError(error.Number(), error.BoxText());
         return false;
     }
     return true;
 }
 
+std::vector<SettingsValueError> ReadDefaultRunSettings(RunSettings& settings) {
+    const IniSnapshot ini(SettingsFilePath());
+    std::vector<SettingsValueError> failures;
+    for (const DefaultField& field : kDefaultFields) {
+        try {
+            TakeField(ini, field, settings);
+        } catch (const SettingsValueError& error) {
+            failures.push_back(error);
+        }
+    }
+    return failures;
+}
+
 double LoadMediumTimeLimit() {
-    std::string value;
-    if (!IniAccess(IniRead, keys::MediumTimeLimit.section, keys::MediumTimeLimit.name, value,
-                   SettingsFilePath()))
-        value = keys::MediumTimeLimit.fallback;
+    const IniSnapshot ini(SettingsFilePath());
+    const SettingsKey& key = keys::MediumTimeLimit;
     try {
-        const double seconds = TextToDouble(value);
-        return seconds > 0 ? seconds : 0;
-    } catch (const PlatformError& error) {
-        ShowError(error);
+        const std::string value = ini.Value(key.section, key.name).value_or(key.fallback);
+        try {
+            const double seconds = TextToDouble(value);
+            return seconds > 0 ? seconds : 0;
+        } catch (const PlatformError& error) {
+            throw SettingsValueError(error, ini.Path(), key.section, key.name, value);
+        }
+    } catch (const SettingsValueError& error) {
+        ShowError(error.Number(), error.BoxText());
         return 0;
     }
 }

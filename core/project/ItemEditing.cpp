@@ -70,14 +70,13 @@ struct CutFiles {
 CutFiles GatherCut(const ProjectDocument& document) {
     CutFiles cut;
     for (const ItemRecord& item : document.Items()) {
-        const int16_t first = item.CutMarks.front();
-        if (first == -1) {
+        if (item.Cut.IsWhole()) {
             cut.records.push_back(item);
-        } else if (first >= 0) {
+        } else if (!item.Cut.IsEmpty()) {
             ItemRecord part;
             part.Files.clear();
             part.Name = item.Name;
-            for (const int16_t member : item.CutMarks) {
+            for (const int16_t member : item.Cut.Members()) {
                 if (member >= 0 && member < static_cast<int>(item.Files.size()))
                     part.Files.push_back(item.Files[member]);
             }
@@ -158,13 +157,11 @@ void MarkCut(ProjectDocument& document, const std::vector<std::string>& tags) {
         const std::optional<ItemPosition> found = FindItem(document, tag);
         if (!found)
             return;
-        std::vector<int16_t>& marks = document.Items()[found->item].CutMarks;
+        CutMarks& marks = document.Items()[found->item].Cut;
         if (found->member < 0)
-            marks = {-1};
-        else if (marks.back() < 0)
-            marks.back() = static_cast<int16_t>(found->member);
+            marks.MarkWhole();
         else
-            marks.push_back(static_cast<int16_t>(found->member));
+            marks.MarkMember(static_cast<int16_t>(found->member));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/project/CutMarks.h"
 #include "core/settings/FileRef.h"
 
 namespace zv {
@@ -20,9 +21,7 @@ struct ItemRecord {
     double Size = 0;
     // Medium number from the last run; 0 when not placed.
     int16_t Medium = 0;
-    // {-2}: nothing cut; {-1}: the whole item cut; otherwise the indexes of the
-    // cut members.
-    std::vector<int16_t> CutMarks{-2};
+    CutMarks Cut;
     // The members' full paths joined by a tab.
     std::string PathList;
 

@@ -79,14 +79,14 @@ ListContent RenderList(ProjectDocument& document, int list, const std::string& g
         for (std::size_t m = 0; m < item.Files.size(); ++m) {
             const FileRef& file = item.Files[m];
             content.rows.push_back({file.Path(), SizeText(SizeForDrawing(file), unit),
-                                    ItemIcon(IconFile, static_cast<int>(m), item.CutMarks),
+                                    ItemIcon(IconFile, static_cast<int>(m), item.Cut),
                                     file.Path()});
         }
     } else if (!document.IsEmpty()) {
         for (const ItemRecord& item : source) {
             const int icon = item.IsGroup() ? IconGroup : IconFile;
             content.rows.push_back({TopLevelText(item, document.GetPathMode()),
-                                    SizeText(item.Size, unit), ItemIcon(icon, 0, item.CutMarks),
+                                    SizeText(item.Size, unit), ItemIcon(icon, 0, item.Cut),
                                     item.Name});
         }
     }
@@ -132,10 +132,8 @@ void PadSizeTexts(std::vector<ListRow>& rows) {
     }
 }
 
-int ItemIcon(int icon, int member, const std::vector<int16_t>& cutMarks) {
-    const bool marked = !cutMarks.empty() &&
-                        (cutMarks.front() == -1 ||
-                         std::find(cutMarks.begin(), cutMarks.end(), member) != cutMarks.end());
+int ItemIcon(int icon, int member, const CutMarks& cut) {
+    const bool marked = cut.Covers(member);
     if (marked && icon == IconFile)
         return IconFileCut;
     if (marked && icon == IconGroup)

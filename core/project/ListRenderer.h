@@ -44,6 +44,6 @@ void PadSizeTexts(std::vector<ListRow>& rows);
 
 // The icon shown for `icon` of a member (index `member`, 0 for a whole item)
 // under the item's cut marks.
-int ItemIcon(int icon, int member, const std::vector<int16_t>& cutMarks);
+int ItemIcon(int icon, int member, const CutMarks& cut);
 
 }  // namespace zv

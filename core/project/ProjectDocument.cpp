@@ -136,12 +136,12 @@ int ProjectDocument::DropRegistered(std::vector<FileRef>& files) const {
 
 void ProjectDocument::ClearCutMarks() {
     for (ItemRecord& item : items_)
-        item.CutMarks = {-2};
+        item.Cut.Clear();
 }
 
 bool ProjectDocument::HasCutMarks() const {
     return std::any_of(items_.begin(), items_.end(),
-                       [](const ItemRecord& item) { return item.CutMarks.front() > -2; });
+                       [](const ItemRecord& item) { return !item.Cut.IsEmpty(); });
 }
 
 bool ProjectDocument::HasResults() const {

@@ -1,11 +1,19 @@
 #include "core/project/ProjectFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <filesystem>
 
 #include "core/db/AccessDB.h"
+#include "core/db/CostLimits.h"
+#include "core/db/DatabaseFile.h"
+#include "core/db/ProjectSideFiles.h"
 #include "core/db/RecordSet.h"
 #include "core/db/SqlText.h"
+#include "core/platform/AtomicReplace.h"
+#include "core/platform/FileError.h"
+#include "core/platform/FileLock.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/DefaultRunSettings.h"
 
@@ -33,7 +41,8 @@ TableDef SetUpTable() {
              {"MINFILE", ColumnType::Integer, 0},
              {"AFTERFLG", ColumnType::Integer, 0},
              {"AFTERPATH", ColumnType::WChar, 255},
-             {"METHOD", ColumnType::Integer, 0}}};
+             {"METHOD", ColumnType::Integer, 0},
+             {"FSALLOW", ColumnType::Integer, 0}}};
 }
 
 bool HasField(const RecordSet& rows, const std::string& name) {
@@ -45,36 +54,35 @@ bool HasField(const RecordSet& rows, const std::string& name) {
 }
 
 // A row that is not written would silently drop a file from the project, so
-// every statement must leave no failure behind.
-bool Insert(AccessDB& db, const std::string& statement) {
-    db.Run(statement, adOpenDynamic);
-    std::string message;
-    return db.LastErr(message).empty();
-}
-
-bool WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunSettings& settings) {
-    if (!db.BeginTrans()) {
-        return false;
+// every statement must succeed.
+Status WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunSettings& settings) {
+    if (Status status = db.BeginTrans(); !status.ok()) {
+        return status;
     }
     int counter = 0;
     for (const ProjectItem& item : items) {
         const std::string tail = "," + std::to_string(counter) + ",'" + SqlQuote(item.name) + "'" +
                                  ",0,0," + std::to_string(item.medium) + ")";
         for (const ProjectMember& member : item.members) {
-            if (!Insert(db, "INSERT INTO [MainDB] VALUES('" + SqlQuote(member.path) + "', " +
-                                SqlNumber(member.size) + tail)) {
-                return false;
+            if (Status status = db.Execute("INSERT INTO [MainDB] VALUES('" + SqlQuote(member.path) +
+                                           "', " + SqlNumber(member.size) + tail);
+                !status.ok()) {
+                return status;
             }
         }
         ++counter;
     }
-    return Insert(db, "INSERT INTO [SetUp] VALUES('" + SqlQuote(settings.MediaSize) + "', " +
-                          SqlNumber(settings.DiffSize) + ", " + std::to_string(settings.MediaNum) +
-                          ", " + std::to_string(settings.MaxFile) + ", " +
-                          std::to_string(settings.MinFile) + ", " +
-                          std::to_string(settings.AfterRun) + ", '" + SqlQuote(settings.AfterPath) +
-                          "', " + std::to_string(static_cast<int16_t>(settings.Method)) + ")") &&
-           db.CommitTrans();
+    if (Status status = db.Execute(
+            "INSERT INTO [SetUp] VALUES('" + SqlQuote(settings.MediaSize) + "', " +
+            SqlNumber(settings.DiffSize) + ", " + std::to_string(settings.MediaNum) + ", " +
+            std::to_string(settings.MaxFile) + ", " + std::to_string(settings.MinFile) + ", " +
+            std::to_string(settings.AfterRun) + ", '" + SqlQuote(settings.AfterPath) + "', " +
+            std::to_string(static_cast<int16_t>(settings.Method)) + ", " +
+            std::to_string(static_cast<int16_t>(settings.FsAllowance)) + ")");
+        !status.ok()) {
+        return status;
+    }
+    return db.CommitTrans();
 }
 
 // Item numbers are list positions, and a project holds at most 32,767 items.
@@ -116,12 +124,20 @@ class FieldReader {
         return static_cast<int16_t>(number);
     }
 
+    // No path or name holds a zero byte: the system and the program's own
+    // statements would take the text as ending there.
     std::string Text(const std::string& field) const {
+        std::string text;
         try {
-            return rows_.Field(field).ToText();
+            text = rows_.Field(field).ToText();
         } catch (const PlatformError& error) {
             throw ProjectFileError(error, row_ + ": " + field + " holds no text");
         }
+        if (text.find('\0') != std::string::npos) {
+            throw ProjectFileError(PlatformError::TypeMismatch(),
+                                   row_ + ": " + field + " holds a zero byte");
+        }
+        return text;
     }
 
   private:
@@ -141,39 +157,144 @@ class FieldReader {
     std::string row_;
 };
 
+bool SameColumnName(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// How a file holds one of the program's tables.
+enum class TableShape { Absent, Plain, Foreign };
+
+// A view or a virtual table in a table's place would run queries of the
+// file's own making, and a generated column expressions of its own: only a
+// plain table with the first `required` columns of its definition is taken.
+TableShape ShapeOf(AccessDB& db, const TableDef& table, std::size_t required) {
+    const std::string name = "'" + SqlQuote(table.name) + "'";
+    const auto entry = db.Run(
+        "SELECT count(*) AS [ENTRIES], coalesce(sum([type] = 'table' AND [sql] LIKE 'CREATE "
+        "TABLE%'), 0) AS [PLAIN] FROM sqlite_master WHERE [name] = " +
+            name + " COLLATE NOCASE",
+        adOpenDynamic);
+    if (!entry->IsOpen())
+        return TableShape::Foreign;
+    const double entries = entry->Field("ENTRIES").ToDouble();
+    if (entries == 0)
+        return TableShape::Absent;
+    if (entries != 1 || entry->Field("PLAIN").ToDouble() != 1)
+        return TableShape::Foreign;
+
+    const auto columns = db.Run(
+        "SELECT [name] AS [NAME], coalesce([hidden], 0) AS [HIDDEN] FROM pragma_table_xinfo(" +
+            name + ")",
+        adOpenDynamic);
+    if (!columns->IsOpen())
+        return TableShape::Foreign;
+    std::size_t found = 0;
+    for (; !columns->AtEnd(); columns->MoveNext()) {
+        if (columns->Field("HIDDEN").ToDouble() != 0)
+            return TableShape::Foreign;
+        const std::string column = columns->Field("NAME").ToText();
+        for (std::size_t i = 0; i < required && i < table.columns.size(); ++i) {
+            if (SameColumnName(column, table.columns[i].name))
+                ++found;
+        }
+    }
+    return found == required ? TableShape::Plain : TableShape::Foreign;
+}
+
+// The longest text one field of a project file may hold: far beyond any path
+// or name, far below what would strain the memory.
+constexpr int kMaxFieldBytes = 1 << 20;
+// Reading a project takes about one step per byte of its file, whatever the
+// rows hold; the budget leaves ample room above that, and the base lets small
+// files read their schema and empty tables.
+constexpr int64_t kLoadStepsPerByte = 20;
+constexpr int64_t kLoadBaseSteps = 10'000'000;
+
+// What one load may cost. A real project's cost grows with its file; a
+// file that asks for more is no project file, however small it is.
+CostLimits LoadCostLimits(const std::string& path) {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(path, error);
+    return {kMaxFieldBytes,
+            kLoadBaseSteps + kLoadStepsPerByte * (error ? 0 : static_cast<int64_t>(bytes))};
+}
+
 }  // namespace
 
 bool ProjectFile::Write(const std::string& path, const std::vector<ProjectItem>& items,
-                        const RunSettings& settings) {
-    namespace fs = std::filesystem;
-    const std::string saving = path + ".saving";
-    std::error_code ignored;
+                        const RunSettings& settings, Status* why) {
+    const std::string saving = SavingPath(path);
+    FileLock lock(path);
+    Status status = lock.Take();
+    if (status.ok() && IsReadOnlyFile(path)) {
+        status = ReadOnlyFailure(path);
+    }
     // Left behind by a save that was cut short.
-    if (!fs::is_directory(saving, ignored)) {
-        fs::remove(saving, ignored);
+    if (status.ok()) {
+        status = RemoveDatabaseFile(saving);
     }
-    AccessDB db;
-    db.SetPath(saving);
-    if (!db.DBCreate(saving, MainDBTable())) {
-        return false;
+    if (status.ok()) {
+        status = Create(saving, items, settings);
     }
-    bool written = db.DBOpen("") && db.TBCreate({SetUpTable()}) && WriteRows(db, items, settings);
-    db.DBClose();
-    if (written) {
-        std::error_code renamed;
-        fs::rename(saving, path, renamed);
-        written = !renamed;
+    if (status.ok()) {
+        status = PlaceDatabaseFile(saving, path);
+        if (!status.ok()) {
+            static_cast<void>(RemoveDatabaseFile(saving));
+        }
     }
-    if (!written) {
-        fs::remove(saving, ignored);
+    const bool written = status.ok();
+    if (why != nullptr) {
+        *why = std::move(status);
     }
     return written;
 }
 
-std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunSettings& current) {
+Status ProjectFile::Create(const std::string& path, const std::vector<ProjectItem>& items,
+                           const RunSettings& settings) {
     AccessDB db;
     db.SetPath(path);
-    if (!db.DBOpen("")) {
+    Status status = db.DBCreate(path, MainDBTable());
+    if (status.ok()) {
+        status = db.DBOpen("");
+    }
+    if (status.ok()) {
+        status = db.TBCreate({SetUpTable()});
+    }
+    if (status.ok()) {
+        status = WriteRows(db, items, settings);
+    }
+    db.DBClose();
+    if (!status.ok()) {
+        static_cast<void>(RemoveDatabaseFile(path));
+        return {status.code(), "cannot write '" + path + "': " + status.message()};
+    }
+    return {};
+}
+
+std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunSettings& current) {
+    // What a save or run that was cut short left beside the file goes first;
+    // one going on in another process keeps its files.
+    static_cast<void>(RecoverProjectFile(path));
+    AccessDB db;
+    db.SetPath(path);
+    db.LimitCost(LoadCostLimits(path));
+    if (const Status opened = db.DBOpen(""); !opened.ok()) {
+        if (opened.code() == FileError::InUse) {
+            throw ProjectFileError(PlatformError::PermissionDenied(),
+                                   "in use by another program: " + opened.message());
+        }
+        return std::nullopt;
+    }
+    const TableDef mainDB = MainDBTable();
+    const TableDef setUpTable = SetUpTable();
+    // Files written before there was a choice of method or of the file
+    // system's allowance have no columns for them, the last two.
+    const TableShape setUpShape = ShapeOf(db, setUpTable, setUpTable.columns.size() - 2);
+    if (ShapeOf(db, mainDB, mainDB.columns.size()) != TableShape::Plain ||
+        setUpShape == TableShape::Foreign) {
         return std::nullopt;
     }
     // Rows of equal GROUP keep the order they were written in: the order of an
@@ -206,8 +327,14 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
     }
 
     data.settings = current;
+    if (setUpShape == TableShape::Absent) {
+        return data;
+    }
     const auto setUp = db.Run("SELECT * FROM [SetUp]", adOpenDynamic);
-    if (setUp->IsOpen() && !setUp->AtEnd()) {
+    if (!setUp->IsOpen()) {
+        return std::nullopt;
+    }
+    if (!setUp->AtEnd()) {
         const FieldReader row(*setUp, "SetUp");
         RunSettings& s = data.settings;
         s.MediaSize = row.Text("MEDIASIZE");
@@ -217,11 +344,15 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
         s.MinFile = row.WholeNumber("MINFILE", 0, INT16_MAX);
         s.AfterRun = row.WholeNumber("AFTERFLG", INT16_MIN, INT16_MAX);
         s.AfterPath = row.Text("AFTERPATH");
-        // Files written before there was a choice of method have no column
-        // for it; they pack medium after medium.
+        // Files without the method's column pack medium after medium.
         s.Method = HasField(*setUp, "METHOD")
                        ? PackingMethodFromNumber(row.WholeNumber("METHOD", INT16_MIN, INT16_MAX))
                        : PackingMethod::Sequential;
+        // Plans made before the allowance leave no room for a file system.
+        s.FsAllowance =
+            HasField(*setUp, "FSALLOW")
+                ? FileSystemAllowanceFromNumber(row.WholeNumber("FSALLOW", INT16_MIN, INT16_MAX))
+                : FileSystemAllowance::None;
     }
     return data;
 }

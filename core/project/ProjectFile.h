@@ -8,6 +8,7 @@
 
 #include "core/engine/RunSettings.h"
 #include "core/platform/PlatformError.h"
+#include "core/platform/Status.h"
 
 namespace zv {
 
@@ -48,19 +49,31 @@ class ProjectFileError : public PlatformError {
 class ProjectFile {
   public:
     // Builds the file afresh beside the target and puts it in the target's
-    // place only when every row has been written, so a failed save leaves the
-    // old file as it was. An item without members writes no row but still
-    // takes its item number.
+    // place in one step only when every row has been written, so a failed or
+    // cut-off save leaves the old file as it was; the new file keeps the old
+    // one's permissions. The target is locked against the runs and saves of
+    // other processes meanwhile (FileError::InUse), and a read-only target is
+    // refused (FileError::ReadOnly). An item without members writes no row
+    // but still takes its item number. `why` receives the reason of a failure.
     static bool Write(const std::string& path, const std::vector<ProjectItem>& items,
-                      const RunSettings& settings);
+                      const RunSettings& settings, Status* why = nullptr);
+
+    // Builds a project file at `path`, where nothing may be yet; nothing is
+    // left there on a failure.
+    static Status Create(const std::string& path, const std::vector<ProjectItem>& items,
+                         const RunSettings& settings);
 
     // Items in item-number order with their members in row order and the sizes
     // the file holds. `current` supplies what the file does not hold: the fast
     // mode always, everything when SetUp has no row. nullopt when the file is
-    // no project (no database, no MainDB); throws ProjectFileError when a
-    // value does not convert, is no whole number where one belongs, lies
+    // no project (no database; MainDB, or a SetUp it has, not a plain table
+    // with the program's columns; a load that would cost far more than the
+    // file's size calls for); throws ProjectFileError when a value does not
+    // convert, is no whole number where one belongs, holds a zero byte, lies
     // outside what a run can use (negative sizes, medium numbers, counts and
-    // tolerance; more than 32,767 items), or the item numbers skip one.
+    // tolerance; more than 32,767 items), or the item numbers skip one, and
+    // when another program keeps writing the file. What a save or run that was
+    // cut short left beside the file is cleared away first.
     static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current);
 };
 

@@ -8,7 +8,7 @@ namespace zv {
 bool ReadRunResults(const std::string& projectPath, std::vector<int16_t>& media) {
     AccessDB db;
     db.SetPath(projectPath);
-    if (!db.DBOpen(""))
+    if (!db.DBOpen("").ok())
         return false;
     for (int n = 1;; ++n) {
         auto rows = db.Run("SELECT * FROM [Disc_" + std::to_string(n) + "_ID]", adOpenDynamic);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/platform/FileError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
@@ -24,6 +25,8 @@ constexpr int kCancelSave = 40072;       // "保存を取り消しますか？"
 constexpr int kCancelSaveTitle = 40073;  // "保存取消"
 constexpr int kOverwrite = 40074;  // "ﾌｧｲﾙは既に存在します\r\n上書きしますか？"
 constexpr int kOverwriteTitle = 41003;  // "上書き"
+constexpr int kInUse = 41110;  // "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です..."
+constexpr int kReadOnly = 41111;  // "ﾃﾞｰﾀﾌｧｲﾙは読取専用です..."
 
 constexpr const char* kProjectExtension = ".mtb";
 
@@ -77,9 +80,13 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
         target = *chosen;
     }
 
-    if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings())) {
-        ShowMessage(ResString(kUpdateFailed), ResString(kErrorTitle), MsgButtons::OK,
-                    MsgIcon::Critical);
+    Status failure;
+    if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings(),
+                            &failure)) {
+        const int text = failure.code() == FileError::InUse      ? kInUse
+                         : failure.code() == FileError::ReadOnly ? kReadOnly
+                                                                 : kUpdateFailed;
+        ShowMessage(ResString(text), ResString(kErrorTitle), MsgButtons::OK, MsgIcon::Critical);
         return false;
     }
     document.SetFilePath(target);

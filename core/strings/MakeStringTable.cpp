@@ -1,5 +1,6 @@
 // Build step: turns strings.tsv into a C++ source holding the table, so that
-// the program carries its texts inside the binary and never reads the file.
+// the program carries its texts inside the binary and never reads the file,
+// and into a header naming the ids of the texts that have a name.
 // A fault in the file stops the build with "file:line: error: ...".
 
 #include <cstdio>
@@ -49,15 +50,44 @@ std::string CppSource(const std::vector<zv::StringTableEntry>& entries) {
     return out.str();
 }
 
+std::string CppHeader(const std::vector<zv::StringTableEntry>& entries) {
+    std::ostringstream out;
+    out << "// Generated from strings.tsv by make_string_table. Do not edit.\n"
+        << "#pragma once\n\n"
+        << "// The ids of the texts the code names, for ResString and messages.\n"
+        << "namespace zv::text_id {\n\n";
+    for (const auto& entry : entries) {
+        if (!entry.name.empty())
+            out << "inline constexpr int " << entry.name << " = " << entry.id << ";\n";
+    }
+    out << "\n}  // namespace zv::text_id\n";
+    return out.str();
+}
+
+// Writes the whole text or nothing, so that a failed build never leaves a
+// half-made file behind that a later build would take as up to date.
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << path << ": error: cannot write the file\n";
+        std::remove(path.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_string_table strings.tsv output.cpp\n";
+    if (argc != 4) {
+        std::cerr << "usage: make_string_table strings.tsv output.cpp output.h\n";
         return 2;
     }
     const std::string sourcePath = argv[1];
     const std::string outputPath = argv[2];
+    const std::string headerPath = argv[3];
 
     std::ifstream in(sourcePath, std::ios::binary);
     if (!in) {
@@ -79,14 +109,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Nothing is written unless the whole table is sound, so a failed build
-    // never leaves a half-made table behind that a later build would accept.
-    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-    out << CppSource(entries);
-    out.close();
-    if (!out) {
-        std::cerr << outputPath << ": error: cannot write the file\n";
-        std::remove(outputPath.c_str());
+    // Nothing is written unless the whole table is sound.
+    if (!WriteFile(headerPath, CppHeader(entries)))
+        return 1;
+    if (!WriteFile(outputPath, CppSource(entries))) {
+        std::remove(headerPath.c_str());
         return 1;
     }
     return 0;

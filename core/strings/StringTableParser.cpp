@@ -1,5 +1,7 @@
 #include "core/strings/StringTableParser.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <map>
 
@@ -104,7 +106,20 @@ StringTableEntry ParseLine(std::string_view content, int line) {
         throw StringTableSyntaxError(
             line, "the id \"" + std::string(digits) + "\" is not a decimal number");
     }
-    return {id, DecodeText(content.substr(tab + 1), line)};
+    const std::string_view rest = content.substr(tab + 1);
+    const std::size_t nameTab = rest.find('\t');
+    if (nameTab == std::string_view::npos)
+        return {id, DecodeText(rest, line), {}};
+    const std::string_view name = rest.substr(nameTab + 1);
+    const bool goodName = !name.empty() && std::isalpha(static_cast<unsigned char>(name.front())) &&
+                          std::all_of(name.begin(), name.end(), [](char c) {
+                              return c >= 0 && std::isalnum(static_cast<unsigned char>(c));
+                          });
+    if (!goodName) {
+        throw StringTableSyntaxError(line, "the name \"" + std::string(name) +
+                                               "\" is not a letter followed by letters and digits");
+    }
+    return {id, DecodeText(rest.substr(0, nameTab), line), std::string(name)};
 }
 
 }  // namespace
@@ -112,6 +127,7 @@ StringTableEntry ParseLine(std::string_view content, int line) {
 std::vector<StringTableEntry> ParseStringTable(std::string_view source) {
     std::vector<StringTableEntry> entries;
     std::map<int, int> lineOfId;
+    std::map<std::string, int> lineOfName;
     int line = 0;
     std::size_t start = 0;
     while (start < source.size()) {
@@ -130,6 +146,14 @@ std::vector<StringTableEntry> ParseStringTable(std::string_view source) {
             throw StringTableSyntaxError(line, "id " + std::to_string(entry.id) +
                                                    " is out of order (it follows id " +
                                                    std::to_string(entries.back().id) + ")");
+        }
+        if (!entry.name.empty()) {
+            const auto [seen, added] = lineOfName.emplace(entry.name, line);
+            if (!added) {
+                throw StringTableSyntaxError(line, "duplicate name " + entry.name +
+                                                       " (first on line " +
+                                                       std::to_string(seen->second) + ")");
+            }
         }
         lineOfId.emplace(entry.id, line);
         entries.push_back(std::move(entry));

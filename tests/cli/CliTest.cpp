@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/platform/FileLock.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -130,9 +131,11 @@ TEST_F(CliTest, DefaultsAndPresetsComeFromTheSettingsFile) {
 
 // The method comes from the settings file unless --method names one.
 TEST_F(CliTest, MethodChoosesHowTheMediaAreFilled) {
-    const std::string sizes = "5 a\n5 b\n5 c\n5 d\n";
+    // Taking the first combination within the tolerance, one medium after the
+    // other, needs a fourth medium here.
+    const std::string sizes = "8 a\n5 b\n5 c\n6 d\n3 e\n1 f\n";
     auto media = [&](const std::string& args) {
-        const Result r = Cli("plan --sizes - --media-size 10 --tolerance 0 " + args, sizes);
+        const Result r = Cli("plan --sizes - --media-size 10 --tolerance 1 " + args, sizes);
         EXPECT_EQ(r.status, 0) << r.err;
         int count = 0;
         for (size_t at = r.out.find("\"number\": "); at != std::string::npos;
@@ -141,10 +144,55 @@ TEST_F(CliTest, MethodChoosesHowTheMediaAreFilled) {
         return count;
     };
     EXPECT_EQ(media("--json"), 4);
-    EXPECT_EQ(media("--json --method fewest"), 2);
+    EXPECT_EQ(media("--json --method fewest"), 3);
     test::WriteBytes(folder.Settings(), test::ReadBytes(folder.Settings()) + "Method=1\n");
-    EXPECT_EQ(media("--json"), 2);
+    EXPECT_EQ(media("--json"), 3);
     EXPECT_EQ(media("--json --method sequential"), 4);
+}
+
+// The settings file counts only for what the command line leaves to it, and
+// one that cannot be read is not taken for one without settings.
+TEST_F(CliTest, SettingsThatCannotBeUsedFailOnlyWhereTheyAreNeeded) {
+    std::string settings = test::ReadBytes(folder.Settings());
+    settings.replace(settings.find("MediaNum=32766"), 14, "MediaNum=many");
+    test::WriteBytes(folder.Settings(), settings);
+    Result r = Cli("plan --sizes - --json", "500 a\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "zarvopack-cli: the settings file '" + folder.Settings() +
+                  "' holds a value that does not convert: [DEFAULT_SET_RUN] MediaNum=many\n");
+    r = Cli("plan --sizes - --media-count 5 --json", "500 a\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    fs::permissions(folder.Settings(), fs::perms::none);
+    WithoutPrivileges();
+    r = Cli("plan --sizes - --media-count 5", "500 a\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zarvopack-cli: cannot read the settings file '" + folder.Settings() +
+                         "' (Permission denied) for [DEFAULT_SET_RUN] MediaSize\n");
+    r =
+        Cli("plan --sizes - --media-size 700 --media-count 5 --max-items 9 --min-items 0 "
+            "--no-fast --method sequential --medium-time-limit 0 --fs-allowance none",
+            "500 a\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+// A view in the place of the items' table could run a query of the file's
+// own making for ever.
+TEST_F(CliTest, AFileWithAViewForItsTableIsNoProject) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.File("p.mtb").c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db,
+                           "CREATE VIEW MainDB AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                           "SELECT i + 1 FROM n) SELECT i AS PATH, i AS SIZE, 0 AS [GROUP], '' AS "
+                           "GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER FROM n ORDER BY 1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const Result r = Cli("show p.mtb");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zarvopack-cli: 'p.mtb' is not a project file\n");
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
@@ -171,7 +219,8 @@ TEST_F(CliTest, HelpShowsTheCommands) {
     const Result r = Cli("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("zarvopack-cli plan [options] PATH..."), std::string::npos);
-    EXPECT_NE(r.out.find("zarvopack-cli export --format links|lists|catalog"), std::string::npos);
+    EXPECT_NE(r.out.find("zarvopack-cli export --format links|lists|iso|catalog"),
+              std::string::npos);
 }
 
 TEST_F(CliTest, ExportWritesTheMediaOfASavedPlan) {
@@ -230,7 +279,7 @@ TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {
     EXPECT_EQ(Rows(project, "SELECT PATH = GROUPNAME FROM MainDB"),
               (std::vector<std::string>{"1", "1", "1", "1"}));
     EXPECT_EQ(Rows(project, "SELECT * FROM SetUp"),
-              (std::vector<std::string>{"1000|1.0|32766|32766|0|0||0"}));
+              (std::vector<std::string>{"1000|1.0|32766|32766|0|0||0|0"}));
     EXPECT_EQ(Rows(project, "SELECT GID, SIZE FROM DISC_1_ID"),
               (std::vector<std::string>{"0|600.0", "3|300.0", "1|100.0"}));
     EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), (std::vector<std::string>{"1000.0"}));
@@ -370,7 +419,8 @@ TEST_F(CliTest, SaveReplacesOnlyProjects) {
 // output mode.
 TEST_F(CliTest, FailedRunsSayWhy) {
     ASSERT_EQ(Cli("plan --sizes - --save p.mtb", "400 a\n").status, 0);
-    // Nothing can be built where the saved project would first go.
+    const std::string before = test::ReadBytes(folder.File("p.mtb"));
+    // Nothing can be built where the run's project would first go.
     fs::create_directories(folder.File("p.mtb.saving/inside"));
     for (const std::string mode : {"--json", "--verbose"}) {
         const Result r = Cli("run " + mode + " p.mtb");
@@ -379,6 +429,74 @@ TEST_F(CliTest, FailedRunsSayWhy) {
         EXPECT_NE(r.err.find("ﾃﾞｰﾀの更新処理に失敗しました"), std::string::npos) << r.err;
     }
     EXPECT_NE(Cli("run --json p.mtb").out.find("\"completed\": false"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(folder.File("p.mtb")), before);
+}
+
+// A run cut off at any moment leaves files beside the project (earlier
+// versions even left the project moved aside); the next run clears them away
+// and stores its results.
+TEST_F(CliTest, ARunClearsAwayWhatAnInterruptedRunLeft) {
+    const std::string project = folder.File("p.mtb");
+    const std::string sizes = "400 a\n300 b\n300 c\n200 d\n";
+    for (const bool movedAside : {false, true}) {
+        ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb", sizes).status,
+                  0);
+        for (const std::string left :
+             {".TMP", ".TMP.TMP", ".saving", ".saving-journal", ".saving.TMP", ".saving.lock"})
+            test::WriteBytes(project + left, "left over");
+        if (movedAside)
+            fs::rename(project, project + ".TMP.TMP");
+        const Result r = Cli("run --media-count 2 p.mtb");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
+                  (std::vector<std::string>{"a|1", "b|2", "c|2", "d|1"}));
+        for (const std::string left : {".TMP", ".TMP.TMP", ".saving", ".saving-journal",
+                                       ".saving.TMP", ".saving.lock", ".lock"})
+            EXPECT_FALSE(fs::exists(project + left)) << left;
+    }
+}
+
+// A project whose write permission is taken away is neither saved over nor
+// run; any other keeps its permissions.
+TEST_F(CliTest, ReadOnlyProjectsAreLeftAndOthersKeepTheirPermissions) {
+    const std::string project = folder.File("p.mtb");
+    for (const mode_t mode : {0640, 0444}) {
+        fs::remove(project);
+        ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n").status, 0);
+        ASSERT_EQ(chmod(project.c_str(), mode), 0);
+        const std::string before = test::ReadBytes(project);
+        for (const std::string command : {"plan --sizes - --save p.mtb", "run p.mtb"}) {
+            const Result r = Cli(command, "300 b\n");
+            EXPECT_EQ(r.status, mode == 0444 ? 1 : 0) << command << ": " << r.err;
+            if (mode == 0444) {
+                EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+                EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
+                EXPECT_EQ(test::ReadBytes(project), before);
+            }
+            struct stat status {};
+            stat(project.c_str(), &status);
+            EXPECT_EQ(status.st_mode & 07777, mode) << command;
+        }
+    }
+}
+
+// While another run or save holds the project (another command, or the
+// desktop program), a second one is refused and changes nothing.
+TEST_F(CliTest, AProjectInUseIsRefused) {
+    ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n").status, 0);
+    const std::string before = test::ReadBytes(folder.File("p.mtb"));
+    {
+        FileLock otherRun(folder.File("p.mtb"));
+        ASSERT_TRUE(otherRun.Take().ok());
+        for (const std::string command : {"run p.mtb", "plan --sizes - --save p.mtb"}) {
+            const Result r = Cli(command, "300 b\n");
+            EXPECT_EQ(r.status, 1) << command;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_NE(r.err.find("in use"), std::string::npos) << r.err;
+            EXPECT_EQ(test::ReadBytes(folder.File("p.mtb")), before) << command;
+        }
+    }
+    EXPECT_EQ(Cli("run p.mtb").status, 0);
 }
 
 TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
@@ -413,6 +531,59 @@ TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
             EXPECT_EQ(test::ReadBytes(folder.File(name)), before) << command << name;
         }
     }
+}
+
+// A plan made with the file system's allowance gives images that fit; one
+// made without it may not, and its image is refused with its real size.
+TEST_F(CliTest, IsoImagesFitWhenThePlanLeftRoomForTheFileSystem) {
+    for (int i = 0; i < 6; ++i)
+        MakeFile("data/sub/file" + std::to_string(i) + ".bin", 300'000);
+    for (const auto& [allowance, status] : {std::pair{"iso9660", 0}, std::pair{"none", 1}}) {
+        ASSERT_EQ(Cli(std::string("plan --media-size 1000000 --fs-allowance ") + allowance +
+                      " --force --save p.mtb data")
+                      .status,
+                  0)
+            << allowance;
+        fs::remove_all(folder.File("media"));
+        const Result r = Cli("export --format iso --to media p.mtb");
+        EXPECT_EQ(r.status, status) << allowance << r.err;
+        for (const auto& entry : fs::directory_iterator(folder.File("media"))) {
+            EXPECT_EQ(status, 0) << entry.path() << " left by a failed export";
+            if (entry.path().extension() == ".iso") {
+                EXPECT_LE(fs::file_size(entry.path()), 1'000'000u) << entry.path();
+            }
+        }
+        if (status != 0) {
+            EXPECT_NE(r.err.find("more than the medium's capacity of 1000000 bytes"),
+                      std::string::npos)
+                << r.err;
+        }
+    }
+    EXPECT_EQ(Cli("plan --fs-allowance some data").status, 2);
+}
+
+// The settings' after-run action follows a plan that is kept; what it wrote
+// before is replaced only with --force.
+TEST_F(CliTest, TheAfterRunActionFollowsAKeptPlan) {
+    MakeFile("data/one.bin", 600);
+    MakeFile("data/two.bin", 300);
+    test::WriteBytes(folder.Settings(), test::ReadBytes(folder.Settings()) +
+                                            "AfterRun=1\nAfterPath=" + folder.File("media") + "\n");
+    Result r = Cli("plan --media-size 1000 --json data");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(folder.File("media"))) << "a plan not kept has no action";
+
+    for (const auto& [args, status] :
+         {std::pair{"", 0}, std::pair{"", 1}, std::pair{" --force", 0}}) {
+        r = Cli(std::string("plan --media-size 1000 --save p.mtb") + args + " data");
+        EXPECT_EQ(r.status, status) << args << r.err;
+        EXPECT_TRUE(fs::exists(folder.File("media/p_01/SHA256SUMS")));
+    }
+    EXPECT_NE(r.err.find("wrote " + folder.File("media/p_01")), std::string::npos) << r.err;
+    r = Cli("run p.mtb");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("p_01': exists already (--force replaces it)"), std::string::npos)
+        << r.err;
 }
 
 }  // namespace

@@ -68,11 +68,17 @@ std::optional<std::string> ScriptedUi::SaveFileDialog(const FileDialogRequest& r
     return FileAnswer(DialogKind::Save, request);
 }
 
+std::optional<std::string> ScriptedUi::FolderDialog(const std::string& title,
+                                                    const std::string& startFolder) {
+    return FileAnswer(DialogKind::Folder, {"", title, startFolder});
+}
+
 std::optional<std::string> ScriptedUi::FileAnswer(DialogKind kind,
                                                   const FileDialogRequest& request) {
     fileDialogs_.push_back({kind, request});
     if (fileAnswers_.empty()) {
-        ADD_FAILURE() << "unexpected " << (kind == DialogKind::Open ? "open" : "save")
+        const char* kinds[] = {"open", "save", "folder"};
+        ADD_FAILURE() << "unexpected " << kinds[static_cast<int>(kind)]
                       << " dialog: " << request.title;
         return std::nullopt;
     }

@@ -22,7 +22,7 @@ class ScriptedUi : public UiServices {
         std::string title;
         std::string proposed;
     };
-    enum class DialogKind { Open, Save };
+    enum class DialogKind { Open, Save, Folder };
     struct FileDialog {
         DialogKind kind;
         FileDialogRequest request;
@@ -38,8 +38,8 @@ class ScriptedUi : public UiServices {
     void Answer(MsgResult answer);
     // Queues the answer to the next input box; nothing stands for cancel.
     void AnswerInput(std::optional<std::string> answer);
-    // Queues the answer to the next open or save dialog; nothing stands for
-    // cancel.
+    // Queues the answer to the next open, save or folder dialog; nothing
+    // stands for cancel.
     void AnswerFile(std::optional<std::string> answer);
     // Whether opening with the associated program succeeds from now on (it
     // does until told otherwise).
@@ -61,6 +61,10 @@ class ScriptedUi : public UiServices {
                                         const std::string& proposed) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    // Recorded as a file dialog of kind Folder: the title and the start folder
+    // as its proposed name.
+    std::optional<std::string> FolderDialog(const std::string& title,
+                                            const std::string& startFolder) override;
     bool OpenWithAssociatedProgram(const std::string& pathOrAddress) override;
     void Yield() override { ++yields_; }
     void YieldNow() override { ++yields_; }

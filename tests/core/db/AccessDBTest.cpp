@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/db/AccessDB.h"
 #include "tests/support/TempFolder.h"
@@ -25,10 +28,10 @@ class AccessDBTest : public ::testing::Test {
   protected:
     // A database holding ITEMS with four rows, opened on db.
     void CreateItems() {
-        ASSERT_TRUE(db.DBCreate(file, kItems));
-        ASSERT_TRUE(db.DBOpen(file));
+        ASSERT_TRUE(db.DBCreate(file, kItems).ok());
+        ASSERT_TRUE(db.DBOpen(file).ok());
         for (const char* row : {"'a', 10, 0", "'b', 30, 1", "'c', 20, 1", "'it''s', 5, 2"})
-            db.Run(std::string("INSERT INTO [ITEMS] VALUES(") + row + ")", adOpenDynamic);
+            ASSERT_TRUE(db.Execute(std::string("INSERT INTO [ITEMS] VALUES(") + row + ")").ok());
         ASSERT_EQ(Error(db), "");
     }
     // The first field of the first row the statement gives.
@@ -40,8 +43,8 @@ class AccessDBTest : public ::testing::Test {
 };
 
 TEST_F(AccessDBTest, CreateDeclaresColumnsAndRefusesAnExistingFile) {
-    ASSERT_TRUE(db.DBCreate(file, kItems));
-    ASSERT_TRUE(db.DBOpen(""));
+    ASSERT_TRUE(db.DBCreate(file, kItems).ok());
+    ASSERT_TRUE(db.DBOpen("").ok());
     EXPECT_EQ(First("SELECT sql FROM sqlite_master WHERE name = 'ITEMS'").ToText(),
               "CREATE TABLE [ITEMS] ([NAME] VARCHAR(255), [SIZE] DOUBLE, [GROUP] INTEGER)");
     db.DBClose();
@@ -49,7 +52,7 @@ TEST_F(AccessDBTest, CreateDeclaresColumnsAndRefusesAnExistingFile) {
     const std::string before = test::ReadBytes(file);
     AccessDB other;
     other.SetPath("kept.mtb");
-    EXPECT_FALSE(other.DBCreate(file, kItems));
+    EXPECT_FALSE(other.DBCreate(file, kItems).ok());
     EXPECT_EQ(Error(other), "ADGN-02 指定されたファイルが既に存在しています");
     EXPECT_EQ(other.Path(), "kept.mtb");
     EXPECT_EQ(test::ReadBytes(file), before);
@@ -60,28 +63,28 @@ TEST_F(AccessDBTest, CreateDeclaresColumnsAndRefusesAnExistingFile) {
 }
 
 TEST_F(AccessDBTest, FailedCreateLeavesNoFile) {
-    EXPECT_FALSE(db.DBCreate(file, TableDef{"EMPTY", {}}));
+    EXPECT_FALSE(db.DBCreate(file, TableDef{"EMPTY", {}}).ok());
     EXPECT_EQ(Error(db).substr(0, 8), "ADDC-99 ");
     EXPECT_FALSE(std::filesystem::exists(file));
-    EXPECT_FALSE(db.DBCreate(folder.File("missing/a.mtb"), kItems));
+    EXPECT_FALSE(db.DBCreate(folder.File("missing/a.mtb"), kItems).ok());
     EXPECT_EQ(Error(db).substr(0, 7), "ADDC-99");
-    EXPECT_FALSE(AccessDB().DBCreate("", kItems));
+    EXPECT_FALSE(AccessDB().DBCreate("", kItems).ok());
 }
 
 TEST_F(AccessDBTest, OpenChecksInOrder) {
-    EXPECT_FALSE(db.DBOpen(""));
+    EXPECT_FALSE(db.DBOpen("").ok());
     EXPECT_EQ(Error(db), "ADGN-01 ファイル名は指定されていません");
     db.SetPath("before.mtb");
-    EXPECT_FALSE(db.DBOpen(file));
+    EXPECT_FALSE(db.DBOpen(file).ok());
     EXPECT_EQ(Error(db), "ADGN-02 指定されたファイルが存在していません");
     EXPECT_EQ(db.Path(), "before.mtb");
     db.ErrClear();
-    EXPECT_FALSE(db.DBOpen(folder.File(""))) << "a folder is not a file";
+    EXPECT_FALSE(db.DBOpen(folder.File("")).ok()) << "a folder is not a file";
     EXPECT_EQ(Error(db).substr(0, 7), "ADGN-02");
 
-    ASSERT_TRUE(AccessDB().DBCreate(file, kItems));
-    EXPECT_TRUE(db.DBOpen(file));
-    EXPECT_FALSE(db.DBOpen(file));
+    ASSERT_TRUE(AccessDB().DBCreate(file, kItems).ok());
+    EXPECT_TRUE(db.DBOpen(file).ok());
+    EXPECT_FALSE(db.DBOpen(file).ok());
     EXPECT_EQ(Error(db), "ADDO-02 既にデータベースは開かれています");
     EXPECT_TRUE(db.IsOpen());
 }
@@ -89,7 +92,8 @@ TEST_F(AccessDBTest, OpenChecksInOrder) {
 TEST_F(AccessDBTest, OpenRefusesFilesThatAreNoDatabase) {
     CreateItems();
     for (int i = 0; i < 200; ++i)
-        db.Run("INSERT INTO [ITEMS] VALUES('" + std::string(500, 'x') + "', 1, 1)", adOpenDynamic);
+        ASSERT_TRUE(
+            db.Execute("INSERT INTO [ITEMS] VALUES('" + std::string(500, 'x') + "', 1, 1)").ok());
     db.DBClose();
     const std::string whole = test::ReadBytes(file);
     test::WriteBytes(folder.File("truncated.mtb"), whole.substr(0, whole.size() / 2));
@@ -97,7 +101,7 @@ TEST_F(AccessDBTest, OpenRefusesFilesThatAreNoDatabase) {
 
     for (const char* name : {"truncated.mtb", "text.mtb"}) {
         AccessDB other;
-        EXPECT_FALSE(other.DBOpen(folder.File(name))) << name;
+        EXPECT_FALSE(other.DBOpen(folder.File(name)).ok()) << name;
         EXPECT_EQ(Error(other).substr(0, 8), "ADDO-99 ") << name;
         EXPECT_FALSE(other.IsOpen());
     }
@@ -107,10 +111,10 @@ TEST_F(AccessDBTest, OpenRefusesFilesThatAreNoDatabase) {
 // connection text, even when the name itself holds that text.
 TEST_F(AccessDBTest, OpensTheWholePathOfTheConnectionText) {
     const std::string odd = folder.File("x;Data Source=y.mtb");
-    ASSERT_TRUE(db.DBCreate(odd, kItems));
+    ASSERT_TRUE(db.DBCreate(odd, kItems).ok());
     EXPECT_TRUE(std::filesystem::exists(odd));
     EXPECT_FALSE(std::filesystem::exists(folder.File("y.mtb")));
-    EXPECT_TRUE(db.DBOpen(""));
+    EXPECT_TRUE(db.DBOpen("").ok());
 }
 
 TEST_F(AccessDBTest, RunChecksAndKeepsThePreviousStatementUntilCleared) {
@@ -133,21 +137,21 @@ TEST_F(AccessDBTest, RunChecksAndKeepsThePreviousStatementUntilCleared) {
     EXPECT_TRUE(db.Run("SELECT * FROM [ITEMS]", adOpenDynamic)->IsOpen());
     EXPECT_EQ(db.SQL(), count);
     db.ErrClear();
-    db.Run("SELECT * FROM [ITEMS]", adOpenDynamic);
+    EXPECT_TRUE(db.Run("SELECT * FROM [ITEMS]", adOpenDynamic)->IsOpen());
     EXPECT_EQ(db.SQL(), "SELECT * FROM [ITEMS]");
 }
 
 TEST_F(AccessDBTest, TableCreationChecksAndKeepsEarlierTables) {
-    EXPECT_FALSE(db.TBCreate({kItems}));
+    EXPECT_FALSE(db.TBCreate({kItems}).ok());
     EXPECT_EQ(Error(db), "ADTC-01 データベースが開かれていません");
 
-    ASSERT_TRUE(db.DBCreate(file, TableDef{}));
-    ASSERT_TRUE(db.DBOpen(file));
-    EXPECT_FALSE(db.TBCreate({}));
+    ASSERT_TRUE(db.DBCreate(file, TableDef{}).ok());
+    ASSERT_TRUE(db.DBOpen(file).ok());
+    EXPECT_FALSE(db.TBCreate({}).ok());
     EXPECT_EQ(Error(db), "ADTC-02 テーブルが指定されていません");
 
     const TableDef gp{"GP", {{"GID", ColumnType::Integer, 0}, {"GSIZE", ColumnType::Double, 0}}};
-    EXPECT_FALSE(db.TBCreate({gp, gp, kItems}));
+    EXPECT_FALSE(db.TBCreate({gp, gp, kItems}).ok());
     EXPECT_EQ(Error(db), "ADTC-99 table [GP] already exists");
     // A database made without a table held none; GP stays, ITEMS never came.
     auto tables = db.Run("SELECT name FROM sqlite_master", adOpenDynamic);
@@ -171,27 +175,83 @@ TEST_F(AccessDBTest, RunsTheStatementsOfAPackingRun) {
     EXPECT_EQ(First("SELECT count(*) FROM [ITEMS]").ToInt32(), 2);
 }
 
+// Every failure comes back as a status of its kind, with the message that
+// LastErr keeps; Execute's status is its own statement's, whatever failed
+// before it.
+TEST_F(AccessDBTest, FailuresComeBackAsStatusesOfTheirKind) {
+    struct Case {
+        std::function<Status()> call;
+        DbError kind;
+        std::string code;
+    };
+    const std::vector<Case> closed = {
+        {[&] { return db.Execute(""); }, DbError::NoStatement, "ADRN-01"},
+        {[&] { return db.DBOpen(""); }, DbError::NoFileName, "ADGN-01"},
+        {[&] { return db.TBCreate({kItems}); }, DbError::NotOpen, "ADTC-01"},
+        {[&] { return db.BeginTrans(); }, DbError::NotOpen, "ADTR-99"},
+        {[&] { return db.Execute("DELETE FROM [ITEMS]"); }, DbError::NotOpen, "ADRN-02"},
+    };
+    const std::vector<Case> open = {
+        {[&] { return db.DBOpen(file); }, DbError::AlreadyOpen, "ADDO-02"},
+        {[&] { return db.DBCreate(file, kItems); }, DbError::FileExists, "ADGN-02"},
+        {[&] { return db.Execute("INSERT INTO [NOSUCH] VALUES(1)"); }, DbError::Refused, "ADRN-99"},
+        {[&] { return db.CommitTrans(); }, DbError::Refused, "ADTR-99"},
+    };
+    auto check = [&](const std::vector<Case>& cases) {
+        for (const Case& c : cases) {
+            const Status status = c.call();
+            std::string message;
+            EXPECT_EQ(db.LastErr(message), c.code);
+            EXPECT_EQ(status.code(), c.kind) << c.code;
+            EXPECT_EQ(status.message(), message) << c.code;
+        }
+    };
+    check(closed);
+    db.ErrClear();
+    CreateItems();
+    check(open);
+    EXPECT_TRUE(db.Execute("DELETE FROM [ITEMS] WHERE [GROUP] = 2").ok());
+    EXPECT_EQ(Error(db).substr(0, 7), "ADTR-99") << "kept until ErrClear";
+}
+
 TEST_F(AccessDBTest, TransactionsCommitAndRollBack) {
-    EXPECT_FALSE(db.BeginTrans());
+    EXPECT_FALSE(db.BeginTrans().ok());
     EXPECT_EQ(Error(db), "ADTR-99 データベースが開かれていません");
     db.ErrClear();
 
     CreateItems();
-    ASSERT_TRUE(db.BeginTrans());
-    db.Run("DELETE FROM [ITEMS]", adOpenDynamic);
-    ASSERT_TRUE(db.RollbackTrans());
-    ASSERT_TRUE(db.BeginTrans());
-    db.Run("INSERT INTO [ITEMS] VALUES('e', 1, 3)", adOpenDynamic);
-    ASSERT_TRUE(db.CommitTrans());
-    EXPECT_FALSE(db.CommitTrans());
+    ASSERT_TRUE(db.BeginTrans().ok());
+    ASSERT_TRUE(db.Execute("DELETE FROM [ITEMS]").ok());
+    ASSERT_TRUE(db.RollbackTrans().ok());
+    ASSERT_TRUE(db.BeginTrans().ok());
+    ASSERT_TRUE(db.Execute("INSERT INTO [ITEMS] VALUES('e', 1, 3)").ok());
+    ASSERT_TRUE(db.CommitTrans().ok());
+    EXPECT_FALSE(db.CommitTrans().ok());
     EXPECT_EQ(Error(db).substr(0, 8), "ADTR-99 ");
 
     // A transaction left open is dropped by closing.
-    ASSERT_TRUE(db.BeginTrans());
-    db.Run("INSERT INTO [ITEMS] VALUES('f', 1, 3)", adOpenDynamic);
-    EXPECT_TRUE(db.DBClose());
-    ASSERT_TRUE(db.DBOpen(""));
+    ASSERT_TRUE(db.BeginTrans().ok());
+    ASSERT_TRUE(db.Execute("INSERT INTO [ITEMS] VALUES('f', 1, 3)").ok());
+    db.DBClose();
+    ASSERT_TRUE(db.DBOpen("").ok());
     EXPECT_EQ(First("SELECT count(*) FROM [ITEMS]").ToInt32(), 5);
+}
+
+// A file of unknown origin may ask for any amount of work or memory: under
+// limits a statement that would go beyond them fails, and views are off.
+TEST_F(AccessDBTest, CostLimitsStopEndlessQueriesHugeValuesAndViews) {
+    CreateItems();
+    ASSERT_TRUE(db.Execute("CREATE VIEW [ALL_ITEMS] AS SELECT * FROM [ITEMS]").ok());
+    db.DBClose();
+    AccessDB limited;
+    limited.LimitCost({1000, 1'000'000});
+    ASSERT_TRUE(limited.DBOpen(file).ok());
+    EXPECT_TRUE(limited.Run("SELECT count(*) FROM [ITEMS]", adOpenDynamic)->IsOpen());
+    for (const char* statement :
+         {"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT count(*) FROM n",
+          "SELECT zeroblob(2000)", "SELECT * FROM [ALL_ITEMS]"}) {
+        EXPECT_FALSE(limited.Run(statement, adOpenDynamic)->IsOpen()) << statement;
+    }
 }
 
 }  // namespace

@@ -71,16 +71,23 @@ TEST(CombinationSearchTest, CapacityBoundStatuses) {
         int k;
     };
     const std::vector<Case> cases = {
-        // Everything below the capacity: all fit, whatever the maximum.
-        {std::vector<double>(10, 10), Params(1000, 0, 0, 3), CapacityStatus::AllFit, 10},
+        // Everything fits: the maximum still caps the medium, the minimum
+        // still has to be passed.
+        {std::vector<double>(10, 10), Params(1000), CapacityStatus::AllFit, 10},
+        {std::vector<double>(10, 10), Params(1000, 0, 0, 3), CapacityStatus::AllFit, 3},
+        {std::vector<double>(3, 10), Params(1000, 0, 3), CapacityStatus::TooFew, 3},
+        // One item of exactly the capacity fits.
+        {{700}, Params(700), CapacityStatus::AllFit, 1},
+        {{700, 5}, Params(700), CapacityStatus::Search, 1},
         // Once the smallest items reach the capacity the maximum caps the size.
         {{100, 90, 80, 70, 60, 50}, Params(300, 0, 0, 3), CapacityStatus::Search, 3},
         // The smallest alone is as large as the medium, whatever the minimum.
-        {{800, 700}, Params(700, 0, 5), CapacityStatus::NoneFits, 0},
+        {{800, 701}, Params(700, 0, 5), CapacityStatus::NoneFits, 0},
         // Three fit, and a medium must hold more than three.
         {{500, 300, 200, 100}, Params(700, 0, 3), CapacityStatus::TooFew, 3},
-        // Smallest items that fill the capacity exactly do not count.
-        {{400, 300, 200, 100}, Params(600), CapacityStatus::Search, 2},
+        // Smallest items that fill the capacity exactly count.
+        {{400, 300, 200, 100}, Params(600), CapacityStatus::Search, 3},
+        {{5, 5, 5, 5}, Params(10), CapacityStatus::Search, 2},
     };
     for (const Case& c : cases) {
         const CapacityResult bound = Fixture(c.sizes, c.params).search.CapacityBound();

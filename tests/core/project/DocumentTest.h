@@ -24,14 +24,6 @@ inline Texts Names(const ProjectDocument& project) {
     return names;
 }
 
-// The texts of every box shown so far, in order.
-inline Texts BoxTexts(const ScriptedUi& ui) {
-    Texts texts;
-    for (const MessageBoxRequest& box : ui.Boxes())
-        texts.push_back(box.text);
-    return texts;
-}
-
 // Projects in a fresh program folder, with real files made on demand and every
 // message box answered by the test.
 class DocumentTest : public ::testing::Test {

@@ -69,7 +69,7 @@ TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
     project.SetModified(false);
     const auto cutBoth = [&] { CutCommand(project, {folder.File("m2"), folder.File("m1")}); };
     cutBoth();
-    EXPECT_EQ(project.Items()[3].CutMarks, (std::vector<int16_t>{1, 0}));
+    EXPECT_EQ(project.Items()[3].Cut.Members(), (std::vector<int16_t>{1, 0}));
     ui.Answer(MsgResult::Cancel);
     ui.Answer(MsgResult::OK);
     PasteCommand(project);
@@ -162,8 +162,9 @@ TEST_F(EditCommandsTest, AFileGoneWhileTheNameIsAskedKeepsEveryFileInTheList) {
     deleting.Answer(MsgResult::OK);  // the common error box
     deleting.Answer(MsgResult::OK);
     EXPECT_EQ(MakeGroupCommand(project, {a, b}), ListRedraw::OpenedGroup);
-    EXPECT_EQ(BoxTexts(deleting),
-              (Texts{"ファイルが見つかりません。", "ｸﾞﾙｰﾌﾟの追加に失敗しました"}));
+    ASSERT_EQ(deleting.Boxes().size(), 2u);
+    EXPECT_EQ(deleting.Boxes()[0].text, "ファイルが見つかりません。");
+    EXPECT_EQ(deleting.Boxes()[1].text, "ｸﾞﾙｰﾌﾟの追加に失敗しました");
     EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
 }
 

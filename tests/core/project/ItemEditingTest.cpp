@@ -59,7 +59,7 @@ TEST_F(ItemEditingTest, FindItemAndFindGroupNeedTheWholePathAndGroupNamesInAnyCa
 }
 
 TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesTheGroup) {
-    Group().CutMarks = {1};
+    Group().Cut.MarkMember(1);
     ASSERT_TRUE(TakeOutItems(project, {c.Path(), e.Path()}));
     EXPECT_EQ(Group().Size, 8);
     EXPECT_EQ(Group().PathList, d.Path());
@@ -80,7 +80,7 @@ TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesThe
 
 TEST_F(ItemEditingTest, CutFilesJoinAnOpenedGroupAndAPastedGroupFallsApartAtTheEnd) {
     MarkCut(project, {a.Path(), f.Path()});
-    EXPECT_EQ(project.Items()[0].CutMarks, (std::vector<int16_t>{-1}));
+    EXPECT_TRUE(project.Items()[0].Cut.IsWhole());
     project.SetOpenGroup("g");
     ASSERT_TRUE(PasteCut(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G"}));
@@ -116,7 +116,7 @@ TEST_F(ItemEditingTest, ADragAwayKeepsOnlyFilesStillThere) {
 }
 
 TEST_F(ItemEditingTest, AddToGroupAppendsNewFilesOrMakesTheGroup) {
-    Group().CutMarks = {-1};
+    Group().Cut.MarkWhole();
     const FileRef h = MakeFile("h", 64);
     ASSERT_TRUE(AddToGroup(project, "g", {d, h}));
     EXPECT_EQ(Group().PathList, Paths({c, d, e, h}));

@@ -9,18 +9,12 @@ namespace {
 
 using namespace test;
 
-Texts Column(const ListContent& list, std::string ListRow::*field) {
-    Texts texts;
+template <class Field>
+std::vector<Field> Column(const ListContent& list, Field ListRow::*field) {
+    std::vector<Field> column;
     for (const ListRow& row : list.rows)
-        texts.push_back(row.*field);
-    return texts;
-}
-
-std::vector<int> Icons(const ListContent& list) {
-    std::vector<int> icons;
-    for (const ListRow& row : list.rows)
-        icons.push_back(row.icon);
-    return icons;
+        column.push_back(row.*field);
+    return column;
 }
 
 TEST(SizeTextTest, RoundsHalvesToEvenAndNamesTheUnit) {
@@ -58,7 +52,7 @@ TEST_F(ListRendererTest, TopLevelRowsArePaddedToTheLongestSize) {
     ListContent list = RenderList(project, 0, "", 0);
     EXPECT_EQ(Column(list, &ListRow::sizeText), (Texts{"     5", "12,345"}));
     EXPECT_EQ(Column(list, &ListRow::tag), (Texts{small, small}));
-    EXPECT_EQ(Icons(list), (std::vector<int>{IconFile, IconGroup}));
+    EXPECT_EQ(Column(list, &ListRow::icon), (std::vector<int>{IconFile, IconGroup}));
 
     project.SetPathMode(FileNamesOnly);
     list = RenderList(project, 0, "", 0);

@@ -43,8 +43,18 @@ TEST_F(DocumentTest, ADefaultThatDoesNotConvertIsReportedAndEndsTheReading) {
     ui.Answer(MsgResult::OK);
     RunSettings settings;
     EXPECT_FALSE(LoadDefaultRunSettings(settings));
-    ExpectLastBox("オーバーフローしました。", "zarvopackｴﾗｰ 6");
+    ExpectLastBox(
+        "オーバーフローしました。\r\n" + folder.Settings() + "\r\n[DEFAULT_SET_RUN] MediaNum=40000",
+        "zarvopackｴﾗｰ 6");
     EXPECT_EQ(settings, (RunSettings{"700", 5, 0, 0, 0, false, 0, ""}));
+
+    // Read to the end, the value that does not convert leaves its field.
+    settings = RunSettings{};
+    const auto failures = ReadDefaultRunSettings(settings);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].Key(), "MediaNum");
+    EXPECT_EQ(failures[0].File(), folder.Settings());
+    EXPECT_EQ(settings, (RunSettings{"700", 5, 0, 9, 0, true, 0, ""}));
 }
 
 TEST_F(DocumentTest, ANewProjectIsUntitledEmptyAndTakesTheDefaults) {

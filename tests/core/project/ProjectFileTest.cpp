@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <limits>
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 // line per row, its fields as text joined by "|".
 std::string Rows(const std::string& file, const std::string& statement) {
     AccessDB db;
-    EXPECT_TRUE(db.DBOpen(file));
+    EXPECT_TRUE(db.DBOpen(file).ok());
     std::string text;
     for (auto rows = db.Run(statement, adOpenDynamic); !rows->AtEnd(); rows->MoveNext()) {
         for (int i = 0; i < rows->FieldCount(); ++i)
@@ -28,10 +29,9 @@ std::string Rows(const std::string& file, const std::string& statement) {
 
 void Execute(const std::string& file, const std::string& statement) {
     AccessDB db;
-    ASSERT_TRUE(db.DBOpen(file));
-    db.Run(statement, adOpenDynamic);
-    std::string message;
-    ASSERT_EQ(db.LastErr(message), "") << message;
+    ASSERT_TRUE(db.DBOpen(file).ok());
+    const Status status = db.Execute(statement);
+    ASSERT_TRUE(status.ok()) << status.message();
 }
 
 // Items as one text: name, medium and each member's path and size.
@@ -68,13 +68,14 @@ TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
               "/data/a.iso|4700000000|0|/data/a.iso|0|0|2\n"
               "/data/p/1.jpg|100|1|Photos|0|0|0\n"
               "/data/p/2.jpg|200|1|Photos|0|0|0\n");
-    EXPECT_EQ(Rows(file, "SELECT * FROM [SetUp]"), "CD-R 700MB|1048576.5|3|100|1|2|/media/out|0\n");
+    EXPECT_EQ(Rows(file, "SELECT * FROM [SetUp]"),
+              "CD-R 700MB|1048576.5|3|100|1|2|/media/out|0|0\n");
     EXPECT_EQ(Rows(file, "SELECT sql FROM sqlite_master ORDER BY name"),
               "CREATE TABLE [MainDB] ([PATH] VARCHAR(255), [SIZE] DOUBLE, [GROUP] INTEGER, "
               "[GROUPNAME] VARCHAR(255), [RATE] INTEGER, [PRIORITY] INTEGER, [CDNUMBER] INTEGER)\n"
               "CREATE TABLE [SetUp] ([MEDIASIZE] VARCHAR(50), [SIZEDIFF] DOUBLE, [MEDIANUM] "
               "INTEGER, [MAXFILE] INTEGER, [MINFILE] INTEGER, [AFTERFLG] INTEGER, [AFTERPATH] "
-              "VARCHAR(255), [METHOD] INTEGER)\n");
+              "VARCHAR(255), [METHOD] INTEGER, [FSALLOW] INTEGER)\n");
 }
 
 // Members read back in the order written, which is not the order of their
@@ -120,9 +121,10 @@ TEST_F(ProjectFileTest, EmptyProjectAndEmptySetUp) {
 TEST_F(ProjectFileTest, SavingOverARunResultKeepsOnlyTheProjectTables) {
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
     AccessDB db;
-    ASSERT_TRUE(db.DBOpen(file));
+    ASSERT_TRUE(db.DBOpen(file).ok());
     ASSERT_TRUE(db.TBCreate({{"GP", {{"GID", ColumnType::Integer, 0}}},
-                             {"DISC_1_ID", {{"GID", ColumnType::Integer, 0}}}}));
+                             {"DISC_1_ID", {{"GID", ColumnType::Integer, 0}}}})
+                    .ok());
     db.DBClose();
 
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
@@ -156,6 +158,8 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
         {"UPDATE [MainDB] SET [SIZE] = -100 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is -100"},
         {"UPDATE [MainDB] SET [SIZE] = 1e999 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is"},
         {"UPDATE [MainDB] SET [PATH] = NULL WHERE [GROUP] = 0", 94, "MainDB row 1: PATH"},
+        {"UPDATE [MainDB] SET [GROUPNAME] = CAST(x'410042' AS TEXT) WHERE [GROUP] = 1", 13,
+         "MainDB row 2: GROUPNAME holds a zero byte"},
         {"UPDATE [SetUp] SET [SIZEDIFF] = -1", 9, "SetUp: SIZEDIFF is -1"},
         {"UPDATE [SetUp] SET [MEDIANUM] = -3", 9, "SetUp: MEDIANUM is -3"},
         {"UPDATE [SetUp] SET [MAXFILE] = -1", 9, "SetUp: MAXFILE is -1"},
@@ -203,8 +207,34 @@ TEST_F(ProjectFileTest, FilesThatAreNoProjectReadAsNothing) {
     EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
 
     fs::remove(file);
-    ASSERT_TRUE(AccessDB().DBCreate(file, {"SetUp", {{"MEDIASIZE", ColumnType::WChar, 50}}}));
+    ASSERT_TRUE(AccessDB().DBCreate(file, {"SetUp", {{"MEDIASIZE", ColumnType::WChar, 50}}}).ok());
     EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
+}
+
+// Files that could run a query of their own making, or hand over values of
+// any size, read as no project, and soon.
+TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
+    const std::string columns = "PATH, SIZE, [GROUP], GROUPNAME, RATE, PRIORITY";
+    const std::string endless =
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i AS PATH, i AS "
+        "SIZE, 0 AS [GROUP], '' AS GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER";
+    const std::string mainDB = "CREATE TABLE MainDB(" + columns + ", CDNUMBER);";
+    for (const std::string& schema : std::vector<std::string>{
+             "CREATE VIEW MainDB AS " + endless + " FROM n ORDER BY 1 DESC;",
+             "CREATE VIEW MainDB AS SELECT zeroblob(900000000) AS PATH, 1 AS SIZE, 0 AS [GROUP], "
+             "'' AS GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER;",
+             "CREATE TABLE MainDB(" + columns + ", CDNUMBER AS (length(PATH)));",
+             "CREATE TABLE MainDB(" + columns + ");",
+             mainDB + "CREATE VIEW SetUp AS " + endless + " FROM n ORDER BY 1 DESC;",
+             mainDB +
+                 "INSERT INTO MainDB VALUES(printf('%.*c', 2000000, 'x'), 1, 0, '', 0, 0, 0);"}) {
+        fs::remove(file);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, schema.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << schema;
+        sqlite3_close(db);
+        EXPECT_FALSE(ProjectFile::Read(file, RunSettings{})) << schema;
+    }
 }
 
 TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAsItWas) {

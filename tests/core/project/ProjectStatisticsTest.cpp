@@ -34,7 +34,7 @@ TEST_F(DocumentTest, StatisticsCountGroupMembersOneByOne) {
     unknown.Items()[0].Medium = 1;
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ShowStatistics(unknown)[9], "-10 ﾊﾞｲﾄ");
-    EXPECT_EQ(BoxTexts(ui), (Texts{"ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました"}));
+    EXPECT_EQ(ui.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 
+#include "core/platform/FileLock.h"
 #include "core/project/CloseRequest.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/DialogFolder.h"
 #include "core/settings/IniAccess.h"
 #include "tests/core/project/DocumentTest.h"
+#include "tests/support/FaultyFiles.h"
+#include "tests/support/OtherProcess.h"
 
 namespace zv {
 namespace {
@@ -86,15 +92,45 @@ TEST_F(SaveProjectTest, CancelOnOverwriteProposesTheChosenName) {
     EXPECT_TRUE(ProjectFile::Read(existing, {}));
 }
 
+// A save that cannot be made says why in one box and changes nothing: not
+// the file there, not the project's path, caption or modified flag.
 TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
-    project.SetFilePath(folder.File("no/such/folder/p.mtb"));
-    ui.Answer(MsgResult::OK);
-    EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
-    ExpectBox(ui.Boxes().at(0), "ﾃﾞｰﾀの更新に失敗しました", "ｴﾗｰ", MsgButtons::OK,
-              MsgIcon::Critical);
-    EXPECT_EQ(project.FilePath(), folder.File("no/such/folder/p.mtb"));
-    EXPECT_EQ(project.Caption(), "無題1");
-    EXPECT_TRUE(project.Modified());
+    enum class Obstacle { NoFolder, ReadOnly, InUse, DiskFull };
+    const struct {
+        Obstacle obstacle;
+        const char* text;
+    } cases[] = {
+        {Obstacle::NoFolder, "ﾃﾞｰﾀの更新に失敗しました"},
+        {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません"},
+        {Obstacle::InUse,
+         "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です\r\nそちらが終わってから、もう一度行って"
+         "ください"},
+        {Obstacle::DiskFull, "ﾃﾞｰﾀの更新に失敗しました"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = c.obstacle == Obstacle::NoFolder
+                                     ? folder.File("no/such/folder/p.mtb")
+                                     : folder.File("p.mtb");
+        WriteBytes(folder.File("p.mtb"), "the file that was there");
+        chmod(folder.File("p.mtb").c_str(), c.obstacle == Obstacle::ReadOnly ? 0444 : 0644);
+        project.SetFilePath(path);
+        ui.Answer(MsgResult::OK);
+        const std::size_t boxes = ui.Boxes().size();
+        {
+            OtherProcess otherSave([&] {
+                static FileLock held(path);
+                return c.obstacle != Obstacle::InUse || held.Take().ok();
+            });
+            FaultyFiles disk(c.obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
+            EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
+        }
+        ASSERT_EQ(ui.Boxes().size(), boxes + 1);
+        ExpectBox(ui.Boxes().back(), c.text, "ｴﾗｰ", MsgButtons::OK, MsgIcon::Critical);
+        EXPECT_EQ(ReadBytes(folder.File("p.mtb")), "the file that was there") << c.text;
+        EXPECT_EQ(project.FilePath(), path);
+        EXPECT_EQ(project.Caption(), "無題1");
+        EXPECT_TRUE(project.Modified());
+    }
 }
 
 TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesTheProject) {

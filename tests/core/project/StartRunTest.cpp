@@ -8,6 +8,7 @@
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringTable.h"
 #include "tests/core/project/DocumentTest.h"
 
 namespace zv {
@@ -268,8 +269,8 @@ TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
 
 TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay) {
     SaveAs("project.mtb");
-    // The work database is spoilt before the first medium is loaded; the run
-    // ends there, normally, and leaves a file that does not open.
+    // A work database spoilt before the first medium is loaded fails the run
+    // and never takes the project's place.
     host.onStatus = [&](const std::string& status) {
         if (status == RunDisplay::MediumStatusText(1))
             WriteBytes(project.FilePath() + ".TMP", "no database");
@@ -278,8 +279,10 @@ TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(project, host));
     ASSERT_EQ(ui.Boxes().size(), 2u);
-    ExpectLastBox("ﾃﾞｰﾀの取得に失敗しました  ");
+    EXPECT_EQ(ui.Boxes()[0].text, ResString(40026));
+    EXPECT_EQ(ui.Boxes().back().text, kFailed);
     EXPECT_EQ(MediaOf(project), (Media{0, 0, 0, 0}));
+    EXPECT_EQ(MediaInFile(project.FilePath()), (Media{0, 0, 0, 0}));
     EXPECT_FALSE(project.Modified());
 
     // Medium 1 is recorded when medium 2 begins; a row is slipped in after
@@ -289,8 +292,8 @@ TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay
             return;
         AccessDB work;
         work.SetPath(project.FilePath() + ".TMP");
-        ASSERT_TRUE(work.DBOpen(""));
-        work.Run("INSERT INTO [DISC_1_ID] VALUES(99, 0)", adOpenDynamic);
+        ASSERT_TRUE(work.DBOpen("").ok());
+        ASSERT_TRUE(work.Execute("INSERT INTO [DISC_1_ID] VALUES(99, 0)").ok());
     };
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(project, host));

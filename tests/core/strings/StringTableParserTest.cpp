@@ -9,32 +9,42 @@ namespace zv {
 namespace {
 
 TEST(StringTableParserTest, DecodesEscapesAndKeepsBlanksAndUtf8) {
+    // The first and the last sequence of each length and range of lead bytes.
+    const std::string edges =
+        "\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
     const std::vector<StringTableEntry> entries = ParseStringTable(
         "1\tone\\r\\ntwo\n"
-        "2\ta\\tb\n"
+        "2\ta\\tb\tTabbed2\n"
         "3\tC:\\\\temp\\\\new\n"
         "4\t  ﾌｨﾙﾀ：  \n"
         "5\t\n"
+        "6\t" +
+        edges +
+        "\n"
         "70000\tlast line without a line feed");
-    ASSERT_EQ(entries.size(), 6u);
+    ASSERT_EQ(entries.size(), 7u);
     EXPECT_EQ(entries[0].id, 1);
     EXPECT_EQ(entries[0].text, "one\r\ntwo");
     EXPECT_EQ(entries[1].text, "a\tb");
+    EXPECT_EQ(entries[1].name, "Tabbed2");
+    EXPECT_EQ(entries[0].name, "");
     // An escaped backslash is not the start of a further escape.
     EXPECT_EQ(entries[2].text, "C:\\temp\\new");
     EXPECT_EQ(entries[3].text, "  ﾌｨﾙﾀ：  ");
     EXPECT_EQ(entries[4].text, "");
-    EXPECT_EQ(entries[5].id, 70000);
-    EXPECT_EQ(entries[5].text, "last line without a line feed");
+    EXPECT_EQ(entries[5].text, edges);
+    EXPECT_EQ(entries[6].id, 70000);
+    EXPECT_EQ(entries[6].text, "last line without a line feed");
 }
 
 TEST(StringTableParserTest, RefusesFaultyFilesNamingTheLine) {
     const std::string onlyEscapes = " (only \\r\\n, \\t and \\\\ are allowed)";
-    const struct {
+    struct Fault {
         std::string source;
         int line;
         std::string message;
-    } faults[] = {
+    };
+    std::vector<Fault> faults = {
         {"1\ta\n\n2\tb\n", 2, "blank line"},
         {"1\ta\n2 b\n", 2, "no tab between the id and the text"},
         {"12a\tx\n", 1, "the id \"12a\" is not a decimal number"},
@@ -46,12 +56,17 @@ TEST(StringTableParserTest, RefusesFaultyFilesNamingTheLine) {
         {"1\tcarriage\\r return\n", 1, "unknown escape \"\\r\"" + onlyEscapes},
         {"1\tends in \\\n", 1, "unknown escape \"\\\"" + onlyEscapes},
         {"1\ta\r\n", 1, "the line ends in a carriage return (save the file with LF line endings)"},
-        {"1\ta\tb\n", 1,
-         "control character 9 in the text (write a line break as \\r\\n and a tab as \\t)"},
-        {"1\t\x96\xb3\x91\xe8\n", 1, "the text is not valid UTF-8"},
-        {"1\t\xe7\x84\n", 1, "the text is not valid UTF-8"},
+        {"1\ta\x01\n", 1,
+         "control character 1 in the text (write a line break as \\r\\n and a tab as \\t)"},
+        {"1\ta\tb\tc\n", 1, "the name \"b\tc\" is not a letter followed by letters and digits"},
+        {"1\ta\tN\n2\tb\tN\n", 2, "duplicate name N (first on line 1)"},
     };
-    for (const auto& fault : faults) {
+    // Stray and truncated sequences, overlong forms, surrogates and code points
+    // beyond U+10FFFF, each just past the edge of what is allowed.
+    for (const char* bytes : {"\x96\xb3", "\xe7\x84", "\xe3\x81\x7f", "\xc1\xbf", "\xe0\x9f\xbf",
+                              "\xed\xa0\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80", "\xf5\x80"})
+        faults.push_back({std::string("1\t") + bytes + "\n", 1, "the text is not valid UTF-8"});
+    for (const Fault& fault : faults) {
         try {
             ParseStringTable(fault.source);
             ADD_FAILURE() << "accepted: " << fault.source;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/platform/Status.h"
+
+namespace zv {
+
+// True when the write permission of the file at `path` has been taken away:
+// no write bit is set, or the user may not write it. Such a file is left as
+// it is even by a user whom the system would let replace it. A missing file is
+// not read-only.
+bool IsReadOnlyFile(const std::string& path);
+
+// FileError::ReadOnly, saying which file.
+Status ReadOnlyFailure(const std::string& path);
+
+// Puts the complete file `from` in the place of `to` in one step, so that `to`
+// is at every moment either the old file or the whole new one, also after a
+// crash or a power cut: `from` is synced, takes over the permissions (and,
+// where the system allows, the owner) of the file it replaces, is renamed over
+// `to`, and the folder is synced. A read-only `to` is refused
+// (FileError::ReadOnly). On a failure before the rename both files stay as
+// they were.
+Status AtomicReplace(const std::string& from, const std::string& to);
+
+// Writes `content` to a new file beside `target` and puts it in the target's
+// place with AtomicReplace; the new file of a missing target gets the usual
+// permissions. The temporary file does not outlive a failure.
+Status WriteFileAtomically(const std::string& target, std::string_view content);
+
+// Writes `content` to a new file at `path`, where nothing may be yet, and
+// syncs it; nothing is left there on a failure.
+Status WriteNewFile(const std::string& path, std::string_view content);
+
+// Copies the file `from` to `to`, where nothing may be yet; nothing is left
+// there on a failure.
+Status CopyToNewFile(const std::string& from, const std::string& to);
+
+}  // namespace zv
