@@ -43,8 +43,10 @@ const char* const kDropIndexes[] = {
 // a table, and the schema of a run of thousands of media outgrows the default
 // cache.
 const char* const kRunPragmas[] = {
-    "PRAGMA synchronous = OFF", "PRAGMA journal_mode = MEMORY",
-    "PRAGMA cache_size = -32768",  // KiB
+    "PRAGMA synchronous = OFF",
+    "PRAGMA journal_mode = MEMORY",
+    // 32 MiB
+    "PRAGMA cache_size = -32768",
 };
 
 }  // namespace
