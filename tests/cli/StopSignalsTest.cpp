@@ -54,7 +54,7 @@ TEST(StopSignalsTest, EndTheRunAtOnceAndLeaveNothingBehind) {
     // Even sizes and an odd capacity: no combination ever comes close enough,
     // so without the signal the first medium's search goes on for hours.
     std::string list;
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < 200; ++i)
         list += std::to_string(2 * (1000 + 7 * i)) + " f" + std::to_string(i) + "\n";
     test::WriteBytes(folder.File("list"), list);
     const std::string settings = " --media-size 30001 --tolerance 0 --medium-time-limit 0";
