@@ -14,4 +14,13 @@ std::string SqlQuote(std::string_view text);
 // whatever the locale.
 std::string SqlNumber(double value);
 
+// A number for a statement that SQLite reads back as exactly the same double.
+// Its reader of decimal texts is off by a unit in the last place for some
+// values, so a number that is no whole number below 2^53 goes over as the
+// whole number of its significant bits scaled by powers of two, which SQLite
+// computes without rounding: "(CAST(3 AS REAL) / 4)" for 0.75. Whole numbers
+// go as SqlNumber gives them; what is no number gives a text no statement
+// takes.
+std::string SqlExactNumber(double value);
+
 }  // namespace zv

@@ -65,7 +65,7 @@ Status WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunS
                                  ",0,0," + std::to_string(item.medium) + ")";
         for (const ProjectMember& member : item.members) {
             if (Status status = db.Execute("INSERT INTO [MainDB] VALUES('" + SqlQuote(member.path) +
-                                           "', " + SqlNumber(member.size) + tail);
+                                           "', " + SqlExactNumber(member.size) + tail);
                 !status.ok()) {
                 return status;
             }
@@ -74,7 +74,7 @@ Status WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunS
     }
     if (Status status = db.Execute(
             "INSERT INTO [SetUp] VALUES('" + SqlQuote(settings.MediaSize) + "', " +
-            SqlNumber(settings.DiffSize) + ", " + std::to_string(settings.MediaNum) + ", " +
+            SqlExactNumber(settings.DiffSize) + ", " + std::to_string(settings.MediaNum) + ", " +
             std::to_string(settings.MaxFile) + ", " + std::to_string(settings.MinFile) + ", " +
             std::to_string(settings.AfterRun) + ", '" + SqlQuote(settings.AfterPath) + "', " +
             std::to_string(static_cast<int16_t>(settings.Method)) + ", " +

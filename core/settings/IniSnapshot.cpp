@@ -33,14 +33,21 @@ std::string IndexKey(std::string_view section, std::string_view key) {
     return LowerAscii(IniText::Trim(section)) + '\n' + LowerAscii(IniText::Trim(key));
 }
 
-// Cuts a UTF-8 text to at most maxBytes without splitting a character.
+bool IsContinuationByte(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// Cuts a UTF-8 text to at most maxBytes without splitting a character. A
+// character takes at most four bytes, so bytes that begin none are cut at the
+// limit itself.
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes)
         return text;
-    std::size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
+    for (std::size_t end = maxBytes; end > 0 && end + 3 >= maxBytes; --end) {
+        if (!IsContinuationByte(text[end]))
+            return text.substr(0, end);
+    }
+    return text.substr(0, maxBytes);
 }
 
 struct FileCloser {

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "core/db/AccessDB.h"
+#include "core/db/SqlText.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -235,6 +237,19 @@ TEST_F(AccessDBTest, TransactionsCommitAndRollBack) {
     db.DBClose();
     ASSERT_TRUE(db.DBOpen("").ok());
     EXPECT_EQ(First("SELECT count(*) FROM [ITEMS]").ToInt32(), 5);
+}
+
+// SQLite reads some decimal texts a unit in the last place off; the exact
+// form of a number must come back as the very same double.
+TEST_F(AccessDBTest, ExactNumbersReadBackAsTheSameDouble) {
+    CreateItems();
+    EXPECT_EQ(SqlExactNumber(700), "700");
+    EXPECT_EQ(SqlExactNumber(0.75), "(CAST(3 AS REAL) / 4)");
+    for (const double value :
+         {4.778310865974296e-299, 0.1, -1234.567, 1048576.5, 1e20, 1e300,
+          std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max()}) {
+        EXPECT_EQ(First("SELECT " + SqlExactNumber(value)).ToDouble(), value) << value;
+    }
 }
 
 // A file of unknown origin may ask for any amount of work or memory: under

@@ -88,6 +88,9 @@ TEST_F(ProjectFileTest, ReadsBackWhatWasWrittenAndKeepsFastMode) {
     RunSettings settings = kSettings;
     settings.MediaSize = "Bob's DVD";
     settings.AfterPath = "/mnt/o'clock";
+    // Numbers whose decimal text SQLite reads a unit in the last place off.
+    settings.DiffSize = 4.778310865974296e-299;
+    items[0].members[0].size = 2387.571240046301;
     ASSERT_TRUE(ProjectFile::Write(file, items, settings));
 
     RunSettings current;
@@ -95,6 +98,7 @@ TEST_F(ProjectFileTest, ReadsBackWhatWasWrittenAndKeepsFastMode) {
     const auto data = ProjectFile::Read(file, current);
     ASSERT_TRUE(data);
     EXPECT_EQ(Summary(data->items), Summary(items));
+    EXPECT_EQ(data->items[0].members[0].size, items[0].members[0].size);
     settings.MaxSpeed = true;
     EXPECT_EQ(data->settings, settings);
 }
