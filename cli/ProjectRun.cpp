@@ -11,6 +11,7 @@
 #include "core/platform/FileLock.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/RunResults.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -25,7 +26,7 @@ TerminalObserver::RunMessage Text(int id) {
 // the items are too few for the minimum, or none fits a medium. Every other
 // message of the engine reports a failure.
 bool NormalEnd(const TerminalObserver::RunMessage& message) {
-    return message.id == 40024 || message.id == 40025;
+    return message.id == text_id::TooFewForMinimum || message.id == text_id::NoMediumMade;
 }
 
 // Writes each item's medium number into CDNUMBER of the project file in
@@ -98,13 +99,13 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
         item.medium = 0;
     const Staging staging(SavingPath(projectPath));
     if (!ProjectFile::Create(staging.Path(), items, settings).ok()) {
-        outcome.message = Text(40023);
+        outcome.message = Text(text_id::UpdateProcessFailed);
         return outcome;
     }
 
     RunParameters params;
     if (!ResolveRunParameters(settings, staging.Path(), params)) {
-        outcome.message = Text(40029);
+        outcome.message = Text(text_id::RunFailed);
         return outcome;
     }
 
@@ -115,17 +116,17 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
     outcome.reports = observer.Reports();
     if (!completed) {
         if (!outcome.message)
-            outcome.message = Text(40029);
+            outcome.message = Text(text_id::RunFailed);
         return outcome;
     }
 
     std::vector<int16_t> media(items.size(), 0);
     if (!ReadRunResults(staging.Path(), media)) {
-        outcome.message = Text(40028);
+        outcome.message = Text(text_id::ReadFailed);
         return outcome;
     }
     if (!StoreMediumNumbers(staging.Path(), media)) {
-        outcome.message = Text(40027);
+        outcome.message = Text(text_id::UpdateFailed);
         return outcome;
     }
     if (const Status placed = PlaceDatabaseFile(staging.Path(), projectPath); !placed.ok()) {

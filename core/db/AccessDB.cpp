@@ -9,23 +9,13 @@
 #include "core/db/DatabaseFile.h"
 #include "core/platform/FileError.h"
 #include "core/platform/PlatformError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
 
-// The messages of the failures this class foresees, by string-table id.
-constexpr int kCreateFailed = 41009;
-constexpr int kNotOpen = 41010;
-constexpr int kNoTables = 41011;
-constexpr int kAlreadyOpen = 41012;
-constexpr int kOpenFailed = 41013;
-constexpr int kNoStatement = 41014;
-constexpr int kNoFileName = 41015;
-constexpr int kTheFile = 41016;
-constexpr int kExistsAlready = 41017;
-constexpr int kDoesNotExist = 41018;
 constexpr std::string_view kDataSource = ";Data Source=";
 
 struct ConnectionCloser {
@@ -115,7 +105,7 @@ Status AccessDB::DBCreate(const std::string& path, const TableDef& table) {
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         const Connection catalog(raw);
         if (catalog == nullptr) {
-            result = SetError("ADDC-01", DbError::CreateFailed, ResString(kCreateFailed));
+            result = SetError("ADDC-01", DbError::CreateFailed, ResString(text_id::DbCreateFailed));
         } else if (rc != SQLITE_OK) {
             result = SetError("ADDC-99", DbError::Refused, sqlite3_errmsg(catalog.get()));
         } else {
@@ -138,10 +128,10 @@ Status AccessDB::DBCreate(const std::string& path, const TableDef& table) {
 
 Status AccessDB::TBCreate(const std::vector<TableDef>& tables) {
     if (connection_ == nullptr) {
-        return SetError("ADTC-01", DbError::NotOpen, ResString(kNotOpen));
+        return SetError("ADTC-01", DbError::NotOpen, ResString(text_id::DbNotOpen));
     }
     if (tables.empty()) {
-        return SetError("ADTC-02", DbError::NoTables, ResString(kNoTables));
+        return SetError("ADTC-02", DbError::NoTables, ResString(text_id::DbNoTables));
     }
     try {
         for (const TableDef& table : tables) {
@@ -162,7 +152,7 @@ Status AccessDB::TBCreate(const std::vector<TableDef>& tables) {
 
 Status AccessDB::DBOpen(const std::string& path) {
     if (connection_ != nullptr) {
-        return SetError("ADDO-02", DbError::AlreadyOpen, ResString(kAlreadyOpen));
+        return SetError("ADDO-02", DbError::AlreadyOpen, ResString(text_id::DbAlreadyOpen));
     }
     std::string connect;
     if (Status status = GenConnectString(path, true, connect); !status.ok()) {
@@ -173,7 +163,7 @@ Status AccessDB::DBOpen(const std::string& path) {
         int rc = sqlite3_open_v2(FileOf(connect).c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         Connection connection(raw);
         if (connection == nullptr) {
-            return SetError("ADDO-03", DbError::OpenFailed, ResString(kOpenFailed));
+            return SetError("ADDO-03", DbError::OpenFailed, ResString(text_id::DbOpenFailed));
         }
         if (rc == SQLITE_OK && costLimits_) {
             ApplyCostLimits(connection.get(), *costLimits_, stepsLeft_);
@@ -227,10 +217,10 @@ Status AccessDB::Perform(const std::string& statement, std::shared_ptr<zv::Recor
         if (!statement.empty()) {
             sql_ = statement;
         } else if (sql_.empty()) {
-            return SetError("ADRN-01", DbError::NoStatement, ResString(kNoStatement));
+            return SetError("ADRN-01", DbError::NoStatement, ResString(text_id::DbNoStatement));
         }
         if (connection_ == nullptr) {
-            return SetError("ADRN-02", DbError::NotOpen, ResString(kNotOpen));
+            return SetError("ADRN-02", DbError::NotOpen, ResString(text_id::DbNotOpen));
         }
         recordSet_ = result;
         sqlite3_stmt* raw = nullptr;
@@ -285,7 +275,7 @@ Status AccessDB::RollbackTrans() {
 
 Status AccessDB::Transact(const char* statement) {
     if (connection_ == nullptr) {
-        return SetError("ADTR-99", DbError::NotOpen, ResString(kNotOpen));
+        return SetError("ADTR-99", DbError::NotOpen, ResString(text_id::DbNotOpen));
     }
     if (Exec(connection_, statement) != SQLITE_OK) {
         return SetError("ADTR-99", DbError::Refused, sqlite3_errmsg(connection_));
@@ -318,16 +308,18 @@ Status AccessDB::GenConnectString(const std::string& path, bool mustExist, std::
             path_ = path;
         }
         if (path_.empty()) {
-            status = SetError("ADGN-01", DbError::NoFileName, ResString(kNoFileName));
+            status = SetError("ADGN-01", DbError::NoFileName, ResString(text_id::DbNoFileName));
         } else {
             // A folder at the path is not a file.
             const bool exists = std::filesystem::is_regular_file(path_);
             if (exists && !mustExist) {
-                status = SetError("ADGN-02", DbError::FileExists,
-                                  ResString(kTheFile) + ResString(kExistsAlready));
+                status =
+                    SetError("ADGN-02", DbError::FileExists,
+                             ResString(text_id::DbFileLead) + ResString(text_id::DbFileExistsTail));
             } else if (!exists && mustExist) {
-                status = SetError("ADGN-02", DbError::FileMissing,
-                                  ResString(kTheFile) + ResString(kDoesNotExist));
+                status = SetError(
+                    "ADGN-02", DbError::FileMissing,
+                    ResString(text_id::DbFileLead) + ResString(text_id::DbFileMissingTail));
             } else {
                 connect = "Provider=Microsoft.Jet.OLEDB." + std::string("4.0") +
                           std::string(kDataSource) + path_;

@@ -4,6 +4,7 @@
 
 #include "core/db/AccessDB.h"
 #include "core/db/SqlText.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -18,7 +19,7 @@ bool ResultRecorder::RecordMedium(int n, const std::vector<StackRecord>& bestSta
     // One transaction per medium: a failure part of the way rolls every table
     // and row of this medium back, so GP and the media recorded so far agree.
     if (!db_.BeginTrans().ok()) {
-        display_.Message(40027);
+        display_.Message(text_id::UpdateFailed);
         return false;
     }
     if (!CreateTables(n))
@@ -29,18 +30,18 @@ bool ResultRecorder::RecordMedium(int n, const std::vector<StackRecord>& bestSta
                        std::vector<double>(positions.size())};
     auto rows = db_.Run("SELECT * FROM [GP] ORDER BY [GSIZE] DESC", adOpenStatic);
     if (!rows->IsOpen())
-        return Fail(40026);
+        return Fail(text_id::DatabaseOpenFailed);
     for (size_t i = 0; i < positions.size(); ++i) {
         rows->MoveTo(positions[i]);
         if (rows->AtEnd())
-            return Fail(40028);
+            return Fail(text_id::ReadFailed);
         medium.itemNumbers[i] = rows->Field("GID").ToInt16();
         medium.sizes[i] = rows->Field("GSIZE").ToDouble();
     }
     if (!WriteRows(n, medium, search_.ComboTotal(positions)))
         return false;
     if (!db_.CommitTrans().ok())
-        return Fail(40027);
+        return Fail(text_id::UpdateFailed);
     return true;
 }
 
@@ -48,7 +49,7 @@ bool ResultRecorder::RecordMedia(const std::vector<MediumItems>& media) {
     // One transaction for the whole plan: it is recorded whole or not at all,
     // and a plan of thousands of media does not wait for thousands of syncs.
     if (!db_.BeginTrans().ok()) {
-        display_.Message(40027);
+        display_.Message(text_id::UpdateFailed);
         return false;
     }
     for (size_t i = 0; i < media.size(); ++i) {
@@ -62,7 +63,7 @@ bool ResultRecorder::RecordMedia(const std::vector<MediumItems>& media) {
             return false;
     }
     if (!db_.CommitTrans().ok())
-        return Fail(40027);
+        return Fail(text_id::UpdateFailed);
     return true;
 }
 
@@ -87,27 +88,27 @@ bool ResultRecorder::CreateTables(int n) {
     TableDef ids{IdTable(n), {{"GID", ColumnType::Integer, 0}, {"SIZE", ColumnType::Double, 0}}};
     TableDef total{SizeTable(n), {{"SIZE", ColumnType::Double, 0}}};
     if (!db_.TBCreate({ids, total}).ok())
-        return Fail(40027);
+        return Fail(text_id::UpdateFailed);
     return true;
 }
 
 bool ResultRecorder::WriteRows(int n, const MediumItems& medium, double total) {
     // A medium without items would leave GP as it was.
     if (medium.itemNumbers.empty())
-        return Fail(40027);
+        return Fail(text_id::UpdateFailed);
     const std::string idTable = IdTable(n);
     if (!db_.Execute("INSERT INTO [" + SizeTable(n) + "] VALUES(" + SqlNumber(total) + ")").ok())
-        return Fail(40027);
+        return Fail(text_id::UpdateFailed);
     for (size_t i = 0; i < medium.itemNumbers.size(); ++i) {
         if (!db_.Execute("INSERT INTO [" + idTable + "] VALUES(" +
                          std::to_string(medium.itemNumbers[i]) + "," + SqlNumber(medium.sizes[i]) +
                          ")")
                  .ok())
-            return Fail(40027);
+            return Fail(text_id::UpdateFailed);
     }
     for (int16_t item : medium.itemNumbers) {
         if (!db_.Execute("DELETE FROM [GP] WHERE [GID] = " + std::to_string(item)).ok())
-            return Fail(40027);
+            return Fail(text_id::UpdateFailed);
     }
     return true;
 }

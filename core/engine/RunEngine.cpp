@@ -13,6 +13,7 @@
 #include "core/engine/RunDisplay.h"
 #include "core/engine/WorkDatabase.h"
 #include "core/platform/FileError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -21,17 +22,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kOpenFailed = 40026;  // "ﾃﾞｰﾀﾍﾞｰｽのｵｰﾌﾟﾝに失敗しました..."
-constexpr int kInUse = 41110;  // "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です..."
-constexpr int kReadOnly = 41111;  // "ﾃﾞｰﾀﾌｧｲﾙは読取専用です..."
-constexpr int kNotCommitted = 41112;  // "実行結果をﾃﾞｰﾀﾌｧｲﾙに保存できませんでした..."
-
 // The message for a project file the run could not work on.
 int FileMessage(const Status& status, int otherwise) {
     if (status.code() == FileError::InUse)
-        return kInUse;
+        return text_id::ProjectInUse;
     if (status.code() == FileError::ReadOnly)
-        return kReadOnly;
+        return text_id::ProjectReadOnly;
     return otherwise;
 }
 
@@ -124,7 +120,7 @@ class EngineRun {
         bool completed = false;
         try {
             if (const Status created = work_.CreateWorkDatabase(); !created.ok()) {
-                display_.Message(FileMessage(created, kOpenFailed));
+                display_.Message(FileMessage(created, text_id::DatabaseOpenFailed));
             } else if (work_.PrepareItemTable()) {
                 // What every medium keeps for its file system is no room for items.
                 params_.mediaSize -= work_.MediumReserve();
@@ -139,7 +135,7 @@ class EngineRun {
             work_.DiscardWorkDatabase();
         } else if (const Status committed = work_.CommitWorkDatabase(); !committed.ok()) {
             // Results that never reached the project file are no results.
-            display_.Message(FileMessage(committed, kNotCommitted));
+            display_.Message(FileMessage(committed, text_id::ResultsNotSaved));
             completed = false;
         }
         return completed;
@@ -168,7 +164,7 @@ class EngineRun {
             // Every medium recorded takes its items out of GP. Were they still
             // there, the same medium would come round again without end.
             if (sizes.size() >= itemsLeft) {
-                display_.Message(40027);
+                display_.Message(text_id::UpdateFailed);
                 return false;
             }
             itemsLeft = sizes.size();
@@ -185,11 +181,11 @@ class EngineRun {
             switch (bound.status) {
                 case CapacityStatus::TooFew:
                     if (n == 1)
-                        display_.Message(40024);
+                        display_.Message(text_id::TooFewForMinimum);
                     return true;
                 case CapacityStatus::NoneFits:
                     if (n == 1)
-                        display_.Message(40025);
+                        display_.Message(text_id::NoMediumMade);
                     return true;
                 case CapacityStatus::AllFit:
                     search_.TakeLargest(bound.k);
@@ -215,7 +211,7 @@ class EngineRun {
     bool PackAllMedia() {
         display_.ShowBar(0, true);
         display_.ShowBar(1, true);
-        display_.SetStatus(ResString(41103));
+        display_.SetStatus(ResString(text_id::SearchingFewestMedia));
         display_.Yield();
 
         std::vector<int16_t> itemNumbers;
@@ -251,7 +247,7 @@ class EngineRun {
             const bool noneFits = limits.maxItems <= 0 ||
                                   std::all_of(sizes.begin(), sizes.end(),
                                               [&](double s) { return s > params_.mediaSize; });
-            display_.Message(noneFits ? 40025 : 40024);
+            display_.Message(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
             return true;
         }
 

@@ -9,6 +9,7 @@
 #include "core/engine/FileSystemAllowance.h"
 #include "core/platform/AtomicReplace.h"
 #include "core/platform/PlatformError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -72,7 +73,7 @@ Status WorkDatabase::CreateWorkDatabase() {
 
 bool WorkDatabase::PrepareItemTable() {
     if (!OpenWork().ok()) {
-        display_.Message(40026);
+        display_.Message(text_id::DatabaseOpenFailed);
         return false;
     }
     TableDef gp{kItemTable, {{"GID", ColumnType::Integer, 0}, {"GSIZE", ColumnType::Double, 0}}};
@@ -80,14 +81,14 @@ bool WorkDatabase::PrepareItemTable() {
     for (const char* statement : kCreateIndexes)
         made = made && db_.Execute(statement).ok();
     if (!made) {
-        display_.Message(40027);
+        display_.Message(text_id::UpdateFailed);
         return false;
     }
 
     const std::string& items = params_.itemTableName;
     auto highest = db_.Run("SELECT * FROM [" + items + "] ORDER BY [GROUP] DESC", adOpenDynamic);
     if (!highest->IsOpen()) {
-        display_.Message(40026);
+        display_.Message(text_id::DatabaseOpenFailed);
         return false;
     }
     try {
@@ -96,7 +97,7 @@ bool WorkDatabase::PrepareItemTable() {
         display_.ShowBar(1, true);
         display_.ShowBar(0, false);
         display_.SetBar(1, 0, lastItem, 0);
-        display_.SetStatus(ResString(40043));
+        display_.SetStatus(ResString(text_id::SortingItems));
 
         // With a file system's allowance an item takes what its files take on
         // the medium, and every medium keeps a reserve.
@@ -104,7 +105,7 @@ bool WorkDatabase::PrepareItemTable() {
         if (params_.fileSystem == FileSystemAllowance::Iso9660) {
             std::vector<MemberFile> files;
             if (!ReadMemberFiles(files)) {
-                display_.Message(40026);
+                display_.Message(text_id::DatabaseOpenFailed);
                 return false;
             }
             allowance = EstimateIso9660(files, lastItem + 1, params_.mediaSize);
@@ -112,7 +113,7 @@ bool WorkDatabase::PrepareItemTable() {
         }
 
         if (!db_.BeginTrans().ok()) {
-            display_.Message(40027);
+            display_.Message(text_id::UpdateFailed);
             return false;
         }
         for (int g = 0; g <= lastItem; ++g) {
@@ -120,22 +121,22 @@ bool WorkDatabase::PrepareItemTable() {
                 "SELECT SUM([SIZE]) FROM [" + items + "] WHERE [GROUP] = " + std::to_string(g),
                 adOpenDynamic);
             if (!sum->IsOpen())
-                return Abandon(40026);
+                return Abandon(text_id::DatabaseOpenFailed);
             const double size =
                 allowance ? allowance->itemSizes[static_cast<size_t>(g)] : sum->Field(0).ToDouble();
             if (!db_.Execute("INSERT INTO [" + std::string(kItemTable) + "] VALUES(" +
                              std::to_string(g) + "," + SqlNumber(size) + ")")
                      .ok())
-                return Abandon(40027);
+                return Abandon(text_id::UpdateFailed);
             display_.SetValue(1, g);
             display_.Yield();
         }
         for (const char* statement : kCreateItemIndexes) {
             if (!db_.Execute(statement).ok())
-                return Abandon(40027);
+                return Abandon(text_id::UpdateFailed);
         }
         if (!db_.CommitTrans().ok())
-            return Abandon(40027);
+            return Abandon(text_id::UpdateFailed);
         return true;
     } catch (const PlatformError&) {
         // No rows at all, or an item number without rows: the run cannot start.
@@ -160,12 +161,12 @@ bool WorkDatabase::ReadMemberFiles(std::vector<MemberFile>& files) {
 bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
     itemSizes.assign(1, -1);
     display_.SetValue(1, 0);
-    display_.SetStatus(ResString(40044));
+    display_.SetStatus(ResString(text_id::ReadingItems));
 
     auto rows = db_.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
                         adOpenDynamic);
     if (!rows->IsOpen()) {
-        display_.Message(40026);
+        display_.Message(text_id::DatabaseOpenFailed);
         return false;
     }
     if (rows->AtEnd()) {
@@ -190,11 +191,11 @@ bool WorkDatabase::LoadItemSizes(std::vector<double>& itemSizes) {
 bool WorkDatabase::LoadItems(std::vector<int16_t>& itemNumbers, std::vector<double>& itemSizes) {
     itemNumbers.clear();
     itemSizes.clear();
-    display_.SetStatus(ResString(40044));
+    display_.SetStatus(ResString(text_id::ReadingItems));
     auto rows = db_.Run("SELECT * FROM [" + std::string(kItemTable) + "] ORDER BY [GSIZE] DESC",
                         adOpenDynamic);
     if (!rows->IsOpen()) {
-        display_.Message(40026);
+        display_.Message(text_id::DatabaseOpenFailed);
         return false;
     }
     for (; !rows->AtEnd(); rows->MoveNext()) {

@@ -7,28 +7,20 @@
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
-namespace {
-
-constexpr int kRunning = 40083;       // "実行中は閉じることは出来ません"
-constexpr int kAskSaveLead = 40075;   // " "
-constexpr int kAskSave = 40076;       // "は変更されています\r\n保存しますか？"
-constexpr int kAskSaveTitle = 40077;  // "の保存"
-
-}  // namespace
-
 bool CloseRequest(ProjectDocument& document) {
     if (App().running) {
-        ShowMessage(ResString(kRunning));
+        ShowMessage(ResString(text_id::CannotCloseWhileRunning));
         return false;
     }
     if (!document.IsEmpty() && document.Modified()) {
-        const MsgResult answer =
-            ShowMessage(ResString(kAskSaveLead) + document.Caption() + ResString(kAskSave),
-                        ExeBaseName() + ResString(kAskSaveTitle), MsgButtons::YesNoCancel);
+        const MsgResult answer = ShowMessage(
+            ResString(text_id::AskSaveLead) + document.Caption() + ResString(text_id::AskSaveTail),
+            ExeBaseName() + ResString(text_id::AskSaveTitleTail), MsgButtons::YesNoCancel);
         if (answer == MsgResult::Cancel)
             return false;
         // A save that fails or is cancelled does not keep the window open.

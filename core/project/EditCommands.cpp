@@ -11,34 +11,12 @@
 #include "core/settings/ConfirmClearResults.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kQuote = 40000;           // "'"
-constexpr int kQuoteThen = 40001;       // "'を"
-constexpr int kDeleteQuestion = 40002;  // "をﾘｽﾄから消去してよろしいですか？"
-constexpr int kThese = 40003;           // "これらの"
-constexpr int kItemsThen = 40004;       // "個の項目を"
-constexpr int kDeleteTitle = 40005;     // "ﾘｽﾄの消去"
-constexpr int kDeleteFailed = 40006;    // "削除に失敗しました"
-constexpr int kPasteFailed = 40007;     // "貼り付けに失敗しました"
-constexpr int kTwoOrMore = 40008;       // "ｸﾞﾙｰﾌﾟを生成するには2つ以上の..."
-constexpr int kNamePrompt = 40009;      // "ｸﾞﾙｰﾌﾟ名を決定してください"
-constexpr int kNameTitle = 40010;       // "ｸﾞﾙｰﾌﾟ名"
-constexpr int kProposedName = 40011;    // "名称未設定"
-constexpr int kExistingPath = 40012;  // "存在するファイル・フォルダの名前(パス)を..."
-constexpr int kForbiddenCharacters = 40013;  // "「’」、「”」、「..」は名前に使用できません"
-constexpr int kTooLong = 40014;      // "指定された文字は長すぎます"
-constexpr int kGroupExists = 40015;  // "既に、同名のｸﾞﾙｰﾌﾟが存在します..."
-constexpr int kMakeGroupTitle = 40016;    // "ｸﾞﾙｰﾌﾟの作成"
-constexpr int kAddToGroupFailed = 40017;  // "ｸﾞﾙｰﾌﾟの追加に失敗しました"
-constexpr int kReleaseFailed = 40019;     // "ｸﾞﾙｰﾌﾟの解除に失敗しました"
-constexpr int kInvalidNewName = 40085;    // "無効なｸﾞﾙｰﾌﾟ名です..."
-constexpr int kNameTaken = 40086;  // "同名のﾌｧｲﾙもしくはｸﾞﾙｰﾌﾟが存在します"
-constexpr int kNoGroupSelected = 41008;  // "ｸﾞﾙｰﾌﾟが選択されていません"
 
 // A group name has fewer characters than this.
 constexpr std::size_t kNameLimit = 255;
@@ -67,25 +45,26 @@ bool NamesAPath(const std::string& name) {
 
 std::string DeleteQuestion(const std::vector<std::string>& tags) {
     if (tags.size() == 1)
-        return ResString(kQuote) + tags.front() + ResString(kQuoteThen) +
-               ResString(kDeleteQuestion);
-    return ResString(kThese) + std::to_string(tags.size()) + ResString(kItemsThen) +
-           ResString(kDeleteQuestion);
+        return ResString(text_id::Quote) + tags.front() + ResString(text_id::QuoteThen) +
+               ResString(text_id::AskDeleteTail);
+    return ResString(text_id::TheseLead) + std::to_string(tags.size()) +
+           ResString(text_id::ItemsThen) + ResString(text_id::AskDeleteTail);
 }
 
 // The name asked for a new group, or nothing when it is refused (each refusal
 // says why) or left empty.
 std::optional<std::string> AskGroupName() {
     const std::string name =
-        Ui().InputBox(ResString(kNamePrompt), ResString(kNameTitle), ResString(kProposedName))
+        Ui().InputBox(ResString(text_id::GroupNamePrompt), ResString(text_id::GroupNameTitle),
+                      ResString(text_id::ProposedGroupName))
             .value_or("");
     int refusal = 0;
     if (name.find_first_of("'\"") != std::string::npos || name.find("..") != std::string::npos)
-        refusal = kForbiddenCharacters;
+        refusal = text_id::ForbiddenNameCharacters;
     else if (NamesAPath(name))
-        refusal = kExistingPath;
+        refusal = text_id::NameIsExistingPath;
     else if (CharacterCount(name) >= kNameLimit)
-        refusal = kTooLong;
+        refusal = text_id::NameTooLong;
     if (refusal != 0)
         ShowMessage(ResString(refusal));
     if (refusal != 0 || name.empty())
@@ -100,11 +79,11 @@ ListRedraw DeleteCommand(ProjectDocument& document, const std::vector<std::strin
         return ListRedraw::OpenedGroup;
     if (!ResultsCleared(document))
         return ListRedraw::None;
-    if (ShowMessage(DeleteQuestion(tags), ResString(kDeleteTitle), MsgButtons::OKCancel) !=
+    if (ShowMessage(DeleteQuestion(tags), ResString(text_id::DeleteTitle), MsgButtons::OKCancel) !=
         MsgResult::OK)
         return ListRedraw::None;
     if (!TakeOutItems(document, tags))
-        ShowMessage(ResString(kDeleteFailed));
+        ShowMessage(ResString(text_id::DeleteFailed));
     return ListRedraw::OpenedGroup;
 }
 
@@ -118,13 +97,13 @@ ListRedraw PasteCommand(ProjectDocument& document) {
     if (!ResultsCleared(document))
         return ListRedraw::None;
     if (!PasteCut(document))
-        ShowMessage(ResString(kPasteFailed));
+        ShowMessage(ResString(text_id::PasteFailed));
     return ListRedraw::OpenedGroup;
 }
 
 ListRedraw MakeGroupCommand(ProjectDocument& document, const std::vector<std::string>& tags) {
     if (tags.size() < 2) {
-        ShowMessage(ResString(kTwoOrMore));
+        ShowMessage(ResString(text_id::GroupNeedsTwoItems));
         return ListRedraw::None;
     }
     if (!ResultsCleared(document))
@@ -143,8 +122,8 @@ ListRedraw MakeGroupCommand(ProjectDocument& document, const std::vector<std::st
     if (!name)
         return ListRedraw::None;
     if (FindGroup(*name, document.Items()) >= 0 &&
-        ShowMessage(ResString(kGroupExists), ResString(kMakeGroupTitle), MsgButtons::OKCancel) !=
-            MsgResult::OK)
+        ShowMessage(ResString(text_id::AskAddToExistingGroup), ResString(text_id::MakeGroupTitle),
+                    MsgButtons::OKCancel) != MsgResult::OK)
         return ListRedraw::None;
 
     // The files leave their places before they join the group; should the
@@ -153,21 +132,21 @@ ListRedraw MakeGroupCommand(ProjectDocument& document, const std::vector<std::st
     TakeOutItems(document, tags);
     if (!AddToGroup(document, *name, files)) {
         before.Restore(document);
-        ShowMessage(ResString(kAddToGroupFailed));
+        ShowMessage(ResString(text_id::AddToGroupFailed));
     }
     return ListRedraw::OpenedGroup;
 }
 
 ListRedraw ReleaseGroupCommand(ProjectDocument& document, const std::vector<std::string>& tags) {
     if (tags.empty()) {
-        ShowMessage(ResString(kNoGroupSelected));
+        ShowMessage(ResString(text_id::NoGroupSelected));
         return ListRedraw::None;
     }
     if (!ResultsCleared(document))
         return ListRedraw::None;
     for (const std::string& tag : tags) {
         if (!ReleaseGroup(document, tag))
-            ShowMessage(ResString(kReleaseFailed));
+            ShowMessage(ResString(text_id::ReleaseGroupFailed));
     }
     return ListRedraw::TopLevel;
 }
@@ -179,13 +158,13 @@ bool RenameCommand(ProjectDocument& document) {
 ListRedraw EndRename(ProjectDocument& document, const std::string& rowTag, const std::string& text,
                      int selectedRows) {
     if (text.empty() || CharacterCount(text) >= kNameLimit || NamesAPath(text)) {
-        ShowMessage(ResString(kInvalidNewName));
+        ShowMessage(ResString(text_id::InvalidGroupName));
         return ListRedraw::None;
     }
     if (selectedRows >= 2)
         return ListRedraw::None;
     if (FindItem(document, text)) {
-        ShowMessage(ResString(kNameTaken));
+        ShowMessage(ResString(text_id::NameTaken));
         return ListRedraw::None;
     }
     const int group = FindGroup(rowTag, document.Items());

@@ -4,6 +4,7 @@
 
 #include "core/platform/UiServices.h"
 #include "core/settings/SizeFromText.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace fs = std::filesystem;
@@ -11,17 +12,6 @@ namespace fs = std::filesystem;
 namespace zv {
 
 namespace {
-
-constexpr int kTitle = 41171;  // "書き出し"
-constexpr int kLinksCaption = 41173;  // "ﾒﾃﾞｨｱごとのﾌｫﾙﾀﾞ (ﾌｧｲﾙへのﾘﾝｸとSHA256SUMS)"
-constexpr int kListsCaption = 41174;  // "ﾒﾃﾞｨｱごとのﾊﾟｽﾘｽﾄ (xorriso・genisoimage用)"
-constexpr int kIsoCaption = 41187;  // "ﾒﾃﾞｨｱごとのISOｲﾒｰｼﾞ (xorrisoで作成)"
-constexpr int kCatalogCaption = 41175;  // "全ﾒﾃﾞｨｱのﾌｧｲﾙ目録 (CSV)"
-constexpr int kExistsAlready = 41181;  // "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n"
-constexpr int kReplace = 41182;  // "書き出し先の同じ名前のものをすべて上書きしますか？"
-constexpr int kFailed = 41183;   // "書き出しに失敗しました\r\n"
-constexpr int kWritten = 41184;  // "次のﾌｫﾙﾀﾞに書き出しました\r\n"
-constexpr int kMore = 41185;     // "ほか%1個"
 
 // The box after an export names this many outputs and counts the rest.
 constexpr std::size_t kNamesShown = 5;
@@ -36,7 +26,7 @@ std::string NameLines(const std::vector<std::string>& paths) {
     for (std::size_t i = 0; i < paths.size() && i < kNamesShown; ++i)
         lines += Name(paths[i]) + "\r\n";
     if (paths.size() > kNamesShown) {
-        std::string more = ResString(kMore);
+        std::string more = ResString(text_id::ExportMoreCount);
         more.replace(more.find("%1"), 2, std::to_string(paths.size() - kNamesShown));
         lines += more + "\r\n";
     }
@@ -63,10 +53,10 @@ ExportProgress ProgressFor(ExportWatcher* watcher) {
 
 const std::vector<ExportFormatChoice>& ExportFormatChoices() {
     static const std::vector<ExportFormatChoice> choices{
-        {ExportFormat::Links, kLinksCaption},
-        {ExportFormat::Lists, kListsCaption},
-        {ExportFormat::Iso, kIsoCaption},
-        {ExportFormat::Catalog, kCatalogCaption},
+        {ExportFormat::Links, text_id::ExportLinksCaption},
+        {ExportFormat::Lists, text_id::ExportListsCaption},
+        {ExportFormat::Iso, text_id::ExportIsoCaption},
+        {ExportFormat::Catalog, text_id::ExportCatalogCaption},
     };
     return choices;
 }
@@ -96,22 +86,22 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
                                   capacity);
             break;
         } catch (const ExportExists& error) {
-            if (ShowMessage(
-                    ResString(kExistsAlready) + Name(error.Path()) + "\r\n" + ResString(kReplace),
-                    ResString(kTitle), MsgButtons::YesNo, MsgIcon::Exclamation,
-                    1) != MsgResult::Yes)
+            if (ShowMessage(ResString(text_id::ExportTargetsExist) + Name(error.Path()) + "\r\n" +
+                                ResString(text_id::AskExportReplace),
+                            ResString(text_id::ExportTitle), MsgButtons::YesNo,
+                            MsgIcon::Exclamation, 1) != MsgResult::Yes)
                 return ExportOutcome::Declined;
             replace = true;
         } catch (const ExportCancelled&) {
             return ExportOutcome::Cancelled;
         } catch (const MediumExportError& error) {
-            ShowMessage(ResString(kFailed) + error.what(), ResString(kTitle), MsgButtons::OK,
-                        MsgIcon::Critical);
+            ShowMessage(ResString(text_id::ExportFailed) + error.what(),
+                        ResString(text_id::ExportTitle), MsgButtons::OK, MsgIcon::Critical);
             return ExportOutcome::Failed;
         }
     }
-    ShowMessage(ResString(kWritten) + request.folder + "\r\n" + NameLines(written),
-                ResString(kTitle), MsgButtons::OK, MsgIcon::Information);
+    ShowMessage(ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written),
+                ResString(text_id::ExportTitle), MsgButtons::OK, MsgIcon::Information);
     return ExportOutcome::Written;
 }
 

@@ -8,15 +8,12 @@
 #include "core/project/Grouping.h"
 #include "core/project/ListSnapshot.h"
 #include "core/project/TextCompare.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kMergeQuestion =
-    40081;  // "ｸﾞﾙｰﾌﾟ内にｸﾞﾙｰﾌﾟを含むﾌｧｲﾙ群を貼り付けようとしています..."
-constexpr int kMergeTitle = 40034;  // "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加"
 
 // Members are taken out and moved even when a file has gone meanwhile; such a
 // member counts with the size last seen.
@@ -99,8 +96,9 @@ bool PasteAtTopLevel(ProjectDocument& document, const std::vector<ItemRecord>& r
 }
 
 bool PasteIntoGroup(ProjectDocument& document, const CutFiles& cut) {
-    if (cut.fromGroup && ShowMessage(ResString(kMergeQuestion), ResString(kMergeTitle),
-                                     MsgButtons::OKCancel) != MsgResult::OK)
+    if (cut.fromGroup &&
+        ShowMessage(ResString(text_id::AskMergeIntoGroup), ResString(text_id::AddGroupItemsTitle),
+                    MsgButtons::OKCancel) != MsgResult::OK)
         return false;
     std::vector<FileRef> files;
     for (const ItemRecord& record : cut.records)

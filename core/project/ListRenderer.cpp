@@ -8,15 +8,12 @@
 #include "core/project/TextCompare.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kGigabytes = 41005;  // " GB"
-constexpr int kMegabytes = 41006;  // " MB"
-constexpr int kKilobytes = 41007;  // " KB"
 
 // The position of the group named `name` (in any letter case) among `items`,
 // or nothing; single files never match.
@@ -106,15 +103,15 @@ std::string SizeText(double bytes, SizeUnit unit) {
     switch (unit) {
         case UnitGigabytes:
             divisor = 1e9;
-            suffix = ResString(kGigabytes);
+            suffix = ResString(text_id::GigabytesUnit);
             break;
         case UnitMegabytes:
             divisor = 1e6;
-            suffix = ResString(kMegabytes);
+            suffix = ResString(text_id::MegabytesUnit);
             break;
         case UnitKilobytes:
             divisor = 1e3;
-            suffix = ResString(kKilobytes);
+            suffix = ResString(text_id::KilobytesUnit);
             break;
         default:
             break;

@@ -6,19 +6,12 @@
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/SaveProject.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kErrorTitle = 40021;    // "ｴﾗｰ"
-constexpr int kAskSaveLead = 40075;   // " "
-constexpr int kAskSave = 40076;       // "は変更されています\r\n保存しますか？"
-constexpr int kAskSaveTitle = 40077;  // "の保存"
-constexpr int kMissingCause = 40078;  // "保存されたファイルが存在しないか、…"
-constexpr int kMissingGoOn = 40079;  // "このファイル情報は失われました。ロードを続行しますか？"
-constexpr int kMissingIgnored = 40080;  // "以降エラーファイルデータは無視します…"
 
 // Builds the items from the rows of the file, each member with the size it
 // has now. The first file that has gone asks whether to go on at all; after
@@ -34,12 +27,12 @@ LoadOutcome TakeItems(ProjectDocument& document, const std::vector<ProjectItem>&
                 file = FileRef::Get(member.path);
             } catch (const PlatformError&) {
                 if (!skipMissing) {
-                    if (ShowMessage(ResString(kMissingGoOn) + "\r\n" + member.path + "\r\n" +
-                                        ResString(kMissingCause),
-                                    ResString(kErrorTitle), MsgButtons::YesNo,
+                    if (ShowMessage(ResString(text_id::AskLoadWithoutFile) + "\r\n" + member.path +
+                                        "\r\n" + ResString(text_id::MissingFileCause),
+                                    ResString(text_id::ErrorTitle), MsgButtons::YesNo,
                                     MsgIcon::Critical) == MsgResult::No)
                         return LoadOutcome::Cancelled;
-                    ShowMessage(ResString(kMissingIgnored));
+                    ShowMessage(ResString(text_id::MissingFilesIgnored));
                     skipMissing = true;
                 }
                 continue;
@@ -83,9 +76,9 @@ LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
 LoadOutcome LoadProject(ProjectDocument& document, const std::string& path) {
     if (!document.IsEmpty() && document.Modified()) {
         const std::string& caption = document.Caption();
-        const MsgResult answer =
-            ShowMessage(ResString(kAskSaveLead) + caption + ResString(kAskSave),
-                        caption + ResString(kAskSaveTitle), MsgButtons::YesNoCancel, MsgIcon::None);
+        const MsgResult answer = ShowMessage(
+            ResString(text_id::AskSaveLead) + caption + ResString(text_id::AskSaveTail),
+            caption + ResString(text_id::AskSaveTitleTail), MsgButtons::YesNoCancel, MsgIcon::None);
         // Cancel keeps the unsaved project as it is.
         if (answer == MsgResult::Cancel)
             return LoadOutcome::Cancelled;
@@ -97,7 +90,8 @@ LoadOutcome LoadProject(ProjectDocument& document, const std::string& path) {
     try {
         outcome = ReadInto(document, path);
     } catch (const PlatformError& error) {
-        ShowMessage(error.Description(), ResString(kErrorTitle) + std::to_string(error.Number()));
+        ShowMessage(error.Description(),
+                    ResString(text_id::ErrorTitle) + std::to_string(error.Number()));
     }
     if (outcome != LoadOutcome::Loaded)
         document.ResetItems();

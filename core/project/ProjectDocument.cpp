@@ -10,14 +10,12 @@
 #include "core/settings/AppState.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-// "ﾘｽﾄに登録できる項目は32,767個までです…": item numbers are 16-bit.
-constexpr int kTooManyItems = 41049;
 
 // The number of items the project holds; an empty project holds none.
 std::size_t ItemCount(const ProjectDocument& document) {
@@ -78,7 +76,7 @@ bool ProjectDocument::AddFiles(std::vector<FileRef> files, const std::string& gr
             return false;
         const std::size_t newItems = groupName.empty() ? files.size() : 1;
         if (ItemCount(*this) + newItems > static_cast<std::size_t>(kMaxProjectItems)) {
-            ShowMessage(ResString(kTooManyItems));
+            ShowMessage(ResString(text_id::TooManyItems));
             return false;
         }
 

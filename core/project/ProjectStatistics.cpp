@@ -6,15 +6,13 @@
 #include "core/platform/PlatformError.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kShownCount = 40087;  // "表示数： "
-constexpr int kFileCount = 40088;   // " 登録数： "
-constexpr int kNeverRun = 40090;    // "未実行"
 constexpr int kFirstSuffix = 1111;  // the unit behind each value, 1111 to 1120
 
 std::string WithSuffix(double value, int label) {
@@ -60,14 +58,14 @@ std::array<std::string, 10> ShowStatistics(const ProjectDocument& document) {
     const int16_t highest = document.HighestMedium();
     const double capacity = highest * SizeFromText(document.GetRunSettings().MediaSize);
 
-    return {ResString(kShownCount) + FormatGrouped(itemCount) + ResString(kFileCount) +
-                WithSuffix(files, 0),
+    return {ResString(text_id::ShownCountLabel) + FormatGrouped(itemCount) +
+                ResString(text_id::ListedCountLabel) + WithSuffix(files, 0),
             WithSuffix(groups, 1),
             WithSuffix(total, 2),
             WithSuffix(largest, 3),
             WithSuffix(smallest, 4),
             WithSuffix(average, 5),
-            highest == 0 ? ResString(kNeverRun) : WithSuffix(highest, 6),
+            highest == 0 ? ResString(text_id::NeverRun) : WithSuffix(highest, 6),
             WithSuffix(capacity, 7),
             WithSuffix(placed, 8),
             WithSuffix(capacity - placed, 9)};

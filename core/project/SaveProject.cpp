@@ -10,33 +10,22 @@
 #include "core/settings/DialogFolder.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kUpdateFailed = 40027;     // "ﾃﾞｰﾀの更新に失敗しました"
-constexpr int kErrorTitle = 40021;       // "ｴﾗｰ"
-constexpr int kSaveTitle = 40069;        // "保存"
-constexpr int kProjectFiles = 40070;     // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
-constexpr int kAllFiles = 40071;         // "全てのﾌｧｲﾙ"
-constexpr int kCancelSave = 40072;       // "保存を取り消しますか？"
-constexpr int kCancelSaveTitle = 40073;  // "保存取消"
-constexpr int kOverwrite = 40074;  // "ﾌｧｲﾙは既に存在します\r\n上書きしますか？"
-constexpr int kOverwriteTitle = 41003;  // "上書き"
-constexpr int kInUse = 41110;  // "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です..."
-constexpr int kReadOnly = 41111;  // "ﾃﾞｰﾀﾌｧｲﾙは読取専用です..."
-
 constexpr const char* kProjectExtension = ".mtb";
 
 // Asks for the file to save to until the user picks one (and agrees to
 // replace it when it exists) or confirms giving up.
 std::optional<std::string> AskTarget(const ProjectDocument& document) {
-    FileDialogRequest dialog{
-        ResString(kProjectFiles) + "(*.mtb)|*.mtb|" + ResString(kAllFiles) + "(*.*)|*.*",
-        ExeBaseName() + ResString(kSaveTitle),
-        DialogStartFolder(document.FilePath()) + "/" + document.Caption()};
+    FileDialogRequest dialog{ResString(text_id::ProjectFilesFilter) + "(*.mtb)|*.mtb|" +
+                                 ResString(text_id::AllFilesFilter) + "(*.*)|*.*",
+                             ExeBaseName() + ResString(text_id::SaveTitle),
+                             DialogStartFolder(document.FilePath()) + "/" + document.Caption()};
     for (;;) {
         auto chosen = Ui().SaveFileDialog(dialog);
         // A name typed without an extension gets the project's, or the Open
@@ -44,16 +33,17 @@ std::optional<std::string> AskTarget(const ProjectDocument& document) {
         if (chosen && std::filesystem::path(*chosen).extension().empty())
             *chosen += kProjectExtension;
         if (!chosen) {
-            if (ShowMessage(ResString(kCancelSave), ResString(kCancelSaveTitle), MsgButtons::YesNo,
-                            MsgIcon::None, 1) == MsgResult::Yes)
+            if (ShowMessage(ResString(text_id::AskCancelSave), ResString(text_id::CancelSaveTitle),
+                            MsgButtons::YesNo, MsgIcon::None, 1) == MsgResult::Yes)
                 return std::nullopt;
             continue;
         }
         RememberDialogFolder(*chosen);
         if (!FileExists(*chosen))
             return chosen;
-        if (ShowMessage(*chosen + "\r\n" + ResString(kOverwrite), ResString(kOverwriteTitle),
-                        MsgButtons::OKCancel, MsgIcon::None, 1) == MsgResult::OK)
+        if (ShowMessage(*chosen + "\r\n" + ResString(text_id::AskOverwrite),
+                        ResString(text_id::OverwriteTitle), MsgButtons::OKCancel, MsgIcon::None,
+                        1) == MsgResult::OK)
             return chosen;
         dialog.proposedName = *chosen;
     }
@@ -83,10 +73,11 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     Status failure;
     if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings(),
                             &failure)) {
-        const int text = failure.code() == FileError::InUse      ? kInUse
-                         : failure.code() == FileError::ReadOnly ? kReadOnly
-                                                                 : kUpdateFailed;
-        ShowMessage(ResString(text), ResString(kErrorTitle), MsgButtons::OK, MsgIcon::Critical);
+        const int text = failure.code() == FileError::InUse      ? text_id::ProjectInUse
+                         : failure.code() == FileError::ReadOnly ? text_id::ProjectReadOnly
+                                                                 : text_id::UpdateFailed;
+        ShowMessage(ResString(text), ResString(text_id::ErrorTitle), MsgButtons::OK,
+                    MsgIcon::Critical);
         return false;
     }
     document.SetFilePath(target);

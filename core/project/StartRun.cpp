@@ -13,17 +13,12 @@
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kAlreadyRunning = 40022;  // "既に他で実行が開始されています..."
-constexpr int kSaveFailed = 40023;      // "ﾃﾞｰﾀの更新処理に失敗しました..."
-constexpr int kNoResults = 40028;       // "ﾃﾞｰﾀの取得に失敗しました  "
-constexpr int kRunFailed = 40029;       // "実行は失敗しました"
-constexpr int kRunCompleted = 40030;    // "実行は完了しました"
 
 // One start of a run, from the confirmation of the settings to the end
 // sequence that every path goes through.
@@ -51,7 +46,7 @@ class RunStart {
   private:
     void Run() {
         if (App().running) {
-            ShowMessage(ResString(kAlreadyRunning));
+            ShowMessage(ResString(text_id::AlreadyRunning));
             return;
         }
         if (!host_.ConfirmRunSettings())
@@ -69,7 +64,7 @@ class RunStart {
         }
         if (!SaveProject(project_, kSaveToPath, temporary_)) {
             saveFailed_ = true;
-            ShowMessage(ResString(kSaveFailed));
+            ShowMessage(ResString(text_id::UpdateProcessFailed));
             return;
         }
         // The file the run works on; the results are read back from it even
@@ -82,7 +77,7 @@ class RunStart {
         // Since the first look the program has yielded and may have shown
         // boxes: another start may have got in first.
         if (App().running) {
-            ShowMessage(ResString(kAlreadyRunning));
+            ShowMessage(ResString(text_id::AlreadyRunning));
             return;
         }
 
@@ -94,7 +89,7 @@ class RunStart {
 
         if (!RunEngine(params, host_.Requests(), host_.Observer(), {LoadMediumTimeLimit()})) {
             CloseRunDialog();
-            ShowMessage(ResString(kRunFailed));
+            ShowMessage(ResString(text_id::RunFailed));
             return;
         }
         ReadResults(path);
@@ -112,12 +107,12 @@ class RunStart {
             throw;
         }
         if (!opened) {
-            ShowMessage(ResString(kNoResults));
+            ShowMessage(ResString(text_id::ReadFailed));
             return;
         }
         TakeMedia(media);
         CloseRunDialog();
-        ShowMessage(ResString(kRunCompleted));
+        ShowMessage(ResString(text_id::RunCompleted));
         succeeded_ = true;
         project_.SetModified(true);
         host_.ShowResults();

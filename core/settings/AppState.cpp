@@ -1,18 +1,12 @@
 #include "core/settings/AppState.h"
 
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
-namespace {
-
-// "無題"
-constexpr int kUntitled = 40097;
-
-}  // namespace
-
 AppState& App() {
-    static AppState state{ResString(kUntitled)};
+    static AppState state{ResString(text_id::Untitled)};
     return state;
 }
 

@@ -2,16 +2,10 @@
 
 #include <utility>
 
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
-
-namespace {
-
-// "設定ﾌｧｲﾙを読み込めませんでした"
-constexpr int kCannotReadSettings = 41125;
-
-}  // namespace
 
 SettingsValueError::SettingsValueError(const PlatformError& cause, std::string file,
                                        std::string section, std::string key, std::string value)
@@ -31,7 +25,7 @@ SettingsValueError::SettingsValueError(const PlatformError& cause, std::string f
 SettingsValueError SettingsValueError::Unreadable(std::string file, std::string section,
                                                   std::string key, std::string reason) {
     const PlatformError cause(PlatformError::PermissionDenied().Number(),
-                              ResString(kCannotReadSettings));
+                              ResString(text_id::CannotReadSettings));
     return {cause,          std::move(file), std::move(section),
             std::move(key), std::nullopt,    std::move(reason)};
 }

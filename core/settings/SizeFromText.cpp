@@ -8,16 +8,10 @@
 #include "core/settings/ShowError.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
-
-namespace {
-
-// "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました": the text is neither a number nor a preset name.
-constexpr int kSizeDataMissing = 41004;
-
-}  // namespace
 
 double SizeFromText(const std::string& text) {
     if (const auto number = ParseNumber(text))
@@ -30,7 +24,8 @@ double SizeFromText(const std::string& text) {
         for (int k = 0;; ++k) {
             const auto value = ini.Value(settings_keys::kSizePresets, std::to_string(k));
             if (!value) {
-                ShowMessage(ResString(kSizeDataMissing));
+                // The text is neither a number nor a preset name.
+                ShowMessage(ResString(text_id::SizeDataMissing));
                 return 0;
             }
             const auto preset = ParseSizePreset(*value);

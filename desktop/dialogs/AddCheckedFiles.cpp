@@ -4,17 +4,12 @@
 #include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
 #include "core/project/ProjectDocument.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kGroupItemsTitle = 40034;  // "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加"
-constexpr int kChooseFiles = 41029;      // "ﾌｧｲﾙを選択してください"
-constexpr int kIntoOpenGroup = 41030;  // "現在開いているｸﾞﾙｰﾌﾟにﾌｧｲﾙを追加しますか？"
-constexpr int kGroupAddFailed = 41031;  // "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました"
-constexpr int kListAddFailed = 41032;  // "ﾘｽﾄの追加に失敗しました"
 
 std::vector<FileRef> OpenFiles(const std::vector<std::string>& paths) {
     std::vector<FileRef> files;
@@ -35,14 +30,14 @@ AddOutcome IntoGroup(ProjectDocument& target, const std::string& name, std::vect
                      const std::string& groupShown) {
     if (AddToGroup(target, name, std::move(files)))
         return {true, groupShown, true};
-    ShowMessage(ResString(kGroupAddFailed));
+    ShowMessage(ResString(text_id::AddGroupItemsFailed));
     return {true, "", false};
 }
 
 AddOutcome AsItems(ProjectDocument& target, std::vector<FileRef> files, const std::string& group) {
     if (target.AddFiles(std::move(files), group))
         return {true, "", true};
-    ShowMessage(ResString(kListAddFailed));
+    ShowMessage(ResString(text_id::AddToListFailed));
     return {true, "", false};
 }
 
@@ -51,15 +46,15 @@ AddOutcome AsItems(ProjectDocument& target, std::vector<FileRef> files, const st
 AddOutcome AddCheckedFiles(const std::vector<std::string>& checkedPaths, ProjectDocument& target,
                            const GroupNameAsker& askGroupName) {
     if (checkedPaths.empty()) {
-        ShowMessage(ResString(kChooseFiles));
+        ShowMessage(ResString(text_id::ChooseFiles));
         return {};
     }
     std::vector<FileRef> files = OpenFiles(checkedPaths);
 
     const std::string openGroup = target.GetOpenGroup();
     if (!openGroup.empty()) {
-        switch (ShowMessage(ResString(kIntoOpenGroup), ResString(kGroupItemsTitle),
-                            MsgButtons::YesNoCancel)) {
+        switch (ShowMessage(ResString(text_id::AskAddToOpenGroup),
+                            ResString(text_id::AddGroupItemsTitle), MsgButtons::YesNoCancel)) {
             case MsgResult::Yes: {
                 // The list goes on showing the group the files went into, and
                 // the focus stays where the user left it.

@@ -4,16 +4,13 @@
 #include <limits>
 
 #include "core/platform/UiServices.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kTitle = 41171;    // "書き出し"
-constexpr int kCancel = 41179;   // "ｷｬﾝｾﾙ"
-constexpr int kWriting = 41188;  // "書き出しています．．．"
 
 // Steps of the bar.
 constexpr int kSteps = 1000;
@@ -22,8 +19,8 @@ constexpr int kSteps = 1000;
 
 ExportProgressWindow::ExportProgressWindow(QWidget* owner) : dialog_(owner) {
     dialog_.setObjectName(QStringLiteral("ExportProgressWindow"));
-    dialog_.setWindowTitle(ShownText(ResString(kTitle)));
-    dialog_.setCancelButtonText(ShownText(ResString(kCancel)));
+    dialog_.setWindowTitle(ShownText(ResString(text_id::ExportTitle)));
+    dialog_.setCancelButtonText(ShownText(ResString(text_id::CancelButton)));
     dialog_.setWindowModality(Qt::WindowModal);
     dialog_.setRange(0, kSteps);
     dialog_.setAutoClose(false);
@@ -33,7 +30,7 @@ ExportProgressWindow::ExportProgressWindow(QWidget* owner) : dialog_(owner) {
 }
 
 void ExportProgressWindow::Progress(const std::string& output, double done) {
-    dialog_.setLabelText(ShownText(ResString(kWriting) + "\r\n" + output));
+    dialog_.setLabelText(ShownText(ResString(text_id::ExportWriting) + "\r\n" + output));
     dialog_.setValue(static_cast<int>(std::lround(done * kSteps)));
     if (!dialog_.isVisible())
         dialog_.show();

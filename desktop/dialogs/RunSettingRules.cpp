@@ -12,23 +12,14 @@
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kWrongCapacity = 41035;  // "正しくない容量を指定しました..."
-constexpr int kNoMedia = 41036;  // "最大ﾒﾃﾞｨｱ枚数を0に設定することは出来ません"
-constexpr int kToleranceTooLarge = 41037;  // "ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません"
-constexpr int kMinNotBelowMax = 41038;  // "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません"
-constexpr int kAfterPathNotFull = 41146;  // "実行後の書き出し先のﾌｫﾙﾀﾞをﾌﾙﾊﾟｽで指定してください"
-
 constexpr int kHelpTexts = 4000;  // label n explains with text 4000 + n
-constexpr int kMethodHelp = 41107;
-constexpr int kAfterRunHelp = 41142;
-constexpr int kAfterPathHelp = 41145;
-constexpr int kAllowanceHelpText = 41136;
 
 // The largest count a box takes: counts are 16-bit and one number is kept back.
 constexpr double kMaxCount = 32766;
@@ -145,17 +136,17 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
 std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings) {
     const double capacity = SizeFromText(settings.MediaSize);
     if (capacity == 0)
-        return SettingRefusal{kWrongCapacity, SettingBox::MediaSize};
+        return SettingRefusal{text_id::WrongCapacity, SettingBox::MediaSize};
     if (settings.MediaNum == 0)
-        return SettingRefusal{kNoMedia, SettingBox::MediaNum};
+        return SettingRefusal{text_id::NoMediaCount, SettingBox::MediaNum};
     if (!(settings.DiffSize < capacity))
-        return SettingRefusal{kToleranceTooLarge, SettingBox::MediaSize};
+        return SettingRefusal{text_id::ToleranceTooLarge, SettingBox::MediaSize};
     if (!(settings.MinFile < settings.MaxFile))
-        return SettingRefusal{kMinNotBelowMax, SettingBox::MaxFile};
+        return SettingRefusal{text_id::MinFilesNotBelowMax, SettingBox::MaxFile};
     // A relative folder would land wherever the program happened to be started.
     if (AfterRunFormat(settings.AfterRun) &&
         !std::filesystem::path(settings.AfterPath).is_absolute())
-        return SettingRefusal{kAfterPathNotFull, SettingBox::AfterPath};
+        return SettingRefusal{text_id::AfterRunPathNotFull, SettingBox::AfterPath};
     return std::nullopt;
 }
 
@@ -213,13 +204,13 @@ std::string RunSettingRules::HelpText(int label) {
         return text;
     switch (label) {
         case kMethodLabel:
-            return ResString(kMethodHelp);
+            return ResString(text_id::MethodHelp);
         case kAfterRunLabel:
-            return ResString(kAfterRunHelp);
+            return ResString(text_id::AfterRunHelp);
         case kAfterPathLabel:
-            return ResString(kAfterPathHelp);
+            return ResString(text_id::AfterRunPathHelp);
         case kAllowanceHelp:
-            return ResString(kAllowanceHelpText);
+            return ResString(text_id::AllowanceHelp);
     }
     return ResString(kHelpTexts + label);
 }

@@ -33,6 +33,7 @@
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/AddCheckedFiles.h"
 #include "desktop/dialogs/FileFilter.h"
@@ -54,13 +55,6 @@ namespace fs = std::filesystem;
 constexpr int kLabelCaptions = 3100;  // "ﾌｨﾙﾀ(&S)："
 constexpr int kButtonCaptions = 3200;  // "閉じる(&C)" "追加(&A)" "全て選択" "全て取消" "ｷｬﾝｾﾙ"
 constexpr int kFrameCaptions = 3300;  // "場所" "ﾌｧｲﾙﾘｽﾄ" - " "
-constexpr int kSubfolders = 41022;    // "ｻﾌﾞﾌｫﾙﾀﾞを含む(&D)"
-constexpr int kRebuilding = 41023;    // "リストを更新しています"
-constexpr int kStopping = 41024;      // "停止中"
-constexpr int kCaption = 41025;       // "ﾌｧｲﾙの追加"
-constexpr int kNotReady = 41026;      // "ﾄﾞﾗｲﾌﾞの準備が出来ていません"
-constexpr int kInsertDisk = 41027;    // "ﾃﾞｨｽｸを挿入してください"
-constexpr int kTooManyRows = 41028;   // "ｱｲﾃﾑ数が多すぎます..."
 
 constexpr int kClose = 0, kAdd = 1, kSelectAll = 2, kClearAll = 3, kCancel = 4;
 constexpr int kSplitterFrame = 2, kProgressFrame = 3;
@@ -217,14 +211,14 @@ void dlgAdd::BuildControls() {
 }
 
 void dlgAdd::SetCaptions() {
-    setWindowTitle(Text(kCaption));
+    setWindowTitle(Text(text_id::AddFilesCaption));
     objLabel[0]->setText(Text(kLabelCaptions));
     for (int i = 0; i < static_cast<int>(objButton.size()); ++i)
         objButton[i]->setText(Text(kButtonCaptions + i));
     for (const int i : {0, 1, kProgressFrame})
         static_cast<QGroupBox*>(objFrame[i])->setTitle(Text(kFrameCaptions + i));
-    objCheck[0]->setText(Text(kSubfolders));
-    objText[1]->setText(Text(kRebuilding));
+    objCheck[0]->setText(Text(text_id::SubfoldersCheck));
+    objText[1]->setText(Text(text_id::RebuildingList));
 }
 
 void dlgAdd::Load() {
@@ -316,9 +310,9 @@ void dlgAdd::OnDriveChanged(int index) {
     objCheck[0]->setChecked(false);
     const Drive drive = driveList_.at(static_cast<std::size_t>(index));
     while (!drives_->IsReady(drive.root)) {
-        const std::string text = ResString(kNotReady) + "\r\n" +
+        const std::string text = ResString(text_id::DriveNotReady) + "\r\n" +
                                  QString::fromStdString(drive.text).toUpper().toStdString();
-        if (ShowMessage(text, ResString(kInsertDisk), MsgButtons::RetryCancel) !=
+        if (ShowMessage(text, ResString(text_id::InsertDisk), MsgButtons::RetryCancel) !=
             MsgResult::Retry) {
             FollowDrive();
             return;
@@ -461,14 +455,14 @@ void dlgAdd::AddChecked() {
 void dlgAdd::CheckAll(bool checked) {
     WaitCursor wait(this);
     if (model_->rowCount() > kMostRows) {
-        ShowMessage(ResString(kTooManyRows));
+        ShowMessage(ResString(text_id::TooManyRows));
         return;
     }
     model_->SetAllChecked(checked);
 }
 
 void dlgAdd::CancelScan() {
-    objButton[kCancel]->setText(Text(kStopping));
+    objButton[kCancel]->setText(Text(text_id::StoppingAdd));
     cancel_ = true;
     Ui().YieldNow();
 }

@@ -11,6 +11,7 @@
 #include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
 #include "core/settings/FileSystem.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
@@ -19,16 +20,7 @@ namespace zv {
 
 namespace {
 
-constexpr int kExplanation = 40042;  // "複数のﾌｧｲﾙが選択されました..."
-constexpr int kNameWanted = 40009;   // "ｸﾞﾙｰﾌﾟ名を決定してください"
-constexpr int kExistingPath = 40012;  // "存在するファイル・フォルダの名前(パス)を..."
-constexpr int kForbiddenCharacters = 40013;  // "「’」、「”」、「..」は名前に使用できません"
-constexpr int kGroupExists = 40015;  // "既に、同名のｸﾞﾙｰﾌﾟが存在します..."
-constexpr int kMakeGroupTitle = 40016;  // "ｸﾞﾙｰﾌﾟの作成"
-constexpr int kProductName = 41019;     // "Zarvopack"
-constexpr int kYes = 41041;             // "はい(&Y)"
-constexpr int kNo = 41042;              // "いいえ(&N)"
-constexpr int kOk = 4203;               // "OK(&O)"
+constexpr int kOk = 4203;  // "OK(&O)"
 
 // The dialog's designed client area, in twips.
 constexpr int kDesignWidth = 5460;
@@ -55,12 +47,14 @@ dlgCheckGroup::dlgCheckGroup(QWidget* owner, std::vector<ItemRecord> items)
       items_(std::move(items)) {
     setObjectName(QStringLiteral("dlgCheckGroup"));
     setModal(true);
-    setWindowTitle(ShownText(ResString(kProductName)));
+    setWindowTitle(ShownText(ResString(text_id::ProductName)));
 
-    objLabel[0] = Named(new QLabel(ShownText(ResString(kExplanation))), "objLabel(0)");
+    objLabel[0] =
+        Named(new QLabel(ShownText(ResString(text_id::MakeGroupExplanation))), "objLabel(0)");
     objLabel[0]->setWordWrap(true);
-    objOption[1] = Named(new QRadioButton(ShownText(ResString(kYes))), "objOption(1)");
-    objOption[0] = Named(new QRadioButton(ShownText(ResString(kNo))), "objOption(0)");
+    objOption[1] =
+        Named(new QRadioButton(ShownText(ResString(text_id::YesButton))), "objOption(1)");
+    objOption[0] = Named(new QRadioButton(ShownText(ResString(text_id::NoButton))), "objOption(0)");
     objText[0] = Named(new QLineEdit, "objText(0)");
     objButton[0] = Named(new QPushButton(ShownText(ResString(kOk))), "objButton(0)");
     objButton[0]->setDefault(true);
@@ -111,23 +105,23 @@ void dlgCheckGroup::OnOk() {
     QLineEdit* box = objText[0];
     const std::string name = box->text().toStdString();
     if (name.empty()) {
-        ShowMessage(ResString(kNameWanted));
+        ShowMessage(ResString(text_id::GroupNamePrompt));
         box->setFocus();
         return;
     }
     if (FileExists(name) || FolderExists(name)) {
-        ShowMessage(ResString(kExistingPath));
+        ShowMessage(ResString(text_id::NameIsExistingPath));
         reject();
         return;
     }
     if (name.find_first_of("'\"") != std::string::npos || name.find("..") != std::string::npos) {
-        ShowMessage(ResString(kForbiddenCharacters));
+        ShowMessage(ResString(text_id::ForbiddenNameCharacters));
         reject();
         return;
     }
     if (FindGroup(name, items_) >= 0 &&
-        ShowMessage(ResString(kGroupExists), ResString(kMakeGroupTitle), MsgButtons::YesNo) !=
-            MsgResult::Yes) {
+        ShowMessage(ResString(text_id::AskAddToExistingGroup), ResString(text_id::MakeGroupTitle),
+                    MsgButtons::YesNo) != MsgResult::Yes) {
         box->setFocus();
         box->selectAll();
         return;

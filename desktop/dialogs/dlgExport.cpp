@@ -9,20 +9,13 @@
 #include <QVBoxLayout>
 
 #include "core/platform/UiServices.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kTitle = 41171;         // "書き出し"
-constexpr int kFormats = 41172;       // "形式"
-constexpr int kFolderLabel = 41176;   // "書き出し先(&T)："
-constexpr int kChooseFolder = 41177;  // "参照(&B)..."
-constexpr int kExport = 41178;        // "書き出し(&E)"
-constexpr int kCancel = 41179;        // "ｷｬﾝｾﾙ"
-constexpr int kFolderTitle = 41180;   // "書き出し先のﾌｫﾙﾀﾞ"
 
 QString Text(int id) {
     return ShownText(ResString(id));
@@ -41,9 +34,10 @@ dlgExport::dlgExport(QWidget* owner, const std::string& startFolder)
                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("dlgExport"));
     setModal(true);
-    setWindowTitle(Text(kTitle));
+    setWindowTitle(Text(text_id::ExportTitle));
 
-    objFrame[0] = Named(new QGroupBox(Text(kFormats)), ControlName("objFrame", 0));
+    objFrame[0] =
+        Named(new QGroupBox(Text(text_id::ExportFormatsCaption)), ControlName("objFrame", 0));
     auto* formats = new QVBoxLayout(objFrame[0]);
     for (const ExportFormatChoice& choice : ExportFormatChoices()) {
         auto* option = Named(new QRadioButton(Text(choice.caption)),
@@ -53,14 +47,15 @@ dlgExport::dlgExport(QWidget* owner, const std::string& startFolder)
     }
     objOption.front()->setChecked(true);
 
-    objLabel[0] = Named(new QLabel(Text(kFolderLabel)), ControlName("objLabel", 0));
+    objLabel[0] = Named(new QLabel(Text(text_id::ExportFolderLabel)), ControlName("objLabel", 0));
     objText[0] =
         Named(new QLineEdit(QString::fromStdString(startFolder)), ControlName("objText", 0));
     objText[0]->setMinimumWidth(objText[0]->fontMetrics().averageCharWidth() * 48);
     objLabel[0]->setBuddy(objText[0]);
-    objButton[0] = Named(new QPushButton(Text(kChooseFolder)), ControlName("objButton", 0));
-    objButton[1] = Named(new QPushButton(Text(kExport)), ControlName("objButton", 1));
-    objButton[2] = Named(new QPushButton(Text(kCancel)), ControlName("objButton", 2));
+    objButton[0] =
+        Named(new QPushButton(Text(text_id::ExportBrowseButton)), ControlName("objButton", 0));
+    objButton[1] = Named(new QPushButton(Text(text_id::ExportButton)), ControlName("objButton", 1));
+    objButton[2] = Named(new QPushButton(Text(text_id::CancelButton)), ControlName("objButton", 2));
     objButton[1]->setDefault(true);
 
     auto* folder = new QHBoxLayout;
@@ -102,7 +97,8 @@ ExportRequest dlgExport::Request() const {
 }
 
 void dlgExport::ChooseFolder() {
-    if (const auto folder = Ui().FolderDialog(ResString(kFolderTitle), Request().folder))
+    if (const auto folder =
+            Ui().FolderDialog(ResString(text_id::ExportFolderTitle), Request().folder))
         objText[0]->setText(QString::fromStdString(*folder));
 }
 

@@ -9,22 +9,13 @@
 #include <QVBoxLayout>
 
 #include "core/platform/UiServices.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 
 namespace zv {
 
 namespace {
-
-constexpr int kCaption = 40055;     // "実行中・・・"
-constexpr int kPreparing = 40050;   // "実行準備中．．．"
-constexpr int kAbort = 40053;       // "中止"
-constexpr int kPause = 40054;       // "一時停止"
-constexpr int kResume = 40049;      // "再開"
-constexpr int kPauseAgain = 40047;  // "一時停止"
-constexpr int kPaused = 40048;  // "停止中...再開するには「再開」ボタンを押してください"
-constexpr int kFinish = 41100;  // "確定"
-constexpr int kFinishTip = 41101;  // "探索中のﾒﾃﾞｨｱを...確定し、次のﾒﾃﾞｨｱへ進みます"
 
 constexpr int kAbortButton = 0;
 constexpr int kPauseButton = 1;
@@ -65,9 +56,9 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("dlgPinDock"));
     setModal(false);
-    setWindowTitle(Text(ResString(kCaption)));
+    setWindowTitle(Text(ResString(text_id::RunningCaption)));
 
-    objLabel[0] = new QLabel(Text(ResString(kPreparing)));
+    objLabel[0] = new QLabel(Text(ResString(text_id::PreparingRun)));
     objLabel[0]->setObjectName(ControlName("objLabel", 0));
     objLabel[0]->setTextFormat(Qt::PlainText);
     // How far the search of the medium has come, in words.
@@ -77,13 +68,14 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     for (int i = 0; i < static_cast<int>(objProgress.size()); ++i)
         objProgress[i] = NewBar(i);
 
-    const int captions[] = {kAbort, kPause, kFinish};
+    const int captions[] = {text_id::AbortButton, text_id::PauseButton,
+                            text_id::FinishMediumButton};
     for (int i = 0; i < static_cast<int>(objButton.size()); ++i) {
         objButton[i] = new QPushButton(Text(ResString(captions[i])));
         objButton[i]->setObjectName(ControlName("objButton", i));
         objButton[i]->setAutoDefault(false);
     }
-    objButton[kFinishButton]->setToolTip(Text(ResString(kFinishTip)));
+    objButton[kFinishButton]->setToolTip(Text(ResString(text_id::FinishMediumTip)));
     objButton[kFinishButton]->setEnabled(false);
     connect(objButton[kAbortButton], &QPushButton::clicked, this, &dlgPinDock::RequestAbort);
     connect(objButton[kPauseButton], &QPushButton::clicked, this, &dlgPinDock::TogglePause);
@@ -119,12 +111,12 @@ void dlgPinDock::TogglePause() {
     if (!requests_.pause) {
         requests_.pause = true;
         savedStatus_ = objLabel[0]->text().toStdString();
-        objLabel[0]->setText(Text(ResString(kPaused)));
-        objButton[kPauseButton]->setText(Text(ResString(kResume)));
+        objLabel[0]->setText(Text(ResString(text_id::PausedStatus)));
+        objButton[kPauseButton]->setText(Text(ResString(text_id::ResumeButton)));
     } else {
         requests_.pause = false;
         objLabel[0]->setText(Text(savedStatus_));
-        objButton[kPauseButton]->setText(Text(ResString(kPauseAgain)));
+        objButton[kPauseButton]->setText(Text(ResString(text_id::PauseAgainButton)));
     }
     emit PauseToggled();
 }

@@ -18,6 +18,7 @@
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectDocument.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
@@ -26,14 +27,9 @@ namespace zv {
 
 namespace {
 
-constexpr int kCaption = 41033;  // "実行設定"
 constexpr int kLabelCaptions = 4100;
 constexpr int kButtonCaptions = 4200;
 constexpr int kCheckCaptions = 4400;
-constexpr int kYottaRefused = 41034;  // "1ヨッタ以上を指定することは出来ません"
-constexpr int kErrorTitle = 40021;    // "ｴﾗｰ"
-constexpr int kStoreFailed = 41039;   // "設定に失敗しました"
-constexpr int kStored = 41040;        // "設定しました"
 
 // The labels and buttons the dialog has.
 constexpr int kLabels[] = {0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15};
@@ -41,26 +37,20 @@ constexpr int kCancel = 0, kApply = 2, kOk = 3, kDefaults = 5, kAuto = 6;
 constexpr int kButtons[] = {kCancel, kApply, kOk, kDefaults, kAuto};
 constexpr int kHelpArea = 14;
 constexpr int kSpeedHelp = 15;
-constexpr int kMethodCaption = 41104;  // "詰め方(&W):"
 // The methods in the order the box offers them, with their names.
 constexpr std::pair<PackingMethod, int> kMethods[] = {
-    {PackingMethod::Sequential, 41105},   // "1枚ずつ順に (従来)"
-    {PackingMethod::FewestMedia, 41106},  // "枚数を最少に"
+    {PackingMethod::Sequential, text_id::SequentialMethod},
+    {PackingMethod::FewestMedia, text_id::FewestMediaMethod},
 };
-constexpr int kAllowanceCaption = 41135;  // "ﾌｧｲﾙｼｽﾃﾑの分を空けておく (ISO 9660)(&I)"
-constexpr int kAfterRunCaption = 41137;   // "実行後(&A):"
-constexpr int kAfterPathCaption = 41143;  // "出力先(&O):"
-constexpr int kBrowseCaption = 41144;     // "..."
-constexpr int kAfterPathTitle = 41147;    // "実行後の書き出し先のﾌｫﾙﾀﾞ"
 constexpr int kBrowse = 7;
 // objText(0) to objText(3) take numbers; objText(4) is the after-run folder.
 constexpr int kNumberBoxes = 4;
 // The after-run actions in the order the box offers them, with their names.
 constexpr std::pair<AfterRunAction, int> kAfterRunActions[] = {
-    {AfterRunAction::None, 41138},         // "何もしない"
-    {AfterRunAction::LinkFolders, 41139},  // "ﾒﾃﾞｨｱごとのﾌｫﾙﾀﾞを作る..."
-    {AfterRunAction::PathLists, 41140},  // "ﾒﾃﾞｨｱごとのﾊﾟｽﾘｽﾄを作る..."
-    {AfterRunAction::IsoImages, 41141},  // "ﾒﾃﾞｨｱごとのISOｲﾒｰｼﾞを作る..."
+    {AfterRunAction::None, text_id::AfterRunNothing},
+    {AfterRunAction::LinkFolders, text_id::AfterRunLinkFolders},
+    {AfterRunAction::PathLists, text_id::AfterRunPathLists},
+    {AfterRunAction::IsoImages, text_id::AfterRunIsoImages},
 };
 
 constexpr SettingBox kBoxes[] = {SettingBox::MediaSize, SettingBox::DiffSize, SettingBox::MediaNum,
@@ -276,22 +266,24 @@ void dlgRunSetting::Load() {
             if (method == texts.method)
                 objCombo[1]->setCurrentIndex(objCombo[1]->count() - 1);
         }
-        objLabel[RunSettingRules::kMethodLabel]->setText(ShownText(ResString(kMethodCaption)));
+        objLabel[RunSettingRules::kMethodLabel]->setText(
+            ShownText(ResString(text_id::MethodCaption)));
         objCheck[1]->setChecked(texts.fsAllowance);
-        objCheck[1]->setText(ShownText(ResString(kAllowanceCaption)));
+        objCheck[1]->setText(ShownText(ResString(text_id::AllowanceCaption)));
         for (const auto& [action, caption] : kAfterRunActions) {
             objCombo[2]->addItem(ShownText(ResString(caption)), static_cast<int>(action));
             if (static_cast<int16_t>(action) == texts.afterRun)
                 objCombo[2]->setCurrentIndex(objCombo[2]->count() - 1);
         }
-        objLabel[RunSettingRules::kAfterRunLabel]->setText(ShownText(ResString(kAfterRunCaption)));
+        objLabel[RunSettingRules::kAfterRunLabel]->setText(
+            ShownText(ResString(text_id::AfterRunCaption)));
         objLabel[RunSettingRules::kAfterPathLabel]->setText(
-            ShownText(ResString(kAfterPathCaption)));
+            ShownText(ResString(text_id::AfterRunPathCaption)));
         objText[4]->setText(QString::fromStdString(texts.afterPath));
-        objButton[kBrowse]->setText(ShownText(ResString(kBrowseCaption)));
+        objButton[kBrowse]->setText(ShownText(ResString(text_id::BrowseButton)));
         EnableAfterPath();
 
-        setWindowTitle(ShownText(ResString(kCaption)));
+        setWindowTitle(ShownText(ResString(text_id::RunSettingsCaption)));
         for (const int i : kLabels)
             objLabel[i]->setText(ShownText(ResString(kLabelCaptions + i)));
         for (const int i : kButtons)
@@ -426,7 +418,7 @@ bool dlgRunSetting::LoseFocus(SettingBox box) {
         SetBoxText(box, QString::fromStdString(left.text));
         return false;
     }
-    ShowMessage(ResString(kYottaRefused), ResString(kErrorTitle));
+    ShowMessage(ResString(text_id::YottaRefused), ResString(text_id::ErrorTitle));
     // The press that took the focus away does not go on to a click.
     refusedClick_ = true;
     QTimer::singleShot(0, this, [this] { refusedClick_ = false; });
@@ -439,11 +431,12 @@ bool dlgRunSetting::Apply() {
     try {
         settings = RunSettingRules::RecordOf(Texts());
     } catch (const PlatformError& error) {
-        ShowMessage(error.Description(), ResString(kErrorTitle) + std::to_string(error.Number()));
+        ShowMessage(error.Description(),
+                    ResString(text_id::ErrorTitle) + std::to_string(error.Number()));
         return false;
     }
     if (const auto refusal = RunSettingRules::Check(settings)) {
-        ShowMessage(ResString(refusal->message), ResString(kErrorTitle));
+        ShowMessage(ResString(refusal->message), ResString(text_id::ErrorTitle));
         SelectBox(refusal->focus);
         return false;
     }
@@ -458,12 +451,13 @@ void dlgRunSetting::Auto() {
 }
 
 void dlgRunSetting::StoreDefaults() {
-    ShowMessage(ResString(RunSettingRules::StoreDefaults(Texts()) ? kStored : kStoreFailed));
+    ShowMessage(ResString(RunSettingRules::StoreDefaults(Texts()) ? text_id::SettingsStored
+                                                                  : text_id::SettingsStoreFailed));
 }
 
 void dlgRunSetting::ChooseAfterPath() {
-    if (const auto folder =
-            Ui().FolderDialog(ResString(kAfterPathTitle), objText[4]->text().toStdString()))
+    if (const auto folder = Ui().FolderDialog(ResString(text_id::AfterRunPathTitle),
+                                              objText[4]->text().toStdString()))
         objText[4]->setText(QString::fromStdString(*folder));
 }
 

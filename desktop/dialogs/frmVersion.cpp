@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/ProgramPicture.h"
 #include "desktop/dialogs/VersionTexts.h"
@@ -14,10 +15,6 @@
 namespace zv {
 
 namespace {
-
-constexpr int kCaption = 41043;      // "ﾊﾞｰｼﾞｮﾝ情報"
-constexpr int kOk = 41044;           // "OK"
-constexpr int kProductName = 41019;  // "Zarvopack"
 
 // The box's designed client area, in twips.
 constexpr int kDesignWidth = 5010;
@@ -38,14 +35,14 @@ frmVersion::frmVersion(QWidget* owner)
     setObjectName(QStringLiteral("frmVersion"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    setWindowTitle(ShownText(ResString(kCaption)));
+    setWindowTitle(ShownText(ResString(text_id::VersionCaption)));
 
     objPicture = new QLabel;
     objPicture->setObjectName(QStringLiteral("objPicture"));
     objPicture->setPixmap(ProgramPicture().pixmap(kPictureSize, kPictureSize));
     objPicture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    objLabel[0] = NewLabel(ResString(kProductName), QStringLiteral("objLabel(0)"));
+    objLabel[0] = NewLabel(ResString(text_id::ProductName), QStringLiteral("objLabel(0)"));
     QFont nameFont = objLabel[0]->font();
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.4);
@@ -55,7 +52,7 @@ frmVersion::frmVersion(QWidget* owner)
     objLabel[2] = NewLabel(RightsNotice(), QStringLiteral("objLabel(2)"));
     objLabel[3] = NewLabel(DisclaimerText(), QStringLiteral("objLabel(3)"));
 
-    objButton[0] = new QPushButton(ShownText(ResString(kOk)));
+    objButton[0] = new QPushButton(ShownText(ResString(text_id::OkButton)));
     objButton[0]->setObjectName(QStringLiteral("objButton(0)"));
     objButton[0]->setDefault(true);
     objButton[0]->setAutoDefault(true);

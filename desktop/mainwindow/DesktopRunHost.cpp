@@ -6,6 +6,7 @@
 #include "core/platform/UiServices.h"
 #include "core/project/AfterRun.h"
 #include "core/settings/AppState.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/dlgPinDock.h"
 #include "desktop/dialogs/dlgRunSetting.h"
@@ -15,13 +16,6 @@
 namespace zv {
 
 namespace {
-
-constexpr int kWriting = 41148;  // "%1 を書き出しています．．．"
-constexpr int kTitle = 41149;    // "実行後の書き出し"
-constexpr int kExists = 41150;  // "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n%1\r\n上書きしますか？"
-constexpr int kFailed = 41151;  // "実行後の書き出しに失敗しました\r\n"
-constexpr int kCancelled = 41152;  // "実行後の書き出しを中止しました"
-constexpr int kWritten = 41153;    // "次のﾌｫﾙﾀﾞに書き出しました\r\n"
 
 // The export's progress on the run dialog's first bar, in thousandths.
 constexpr int kBarSteps = 1000;
@@ -106,7 +100,7 @@ void DesktopRunHost::ActAfterRun() {
         [this](const std::string& output, double done) {
             if (!runDialog_)
                 return;
-            runDialog_->StatusChanged(Replaced(ResString(kWriting), output));
+            runDialog_->StatusChanged(Replaced(ResString(text_id::AfterRunWriting), output));
             runDialog_->ProgressChanged(
                 0, {0, kBarSteps, static_cast<int>(std::clamp(done, 0.0, 1.0) * kBarSteps), true});
         },
@@ -117,18 +111,19 @@ void DesktopRunHost::ActAfterRun() {
     for (bool force = false;;) {
         try {
             PerformAfterRun(items, project, settings, force, progress);
-            outcome = ResString(kWritten) + settings.AfterPath;
+            outcome = ResString(text_id::AfterRunExportWritten) + settings.AfterPath;
         } catch (const ExportExists& exists) {
             if (!force &&
-                ShowMessage(Replaced(ResString(kExists), exists.Path()), ResString(kTitle),
-                            MsgButtons::YesNo, MsgIcon::Exclamation, 1) == MsgResult::Yes) {
+                ShowMessage(Replaced(ResString(text_id::AskAfterRunOverwrite), exists.Path()),
+                            ResString(text_id::AfterRunExportTitle), MsgButtons::YesNo,
+                            MsgIcon::Exclamation, 1) == MsgResult::Yes) {
                 force = true;
                 continue;
             }
         } catch (const ExportCancelled&) {
-            outcome = ResString(kCancelled);
+            outcome = ResString(text_id::AfterRunExportCancelled);
         } catch (const MediumExportError& error) {
-            outcome = ResString(kFailed) + error.what();
+            outcome = ResString(text_id::AfterRunExportFailed) + error.what();
             icon = MsgIcon::Critical;
         }
         break;
@@ -136,7 +131,7 @@ void DesktopRunHost::ActAfterRun() {
     CloseRunDialog();
     RunStateChanged();
     if (!outcome.empty())
-        ShowMessage(outcome, ResString(kTitle), MsgButtons::OK, icon);
+        ShowMessage(outcome, ResString(text_id::AfterRunExportTitle), MsgButtons::OK, icon);
 }
 
 }  // namespace zv

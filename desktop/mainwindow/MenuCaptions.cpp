@@ -3,6 +3,7 @@
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
 namespace zv {
@@ -10,10 +11,9 @@ namespace zv {
 namespace {
 
 constexpr int kFirstMenuCaption = 60000;
-constexpr int kExportCaption = 41170;  // "書き出し(&E)..."
 
 int DefaultCaption(int k) {
-    return k == menu_k::Export ? kExportCaption : kFirstMenuCaption + k;
+    return k == menu_k::Export ? text_id::ExportMenuCaption : kFirstMenuCaption + k;
 }
 
 }  // namespace

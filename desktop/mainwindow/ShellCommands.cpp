@@ -14,6 +14,7 @@
 #include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/ExportProgressWindow.h"
 #include "desktop/dialogs/dlgAdd.h"
@@ -30,13 +31,6 @@
 namespace zv {
 
 namespace {
-
-constexpr int kErrorCaption = 40021;    // "ｴﾗｰ"
-constexpr int kFileNotFound = 40020;    // "登録されたファイルが見つかりません..."
-constexpr int kDataFileFilter = 40070;  // "Zarvoﾃﾞｰﾀﾌｧｲﾙ"
-constexpr int kAllFilesFilter = 40071;  // "全てのﾌｧｲﾙ"
-constexpr int kOpenTitle = 40095;       // "のｵｰﾌﾟﾝ"
-constexpr int kNotAProject = 41050;  // "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか..."
 
 constexpr const char* kSupportPage = "https://zarvopack.example.org/support";
 
@@ -165,10 +159,10 @@ void ShellCommands::New() {
 }
 
 void ShellCommands::Open() {
-    const FileDialogRequest request{ExeBaseName() + ResString(kDataFileFilter) + "(*.mtb)|*.mtb|" +
-                                        ResString(kAllFilesFilter) + "(*.*)|*.*",
-                                    ExeBaseName() + ResString(kOpenTitle),
-                                    DialogStartFolder(CurrentProjectPath())};
+    const FileDialogRequest request{
+        ExeBaseName() + ResString(text_id::ProjectFilesFilter) + "(*.mtb)|*.mtb|" +
+            ResString(text_id::AllFilesFilter) + "(*.*)|*.*",
+        ExeBaseName() + ResString(text_id::OpenTitleTail), DialogStartFolder(CurrentProjectPath())};
     const std::optional<std::string> path = Ui().OpenFileDialog(request);
     if (!path)
         return;
@@ -188,11 +182,11 @@ void ShellCommands::OpenPath(const std::string& path) {
 
     try {
         if (!FileExists(path)) {
-            ShowMessage(ResString(kFileNotFound));
+            ShowMessage(ResString(text_id::ListedFileNotFound));
             return;
         }
         if (!OpensAsProject(path)) {
-            ShowMessage(ResString(kNotAProject));
+            ShowMessage(ResString(text_id::NotAProjectFile));
             return;
         }
         {
@@ -204,8 +198,8 @@ void ShellCommands::OpenPath(const std::string& path) {
         target->show();
         target->SelectTab(ProjectTab::List);
     } catch (const PlatformError& error) {
-        ShowMessage(error.Description(),
-                    ExeBaseName() + ResString(kErrorCaption) + std::to_string(error.Number()));
+        ShowMessage(error.Description(), ExeBaseName() + ResString(text_id::ErrorTitle) +
+                                             std::to_string(error.Number()));
     }
 }
 

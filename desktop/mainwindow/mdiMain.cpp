@@ -18,6 +18,7 @@
 #include "core/settings/AppState.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/ShowError.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/dialogs/ProgramPicture.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
@@ -38,10 +39,6 @@ static void InitToolbarPictures() {
 namespace zv {
 
 namespace {
-
-constexpr int kProductName = 41019;          // "Zarvopack"
-constexpr int kNoCloseWhileRunning = 41020;  // "実行中は終了できません"
-constexpr int kToolbarErrorCaption = 41021;  // "エラー"
 
 // The smallest size the window can be given, in twips.
 constexpr int kMinimumWidth = 6880;
@@ -92,7 +89,7 @@ mdiMain::mdiMain(QWidget* parent)
     BuildMenuTree();
 
     try {
-        setWindowTitle(Text(ResString(kProductName)));
+        setWindowTitle(Text(ResString(text_id::ProductName)));
         RestoreLayout();
         objStatus = new QStatusBar(this);
         objStatus->setObjectName(QStringLiteral("objStatus"));
@@ -342,7 +339,7 @@ void mdiMain::UpdateToolbar(bool ignoreActive) {
                 button->second->setEnabled(enabled);
         }
     } catch (const PlatformError& error) {
-        ShowMessage(error.Description(), ExeBaseName() + ResString(kToolbarErrorCaption) +
+        ShowMessage(error.Description(), ExeBaseName() + ResString(text_id::ToolbarErrorTitle) +
                                              std::to_string(error.Number()));
     }
 }
@@ -371,7 +368,7 @@ void mdiMain::closeEvent(QCloseEvent* event) {
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         StoreLayout();
     if (App().running) {
-        ShowMessage(ResString(kNoCloseWhileRunning));
+        ShowMessage(ResString(text_id::CannotQuitWhileRunning));
         event->ignore();
         return;
     }

@@ -25,6 +25,7 @@
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
+#include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/WaitCursor.h"
@@ -35,14 +36,9 @@ namespace zv {
 
 namespace {
 
-constexpr int kTabCaptions = 41000;  // "ﾘｽﾄ", "結果", "情報"
-constexpr int kNameColumn = 60110;   // "項目名"
-constexpr int kSizeColumn = 60111;   // "ｻｲｽﾞ"
+constexpr int kNameColumn = 60110;  // "項目名"
+constexpr int kSizeColumn = 60111;  // "ｻｲｽﾞ"
 constexpr int kLabelCaptions = 1100;
-constexpr int kClosingWhileRunning = 40083;  // "実行中は閉じることは出来ません"
-constexpr int kFileListBroken = 40093;  // "ファイルリストの整合性が取れません..."
-constexpr int kNoFolders = 40094;  // "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります"
-constexpr int kGroupCaption = 41186;  // "ｸﾞﾙｰﾌﾟ："
 
 // objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
 constexpr int kInfoRows = 10;
@@ -58,8 +54,9 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The captions of the results and information tabs follow the list tab's.
 QString TabCaption(ProjectTab tab) {
-    return Text(ResString(kTabCaptions + static_cast<int>(tab)));
+    return Text(ResString(text_id::ListTabCaption + static_cast<int>(tab)));
 }
 
 // A list's place in objListView.
@@ -318,7 +315,7 @@ void frmNested::RenderList(ProjectList list, const std::string& group, int16_t m
         FillListView(*view, content);
         // The ".." row alone does not say which group the list shows.
         QLabel* groupLabel = objGroupLabel[Slot(list)];
-        groupLabel->setText(Text(ResString(kGroupCaption) + document_.GetOpenGroup()));
+        groupLabel->setText(Text(ResString(text_id::GroupLabel) + document_.GetOpenGroup()));
         groupLabel->setVisible(content.groupOpened);
         if (list == ProjectList::Results) {
             objText[1]->setText(Text(FormatGrouped(content.itemCount)));
@@ -428,7 +425,7 @@ void frmNested::OnTabChanged(int index) {
 void frmNested::closeEvent(QCloseEvent* event) {
     // Before the running flag is set a run already works on the project.
     if (runInProgress_) {
-        ShowMessage(ResString(kClosingWhileRunning));
+        ShowMessage(ResString(text_id::CannotCloseWhileRunning));
         event->ignore();
     } else if (CloseRequest(document_)) {
         event->accept();
@@ -565,7 +562,7 @@ void frmNested::OnFilesDropped(const QStringList& paths) {
                 files.push_back(FileRef::Get(name));
         }
         if (metFolder)
-            ShowMessage(ResString(kNoFolders));
+            ShowMessage(ResString(text_id::NoFolderDrops));
         std::string group;
         if (files.size() >= 2 && askGroupName_)
             group = askGroupName_(document_.GetItems());
@@ -588,7 +585,7 @@ void frmNested::OnDragFinished(ProjectList list, Qt::DropAction action) {
         if (list == ProjectList::Results && action != Qt::IgnoreAction) {
             document_.SetModified(true);
             if (!KeepExistingMembers(document_))
-                ShowMessage(ResString(kFileListBroken));
+                ShowMessage(ResString(text_id::FileListBroken));
         }
         if (const std::optional<ProjectList> shown = ListOnTab(CurrentTab()))
             RenderList(*shown, document_.GetOpenGroup(), ChosenMedium());
