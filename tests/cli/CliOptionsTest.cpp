@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "cli/CliOptions.h"
@@ -35,6 +36,9 @@ TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
     EXPECT_EQ(s.MaxFile, 100);
     EXPECT_FALSE(s.MaxSpeed);
     EXPECT_TRUE(o.json);
+    // Counts go up to the dialogs' limit and no further.
+    EXPECT_EQ(Parse({"plan", "--max-items", "32766", "x"}).Apply(base).MaxFile, 32766);
+    EXPECT_THROW(Parse({"plan", "--max-items", "32767", "x"}), UsageError);
 }
 
 TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
@@ -46,22 +50,18 @@ TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
     s.MinFile = 1;
     EXPECT_NO_THROW(CheckRunSettings(s));
 
-    auto refused = [](RunSettings bad) { EXPECT_THROW(CheckRunSettings(bad), UsageError); };
-    RunSettings bad = s;
-    bad.DiffSize = 1000;
-    refused(bad);
-    bad = s;
-    bad.MinFile = 2;
-    refused(bad);
-    bad = s;
-    bad.MediaNum = 0;
-    refused(bad);
-    bad = s;
-    bad.MediaSize = "1e24";
-    refused(bad);
-    bad = s;
-    bad.MediaSize = "0";
-    refused(bad);
+    const std::function<void(RunSettings&)> refusals[] = {
+        [](RunSettings& bad) { bad.DiffSize = 1000; },
+        [](RunSettings& bad) { bad.MinFile = 2; },
+        [](RunSettings& bad) { bad.MediaNum = 0; },
+        [](RunSettings& bad) { bad.MediaSize = "1e24"; },
+        [](RunSettings& bad) { bad.MediaSize = "0"; },
+    };
+    for (const auto& change : refusals) {
+        RunSettings bad = s;
+        change(bad);
+        EXPECT_THROW(CheckRunSettings(bad), UsageError);
+    }
 }
 
 TEST(ItemCollectorTest, SizeListsAndDuplicates) {

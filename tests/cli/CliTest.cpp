@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/platform/FileLock.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -27,26 +28,7 @@ struct Result {
     std::string err;
 };
 
-std::vector<std::string> Rows(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::vector<std::string> rows;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::string row;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const auto* text = sqlite3_column_text(statement, c);
-                row +=
-                    (c ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
-            }
-            rows.push_back(row);
-        }
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
-}
+using test::Rows;
 
 class CliTest : public ::testing::Test {
   protected:
@@ -178,23 +160,6 @@ TEST_F(CliTest, SettingsThatCannotBeUsedFailOnlyWhereTheyAreNeeded) {
     EXPECT_EQ(r.err, "");
 }
 
-// A view in the place of the items' table could run a query of the file's
-// own making for ever.
-TEST_F(CliTest, AFileWithAViewForItsTableIsNoProject) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(folder.File("p.mtb").c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db,
-                           "CREATE VIEW MainDB AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-                           "SELECT i + 1 FROM n) SELECT i AS PATH, i AS SIZE, 0 AS [GROUP], '' AS "
-                           "GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER FROM n ORDER BY 1",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    const Result r = Cli("show p.mtb");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "zarvopack-cli: 'p.mtb' is not a project file\n");
-}
-
 TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     for (const std::string args :
          {"frobnicate", "plan", "plan --media-size Huge x", "plan --media-count 0 x",
@@ -212,23 +177,42 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     EXPECT_NE(Cli("plan --sizes -", "12 a\nnot-a-number b\n").err.find("standard input:2:"),
               std::string::npos);
     EXPECT_NE(Cli("plan --sizes .").err.find("'.' is a folder"), std::string::npos);
-}
-
-TEST_F(CliTest, HelpShowsTheCommands) {
     EXPECT_EQ(Cli("--version").out, "zarvopack-cli " ZV_VERSION "\n");
-    const Result r = Cli("--help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("zarvopack-cli plan [options] PATH..."), std::string::npos);
-    EXPECT_NE(r.out.find("zarvopack-cli export --format links|lists|iso|catalog"),
-              std::string::npos);
+    EXPECT_NE(Cli("--help").out.find("zarvopack-cli export --format"), std::string::npos);
 }
 
-TEST_F(CliTest, ExportWritesTheMediaOfASavedPlan) {
+// A saved plan keeps the tables the desktop program reads, opens with show
+// and exports its media.
+TEST_F(CliTest, ASavedPlanKeepsItsTablesAndExportsItsMedia) {
     MakeFile("data/one.bin", 600);
     MakeFile("data/two.bin", 300);
     MakeFile("data/sub/three.bin", 350);
     MakeFile("data/sub/four.bin", 100);
     ASSERT_EQ(Cli("plan --media-size 1000 --save p.mtb data").status, 0);
+    const std::string project = folder.File("p.mtb");
+
+    // Items in path order: data/one.bin, data/sub/four.bin, data/sub/three.bin, data/two.bin.
+    const std::pair<const char*, std::vector<std::string>> tables[] = {
+        {"SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
+         {"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB", "SetUp"}},
+        {"SELECT [GROUP], SIZE, RATE, PRIORITY, CDNUMBER, PATH = GROUPNAME FROM MainDB",
+         {"0|600.0|0|0|1|1", "1|100.0|0|0|1|1", "2|350.0|0|0|2|1", "3|300.0|0|0|1|1"}},
+        {"SELECT * FROM SetUp", {"1000|1.0|32766|32766|0|0||0|0"}},
+        {"SELECT GID, SIZE FROM DISC_1_ID", {"0|600.0", "3|300.0", "1|100.0"}},
+        {"SELECT SIZE FROM DISC_1_SIZE", {"1000.0"}},
+        {"SELECT GID FROM DISC_2_ID", {"2"}},
+        {"SELECT * FROM GP", {}},
+    };
+    for (const auto& [sql, rows] : tables)
+        EXPECT_EQ(Rows(project, sql), rows) << sql;
+    EXPECT_FALSE(fs::exists(project + ".TMP"));
+
+    const Result shown = Cli("show --verbose p.mtb");
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("     1      3               1,000                   0  100.0%"),
+              std::string::npos)
+        << shown.out;
+    EXPECT_NE(shown.out.find(folder.File("data/sub/three.bin")), std::string::npos);
 
     Result r = Cli("export --format links --to media p.mtb");
     EXPECT_EQ(r.status, 0) << r.err;
@@ -258,41 +242,6 @@ TEST_F(CliTest, ExportWritesTheMediaOfASavedPlan) {
     EXPECT_EQ(r.err,
               "zarvopack-cli: '" + folder.File("data/two.bin") + "': the file does not exist\n");
     EXPECT_FALSE(fs::exists(folder.File("p_01.pathlist")));
-}
-
-TEST_F(CliTest, SavedPlanOfAFolderKeepsItsTablesAndOpensWithShow) {
-    MakeFile("data/one.bin", 600);
-    MakeFile("data/two.bin", 300);
-    MakeFile("data/sub/three.bin", 350);
-    MakeFile("data/sub/four.bin", 100);
-    const Result r = Cli("plan --media-size 1000 --save p.mtb data");
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::string project = folder.File("p.mtb");
-
-    // Items in path order: data/one.bin, data/sub/four.bin, data/sub/three.bin, data/two.bin.
-    EXPECT_EQ(Rows(project, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"),
-              (std::vector<std::string>{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE",
-                                        "GP", "MainDB", "SetUp"}));
-    EXPECT_EQ(Rows(project, "SELECT [GROUP], SIZE, RATE, PRIORITY, CDNUMBER FROM MainDB"),
-              (std::vector<std::string>{"0|600.0|0|0|1", "1|100.0|0|0|1", "2|350.0|0|0|2",
-                                        "3|300.0|0|0|1"}));
-    EXPECT_EQ(Rows(project, "SELECT PATH = GROUPNAME FROM MainDB"),
-              (std::vector<std::string>{"1", "1", "1", "1"}));
-    EXPECT_EQ(Rows(project, "SELECT * FROM SetUp"),
-              (std::vector<std::string>{"1000|1.0|32766|32766|0|0||0|0"}));
-    EXPECT_EQ(Rows(project, "SELECT GID, SIZE FROM DISC_1_ID"),
-              (std::vector<std::string>{"0|600.0", "3|300.0", "1|100.0"}));
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), (std::vector<std::string>{"1000.0"}));
-    EXPECT_EQ(Rows(project, "SELECT GID FROM DISC_2_ID"), (std::vector<std::string>{"2"}));
-    EXPECT_TRUE(Rows(project, "SELECT * FROM GP").empty());
-    EXPECT_FALSE(fs::exists(project + ".TMP"));
-
-    const Result shown = Cli("show --verbose p.mtb");
-    EXPECT_EQ(shown.status, 0) << shown.err;
-    EXPECT_NE(shown.out.find("     1      3               1,000                   0  100.0%"),
-              std::string::npos)
-        << shown.out;
-    EXPECT_NE(shown.out.find(folder.File("data/sub/three.bin")), std::string::npos);
 }
 
 // A file or folder that is there but cannot be read fails the plan naming it:
@@ -346,22 +295,6 @@ TEST_F(CliTest, GroupFoldersKeepsEachFolderTogether) {
                          "\", \"" + folder.File("a/y") + "\"]}"),
               std::string::npos)
         << r.out;
-}
-
-TEST_F(CliTest, RunOnASavedProjectStoresTheMediumNumbers) {
-    ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb",
-                  "400 a\n300 b\n300 c\n200 d\n")
-                  .status,
-              0);
-    const std::string project = folder.File("p.mtb");
-    EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
-              (std::vector<std::string>{"a|1", "b|0", "c|0", "d|1"}));
-
-    const Result r = Cli("run --media-count 2 p.mtb");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
-              (std::vector<std::string>{"a|1", "b|2", "c|2", "d|1"}));
-    EXPECT_EQ(Rows(project, "SELECT MEDIANUM FROM SetUp"), (std::vector<std::string>{"2"}));
 }
 
 // Items of a size list keep the sizes the list gave, whatever file of their
@@ -432,15 +365,17 @@ TEST_F(CliTest, FailedRunsSayWhy) {
     EXPECT_EQ(test::ReadBytes(folder.File("p.mtb")), before);
 }
 
-// A run cut off at any moment leaves files beside the project (earlier
-// versions even left the project moved aside); the next run clears them away
-// and stores its results.
+// A run stores its media numbers and settings in the project. A run cut off
+// at any moment leaves files beside the project (earlier versions even left
+// the project moved aside); the next run clears them away.
 TEST_F(CliTest, ARunClearsAwayWhatAnInterruptedRunLeft) {
     const std::string project = folder.File("p.mtb");
     const std::string sizes = "400 a\n300 b\n300 c\n200 d\n";
     for (const bool movedAside : {false, true}) {
         ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb", sizes).status,
                   0);
+        EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
+                  (std::vector<std::string>{"a|1", "b|0", "c|0", "d|1"}));
         for (const std::string left :
              {".TMP", ".TMP.TMP", ".saving", ".saving-journal", ".saving.TMP", ".saving.lock"})
             test::WriteBytes(project + left, "left over");
@@ -453,50 +388,40 @@ TEST_F(CliTest, ARunClearsAwayWhatAnInterruptedRunLeft) {
         for (const std::string left : {".TMP", ".TMP.TMP", ".saving", ".saving-journal",
                                        ".saving.TMP", ".saving.lock", ".lock"})
             EXPECT_FALSE(fs::exists(project + left)) << left;
+        EXPECT_EQ(Rows(project, "SELECT MEDIASIZE, MEDIANUM FROM SetUp"),
+                  (std::vector<std::string>{"700|2"}));
     }
 }
 
-// A project whose write permission is taken away is neither saved over nor
+// A project whose write permission is taken away, or that another run or save
+// holds (another command, or the desktop program), is neither saved over nor
 // run; any other keeps its permissions.
-TEST_F(CliTest, ReadOnlyProjectsAreLeftAndOthersKeepTheirPermissions) {
+TEST_F(CliTest, ReadOnlyProjectsAndProjectsInUseAreLeftAsTheyAre) {
     const std::string project = folder.File("p.mtb");
-    for (const mode_t mode : {0640, 0444}) {
+    for (const std::string obstacle : {"", "read-only", "in use"}) {
         fs::remove(project);
         ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n").status, 0);
+        const mode_t mode = obstacle == "read-only" ? 0444 : 0640;
         ASSERT_EQ(chmod(project.c_str(), mode), 0);
         const std::string before = test::ReadBytes(project);
+        FileLock otherRun(project);
+        if (obstacle == "in use") {
+            ASSERT_TRUE(otherRun.Take().ok());
+        }
         for (const std::string command : {"plan --sizes - --save p.mtb", "run p.mtb"}) {
             const Result r = Cli(command, "300 b\n");
-            EXPECT_EQ(r.status, mode == 0444 ? 1 : 0) << command << ": " << r.err;
-            if (mode == 0444) {
+            EXPECT_EQ(r.status, obstacle.empty() ? 0 : 1) << obstacle << ": " << command << r.err;
+            if (!obstacle.empty()) {
                 EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-                EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
-                EXPECT_EQ(test::ReadBytes(project), before);
+                EXPECT_NE(r.err.find(obstacle), std::string::npos) << r.err;
+                EXPECT_EQ(test::ReadBytes(project), before) << command;
             }
             struct stat status {};
             stat(project.c_str(), &status);
             EXPECT_EQ(status.st_mode & 07777, mode) << command;
         }
     }
-}
-
-// While another run or save holds the project (another command, or the
-// desktop program), a second one is refused and changes nothing.
-TEST_F(CliTest, AProjectInUseIsRefused) {
-    ASSERT_EQ(Cli("plan --sizes - --media-size 700 --save p.mtb", "400 a\n").status, 0);
-    const std::string before = test::ReadBytes(folder.File("p.mtb"));
-    {
-        FileLock otherRun(folder.File("p.mtb"));
-        ASSERT_TRUE(otherRun.Take().ok());
-        for (const std::string command : {"run p.mtb", "plan --sizes - --save p.mtb"}) {
-            const Result r = Cli(command, "300 b\n");
-            EXPECT_EQ(r.status, 1) << command;
-            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-            EXPECT_NE(r.err.find("in use"), std::string::npos) << r.err;
-            EXPECT_EQ(test::ReadBytes(folder.File("p.mtb")), before) << command;
-        }
-    }
-    EXPECT_EQ(Cli("run p.mtb").status, 0);
+    EXPECT_EQ(Cli("run p.mtb").status, 0) << "the lock went with its holder";
 }
 
 TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
@@ -505,23 +430,22 @@ TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
 
     test::WriteBytes(folder.File("text.mtb"), "just some text\n");
     test::WriteBytes(folder.File("truncated.mtb"), good.substr(0, good.size() / 2));
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(folder.File("other.mtb").c_str(), &db);
-        sqlite3_exec(db, "CREATE TABLE Other (X INTEGER)", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        fs::copy_file(folder.File("p.mtb"), folder.File("gap.mtb"));
-        sqlite3_open(folder.File("gap.mtb").c_str(), &db);
-        sqlite3_exec(db, "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1", nullptr, nullptr,
-                     nullptr);
-        sqlite3_close(db);
-        fs::copy_file(folder.File("p.mtb"), folder.File("negative.mtb"));
-        sqlite3_open(folder.File("negative.mtb").c_str(), &db);
-        sqlite3_exec(db, "UPDATE MainDB SET CDNUMBER = -1", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+    ASSERT_EQ(test::Exec(folder.File("other.mtb"), "CREATE TABLE Other (X INTEGER)"), SQLITE_OK);
+    // A view in the place of the items' table could run a query of its own for ever.
+    ASSERT_EQ(
+        test::Exec(folder.File("view.mtb"),
+                   "CREATE VIEW MainDB AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
+                   "i + 1 FROM n) SELECT i AS PATH, i AS SIZE, 0 AS [GROUP], '' AS GROUPNAME, "
+                   "0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER FROM n ORDER BY 1"),
+        SQLITE_OK);
+    for (const auto& [name, change] :
+         {std::pair{"gap.mtb", "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1"},
+          std::pair{"negative.mtb", "UPDATE MainDB SET CDNUMBER = -1"}}) {
+        fs::copy_file(folder.File("p.mtb"), folder.File(name));
+        ASSERT_EQ(test::Exec(folder.File(name), change), SQLITE_OK);
     }
-    for (const std::string name :
-         {"text.mtb", "truncated.mtb", "other.mtb", "gap.mtb", "negative.mtb", "none.mtb"}) {
+    for (const std::string name : {"text.mtb", "truncated.mtb", "other.mtb", "view.mtb", "gap.mtb",
+                                   "negative.mtb", "none.mtb"}) {
         const std::string before = test::ReadBytes(folder.File(name));
         for (const std::string command : {"show ", "run "}) {
             const Result r = Cli(command + name);

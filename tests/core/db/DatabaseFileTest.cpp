@@ -8,6 +8,7 @@
 #include "core/platform/FileError.h"
 #include "tests/support/HotJournal.h"
 #include "tests/support/OtherProcess.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -15,28 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Exec(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
-// The first column of the first row, or the error.
-std::string Value(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "no database";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        value = sqlite3_errmsg(db);
-    } else if (sqlite3_step(statement) == SQLITE_ROW) {
-        value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
+using test::Exec;
+using test::Value;
 
 // A database whose MainDB holds one path.
 void MakeDatabase(const std::string& file, const std::string& path) {

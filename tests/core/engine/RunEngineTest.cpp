@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "core/engine/WorkDatabase.h"
 #include "core/project/ProjectFile.h"
 #include "core/strings/StringTable.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -57,29 +58,7 @@ class RecordingObserver : public RunObserver {
 
 using Texts = std::vector<std::string>;
 
-// The first column of the rows a statement gives, read with plain SQL,
-// independent of the program's own database class.
-Texts Rows(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    Texts rows;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            rows.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
-}
-
-// Runs a statement with plain SQL on a file that may be in use by the run.
-void Execute(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-    sqlite3_close(db);
-}
+using test::Rows;
 
 class RunEngineTest : public ::testing::Test {
   protected:
@@ -142,39 +121,35 @@ TEST_F(RunEngineTest, FillsMediaAndLeavesTheResultsInTheProjectFile) {
     EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
 }
 
-TEST_F(RunEngineTest, MediaCountLimitsTheRun) {
-    MakeProject({600, 600, 600, 600, 600});
-    ASSERT_TRUE(Run(1000, 2));
-    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(Ids(3).empty());
-    EXPECT_EQ(Waiting().size(), 3u);
-}
-
-// Smallest items that fill a medium exactly fit, and the item limits hold
-// when everything left fits as well.
-TEST_F(RunEngineTest, ExactFitsCountAndLimitsHoldWhenEverythingFits) {
+// Smallest items that fill a medium exactly fit, the item limits hold when
+// everything left fits as well, and the media count ends the run.
+TEST_F(RunEngineTest, ExactFitsCountAndLimitsHold) {
     struct Case {
         std::vector<double> sizes;
         double mediaSize;
+        int mediaCount;
         int minItems;
         int maxItems;
         std::vector<size_t> itemsPerMedium;
     };
     const std::vector<Case> cases = {
-        {{681984000}, 681984000, 0, 32766, {1}},
-        {{5, 5, 5, 5}, 10, 0, 32766, {2, 2}},
-        {std::vector<double>(10, 10), 1000, 0, 3, {3, 3, 3, 1}},
-        {std::vector<double>(10, 10), 1000, 3, 4, {4, 4}},
+        {{681984000}, 681984000, 0, 0, 32766, {1}},
+        {{5, 5, 5, 5}, 10, 0, 0, 32766, {2, 2}},
+        {std::vector<double>(10, 10), 1000, 0, 0, 3, {3, 3, 3, 1}},
+        {std::vector<double>(10, 10), 1000, 0, 3, 4, {4, 4}},
+        {std::vector<double>(5, 600), 1000, 2, 0, 32766, {1, 1}},
     };
     for (const Case& c : cases) {
         fs::remove(project);
         MakeProject(c.sizes);
         observer.chosen.clear();
-        ASSERT_TRUE(Run(c.mediaSize, 0, c.minItems, {}, c.maxItems));
+        ASSERT_TRUE(Run(c.mediaSize, c.mediaCount, c.minItems, {}, c.maxItems));
         std::vector<size_t> counts;
         for (int m = 1; m <= static_cast<int>(observer.chosen.size()); ++m)
             counts.push_back(Ids(m).size());
         EXPECT_EQ(counts, c.itemsPerMedium) << c.sizes.size() << " items of " << c.sizes[0];
+        EXPECT_EQ(Waiting().size() + std::accumulate(counts.begin(), counts.end(), size_t{0}),
+                  c.sizes.size());
     }
 }
 
@@ -273,11 +248,13 @@ TEST_F(RunEngineTest, AnAbortOrAnEmptyProjectLeavesTheProjectFileAsSaved) {
 // project as saved: rows of GP that cannot be written, a medium whose tables
 // cannot be made, and a recording whose items never leave GP (the deletes
 // silently dropped), which would otherwise bring the same medium round
-// without end.
+// without end. A plan of the fewest-media method is recorded whole or not at
+// all.
 TEST_F(RunEngineTest, FaultsInTheWorkDatabaseFailTheRun) {
     struct Case {
         std::string plantedAt;  // the status line at which the fault appears
         std::string fault;
+        PackingMethod method = PackingMethod::Sequential;
     };
     const std::vector<Case> cases = {
         {ResString(40043),
@@ -285,13 +262,17 @@ TEST_F(RunEngineTest, FaultsInTheWorkDatabaseFailTheRun) {
         {ResString(40043), "CREATE TABLE [DISC_2_SIZE] ([SIZE] DOUBLE)"},
         {RunDisplay::RecordingStatusText(1),
          "CREATE TRIGGER [PLANTED] BEFORE DELETE ON [GP] BEGIN SELECT RAISE(IGNORE); END"},
+        {ResString(40043), "CREATE TABLE [DISC_2_SIZE] ([SIZE] DOUBLE)",
+         PackingMethod::FewestMedia},
     };
     for (const Case& c : cases) {
         MakeProject({600, 600, 600});
+        params.method = c.method;
         observer.messages.clear();
         observer.onStatus = [&](const std::string& text) {
-            if (text == c.plantedAt)
-                Execute(params.WorkDatabasePath(), c.fault);
+            if (text == c.plantedAt) {
+                EXPECT_EQ(test::Exec(params.WorkDatabasePath(), c.fault), SQLITE_OK);
+            }
         };
         EXPECT_FALSE(Run(1000)) << c.fault;
         EXPECT_EQ(observer.messages, std::vector<int>{40027}) << c.fault;
@@ -345,22 +326,6 @@ TEST_F(RunEngineTest, FewestMediaHonoursTheLimitsAndSaysWhyNothingWasPlaced) {
         EXPECT_EQ(observer.messages, std::vector<int>{c.message});
         EXPECT_EQ(Waiting().size(), c.sizes.size());
     }
-}
-
-// Unlike a medium of the sequential method, a plan is recorded whole or not
-// at all; one that cannot be recorded fails the run.
-TEST_F(RunEngineTest, FewestMediaPlanThatCannotBeRecordedFailsTheRun) {
-    params.method = PackingMethod::FewestMedia;
-    MakeProject({600, 600, 600});
-    sqlite3* db = nullptr;
-    sqlite3_open(project.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE DISC_2_SIZE (SIZE DOUBLE)", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    saved = test::ReadBytes(project);
-    EXPECT_FALSE(Run(1000));
-    EXPECT_EQ(observer.messages, (std::vector<int>{40027}));
-    EXPECT_EQ(test::ReadBytes(project), saved);
-    EXPECT_TRUE(NoLeftovers());
 }
 
 // Abort leaves the project as it was; "確定" ends with a complete plan.

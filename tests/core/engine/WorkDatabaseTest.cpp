@@ -3,7 +3,6 @@
 // results in place fails with the project as it was.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/HotJournal.h"
 #include "tests/support/OtherProcess.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -36,18 +36,7 @@ class MessageLog : public RunObserver {
     std::vector<int> messages;
 };
 
-std::string Value(const std::string& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::string value;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return value;
-}
+using test::Value;
 
 class WorkDatabaseTest : public ::testing::Test {
   protected:

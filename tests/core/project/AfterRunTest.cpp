@@ -1,12 +1,11 @@
-// The after-run action and the file system's allowance as the settings keep
-// them, and the export an after-run action makes.
-
-#include <sqlite3.h>
+// The run settings as the settings file and the project file keep them, and
+// the export an after-run action makes.
 
 #include <filesystem>
 
 #include "core/project/AfterRun.h"
 #include "tests/core/project/DocumentTest.h"
+#include "tests/support/SqlRows.h"
 
 namespace zv {
 namespace {
@@ -14,34 +13,50 @@ namespace {
 using namespace test;
 namespace fs = std::filesystem;
 
-TEST_F(DocumentTest, TheAllowanceAndTheAfterRunActionAreKept) {
+// Files older than a setting take the behaviour they were made with.
+TEST_F(DocumentTest, RunSettingsAreKeptAndOlderFilesKeepTheirBehaviour) {
     RunSettings settings;
+    settings.Method = PackingMethod::FewestMedia;
+    settings.FsAllowance = FileSystemAllowance::Iso9660;
     WriteBytes(folder.Settings(), "[DEFAULT_SET_RUN]\nMediaSize=700\n");
     EXPECT_TRUE(LoadDefaultRunSettings(settings));
-    EXPECT_EQ(settings.FsAllowance, FileSystemAllowance::None) << "older files leave no room";
+    EXPECT_EQ(settings.Method, PackingMethod::Sequential);
+    EXPECT_EQ(settings.FsAllowance, FileSystemAllowance::None);
+    EXPECT_EQ(LoadMediumTimeLimit(), 0);
+
     WriteBytes(folder.Settings(),
-               "[DEFAULT_SET_RUN]\nFsAllowance=1\nAfterRun=3\nAfterPath=/media/burn\n");
+               "[DEFAULT_SET_RUN]\nMediaSize=700\nMethod=1\nMediumTimeLimit=2.5\n"
+               "FsAllowance=1\nAfterRun=3\nAfterPath=/media/burn\n");
     EXPECT_TRUE(LoadDefaultRunSettings(settings));
+    EXPECT_EQ(settings.Method, PackingMethod::FewestMedia);
     EXPECT_EQ(settings.FsAllowance, FileSystemAllowance::Iso9660);
     EXPECT_EQ(settings.AfterRun, 3);
-    settings.MaxSpeed = false;  // which the project file does not keep
+    EXPECT_EQ(LoadMediumTimeLimit(), 2.5);
 
+    settings.MaxSpeed = false;  // which the project file does not keep
     const std::string path = folder.File("p.mtb");
     ASSERT_TRUE(ProjectFile::Write(path, {{"/d/a", 0, {{"/d/a", 10}}}}, settings));
     auto read = ProjectFile::Read(path, RunSettings{});
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->settings, settings);
-
-    // A file written before the column existed.
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, "ALTER TABLE SetUp DROP COLUMN FSALLOW", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    ASSERT_EQ(Exec(path, "ALTER TABLE SetUp DROP COLUMN METHOD"), SQLITE_OK);
+    read = ProjectFile::Read(path, RunSettings{});
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->settings.Method, PackingMethod::Sequential);
+    EXPECT_EQ(read->settings.FsAllowance, FileSystemAllowance::Iso9660);
+    ASSERT_EQ(Exec(path, "ALTER TABLE SetUp DROP COLUMN FSALLOW"), SQLITE_OK);
     read = ProjectFile::Read(path, RunSettings{});
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->settings.FsAllowance, FileSystemAllowance::None);
+    EXPECT_EQ(read->settings.MediaSize, "700");
     EXPECT_EQ(read->settings.AfterPath, "/media/burn");
+
+    WriteBytes(folder.Settings(), "[DEFAULT_SET_RUN]\nMethod=2\nMediumTimeLimit=soon\n");
+    ui.Answer(MsgResult::OK);
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(LoadDefaultRunSettings(settings));
+    EXPECT_EQ(LoadMediumTimeLimit(), 0);
+    EXPECT_EQ(ui.Boxes().size(), 2u);
 }
 
 TEST_F(DocumentTest, TheAfterRunActionExportsWhatTheSettingsAsk) {

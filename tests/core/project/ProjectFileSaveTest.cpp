@@ -14,6 +14,7 @@
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/HotJournal.h"
 #include "tests/support/OtherProcess.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -53,10 +54,7 @@ class ProjectFileSaveTest : public ::testing::Test {
 // pages into the new one.
 TEST_F(ProjectFileSaveTest, ASaveBesideALeftJournalKeepsWhatItSaved) {
     ASSERT_TRUE(ProjectFile::Write(project, Items("old", 50), RunSettings{}));
-    sqlite3* db = nullptr;
-    sqlite3_open(project.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE DISC_1_ID (GID INTEGER)", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    ASSERT_EQ(test::Exec(project, "CREATE TABLE DISC_1_ID (GID INTEGER)"), SQLITE_OK);
     test::LeaveHotJournal(project);
 
     ASSERT_TRUE(ProjectFile::Write(project, Items("new", 3), RunSettings{}));

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <limits>
@@ -7,6 +6,7 @@
 #include "core/db/AccessDB.h"
 #include "core/project/ProjectFile.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -233,10 +233,7 @@ TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
              mainDB +
                  "INSERT INTO MainDB VALUES(printf('%.*c', 2000000, 'x'), 1, 0, '', 0, 0, 0);"}) {
         fs::remove(file);
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, schema.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << schema;
-        sqlite3_close(db);
+        EXPECT_EQ(test::Exec(file, schema), SQLITE_OK) << schema;
         EXPECT_FALSE(ProjectFile::Read(file, RunSettings{})) << schema;
     }
 }

@@ -33,6 +33,8 @@ class ScriptedHost : public RunHost, public RunObserver {
 
     bool ConfirmRunSettings() override {
         calls.push_back("settings");
+        if (onSettings)
+            onSettings();
         if (apply)
             project_.SetRunSettings(*apply);
         return apply.has_value();
@@ -59,6 +61,7 @@ class ScriptedHost : public RunHost, public RunObserver {
     void MediumChosen(const MediumReport&) override {}
 
     std::optional<RunSettings> apply = Settings("700");
+    std::function<void()> onSettings;
     std::function<void(const std::string&)> onStatus;
     std::function<void()> onClose;
     RunRequests requests;
@@ -152,6 +155,14 @@ TEST_F(StartRunTest, ASecondStartIsRefusedAndLeavesTheRunInProgressAlone) {
     EXPECT_EQ(ui.Boxes().at(1).text, kCompleted);
     EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
     EXPECT_EQ(MediaOf(second), (Media{0, 0}));
+
+    // Another start may get in while the settings are asked.
+    secondHost.onSettings = [] { App().running = true; };
+    ui.Answer(MsgResult::OK);
+    EXPECT_FALSE(StartRun(second, secondHost));
+    EXPECT_EQ(ui.Boxes().back().text, ui.Boxes().at(0).text);
+    EXPECT_EQ(App().runRequests, nullptr);
+    App().running = false;
 }
 
 TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "tests/support/BoxChecks.h"
@@ -16,6 +19,16 @@ Widget* Control(const QWidget& parent, const QString& name) {
     auto* widget = parent.findChild<Widget*>(name);
     EXPECT_NE(widget, nullptr) << name.toStdString();
     return widget;
+}
+
+// Acts on the modal dialog of type D from inside the loop that shows it.
+template <class D>
+void WhenModal(std::function<void(D&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(*dialog);
+    });
 }
 
 }  // namespace zv::test

@@ -20,10 +20,16 @@ class RunSettingRulesTest : public ::testing::Test {
     void Write(const std::string& section, const std::string& key, std::string value) {
         ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
     }
-    std::string Read(const std::string& key) {
-        std::string value;
-        IniAccess(IniRead, "DEFAULT_SET_RUN", key, value, folder_.Settings());
-        return value;
+    // The stored defaults, blank-separated, the method first.
+    std::string Stored() {
+        std::string all;
+        for (const char* key : {"Method", "MediaSize", "DiffSize", "MediaNum", "MaxFile", "MinFile",
+                                "MaxSpeed", "FsAllowance", "AfterRun", "AfterPath"}) {
+            std::string value;
+            IniAccess(IniRead, "DEFAULT_SET_RUN", key, value, folder_.Settings());
+            all += (all.empty() ? "" : " ") + value;
+        }
+        return all;
     }
     Names PresetNames() {
         rules_.LoadPresets();
@@ -165,25 +171,9 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     EXPECT_TRUE(
         RunSettingRules::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
                                         PackingMethod::FewestMedia, true, 3, "/media/burn"}));
-    EXPECT_EQ(Read("Method"), "1");
-    EXPECT_EQ(Read("MediaSize"), "DVD");
-    EXPECT_EQ(Read("DiffSize"), "12345");
-    EXPECT_EQ(Read("MediaNum"), "32,766");
-    EXPECT_EQ(Read("MaxFile"), "1,000");
-    EXPECT_EQ(Read("MinFile"), "0");
-    EXPECT_EQ(Read("MaxSpeed"), "1");
-    EXPECT_EQ(Read("FsAllowance"), "1");
-    EXPECT_EQ(Read("AfterRun"), "3");
-    EXPECT_EQ(Read("AfterPath"), "/media/burn");
-
+    EXPECT_EQ(Stored(), "1 DVD 12345 32,766 1,000 0 1 1 3 /media/burn");
     EXPECT_TRUE(RunSettingRules::StoreDefaults({"", "5", "", "", "", false}));
-    EXPECT_EQ(Read("MediaSize"), "DVD");
-    EXPECT_EQ(Read("DiffSize"), "5");
-    EXPECT_EQ(Read("MaxSpeed"), "0");
-    EXPECT_EQ(Read("Method"), "0");
-    EXPECT_EQ(Read("FsAllowance"), "0");
-    EXPECT_EQ(Read("AfterRun"), "0");
-    EXPECT_EQ(Read("AfterPath"), "/media/burn");
+    EXPECT_EQ(Stored(), "0 DVD 5 32,766 1,000 0 0 0 0 /media/burn");
 
     std::filesystem::remove(folder_.Settings());
     std::filesystem::create_directory(folder_.Settings());

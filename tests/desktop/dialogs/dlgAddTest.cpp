@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractItemModel>
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <filesystem>
@@ -54,7 +52,6 @@ class dlgAddTest : public ::testing::Test {
   protected:
     ~dlgAddTest() override { dialog_.reset(); }
 
-    // A file below the temporary folder, with its folders.
     std::string Make(const std::string& relative, std::uintmax_t bytes = 1) {
         const fs::path path = fs::path(folder_.Path()) / relative;
         fs::create_directories(path.parent_path());
@@ -74,9 +71,8 @@ class dlgAddTest : public ::testing::Test {
         return path;
     }
 
-    // Opens the dialog (on the folder last used, when one is given) and lets
-    // its first scan run. The model tester fails the test at once on a change
-    // of the list that a view could not rely on.
+    // Opens the dialog on the folder last used, under the model tester, and
+    // lets its first scan run.
     void Open(const std::string& lastUsed = "", std::unique_ptr<Drives> drives = {}) {
         std::string remembered = folder_.File(lastUsed);
         ASSERT_TRUE(lastUsed.empty() ||
@@ -109,7 +105,6 @@ class dlgAddTest : public ::testing::Test {
     QComboBox* DriveBox() const { return Control<QComboBox>("objDrive(0)"); }
     QWidget* ProgressFrame() const { return Control("objFrame(3)"); }
 
-    // The texts of one column, top to bottom.
     Texts Column(int column) const {
         Texts texts;
         for (int row = 0; row < Rows().rowCount(); ++row)
@@ -136,7 +131,6 @@ class dlgAddTest : public ::testing::Test {
                           QPoint(header->sectionViewportPosition(column) + 5, 5));
     }
 
-    // Enters the folder of the folder box that has that name.
     void EnterFolder(const QString& name, Qt::Key key) {
         Dir()->setCurrentItem(
             Dir()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0));
@@ -206,27 +200,21 @@ TEST_F(dlgAddTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
 }
 
 TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
-    Make("photos/a.jpg");
-    Make("photos/b.jpg");
-    Make("photos/2024/c.jpg");
-    Make("photos/2024/d.jpg");
-    Make("photos/2024/deep/e.jpg");
+    for (const char* file : {"a.jpg", "b.jpg", "2024/c.jpg", "2024/d.jpg", "2024/deep/e.jpg"})
+        Make(std::string("photos/") + file);
     Open("photos");
     EXPECT_EQ(Checks(), (Marks{false, false}));
 
-    // Into a subfolder through the folder box, as a double-click or Enter does.
     EnterFolder("2024", Qt::Key_Return);
     EXPECT_EQ(dialog_->Folder(), folder_.File("photos/2024"));
     EXPECT_EQ(Remembered(), folder_.File("photos/2024"));
     EXPECT_EQ(Column(0), (Texts{"c.jpg", "d.jpg"}));
     EXPECT_EQ(Checks(), (Marks{true, true}));
 
-    // The subfolder box lists the folders below as well, and checks nothing.
     Click(Subfolders());
     EXPECT_EQ(Column(0), (Texts{"c.jpg", "d.jpg", "e.jpg"}));
     EXPECT_EQ(Checks(), (Marks{false, false, false}));
 
-    // A folder change takes the subfolders away again.
     QTest::keyClick(Dir(), Qt::Key_Left);
     EXPECT_EQ(dialog_->Folder(), folder_.File("photos"));
     EXPECT_FALSE(Subfolders()->isChecked());
@@ -266,7 +254,7 @@ TEST_F(dlgAddTest, AScanWithSubfoldersShowsItsProgressAndOffersOnlyCancel) {
 }
 
 TEST_F(dlgAddTest, CancelEscAndTheCloseBoxStopAScanThatKeepsTheFilesWalked) {
-    // A chain of folders, each with one file: the walk's order is certain.
+    // A chain of folders, one file each: the walk's order is certain.
     std::string relative = "chain";
     for (int i = 0; i < 5; ++i) {
         Make(relative + "/f" + std::to_string(i) + ".txt", 10);
@@ -319,10 +307,8 @@ TEST_F(dlgAddTest, CancelEscAndTheCloseBoxStopAScanThatKeepsTheFilesWalked) {
 }
 
 TEST_F(dlgAddTest, TheFilterNarrowsTheRowsByTheFileNameOnly) {
-    Make("mixed/ABC.txt");
-    Make("mixed/abc.tmp");
-    Make("mixed/notes.txt");
-    Make("mixed/abc/x.txt");
+    for (const char* file : {"ABC.txt", "abc.tmp", "notes.txt", "abc/x.txt"})
+        Make(std::string("mixed/") + file);
     Open("mixed");
     Click(Subfolders());
 
@@ -332,7 +318,7 @@ TEST_F(dlgAddTest, TheFilterNarrowsTheRowsByTheFileNameOnly) {
     Filter("");
     EXPECT_EQ(Rows().rowCount(), 4);
 
-    // A scan lists every file, whatever the filter box holds.
+    // A scan lists every file, whatever the filter says.
     Filter("notes");
     Click(Subfolders());
     EXPECT_EQ(Column(0), (Texts{"abc.tmp", "ABC.txt", "notes.txt"}));
@@ -344,15 +330,15 @@ TEST_F(dlgAddTest, AHeadingSortsByItsColumnBothWays) {
     Make("sizes/mid.dat", 300);
     Open("sizes");
 
-    ClickHeading(2);
-    EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
-    EXPECT_EQ(List()->header()->sortIndicatorSection(), 2);
-    ClickHeading(2);
-    EXPECT_EQ(Column(0), (Texts{"big.bin", "mid.dat", "small.txt"}));
-    // Another column starts ascending.
-    ClickHeading(0);
-    ClickHeading(0);
-    EXPECT_EQ(Column(0), (Texts{"small.txt", "mid.dat", "big.bin"}));
+    const Texts up{"small.txt", "mid.dat", "big.bin"};
+    const Texts down(up.rbegin(), up.rend());
+    // The name column, clicked twice, starts ascending too.
+    for (const auto& [column, order] :
+         {std::pair(2, up), std::pair(2, down), std::pair(0, down), std::pair(0, up)}) {
+        ClickHeading(column);
+        EXPECT_EQ(Column(0), order) << column;
+    }
+    EXPECT_EQ(List()->header()->sortIndicatorSection(), 0);
 }
 
 TEST_F(dlgAddTest, SelectAllAndClearAllTakeAtMost32766Rows) {
@@ -440,9 +426,8 @@ TEST_F(dlgAddTest, OnlyOneDroppedFolderIsTaken) {
 }
 
 TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
-    Make("add/a.txt");
-    Make("add/b.txt");
-    Make("add/c.txt");
+    for (const char* file : {"add/a.txt", "add/b.txt", "add/c.txt"})
+        Make(file);
     Open("add");
     // Ctrl+A checks every row, or none when all are checked, wherever the focus is.
     Check(1);
@@ -452,16 +437,13 @@ TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
     EXPECT_EQ(Checks(), (Marks{false, false, false}));
     Check(0);
     Check(2);
-    // Two files, confirmed as a group by a name of any length, typed and
-    // ended with Return.
+    // Two files, confirmed as a group by a long name ended with Return.
     const std::string name(300, 'n');
     bool confirmed = false;
-    QTimer::singleShot(0, [&] {
-        auto* confirmation = qobject_cast<dlgCheckGroup*>(QApplication::activeModalWidget());
-        ASSERT_NE(confirmation, nullptr);
-        EXPECT_EQ(confirmation->parentWidget(), dialog_.get());
-        QTest::mouseClick(test::Control(*confirmation, "objOption(1)"), Qt::LeftButton);
-        auto* box = test::Control<QLineEdit>(*confirmation, "objText(0)");
+    test::WhenModal<dlgCheckGroup>([&](dlgCheckGroup& confirmation) {
+        EXPECT_EQ(confirmation.parentWidget(), dialog_.get());
+        QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
+        auto* box = test::Control<QLineEdit>(confirmation, "objText(0)");
         box->setText(QString::fromStdString(name));
         QTest::keyClick(box, Qt::Key_Return);
         confirmed = true;
