@@ -125,7 +125,8 @@ std::optional<std::string> IniSnapshot::Read(std::string_view section, std::stri
         std::string_view(text_).substr(found->second.first, found->second.second);
     value = value.substr(value.find('=') + 1);
     value = value.substr(0, value.find('\0'));
-    value = CutUtf8(IniText::Trim(value), kMaxValueBytes);
+    // A cut may end on blanks that stood inside the value.
+    value = IniText::Trim(CutUtf8(IniText::Trim(value), kMaxValueBytes));
     if (value.empty())
         return std::nullopt;
     return std::string(value);

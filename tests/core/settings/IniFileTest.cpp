@@ -28,15 +28,16 @@ TEST_F(IniFileTest, ReadsValuesByTheFormatRules) {
         longKana += "ﾃ";  // 3 bytes each
     const std::string notUtf8(300, '\x8E');
     test::WriteBytes(
-        path,
-        "\xEF\xBB\xBF[Run]\r\n  Size =  a = b \t\r\nEmpty=\r\nBlank=   \r\nLong=" + longAscii +
-            "\r\nKana=x" + longKana + "\r\nJunk=" + notUtf8 + "\r\n[Other]\r\nOnly=1\r\n");
+        path, "\xEF\xBB\xBF[Run]\r\n  Size =  a = b \t\r\nEmpty=\r\nBlank=   \r\nLong=" +
+                  longAscii + "\r\nKana=x" + longKana + "\r\nJunk=" + notUtf8 +
+                  "\r\nCutAtBlank=" + std::string(250, 'y') + "     z\r\n[Other]\r\nOnly=1\r\n");
 
     EXPECT_EQ(ini.Read("RUN", "size"), "a = b");
     EXPECT_EQ(ini.Read("Run", "Long"), longAscii.substr(0, 255));
     // 1 + 84 * 3 = 253 bytes: the 85th character would pass 255.
     EXPECT_EQ(ini.Read("Run", "Kana"), "x" + longKana.substr(0, 84 * 3));
     EXPECT_EQ(ini.Read("Run", "Junk"), notUtf8.substr(0, 255)) << "no character to keep whole";
+    EXPECT_EQ(ini.Read("Run", "CutAtBlank"), std::string(250, 'y')) << "no blank left at the cut";
     for (const char* key : {"Empty", "Blank", "Missing", "Only"})
         EXPECT_EQ(ini.Read("Run", key), std::nullopt) << key;
     EXPECT_EQ(ini.Read("Missing", "Only"), std::nullopt);
