@@ -60,11 +60,10 @@ TEST(StopSignalsTest, EndTheRunAtOnceAndLeaveNothingBehind) {
     const std::string settings = " --media-size 30001 --tolerance 0 --medium-time-limit 0";
     // A small plan saved first, for the runs on a saved project.
     test::WriteBytes(folder.File("small"), "400 a\n300 b\n");
-    ASSERT_EQ(std::system(("cd " + folder.Path() +
-                           " && ./zarvopack-cli plan --sizes small --media-size 1000 --save p.mtb "
-                           ">/dev/null")
-                              .c_str()),
-              0);
+    const std::string small = "cd " + folder.Path() +
+                              " && ./zarvopack-cli plan --sizes small --media-size 1000 --save "
+                              "p.mtb >/dev/null";
+    ASSERT_EQ(std::system(small.c_str()), 0);
     const std::string saved = test::ReadBytes(folder.File("p.mtb"));
 
     for (const int signal : {SIGINT, SIGTERM}) {

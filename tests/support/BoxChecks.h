@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/platform/UiServices.h"
 
@@ -13,11 +14,10 @@ namespace zv::test {
 inline void ExpectBox(const MessageBoxRequest& box, const std::string& text,
                       const std::string& title, MsgButtons buttons = MsgButtons::OK,
                       MsgIcon icon = MsgIcon::None, int defaultButton = 0) {
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.title, title);
-    EXPECT_EQ(box.buttons, buttons);
-    EXPECT_EQ(box.icon, icon);
-    EXPECT_EQ(box.defaultButton, defaultButton);
+    EXPECT_EQ(box.text + "|" + box.title, text + "|" + title);
+    EXPECT_EQ(std::tie(box.buttons, box.icon, box.defaultButton),
+              std::tie(buttons, icon, defaultButton))
+        << text;
 }
 
 }  // namespace zv::test

@@ -8,10 +8,9 @@
 
 namespace zv::test {
 
-// Leaves the database at `path` as a writer killed in the middle of a change
-// leaves it: pages of the unfinished change already in the file, their old
-// content in the journal beside it. Whoever opens the file next must roll
-// the journal back; paired with any other file it breaks that file.
+// Leaves the database at `path` as a writer killed in mid-change does: pages of
+// the change in the file, their old content in the journal beside it, which
+// the next opener must roll back (and which breaks any other file it meets).
 inline void LeaveHotJournal(const std::string& path) {
     sqlite3* db = nullptr;
     sqlite3_open(path.c_str(), &db);

@@ -7,24 +7,19 @@
 
 namespace zv::test {
 
-// A second process of the program that does `hold` (take a lock, open a
-// transaction), tells this one it has, and keeps what it holds until the
-// object is destroyed.
+// A second process that does `hold` (takes a lock, opens a transaction), says
+// whether it holds, and keeps what it holds until End or the object's end.
 class OtherProcess {
   public:
     explicit OtherProcess(const std::function<bool()>& hold) {
-        int ready[2];
-        int release[2];
+        int ready[2], release[2];
         if (pipe(ready) != 0 || pipe(release) != 0)
             return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready[0]);
+        if ((pid_ = fork()) == 0) {
             close(release[1]);
-            const char held = hold() ? 'y' : 'n';
+            char held = hold() ? 'y' : 'n';
             static_cast<void>(write(ready[1], &held, 1));
-            char ignored;
-            static_cast<void>(read(release[0], &ignored, 1));
+            static_cast<void>(read(release[0], &held, 1));
             _exit(0);
         }
         close(ready[1]);
@@ -39,12 +34,11 @@ class OtherProcess {
     OtherProcess& operator=(const OtherProcess&) = delete;
 
     bool Holding() const { return holding_; }
-
     void End() {
-        if (pid_ <= 0)
-            return;
-        close(release_);
-        waitpid(pid_, nullptr, 0);
+        if (pid_ > 0) {
+            close(release_);
+            waitpid(pid_, nullptr, 0);
+        }
         pid_ = -1;
     }
 

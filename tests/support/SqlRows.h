@@ -16,13 +16,11 @@ inline std::vector<std::string> Rows(const std::string& file, const std::string&
     std::vector<std::string> rows;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
         while (sqlite3_step(statement) == SQLITE_ROW) {
-            std::string row;
+            std::string& row = rows.emplace_back();
             for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-                const auto* text = sqlite3_column_text(statement, c);
-                row +=
-                    (c ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+                row += (c ? "|" : "") + std::string(text ? text : "");
             }
-            rows.push_back(row);
         }
     }
     sqlite3_finalize(statement);
@@ -36,7 +34,7 @@ inline std::string Value(const std::string& file, const std::string& sql) {
     return rows.empty() ? "" : rows[0];
 }
 
-// Runs statements on the file, which may be in use by the code under test;
+// Runs statements on the file, which the code under test may have open;
 // SQLITE_OK when all of them ran.
 inline int Exec(const std::string& file, const std::string& sql) {
     sqlite3* db = nullptr;

@@ -11,16 +11,14 @@
 
 namespace zv::test {
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the test ends. It also stands in for the program folder while it
-// lives, so a test never reads or writes the settings file of the real build.
+// A fresh temporary folder, removed with its content when the test ends; while
+// it lives it is the program folder, so no test touches the real settings file.
 class TempFolder {
   public:
     TempFolder() {
         std::string name = (std::filesystem::temp_directory_path() / "zarvopack-XXXXXX").string();
-        if (mkdtemp(name.data()) == nullptr) {
+        if (mkdtemp(name.data()) == nullptr)
             throw std::runtime_error("cannot create a temporary folder");
-        }
         path_ = name;
         SetProgramFolder(path_.string());
     }

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "core/db/FieldValue.h"
+#include "core/db/RecordSet.h"
 #include "core/db/SqlText.h"
 #include "tests/support/ErrorNumber.h"
 
@@ -12,16 +13,14 @@ namespace {
 using test::ErrorNumber;
 
 TEST(FieldValueTest, FractionsRoundToTheEvenNeighbour) {
-    const std::pair<FieldValue, int> cases[] = {
-        {FieldValue(0.5), 0},
-        {FieldValue(1.5), 2},
-        {FieldValue(2.51), 3},
-        {FieldValue(-2.5), -2},
-        {FieldValue(-3.5), -4},
-        {FieldValue(-32768.5), -32768},
-        {FieldValue(int64_t{32767}), 32767},
-        {FieldValue(std::string(" 6.5 ")), 6},
-    };
+    const std::pair<FieldValue, int> cases[] = {{FieldValue(0.5), 0},
+                                                {FieldValue(1.5), 2},
+                                                {FieldValue(2.51), 3},
+                                                {FieldValue(-2.5), -2},
+                                                {FieldValue(-3.5), -4},
+                                                {FieldValue(-32768.5), -32768},
+                                                {FieldValue(int64_t{32767}), 32767},
+                                                {FieldValue(std::string(" 6.5 ")), 6}};
     for (const auto& [field, value] : cases) {
         EXPECT_EQ(field.ToInt16(), value) << value;
         EXPECT_EQ(field.ToInt32(), value) << value;
@@ -58,6 +57,37 @@ TEST(SqlTextTest, QuotesAndWritesNumbersWithoutExponent) {
     EXPECT_EQ(SqlNumber(1e20), "100000000000000000000");
     EXPECT_EQ(SqlNumber(-1e-7), "-0.0000001");
     EXPECT_EQ(SqlNumber(std::numeric_limits<double>::denorm_min()).size(), 326u);
+}
+
+TEST(RecordSetTest, WalksAndMovesByRowNumber) {
+    RecordSet rows({"GID", "GSIZE"}, {FieldValue(int64_t{4}), FieldValue(10.0),
+                                      FieldValue(int64_t{2}), FieldValue(5.0)});
+    EXPECT_EQ(rows.RecordCount(), 2);
+    EXPECT_EQ(rows.Field("gsize").ToDouble(), 10);
+    rows.MoveNext();
+    EXPECT_EQ(rows.Field(0).ToInt16(), 2);
+    rows.MoveNext();
+    rows.MoveNext();
+    EXPECT_TRUE(rows.AtEnd());
+    rows.MoveFirst();
+    EXPECT_EQ(rows.Field("GID").ToInt16(), 4);
+    rows.MoveTo(1);
+    EXPECT_EQ(rows.Field("GID").ToInt16(), 2);
+
+    // Reading outside the columns or the rows fails.
+    EXPECT_EQ(ErrorNumber([&] { rows.Field("NOPE"); }), 9);
+    EXPECT_EQ(ErrorNumber([&] { rows.Field(2); }), 9);
+    EXPECT_EQ(ErrorNumber([&] { rows.FieldName(-1); }), 9);
+    rows.MoveTo(-1);
+    EXPECT_TRUE(rows.AtEnd());
+    rows.MoveTo(2);
+    EXPECT_EQ(ErrorNumber([&] { rows.Field("GID"); }), 3021);
+    EXPECT_EQ(ErrorNumber([&] { RecordSet({"GID"}, {}).Field(0); }), 3021);
+
+    rows.Close();
+    EXPECT_FALSE(rows.IsOpen());
+    EXPECT_TRUE(rows.AtEnd());
+    EXPECT_FALSE(RecordSet().IsOpen());
 }
 
 }  // namespace

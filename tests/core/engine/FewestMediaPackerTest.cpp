@@ -44,22 +44,19 @@ std::vector<double> ExpectValidPlan(const std::vector<double>& sizes, const Pack
 // Reference first-fit decreasing, written plainly.
 int FirstFitDecreasingCount(std::vector<double> sizes, const PackLimits& limits) {
     std::sort(sizes.rbegin(), sizes.rend());
-    std::vector<double> room;
-    std::vector<int> count;
+    std::vector<std::pair<double, int>> media;  // room left, items
     for (double size : sizes) {
         if (size > limits.capacity)
             continue;
-        std::size_t m = 0;
-        while (m < room.size() && (room[m] < size || count[m] >= limits.maxItems))
-            ++m;
-        if (m == room.size()) {
-            room.push_back(limits.capacity);
-            count.push_back(0);
-        }
-        room[m] -= size;
-        ++count[m];
+        auto m = std::find_if(media.begin(), media.end(), [&](const auto& medium) {
+            return medium.first >= size && medium.second < limits.maxItems;
+        });
+        if (m == media.end())
+            m = media.insert(m, {limits.capacity, 0});
+        m->first -= size;
+        ++m->second;
     }
-    return static_cast<int>(room.size());
+    return static_cast<int>(media.size());
 }
 
 // Exhaustive fewest media for a handful of items.
@@ -98,21 +95,17 @@ std::vector<double> RandomSizes(std::mt19937_64& rng, int n, double low, double 
     std::uniform_int_distribution<long long> size(static_cast<long long>(low),
                                                   static_cast<long long>(high));
     std::vector<double> sizes(n);
-    for (double& s : sizes)
-        s = static_cast<double>(size(rng));
+    std::generate(sizes.begin(), sizes.end(), [&] { return static_cast<double>(size(rng)); });
     return sizes;
 }
 
-struct RandomCase {
-    const char* name;
-    int n;
-    double low, high;  // item sizes as fractions of the capacity
-    int maxItems;
-    int minItems;
-    int mediaCount;
-};
-
 TEST(FewestMediaPackerTest, RandomCollectionsGiveValidPlansNoWorseThanFirstFitDecreasing) {
+    struct RandomCase {
+        const char* name;
+        int n;
+        double low, high;  // item sizes as fractions of the capacity
+        int maxItems, minItems, mediaCount;
+    };
     const double capacity = 1'000'000;
     const RandomCase cases[] = {
         {"tiny", 3000, 0.0, 0.01, 32766, 0, 0},
@@ -146,9 +139,8 @@ TEST(FewestMediaPackerTest, RandomCollectionsGiveValidPlansNoWorseThanFirstFitDe
         } else {
             // Far more volume than the media hold: every medium is used and well filled.
             EXPECT_EQ(static_cast<int>(plan.media.size()), c.mediaCount);
-            for (double total : totals) {
+            for (double total : totals)
                 EXPECT_GE(total, 0.7 * capacity);
-            }
         }
     }
 }
@@ -171,8 +163,7 @@ TEST(FewestMediaPackerTest, SmallCollectionsUseTheOptimalNumberOfMedia) {
 TEST(FewestMediaPackerTest, LowerBound) {
     struct Case {
         std::vector<double> sizes;
-        int maxItems;
-        int expected;
+        int maxItems, expected;
     };
     const Case cases[] = {
         {{}, 32766, 0},
@@ -194,8 +185,7 @@ TEST(FewestMediaPackerTest, Limits) {
         const char* name;
         std::vector<double> sizes;
         PackLimits limits;
-        int media;
-        int unplaced;
+        int media, unplaced;
         double placedVolume;  // < 0: not checked
     };
     const Case cases[] = {
@@ -233,9 +223,8 @@ TEST(FewestMediaPackerTest, ManySmallItemsFillEveryMediumButTheLast) {
         EXPECT_EQ(static_cast<int>(plan.media.size()), FewestMediaLowerBound(sizes, limits));
         // Without tolerance, pair exchanges among hundreds of items close each gap to bytes.
         const double fullEnough = tolerance == 0 ? dvd - 1000 : dvd - tolerance;
-        for (std::size_t m = 0; m + 1 < totals.size(); ++m) {
+        for (std::size_t m = 0; m + 1 < totals.size(); ++m)
             EXPECT_GE(totals[m], fullEnough);
-        }
     }
 }
 

@@ -8,26 +8,18 @@
 namespace zv {
 namespace {
 
-class ResolveRunParametersTest : public ::testing::Test {
-  protected:
-    void SetUp() override { test::WriteBytes(folder.Settings(), "[MSizeSet]\n0=CD#681984000\n"); }
-    bool Resolve(const std::string& mediaSize, const std::string& projectFile = "/p.mtb") {
-        settings.MediaSize = mediaSize;
-        return ResolveRunParameters(settings, projectFile, params);
-    }
-
+TEST(ResolveRunParametersTest, NumbersAndPresetsResolveToBytesAndNothingStartsNoRun) {
     test::TempFolder folder;
+    test::WriteBytes(folder.Settings(), "[MSizeSet]\n0=CD#681984000\n");
     RunSettings settings;
-    RunParameters params;
-};
-
-TEST_F(ResolveRunParametersTest, NumbersAndPresetsResolveToBytes) {
     settings.DiffSize = 10;
     settings.MediaNum = 3;
     settings.MaxFile = 7;
     settings.MinFile = 1;
     settings.MaxSpeed = true;
-    ASSERT_TRUE(Resolve("1,024", "/projects/a b.mtb"));
+    settings.MediaSize = "1,024";
+    RunParameters params;
+    ASSERT_TRUE(ResolveRunParameters(settings, "/projects/a b.mtb", params));
     EXPECT_EQ(params.mediaSize, 1024);
     EXPECT_EQ(params.tolerance, 10);
     EXPECT_EQ(params.mediaCount, 3);
@@ -36,17 +28,17 @@ TEST_F(ResolveRunParametersTest, NumbersAndPresetsResolveToBytes) {
     EXPECT_TRUE(params.fastSearch);
     EXPECT_EQ(params.projectFolder, "/projects");
     EXPECT_EQ(params.projectFileName, "a b.mtb");
-
-    ASSERT_TRUE(Resolve("CD"));
+    settings.MediaSize = "CD";
+    ASSERT_TRUE(ResolveRunParameters(settings, "/p.mtb", params));
     EXPECT_EQ(params.mediaSize, 681984000);
-}
 
-TEST_F(ResolveRunParametersTest, ASizeThatResolvesToNothingStartsNoRun) {
-    EXPECT_FALSE(Resolve("0"));
+    settings.MediaSize = "0";
+    EXPECT_FALSE(ResolveRunParameters(settings, "/p.mtb", params));
     for (const std::string name : {"cd", ""}) {
         ScriptedUi ui;
         ui.Answer(MsgResult::OK);
-        EXPECT_FALSE(Resolve(name));
+        settings.MediaSize = name;
+        EXPECT_FALSE(ResolveRunParameters(settings, "/p.mtb", params));
         EXPECT_EQ(ui.OnlyBoxText(), ResString(41004));
     }
 }

@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <numeric>
 #include <string>
 #include <vector>
 
 #include "core/engine/RunDisplay.h"
 #include "core/engine/RunEngine.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/platform/FileLock.h"
 #include "core/project/ProjectFile.h"
 #include "core/strings/StringTable.h"
+#include "tests/support/FaultyFiles.h"
+#include "tests/support/HotJournal.h"
+#include "tests/support/OtherProcess.h"
 #include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
@@ -19,8 +23,11 @@ namespace zv {
 namespace {
 
 namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+using test::Rows;
+using test::Value;
 
-// Everything a run shows, and requests made on cue.
+// Everything a run shows, and an abort made on cue.
 class RecordingObserver : public RunObserver {
   public:
     explicit RecordingObserver(RunRequests& requests) : requests_(requests) {}
@@ -56,13 +63,17 @@ class RecordingObserver : public RunObserver {
     RunRequests& requests_;
 };
 
-using Texts = std::vector<std::string>;
-
-using test::Rows;
+std::string Join(const Texts& texts) {
+    std::string joined;
+    for (const std::string& text : texts)
+        joined += (joined.empty() ? "" : ",") + text;
+    return joined;
+}
 
 class RunEngineTest : public ::testing::Test {
   protected:
-    // A project of single items with the given sizes (item i is named "f<i>").
+    // A project, alone in its folder, of single items with the given sizes
+    // (item i is named "/data/f<i>").
     void MakeProject(const std::vector<double>& sizes) {
         std::vector<ProjectItem> items;
         for (size_t i = 0; i < sizes.size(); ++i) {
@@ -72,26 +83,40 @@ class RunEngineTest : public ::testing::Test {
         MakeProject(items);
     }
     void MakeProject(const std::vector<ProjectItem>& items) {
+        for (const auto& entry : fs::directory_iterator(folder.Path()))
+            fs::remove_all(entry.path());
         ASSERT_TRUE(ProjectFile::Write(project, items, RunSettings{}));
         saved = test::ReadBytes(project);
     }
-    bool Run(double mediaSize, int mediaCount = 0, int minItems = 0, RunOptions options = {},
-             int maxItems = 32766) {
+    bool Run(double mediaSize, int mediaCount = 0, int minItems = 0, int maxItems = 32766,
+             RunOptions options = {}) {
         params.mediaSize = mediaSize;
         params.mediaCount = static_cast<int16_t>(mediaCount);
         params.minItems = static_cast<int16_t>(minItems);
         params.maxItems = static_cast<int16_t>(maxItems);
         params.projectFolder = folder.Path();
         params.projectFileName = "p.mtb";
+        observer.messages.clear();
+        observer.chosen.clear();
         return RunEngine(params, requests, observer, options);
     }
-    // The items of medium n.
-    Texts Ids(int medium) const {
-        return Rows(project, "SELECT GID FROM DISC_" + std::to_string(medium) + "_ID");
+    // The items of each medium recorded, then those left: "0,3 1,2 | 4".
+    std::string Plan() const {
+        std::string plan;
+        for (int m = 1;; ++m) {
+            const Texts ids = Rows(project, "SELECT GID FROM DISC_" + std::to_string(m) + "_ID");
+            if (ids.empty())
+                break;
+            plan += Join(ids) + " ";
+        }
+        const std::string waiting = Join(Rows(project, "SELECT GID FROM GP ORDER BY GID"));
+        return plan + "|" + (waiting.empty() ? "" : " " + waiting);
     }
-    Texts Waiting() const { return Rows(project, "SELECT GID FROM GP ORDER BY GID"); }
-    bool NoLeftovers() const {
-        return !fs::exists(project + ".TMP") && !fs::exists(project + ".TMP.TMP");
+    Texts FolderFiles() const {
+        Texts names;
+        for (const auto& entry : fs::directory_iterator(folder.Path()))
+            names.push_back(entry.path().filename().string());
+        return names;
     }
 
     test::TempFolder folder;
@@ -102,54 +127,74 @@ class RunEngineTest : public ::testing::Test {
     RecordingObserver observer{requests};
 };
 
-TEST_F(RunEngineTest, FillsMediaAndLeavesTheResultsInTheProjectFile) {
-    MakeProject({400, 300, 300, 200});
-    ASSERT_TRUE(Run(700));
-    EXPECT_TRUE(NoLeftovers());
-    // The tables of the project and the run remain; the indexes that sped
-    // the run up are gone again.
-    EXPECT_EQ(
-        Rows(project, "SELECT name FROM sqlite_master ORDER BY name"),
-        (Texts{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB", "SetUp"}));
-    // Medium 1: the largest with the smallest, largest first.
-    EXPECT_EQ(Ids(1), (Texts{"0", "3"}));
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_ID"), (Texts{"400.0", "200.0"}));
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"600.0"});
-    EXPECT_EQ(Ids(2), (Texts{"1", "2"}));
-    EXPECT_TRUE(Waiting().empty());
-    EXPECT_TRUE(observer.messages.empty());
-    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
-}
-
-// Smallest items that fill a medium exactly fit, the item limits hold when
-// everything left fits as well, and the media count ends the run.
-TEST_F(RunEngineTest, ExactFitsCountAndLimitsHold) {
+// Which items go on which medium, and why a run places nothing: exact fits,
+// the item limits, the media count, the smallest items when the search finds
+// nothing better, a later medium that cannot be filled, both methods.
+TEST_F(RunEngineTest, PlansAndMessages) {
     struct Case {
         std::vector<double> sizes;
         double mediaSize;
-        int mediaCount;
-        int minItems;
-        int maxItems;
-        std::vector<size_t> itemsPerMedium;
+        int mediaCount, minItems, maxItems;
+        std::string plan;
+        int message = 0;
+        PackingMethod method = PackingMethod::Sequential;
     };
-    const std::vector<Case> cases = {
-        {{681984000}, 681984000, 0, 0, 32766, {1}},
-        {{5, 5, 5, 5}, 10, 0, 0, 32766, {2, 2}},
-        {std::vector<double>(10, 10), 1000, 0, 0, 3, {3, 3, 3, 1}},
-        {std::vector<double>(10, 10), 1000, 0, 3, 4, {4, 4}},
-        {std::vector<double>(5, 600), 1000, 2, 0, 32766, {1, 1}},
+    const std::vector<double> tens(10, 10);
+    const PackingMethod fewest = PackingMethod::FewestMedia;
+    const Case cases[] = {
+        {{400, 300, 300, 200}, 700, 0, 0, 32766, "0,3 1,2 |"},
+        {{681984000}, 681984000, 0, 0, 32766, "0 |"},
+        {{5, 5, 5, 5}, 10, 0, 0, 32766, "1,3 0,2 |"},
+        {tens, 1000, 0, 0, 3, "0,1,2 3,4,5 6,7,8 9 |"},
+        {tens, 1000, 0, 3, 4, "0,1,2,3 4,5,6,7 | 8,9"},
+        {{600, 600, 600, 600, 600}, 1000, 2, 0, 32766, "4 3 | 0,1,2"},
+        // The first size's smallest items are known to fit although the
+        // search never evaluates them alone; empty files make a medium too.
+        {{600, 350, 300}, 700, 0, 0, 32766, "1,2 0 |"},
+        {{3000, 2500}, 4000, 0, 0, 32766, "1 0 |"},
+        {{1000, 0, 0}, 700, 0, 0, 32766, "1,2 | 0"},
+        {{800, 701}, 700, 0, 0, 32766, "| 0,1", 40025},
+        {{500, 300, 200, 100}, 700, 0, 3, 32766, "| 0,1,2,3", 40024},
+        // A later medium that can take only one item ends the run quietly.
+        {{900, 800, 150, 101, 50}, 1000, 0, 1, 32766, "1,2,4 | 0,3"},
+        {{5, 5, 5, 5, 3}, 10, 0, 0, 32766, "0,1 2,3 4 |", 0, fewest},
+        {{600, 600, 600, 1200}, 1000, 2, 0, 32766, "0 1 | 2,3", 0, fewest},
+        {{1500, 1200}, 1000, 0, 0, 32766, "| 0,1", 40025, fewest},
+        {{600, 600}, 1000, 0, 1, 32766, "| 0,1", 40024, fewest},
     };
     for (const Case& c : cases) {
-        fs::remove(project);
+        const std::string label = ::testing::PrintToString(c.sizes) + " on " +
+                                  std::to_string(c.mediaSize) +
+                                  (c.method == fewest ? " fewest" : "");
         MakeProject(c.sizes);
-        observer.chosen.clear();
-        ASSERT_TRUE(Run(c.mediaSize, c.mediaCount, c.minItems, {}, c.maxItems));
-        std::vector<size_t> counts;
-        for (int m = 1; m <= static_cast<int>(observer.chosen.size()); ++m)
-            counts.push_back(Ids(m).size());
-        EXPECT_EQ(counts, c.itemsPerMedium) << c.sizes.size() << " items of " << c.sizes[0];
-        EXPECT_EQ(Waiting().size() + std::accumulate(counts.begin(), counts.end(), size_t{0}),
-                  c.sizes.size());
+        params.method = c.method;
+        ASSERT_TRUE(Run(c.mediaSize, c.mediaCount, c.minItems, c.maxItems)) << label;
+        EXPECT_EQ(Plan(), c.plan) << label;
+        EXPECT_EQ(observer.messages, c.message ? std::vector<int>{c.message} : std::vector<int>{})
+            << label;
+        EXPECT_EQ(FolderFiles(), Texts{"p.mtb"}) << label;
+    }
+}
+
+// The tables of the project and the run remain, media numbered fullest first
+// by the fewest-media method; the indexes that sped the run up are gone.
+TEST_F(RunEngineTest, LeavesTheResultsInTheProjectFile) {
+    for (const PackingMethod method : {PackingMethod::Sequential, PackingMethod::FewestMedia}) {
+        MakeProject({400, 300, 300, 200});
+        params.method = method;
+        ASSERT_TRUE(Run(700));
+        EXPECT_EQ(Rows(project, "SELECT name FROM sqlite_master ORDER BY name"),
+                  (Texts{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB",
+                         "SetUp"}));
+        const bool fewest = method == PackingMethod::FewestMedia;
+        EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_ID"),
+                  (fewest ? Texts{"400.0", "300.0"} : Texts{"400.0", "200.0"}));
+        EXPECT_EQ(Rows(project,
+                       "SELECT SIZE FROM DISC_1_SIZE UNION ALL SELECT SIZE FROM "
+                       "DISC_2_SIZE"),
+                  (fewest ? Texts{"700.0", "500.0"} : Texts{"600.0", "600.0"}));
+        EXPECT_EQ(std::count(observer.statuses.begin(), observer.statuses.end(), ResString(41103)),
+                  fewest ? 1 : 0);
     }
 }
 
@@ -169,60 +214,12 @@ TEST_F(RunEngineTest, ItemTableSumsEachGroup) {
               (Texts{"0:10.0", "1:20.0", "2:12.0", "3:30.0"}));
     EXPECT_EQ(observer.bars[1].max, 3);
     EXPECT_EQ(observer.statuses.back(), ResString(40043));
-
     std::vector<double> sizes;
     ASSERT_TRUE(work.LoadItemSizes(sizes));
     EXPECT_EQ(sizes, (std::vector<double>{30, 20, 12, 10}));
     work.DiscardWorkDatabase();
-    EXPECT_TRUE(NoLeftovers());
+    EXPECT_FALSE(fs::exists(project + ".TMP"));
     EXPECT_EQ(test::ReadBytes(project), saved);
-}
-
-// The first size's smallest items are known to fit although the search never
-// evaluates them alone; when nothing better turns up they form the medium.
-TEST_F(RunEngineTest, SmallestItemsFormTheMediumWhenTheSearchFindsNothing) {
-    MakeProject({600, 350, 300});
-    ASSERT_TRUE(Run(700));
-    EXPECT_EQ(Ids(1), (Texts{"1", "2"}));
-    EXPECT_EQ(Ids(2), Texts{"0"});
-    EXPECT_TRUE(observer.messages.empty());
-
-    MakeProject({3000, 2500});
-    ASSERT_TRUE(Run(4000));
-    EXPECT_EQ(Ids(1), Texts{"1"});
-    EXPECT_EQ(Ids(2), Texts{"0"});
-
-    // Empty files make a medium of total 0, recorded all the same.
-    MakeProject({1000, 0, 0});
-    ASSERT_TRUE(Run(700));
-    EXPECT_EQ(Ids(1), (Texts{"1", "2"}));
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"0.0"});
-    EXPECT_TRUE(observer.messages.empty());
-}
-
-TEST_F(RunEngineTest, NothingFitsOrTooFewOnTheFirstMediumEndsWithAMessage) {
-    MakeProject({800, 701});
-    ASSERT_TRUE(Run(700));
-    EXPECT_EQ(observer.messages, (std::vector<int>{40025}));
-    EXPECT_EQ(Waiting().size(), 2u);
-    EXPECT_TRUE(Ids(1).empty());
-
-    observer.messages.clear();
-    MakeProject({500, 300, 200, 100});
-    ASSERT_TRUE(Run(700, 0, 3));
-    EXPECT_EQ(observer.messages, (std::vector<int>{40024}));
-    EXPECT_TRUE(NoLeftovers());
-}
-
-TEST_F(RunEngineTest, LaterMediaEndTheRunQuietlyAndKeepWhatWasRecorded) {
-    // Medium 1 takes 800 + 150 + 50; of the 900 and the 101 left only one
-    // fits, and a medium must hold more than one.
-    MakeProject({900, 800, 150, 101, 50});
-    ASSERT_TRUE(Run(1000, 0, 1));
-    EXPECT_EQ(Ids(1), (Texts{"1", "2", "4"}));
-    EXPECT_TRUE(Ids(2).empty());
-    EXPECT_EQ(Waiting(), (Texts{"0", "3"}));
-    EXPECT_TRUE(observer.messages.empty());
 }
 
 TEST_F(RunEngineTest, AnAbortOrAnEmptyProjectLeavesTheProjectFileAsSaved) {
@@ -235,13 +232,13 @@ TEST_F(RunEngineTest, AnAbortOrAnEmptyProjectLeavesTheProjectFileAsSaved) {
     EXPECT_FALSE(Run(500.5));
     EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
     EXPECT_EQ(test::ReadBytes(project), saved);
-    EXPECT_TRUE(NoLeftovers());
+    EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
 
     MakeProject(std::vector<double>{});
     EXPECT_FALSE(Run(700));
     EXPECT_TRUE(observer.messages.empty());
     EXPECT_EQ(test::ReadBytes(project), saved);
-    EXPECT_TRUE(NoLeftovers());
+    EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
 }
 
 // A fault in the work database fails the run with its message and leaves the
@@ -251,24 +248,24 @@ TEST_F(RunEngineTest, AnAbortOrAnEmptyProjectLeavesTheProjectFileAsSaved) {
 // without end. A plan of the fewest-media method is recorded whole or not at
 // all.
 TEST_F(RunEngineTest, FaultsInTheWorkDatabaseFailTheRun) {
-    struct Case {
+    const std::string tableMade = "CREATE TABLE [DISC_2_SIZE] ([SIZE] DOUBLE)";
+    const struct {
         std::string plantedAt;  // the status line at which the fault appears
         std::string fault;
-        PackingMethod method = PackingMethod::Sequential;
-    };
-    const std::vector<Case> cases = {
+        PackingMethod method;
+    } cases[] = {
         {ResString(40043),
-         "CREATE TRIGGER [PLANTED] BEFORE INSERT ON [GP] BEGIN SELECT RAISE(ABORT, 'full'); END"},
-        {ResString(40043), "CREATE TABLE [DISC_2_SIZE] ([SIZE] DOUBLE)"},
+         "CREATE TRIGGER [PLANTED] BEFORE INSERT ON [GP] BEGIN SELECT RAISE(ABORT, 'full'); END",
+         PackingMethod::Sequential},
+        {ResString(40043), tableMade, PackingMethod::Sequential},
         {RunDisplay::RecordingStatusText(1),
-         "CREATE TRIGGER [PLANTED] BEFORE DELETE ON [GP] BEGIN SELECT RAISE(IGNORE); END"},
-        {ResString(40043), "CREATE TABLE [DISC_2_SIZE] ([SIZE] DOUBLE)",
-         PackingMethod::FewestMedia},
+         "CREATE TRIGGER [PLANTED] BEFORE DELETE ON [GP] BEGIN SELECT RAISE(IGNORE); END",
+         PackingMethod::Sequential},
+        {ResString(40043), tableMade, PackingMethod::FewestMedia},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         MakeProject({600, 600, 600});
         params.method = c.method;
-        observer.messages.clear();
         observer.onStatus = [&](const std::string& text) {
             if (text == c.plantedAt) {
                 EXPECT_EQ(test::Exec(params.WorkDatabasePath(), c.fault), SQLITE_OK);
@@ -277,7 +274,7 @@ TEST_F(RunEngineTest, FaultsInTheWorkDatabaseFailTheRun) {
         EXPECT_FALSE(Run(1000)) << c.fault;
         EXPECT_EQ(observer.messages, std::vector<int>{40027}) << c.fault;
         EXPECT_EQ(test::ReadBytes(project), saved) << c.fault;
-        EXPECT_TRUE(NoLeftovers()) << c.fault;
+        EXPECT_EQ(FolderFiles(), Texts{"p.mtb"}) << c.fault;
     }
 }
 
@@ -286,46 +283,9 @@ TEST_F(RunEngineTest, TimeLimitEndsAMediumAndTheRunGoesOn) {
     for (int i = 0; i < 60; ++i)
         sizes.push_back(1000 + 7 * i);
     MakeProject(sizes);
-    ASSERT_TRUE(Run(20000.5, 2, 0, {1e-9}));
+    ASSERT_TRUE(Run(20000.5, 2, 0, 32766, {1e-9}));
     EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
     EXPECT_FALSE(requests.finish);
-}
-
-// The fewest-media method writes the same tables as the sequential one, media
-// numbered fullest first.
-TEST_F(RunEngineTest, FewestMediaPacksTheWholeCollectionAtOnce) {
-    MakeProject({5, 5, 5, 5, 3});
-    params.method = PackingMethod::FewestMedia;
-    ASSERT_TRUE(Run(10));
-    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_SIZE"), Texts{"10.0"});
-    EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_2_SIZE"), Texts{"10.0"});
-    EXPECT_EQ(Ids(3), Texts{"4"});
-    EXPECT_TRUE(Waiting().empty());
-    EXPECT_TRUE(NoLeftovers());
-    EXPECT_NE(std::find(observer.statuses.begin(), observer.statuses.end(), ResString(41103)),
-              observer.statuses.end());
-}
-
-TEST_F(RunEngineTest, FewestMediaHonoursTheLimitsAndSaysWhyNothingWasPlaced) {
-    params.method = PackingMethod::FewestMedia;
-    MakeProject({600, 600, 600, 1200});
-    ASSERT_TRUE(Run(1000, 2));
-    EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
-    EXPECT_EQ(Waiting(), (Texts{"2", "3"}));
-
-    struct Case {
-        std::vector<double> sizes;
-        int minItems;
-        int message;
-    };
-    for (const Case& c : {Case{{1500, 1200}, 0, 40025}, Case{{600, 600}, 1, 40024}}) {
-        observer.messages.clear();
-        MakeProject(c.sizes);
-        ASSERT_TRUE(Run(1000, 0, c.minItems));
-        EXPECT_EQ(observer.messages, std::vector<int>{c.message});
-        EXPECT_EQ(Waiting().size(), c.sizes.size());
-    }
 }
 
 // Abort leaves the project as it was; "確定" ends with a complete plan.
@@ -338,14 +298,126 @@ TEST_F(RunEngineTest, FewestMediaStopsOnRequest) {
     requests.abort = true;
     EXPECT_FALSE(Run(20000));
     EXPECT_EQ(test::ReadBytes(project), saved);
-    EXPECT_TRUE(NoLeftovers());
+    EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
 
     requests.abort = false;
     requests.finish = true;
     ASSERT_TRUE(Run(20000));
     EXPECT_FALSE(requests.finish);
-    EXPECT_TRUE(Waiting().empty());
+    EXPECT_EQ(Plan().back(), '|') << "every item placed";
     EXPECT_FALSE(observer.chosen.empty());
+}
+
+// Whatever a save or run that was cut off left beside the project, the next
+// run clears it away, recovers the project's own journal, and ends with its
+// results in the project and nothing else in the folder. Earlier versions
+// even moved the project aside while they replaced it.
+TEST_F(RunEngineTest, WhatEarlierRunsLeftIsClearedAway) {
+    enum Left { Junk, OtherJournal, OwnJournal, MovedAside };
+    const std::pair<std::string, Left> cases[] = {
+        {"p.mtb.TMP", Junk},           {"p.mtb.TMP-journal", OtherJournal},
+        {"p.mtb.TMP.TMP", Junk},       {"p.mtb.saving", Junk},
+        {"p.mtb.saving.TMP", Junk},    {"p.mtb.saving-journal", OtherJournal},
+        {"p.mtb-wal", Junk},           {"p.mtb.saving.lock", Junk},
+        {"p.mtb.lock", Junk},          {"p.mtb-journal", OwnJournal},
+        {"p.mtb.TMP.TMP", MovedAside},
+    };
+    for (const auto& [name, how] : cases) {
+        MakeProject({400, 300, 300, 200});
+        const std::string left = folder.File(name);
+        if (how == OwnJournal) {
+            test::LeaveHotJournal(project);
+        } else if (how == MovedAside) {
+            fs::rename(project, left);
+            test::WriteBytes(project + ".TMP", "half a work database");
+        } else if (how == OtherJournal) {
+            const std::string other = folder.File("other.mtb");
+            ASSERT_TRUE(ProjectFile::Write(other, {{"x", 0, {{"x", 1}}}}, RunSettings{}));
+            test::LeaveHotJournal(other);
+            fs::rename(other + "-journal", left);
+            fs::remove(other);
+        } else {
+            test::WriteBytes(left, "left over");
+        }
+        const std::string label = name + " " + std::to_string(how);
+        EXPECT_TRUE(Run(700)) << label;
+        EXPECT_TRUE(observer.messages.empty()) << label;
+        EXPECT_EQ(Plan(), "0,3 1,2 |") << label;
+        EXPECT_EQ(Value(project, "SELECT PATH FROM MainDB"), "/data/f0") << label;
+        EXPECT_EQ(Value(project, "PRAGMA integrity_check"), "ok") << label;
+        EXPECT_EQ(FolderFiles(), Texts{"p.mtb"}) << label;
+    }
+}
+
+// Whichever step of putting the results in place fails, and however, the run
+// fails with one message, and the project is the one saved (or, when only the
+// folder could not be synced after the rename, the whole new one).
+TEST_F(RunEngineTest, ACommitThatFailsFailsTheRunAndKeepsTheProject) {
+    MakeProject({400, 300, 300, 200});
+    std::size_t commitStart = 0;
+    {
+        test::FaultyFiles counting(1 << 30, 0);
+        ASSERT_TRUE(Run(700));
+        const Texts& calls = counting.Calls();
+        commitStart = calls.size();
+        while (commitStart > 0 && calls[commitStart - 1] != "open p.mtb.TMP")
+            --commitStart;
+        ASSERT_GT(commitStart, 0u);
+    }
+    const std::string folderName = fs::path(folder.Path()).filename().string();
+    for (int failAt = static_cast<int>(commitStart);; ++failAt) {
+        for (const int error : test::kDiskErrors) {
+            MakeProject({400, 300, 300, 200});
+            test::FaultyFiles disk(failAt, error);
+            const bool completed = Run(700);
+            if (!disk.Failed()) {
+                EXPECT_TRUE(completed);
+                return;
+            }
+            const std::string call = disk.FailedCall();
+            EXPECT_FALSE(completed) << call;
+            EXPECT_EQ(observer.messages, std::vector<int>{41112}) << call;
+            if (call != "fsync " + folderName) {
+                EXPECT_EQ(test::ReadBytes(project), saved) << call;
+            }
+            EXPECT_EQ(Value(project, "PRAGMA integrity_check"), "ok") << call;
+            EXPECT_EQ(FolderFiles(), Texts{"p.mtb"}) << call;
+        }
+    }
+}
+
+// A project that another process runs or saves, or whose write permission is
+// taken away, is not run: the other run's work database stays untouched.
+// Opening a project while this process runs it (another window) leaves the
+// run's work database alone too; once the run is over it goes.
+TEST_F(RunEngineTest, AProjectInUseOrReadOnlyIsNotRun) {
+    MakeProject({400, 300, 300, 200});
+    test::WriteBytes(project + ".TMP", "another run's work database");
+    {
+        test::OtherProcess otherRun([&] {
+            static FileLock held(project);
+            return held.Take().ok();
+        });
+        ASSERT_TRUE(otherRun.Holding());
+        EXPECT_FALSE(Run(700));
+        EXPECT_EQ(observer.messages, std::vector<int>{41110});
+        EXPECT_EQ(test::ReadBytes(project + ".TMP"), "another run's work database");
+        EXPECT_EQ(test::ReadBytes(project), saved);
+    }
+    {
+        FileLock run(project);
+        ASSERT_TRUE(run.Take().ok());
+        ASSERT_TRUE(ProjectFile::Read(project, RunSettings{}));
+        EXPECT_TRUE(fs::exists(project + ".TMP"));
+    }
+    ASSERT_TRUE(ProjectFile::Read(project, RunSettings{}));
+    EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
+
+    ASSERT_EQ(chmod(project.c_str(), 0444), 0);
+    EXPECT_FALSE(Run(700));
+    EXPECT_EQ(observer.messages, std::vector<int>{41111});
+    EXPECT_EQ(test::ReadBytes(project), saved);
+    EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
 }
 
 TEST(RunDisplayTest, MediumNumbersLineUpBehindTheBlank) {

@@ -38,7 +38,6 @@ class DocumentTest : public ::testing::Test {
         WriteBytes(folder.File(name), std::string(bytes, 'x'));
         return FileRef::Get(folder.File(name));
     }
-
     void Add(ProjectDocument& project, std::vector<FileRef> files, const std::string& group = "") {
         ASSERT_TRUE(project.AddFiles(std::move(files), group));
     }

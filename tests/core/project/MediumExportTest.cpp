@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "core/project/ExportRequest.h"
 #include "core/project/IsoImage.h"
 #include "core/project/MediumExport.h"
-#include "tests/core/project/XorrisoChecks.h"
+#include "core/project/Sha256.h"
+#include "tests/core/project/DocumentTest.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/TempFolder.h"
 
@@ -16,43 +19,17 @@ namespace zv {
 namespace {
 
 namespace fs = std::filesystem;
+using Files = std::set<std::string>;
+using namespace test;
 
-class MediumExportTest : public ::testing::Test {
-  protected:
-    MediumExportTest() {
-        items = {{"Photos", 1, {{Make("photos/a b.txt"), 0}, {Make("photos/q\"uote's.txt"), 0}}},
-                 {Make("docs/x=y.txt"), 2, {{Make("docs/x=y.txt"), 0}}},
-                 {"Docs",
-                  2,
-                  {{Make("docs/back\\slash.txt"), 0},
-                   {Make("docs/日本語.txt"), 0},
-                   {Make("docs/sub/deep, comma.txt"), 0}}},
-                 {"Unplaced", 0, {{folder.File("elsewhere.txt"), 0}}}};
-    }
+// The exit status of a shell command; temporary folders need no quoting.
+int Shell(const std::string& command) {
+    const int status = std::system((command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
-    // Every file holds its own name, so a link to the wrong file shows.
-    std::string Make(const std::string& name) {
-        const fs::path path = fs::path(folder.Path()) / "src" / name;
-        fs::create_directories(path.parent_path());
-        test::WriteBytes(path.string(), name);
-        return path.string();
-    }
-
-    std::vector<std::string> Export(ExportFormat format, bool force = false,
-                                    const ExportProgress& progress = {},
-                                    double capacity = 1'000'000) {
-        return ExportMedia(items, "Proj", out, format, force, progress, capacity);
-    }
-
-    std::string Src(const std::string& name) const { return folder.Path() + "/src/" + name; }
-
-    test::TempFolder folder;
-    std::string out = folder.File("out");
-    std::vector<ProjectItem> items;
-};
-
-std::set<std::string> FilesBelow(const fs::path& root) {
-    std::set<std::string> files;
+Files FilesBelow(const fs::path& root) {
+    Files files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (!entry.is_directory())
             files.insert(entry.path().lexically_relative(root).generic_string());
@@ -60,48 +37,99 @@ std::set<std::string> FilesBelow(const fs::path& root) {
     return files;
 }
 
+// The files of an image as xorriso unpacks them.
+Files IsoFiles(const std::string& image, const std::string& into) {
+    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + into), 0);
+    return FilesBelow(into);
+}
+
+// The path a failed export names, "" when it succeeds.
+std::string FailedPath(const auto& act) {
+    try {
+        act();
+    } catch (const MediumExportError& error) {
+        return error.Path();
+    }
+    return "";
+}
+
+// Media 1 and 2 hold files with names a shell, a list or a catalog must quote.
+const Files kMedia[] = {
+    {"photos/a b.txt", "photos/q\"uote's.txt"},
+    {"docs/x=y.txt", "docs/back\\slash.txt", "docs/日本語.txt", "docs/sub/deep, comma.txt"},
+};
+
+class MediumExportTest : public ::testing::Test {
+  protected:
+    MediumExportTest() {
+        items = {{"Photos", 1, {{Make("photos/a b.txt"), 0}, {Make("photos/q\"uote's.txt"), 0}}},
+                 {Make("docs/x=y.txt"), 2, {{Make("docs/x=y.txt"), 0}}},
+                 {"Docs", 2, {{Make("docs/back\\slash.txt"), 0}, {Make("docs/日本語.txt"), 0}}},
+                 {"Unplaced", 0, {{folder.File("elsewhere.txt"), 0}}}};
+        items[2].members.push_back({Make("docs/sub/deep, comma.txt"), 0});
+    }
+
+    // Every file holds its own name, so a link to the wrong file shows.
+    std::string Make(const std::string& name) {
+        fs::create_directories(fs::path(Src(name)).parent_path());
+        test::WriteBytes(Src(name), name);
+        return Src(name);
+    }
+
+    std::string Src(const std::string& name) const { return folder.Path() + "/src/" + name; }
+
+    std::vector<std::string> Export(ExportFormat format, bool force = false,
+                                    const ExportProgress& progress = {},
+                                    double capacity = 1'000'000) {
+        return ExportMedia(items, "Proj", out, format, force, progress, capacity);
+    }
+
+    test::TempFolder folder;
+    std::string out = folder.File("out");
+    std::vector<ProjectItem> items;
+};
+
 TEST_F(MediumExportTest, LinkFoldersHoldEachMediumsTreeAndCheckWithSha256sum) {
     EXPECT_EQ(Export(ExportFormat::Links),
               (std::vector<std::string>{out + "/Proj_01", out + "/Proj_02"}));
-    const std::set<std::string> media[] = {
-        {"photos/a b.txt", "photos/q\"uote's.txt", "SHA256SUMS"},
-        {"docs/x=y.txt", "docs/back\\slash.txt", "docs/日本語.txt", "docs/sub/deep, comma.txt",
-         "SHA256SUMS"},
-    };
     for (int m = 0; m < 2; ++m) {
-        const fs::path medium = fs::path(out) / ("Proj_0" + std::to_string(m + 1));
-        EXPECT_EQ(FilesBelow(medium), media[m]);
-        for (const std::string& name : media[m]) {
-            if (name != "SHA256SUMS") {
-                EXPECT_TRUE(fs::equivalent(medium / name, Src(name))) << name;
-            }
-        }
-        const std::string check =
-            "cd '" + medium.string() + "' && sha256sum --quiet --strict -c SHA256SUMS";
-        EXPECT_EQ(std::system(check.c_str()), 0) << medium;
+        const fs::path medium = out + "/Proj_0" + std::to_string(m + 1);
+        Files expected = kMedia[m];
+        for (const std::string& name : kMedia[m])
+            EXPECT_TRUE(fs::equivalent(medium / name, Src(name))) << name;
+        expected.insert("SHA256SUMS");
+        EXPECT_EQ(FilesBelow(medium), expected);
+        EXPECT_EQ(Shell("cd " + medium.string() + " && sha256sum --strict -c SHA256SUMS"), 0);
     }
     EXPECT_EQ(FilesBelow(out).size(), 8u) << "nothing but the two media";
 }
 
-// Each list, fed to xorriso as its -pathspecs take it, gives an image of
-// exactly the medium's files under their names.
-TEST_F(MediumExportTest, PathListsMakeImagesOfTheMediumsFiles) {
+// Each path list, fed to xorriso as its -pathspecs take it, and each image
+// give exactly the medium's files; an image's SHA256SUMS checks once it is
+// unpacked, and the image's own digest lies beside it.
+TEST_F(MediumExportTest, PathListsAndImagesHoldTheMediumsFiles) {
     Export(ExportFormat::Lists);
-    const std::set<std::string> media[] = {
-        {"photos/a b.txt", "photos/q\"uote's.txt"},
-        {"docs/x=y.txt", "docs/back\\slash.txt", "docs/日本語.txt", "docs/sub/deep, comma.txt"},
-    };
+    EXPECT_EQ(Export(ExportFormat::Iso),
+              (std::vector<std::string>{out + "/Proj_01.iso", out + "/Proj_01.iso.sha256",
+                                        out + "/Proj_02.iso", out + "/Proj_02.iso.sha256"}));
     for (int m = 0; m < 2; ++m) {
-        const std::string list = out + "/Proj_0" + std::to_string(m + 1) + ".pathlist";
-        const std::string image = folder.File("list.iso");
-        fs::remove(image);
-        int status = 0;
-        test::Output("xorriso -no_rc -outdev stdio:" + test::Quoted(image) +
-                         " -pathspecs on -path-list " + test::Quoted(list) + " -commit 2>&1",
-                     &status);
-        EXPECT_EQ(status, 0) << list;
-        EXPECT_EQ(test::IsoFiles(image), media[m]);
+        const std::string name = out + "/Proj_0" + std::to_string(m + 1);
+        const std::string fromList = folder.File("list" + std::to_string(m));
+        EXPECT_EQ(Shell("xorriso -no_rc -outdev stdio:" + fromList + ".iso -pathspecs on " +
+                        "-path-list " + name + ".pathlist -commit"),
+                  0);
+        EXPECT_EQ(IsoFiles(fromList + ".iso", fromList), kMedia[m]);
+        const std::string unpacked = folder.File("unpacked" + std::to_string(m));
+        Files expected = kMedia[m];
+        expected.insert("SHA256SUMS");
+        EXPECT_EQ(IsoFiles(name + ".iso", unpacked), expected);
+        EXPECT_EQ(Shell("cd " + unpacked + " && sha256sum --strict -c SHA256SUMS"), 0);
+        EXPECT_EQ(Shell("cd " + out + " && sha256sum --strict -c " + name + ".iso.sha256"), 0);
     }
+    EXPECT_EQ(Shell("xorriso -no_rc -indev " + out +
+                    "/Proj_01.iso -pvd_info 2>&1 | grep -q "
+                    "'Volume Id    : PROJ_01'"),
+              0);
 }
 
 TEST_F(MediumExportTest, CatalogQuotesFieldsAsCsv) {
@@ -118,113 +146,65 @@ TEST_F(MediumExportTest, CatalogQuotesFieldsAsCsv) {
 }
 
 TEST_F(MediumExportTest, AnExistingMediumIsReplacedOnlyWithForce) {
-    const fs::path medium = fs::path(out) / "Proj_02";
+    const fs::path medium = out + "/Proj_02";
     fs::create_directories(medium);
     test::WriteBytes((medium / "old.txt").string(), "old");
-    try {
-        Export(ExportFormat::Links);
-        ADD_FAILURE() << "an existing medium folder was replaced";
-    } catch (const MediumExportError& error) {
-        EXPECT_EQ(error.Path(), medium.string());
-    }
-    EXPECT_EQ(FilesBelow(out), std::set<std::string>{"Proj_02/old.txt"});
-
+    EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links); }), medium.string());
+    EXPECT_EQ(FilesBelow(out), Files{"Proj_02/old.txt"});
     Export(ExportFormat::Links, true);
     EXPECT_FALSE(fs::exists(medium / "old.txt"));
     EXPECT_TRUE(fs::exists(medium / "docs/日本語.txt"));
     EXPECT_EQ(test::ReadBytes(Src("docs/日本語.txt")), "docs/日本語.txt");
 }
 
-TEST_F(MediumExportTest, AMissingSourceFileWritesNothing) {
-    fs::remove(Src("docs/x=y.txt"));
-    for (const ExportFormat format :
-         {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso}) {
-        try {
-            Export(format);
-            ADD_FAILURE() << "exported without a member file";
-        } catch (const MediumExportError& error) {
-            EXPECT_EQ(error.Path(), Src("docs/x=y.txt"));
-        }
-        EXPECT_FALSE(fs::exists(out));
-    }
-}
-
-// A file of the medium named like the catalog stops the export late, after the
-// first medium is built: what was built goes again.
-TEST_F(MediumExportTest, AFailureWhileBuildingLeavesNothingBehind) {
+// A missing source file stops every format before it writes; a file named
+// like the catalog stops the export after the first medium is built, and what
+// was built goes again.
+TEST_F(MediumExportTest, AFailureLeavesNothingBehind) {
     items[1].members[0].path = Make("SHA256SUMS");
-    try {
-        Export(ExportFormat::Links);
-        ADD_FAILURE() << "a file was linked under the catalog's name";
-    } catch (const MediumExportError& error) {
-        EXPECT_EQ(error.Path(), Src("SHA256SUMS"));
-    }
+    EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links); }), Src("SHA256SUMS"));
     EXPECT_TRUE(fs::is_empty(out));
     EXPECT_EQ(test::ReadBytes(Src("SHA256SUMS")), "SHA256SUMS");
-}
-
-// Each image holds the medium's files and their SHA256SUMS, which checks once
-// the image is unpacked; the image's own digest lies beside it.
-TEST_F(MediumExportTest, ImagesHoldTheMediumsFilesAndTheirSums) {
-    EXPECT_EQ(Export(ExportFormat::Iso),
-              (std::vector<std::string>{out + "/Proj_01.iso", out + "/Proj_01.iso.sha256",
-                                        out + "/Proj_02.iso", out + "/Proj_02.iso.sha256"}));
-    EXPECT_EQ(test::IsoFiles(out + "/Proj_02.iso"),
-              (std::set<std::string>{"docs/x=y.txt", "docs/back\\slash.txt", "docs/日本語.txt",
-                                     "docs/sub/deep, comma.txt", "SHA256SUMS"}));
-    int status = 0;
-    const std::string unpacked = folder.File("unpacked");
-    test::Output("xorriso -no_rc -osirrox on -indev " + test::Quoted(out + "/Proj_02.iso") +
-                     " -extract / " + test::Quoted(unpacked) + " 2>&1",
-                 &status);
-    ASSERT_EQ(status, 0);
-    test::Output("cd " + test::Quoted(unpacked) + " && sha256sum --quiet --strict -c SHA256SUMS",
-                 &status);
-    EXPECT_EQ(status, 0);
-    test::Output("cd " + test::Quoted(out) + " && sha256sum --quiet --strict -c Proj_01.iso.sha256",
-                 &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_NE(test::Output("xorriso -no_rc -indev " + test::Quoted(out + "/Proj_01.iso") +
-                           " -pvd_info 2>/dev/null")
-                  .find("Volume Id    : PROJ_01"),
-              std::string::npos);
+    fs::remove_all(out);
+    fs::remove(Src("docs/日本語.txt"));
+    for (const ExportFormat format :
+         {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso}) {
+        EXPECT_EQ(FailedPath([&] { Export(format); }), Src("docs/日本語.txt"));
+        EXPECT_FALSE(fs::exists(out));
+    }
 }
 
 // An image that does not fit, a missing xorriso and a cancel each end the
 // export with nothing of it left.
 TEST_F(MediumExportTest, AFailedImageLeavesNothing) {
-    const char* path = std::getenv("PATH");
-    const std::string savedPath = path ? path : "";
+    const std::string searchPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     int reports = 0;
-    const ExportProgress cancelSoon{[&](const std::string&, double) { ++reports; },
-                                    [&] { return reports < 3; }};
-    struct Case {
-        const char* what;
+    const ExportProgress none,
+        cancelSoon{[&](const std::string&, double) { ++reports; }, [&] { return reports < 3; }};
+    const struct {
         double capacity;
         std::string searchPath;
         const ExportProgress& progress;
         std::string message;  // empty: cancelled
+    } cases[] = {
+        {100'000, searchPath, none, "bytes, more than the medium's capacity of 100000"},
+        {1e9, folder.Path(), none, "'xorriso': is not installed"},
+        {1e9, searchPath, cancelSoon, ""},
     };
-    const ExportProgress none;
-    const Case cases[] = {
-        {"too small", 100'000, savedPath, none, "bytes, more than the medium's capacity of 100000"},
-        {"no xorriso", 1e9, folder.Path(), none, "'xorriso': is not installed"},
-        {"cancelled", 1e9, savedPath, cancelSoon, ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         setenv("PATH", c.searchPath.c_str(), 1);
+        std::string message = "exported";
         try {
             Export(ExportFormat::Iso, false, c.progress, c.capacity);
-            ADD_FAILURE() << c.what << ": exported";
         } catch (const MediumExportError& error) {
-            EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos)
-                << c.what << ": " << error.what();
-            EXPECT_FALSE(c.message.empty()) << c.what;
+            message = error.what();
         } catch (const ExportCancelled&) {
-            EXPECT_TRUE(c.message.empty()) << c.what;
+            message = "";
         }
-        setenv("PATH", savedPath.c_str(), 1);
-        EXPECT_TRUE(fs::is_empty(out)) << c.what;
+        setenv("PATH", searchPath.c_str(), 1);
+        EXPECT_NE(message.find(c.message), std::string::npos) << message;
+        EXPECT_EQ(message.empty(), c.message.empty()) << message;
+        EXPECT_TRUE(fs::is_empty(out)) << c.message;
     }
 }
 
@@ -237,31 +217,149 @@ TEST_F(MediumExportTest, AFailingDiskLeavesTheEarlierOutput) {
     items.pop_back();
     for (int failAt = 1;; ++failAt) {
         test::FaultyFiles disk(failAt, test::kDiskErrors[failAt % 3]);
-        try {
-            Export(ExportFormat::Catalog, true);
-            EXPECT_FALSE(disk.Failed());
+        const std::string failed = FailedPath([&] { Export(ExportFormat::Catalog, true); });
+        if (!disk.Failed()) {
+            EXPECT_EQ(failed, "") << "with no call failing";
             break;
-        } catch (const MediumExportError& error) {
-            EXPECT_EQ(error.Path().rfind(catalog, 0), 0u) << error.what();
         }
+        EXPECT_EQ(failed.rfind(catalog, 0), 0u) << disk.FailedCall() << ": " << failed;
         EXPECT_EQ(test::ReadBytes(catalog), earlier) << disk.FailedCall();
-        EXPECT_EQ(FilesBelow(out), std::set<std::string>{"Proj_catalog.csv"});
+        EXPECT_EQ(FilesBelow(out), Files{"Proj_catalog.csv"});
     }
 }
 
 TEST(VolumeIdTest, KeepsWhatIso9660AllowsWithinThirtyTwoCharacters) {
+    EXPECT_EQ(VolumeId("Proj", 1), "PROJ_01");
+    EXPECT_EQ(VolumeId("my photos (2024)", 12), "MY_PHOTOS_2024_12");
+    EXPECT_EQ(VolumeId("写真", 3), "DISC_03");
+    EXPECT_EQ(VolumeId("a_very_long_project_name_for_the_archive", 32766),
+              "A_VERY_LONG_PROJECT_NAME_F_32766");
+}
+
+std::string Digest(const std::string& bytes, size_t piece) {
+    Sha256 hash;
+    for (size_t at = 0; at < bytes.size(); at += piece)
+        hash.Add(std::string_view(bytes).substr(at, piece));
+    return hash.HexDigest();
+}
+
+// Known digests, lengths around the block and padding boundaries among them,
+// fed in any pieces and read from a file.
+TEST(Sha256Test, KnownVectorsInAnyPieces) {
     const struct {
-        const char* project;
-        int medium;
-        const char* id;
+        std::string bytes;
+        const char* hex;
     } cases[] = {
-        {"Proj", 1, "PROJ_01"},
-        {"my photos (2024)", 12, "MY_PHOTOS_2024_12"},
-        {"写真", 3, "DISC_03"},
-        {"a_very_long_project_name_for_the_archive", 32766, "A_VERY_LONG_PROJECT_NAME_F_32766"},
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(119, 'a'), "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(VolumeId(c.project, c.medium), c.id) << c.project;
+    test::TempFolder folder;
+    for (const auto& c : cases) {
+        for (const size_t piece : {size_t{1}, size_t{63}, size_t{64}, size_t{1000}})
+            EXPECT_EQ(Digest(c.bytes, piece), c.hex) << c.bytes.size() << " in " << piece;
+        test::WriteBytes(folder.File("data"), c.bytes);
+        std::string fromFile;
+        EXPECT_TRUE(HashFile(folder.File("data"), fromFile));
+        EXPECT_EQ(fromFile, c.hex) << c.bytes.size();
+    }
+
+    std::string none;
+    EXPECT_FALSE(HashFile(folder.File("missing"), none));
+}
+
+// Records what an export shows while it writes; cancels at once when told to.
+class RecordingWatcher : public ExportWatcher {
+  public:
+    RecordingWatcher(const ScriptedUi& ui, bool cancel) : ui_(ui), cancel_(cancel) {}
+    void Progress(const std::string& output, double done) override {
+        EXPECT_GE(done, last_);
+        last_ = done;
+        outputs.push_back(output);
+    }
+    bool KeepGoing() override { return !cancel_; }
+    void Ended() override { boxesAtEnd.push_back(ui_.Boxes().size()); }
+
+    std::vector<std::string> outputs;
+    std::vector<std::size_t> boxesAtEnd;
+
+  private:
+    const ScriptedUi& ui_;
+    bool cancel_;
+    double last_ = 0;
+};
+
+// A saved project "写真" of seven files placed on media 1 to 6 and 12.
+class ExportRequestTest : public DocumentTest {
+  protected:
+    ExportRequestTest() {
+        for (int i = 0; i < 7; ++i) {
+            Add(project, {MakeFile("f" + std::to_string(i + 1), 10)});
+            project.Items()[i].Medium = static_cast<int16_t>(i < 6 ? i + 1 : 12);
+        }
+        project.SetFilePath(folder.File("写真.mtb"));
+    }
+
+    ProjectDocument project;
+    std::string out = folder.File("out");
+};
+
+// The progress window is gone before the box that names the outputs.
+TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
+    const ExportRequest request{ExportFormat::Lists, out};
+    RecordingWatcher watcher(ui, false);
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(ExportResults(project, request, &watcher), ExportOutcome::Written);
+    ExpectBox(ui.Boxes().back(),
+              "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
+                  "\r\n写真_01.pathlist\r\n写真_02.pathlist\r\n写真_03.pathlist\r\n"
+                  "写真_04.pathlist\r\n写真_05.pathlist\r\nほか2個\r\n",
+              "書き出し", MsgButtons::OK, MsgIcon::Information);
+    EXPECT_TRUE(fs::exists(out + "/写真_12.pathlist"));
+    EXPECT_EQ(watcher.outputs.back(), "写真_12.pathlist");
+    EXPECT_EQ(watcher.boxesAtEnd, std::vector<std::size_t>{0});
+    const std::string first = out + "/写真_01.pathlist";
+    WriteBytes(first, "mine");
+    ui.Answer(MsgResult::No);
+    EXPECT_EQ(ExportResults(project, request), ExportOutcome::Declined);
+    ExpectBox(ui.Boxes().back(),
+              "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n写真_01.pathlist\r\n"
+              "書き出し先の同じ名前のものをすべて上書きしますか？",
+              "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
+    EXPECT_EQ(ReadBytes(first), "mine");
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(ExportResults(project, request), ExportOutcome::Written);
+    EXPECT_NE(ReadBytes(first), "mine");
+}
+
+TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
+    RecordingWatcher cancelling(ui, true);
+    EXPECT_EQ(ExportResults(project, {ExportFormat::Links, out}, &cancelling),
+              ExportOutcome::Cancelled);
+    EXPECT_EQ(cancelling.boxesAtEnd, std::vector<std::size_t>{0});
+    fs::remove(folder.File("f3"));
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(ExportResults(project, {ExportFormat::Links, out}), ExportOutcome::Failed);
+    const MessageBoxRequest& box = ui.Boxes().at(0);
+    EXPECT_EQ(box.text,
+              "書き出しに失敗しました\r\n'" + folder.File("f3") + "': the file does not exist");
+    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    EXPECT_FALSE(fs::exists(out) && !fs::is_empty(out));
+}
+
+TEST_F(ExportRequestTest, OutputsAreNamedAfterTheProjectFileOrTheCaption) {
+    EXPECT_EQ(ExportProjectName(project), "写真");
+    project.SetFilePath("");
+    project.SetCaption("無題3");
+    EXPECT_EQ(ExportProjectName(project), "無題3");
+    EXPECT_TRUE(ExportFolderAccepted("/media/burn"));
+    EXPECT_FALSE(ExportFolderAccepted("") || ExportFolderAccepted("burn"));
 }
 
 }  // namespace

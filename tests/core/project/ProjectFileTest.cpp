@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <limits>
 
-#include "core/db/AccessDB.h"
+#include "core/platform/FileError.h"
 #include "core/project/ProjectFile.h"
 #include "tests/support/ErrorNumber.h"
+#include "tests/support/FaultyFiles.h"
+#include "tests/support/HotJournal.h"
+#include "tests/support/OtherProcess.h"
 #include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
@@ -13,25 +18,14 @@ namespace zv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Exec;
 
-// The rows of one query on the file, read with a connection of its own: one
-// line per row, its fields as text joined by "|".
-std::string Rows(const std::string& file, const std::string& statement) {
-    AccessDB db;
-    EXPECT_TRUE(db.DBOpen(file).ok());
+// The rows of a query, a line each, their fields joined by "|".
+std::string Rows(const std::string& file, const std::string& sql) {
     std::string text;
-    for (auto rows = db.Run(statement, adOpenDynamic); !rows->AtEnd(); rows->MoveNext()) {
-        for (int i = 0; i < rows->FieldCount(); ++i)
-            text += rows->Field(i).ToText() + (i + 1 < rows->FieldCount() ? "|" : "\n");
-    }
+    for (const std::string& row : test::Rows(file, sql))
+        text += row + "\n";
     return text;
-}
-
-void Execute(const std::string& file, const std::string& statement) {
-    AccessDB db;
-    ASSERT_TRUE(db.DBOpen(file).ok());
-    const Status status = db.Execute(statement);
-    ASSERT_TRUE(status.ok()) << status.message();
 }
 
 // Items as one text: name, medium and each member's path and size.
@@ -50,24 +44,22 @@ const RunSettings kSettings{"CD-R 700MB", 1048576.5, 3, 100, 1, false, 2, "/medi
 
 class ProjectFileTest : public ::testing::Test {
   protected:
-    std::vector<ProjectItem> items{{"/data/a.iso", 2, {{"/data/a.iso", 4700000000.0}}},
-                                   {"Photos", 0, {{"/data/p/1.jpg", 100}, {"/data/p/2.jpg", 200}}}};
-
-    int ErrorReading() const {
-        return test::ErrorNumber([&] { ProjectFile::Read(file, RunSettings{}); });
+    std::optional<ProjectData> Read(const RunSettings& current = RunSettings()) {
+        return ProjectFile::Read(file, current);
     }
 
+    std::vector<ProjectItem> items{{"/data/a.iso", 2, {{"/data/a.iso", 4700000000.0}}},
+                                   {"Photos", 0, {{"/data/p/1.jpg", 100}, {"/data/p/2.jpg", 200}}}};
     test::TempFolder folder;
     std::string file = folder.File("p.mtb");
 };
 
 TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
-    EXPECT_FALSE(fs::exists(file + ".saving"));
     EXPECT_EQ(Rows(file, "SELECT * FROM [MainDB]"),
-              "/data/a.iso|4700000000|0|/data/a.iso|0|0|2\n"
-              "/data/p/1.jpg|100|1|Photos|0|0|0\n"
-              "/data/p/2.jpg|200|1|Photos|0|0|0\n");
+              "/data/a.iso|4700000000.0|0|/data/a.iso|0|0|2\n"
+              "/data/p/1.jpg|100.0|1|Photos|0|0|0\n"
+              "/data/p/2.jpg|200.0|1|Photos|0|0|0\n");
     EXPECT_EQ(Rows(file, "SELECT * FROM [SetUp]"),
               "CD-R 700MB|1048576.5|3|100|1|2|/media/out|0|0\n");
     EXPECT_EQ(Rows(file, "SELECT sql FROM sqlite_master ORDER BY name"),
@@ -78,45 +70,57 @@ TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
               "VARCHAR(255), [METHOD] INTEGER, [FSALLOW] INTEGER)\n");
 }
 
-// Members read back in the order written, which is not the order of their
-// paths; texts with apostrophes come back whole.
+// Members come back in the order written, which is not the order of their
+// paths; texts with apostrophes come back whole; fast mode is the window's.
 TEST_F(ProjectFileTest, ReadsBackWhatWasWrittenAndKeepsFastMode) {
     items[0].name = items[0].members[0].path = "/data/it's/O'Neil.txt";
     items[1].name = "John's 'best' 写真";
     for (int i = 3000; i > 0; --i)
         items[1].members.push_back({"/m/" + std::to_string(i), 1});
-    RunSettings settings = kSettings;
-    settings.MediaSize = "Bob's DVD";
-    settings.AfterPath = "/mnt/o'clock";
+    RunSettings settings{"Bob's DVD",
+                         0,
+                         3,
+                         100,
+                         1,
+                         false,
+                         2,
+                         "/mnt/o'clock",
+                         PackingMethod::FewestMedia,
+                         FileSystemAllowance::Iso9660};
     // Numbers whose decimal text SQLite reads a unit in the last place off.
     settings.DiffSize = 4.778310865974296e-299;
     items[0].members[0].size = 2387.571240046301;
     ASSERT_TRUE(ProjectFile::Write(file, items, settings));
-
-    RunSettings current;
-    current.MaxSpeed = true;
-    const auto data = ProjectFile::Read(file, current);
+    RunSettings fast;
+    fast.MaxSpeed = true;
+    auto data = Read(fast);
     ASSERT_TRUE(data);
     EXPECT_EQ(Summary(data->items), Summary(items));
     EXPECT_EQ(data->items[0].members[0].size, items[0].members[0].size);
     settings.MaxSpeed = true;
     EXPECT_EQ(data->settings, settings);
+
+    // Files older than a setting take the behaviour they were made with.
+    ASSERT_EQ(Exec(file, "ALTER TABLE SetUp DROP COLUMN METHOD"), SQLITE_OK);
+    EXPECT_EQ(Read()->settings.Method, PackingMethod::Sequential);
+    EXPECT_EQ(Read()->settings.FsAllowance, FileSystemAllowance::Iso9660);
+    ASSERT_EQ(Exec(file, "ALTER TABLE SetUp DROP COLUMN FSALLOW"), SQLITE_OK);
+    EXPECT_EQ(Read()->settings.FsAllowance, FileSystemAllowance::None);
+    EXPECT_EQ(Read()->settings.AfterPath, "/mnt/o'clock");
 }
 
 TEST_F(ProjectFileTest, EmptyProjectAndEmptySetUp) {
     ASSERT_TRUE(ProjectFile::Write(file, {ProjectItem{}}, kSettings));
     EXPECT_EQ(Rows(file, "SELECT * FROM [MainDB]"), "");
-    auto data = ProjectFile::Read(file, RunSettings{});
-    ASSERT_TRUE(data);
-    EXPECT_TRUE(data->items.empty());
-    EXPECT_EQ(data->settings, kSettings);
+    EXPECT_TRUE(Read()->items.empty());
+    EXPECT_EQ(Read()->settings, kSettings);
 
     // Without a SetUp row the settings are those the window has.
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
-    Execute(file, "DELETE FROM [SetUp]");
+    ASSERT_EQ(Exec(file, "DELETE FROM [SetUp]"), SQLITE_OK);
     RunSettings current;
     current.MediaSize = "650";
-    data = ProjectFile::Read(file, current);
+    const auto data = Read(current);
     ASSERT_TRUE(data);
     EXPECT_EQ(data->items.size(), 2u);
     EXPECT_EQ(data->settings, current);
@@ -124,38 +128,25 @@ TEST_F(ProjectFileTest, EmptyProjectAndEmptySetUp) {
 
 TEST_F(ProjectFileTest, SavingOverARunResultKeepsOnlyTheProjectTables) {
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
-    AccessDB db;
-    ASSERT_TRUE(db.DBOpen(file).ok());
-    ASSERT_TRUE(db.TBCreate({{"GP", {{"GID", ColumnType::Integer, 0}}},
-                             {"DISC_1_ID", {{"GID", ColumnType::Integer, 0}}}})
-                    .ok());
-    db.DBClose();
-
+    ASSERT_EQ(Exec(file, "CREATE TABLE GP (GID INTEGER); CREATE TABLE DISC_1_ID (GID INTEGER)"),
+              SQLITE_OK);
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
     EXPECT_EQ(Rows(file, "SELECT name FROM sqlite_master ORDER BY name"), "MainDB\nSetUp\n");
 }
 
-TEST_F(ProjectFileTest, ItemNumbersMustRunWithoutGapsWithinRange) {
-    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
-    Execute(file, "UPDATE [MainDB] SET [GROUP] = 2 WHERE [GROUP] = 1");
-    EXPECT_EQ(ErrorReading(), 9);
-    Execute(file, "UPDATE [MainDB] SET [GROUP] = -1 WHERE [GROUP] = 0");
-    EXPECT_EQ(ErrorReading(), 9);
-    Execute(file, "UPDATE [MainDB] SET [GROUP] = 0 WHERE [GROUP] = -1");
-    Execute(file, "UPDATE [MainDB] SET [GROUP] = 40000 WHERE [GROUP] = 2");
-    EXPECT_EQ(ErrorReading(), 6);
-    Execute(file, "UPDATE [MainDB] SET [CDNUMBER] = 'x'");
-    EXPECT_EQ(ErrorReading(), 13);
-}
-
-// A value that a run cannot use fails the load naming its row and field,
-// rather than being rounded into another item or hiding its item.
+// Item numbers run without gaps from 0; a value a run cannot use fails the
+// load naming its row and field, rather than being rounded into another item
+// or hiding its item.
 TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
     const struct {
         const char* statement;
         int number;
         const char* detail;
     } cases[] = {
+        {"UPDATE [MainDB] SET [GROUP] = 2 WHERE [GROUP] = 1", 9, ""},
+        {"UPDATE [MainDB] SET [GROUP] = -1 WHERE [GROUP] = 0", 9, ""},
+        {"UPDATE [MainDB] SET [GROUP] = 40000 WHERE [GROUP] = 1", 6, ""},
+        {"UPDATE [MainDB] SET [CDNUMBER] = 'x'", 13, ""},
         {"UPDATE [MainDB] SET [CDNUMBER] = -1 WHERE [GROUP] = 1", 9,
          "MainDB row 2: CDNUMBER is -1"},
         {"UPDATE [MainDB] SET [GROUP] = 0.4 WHERE [GROUP] = 1", 13, "MainDB row 2: GROUP is 0.4"},
@@ -171,9 +162,9 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
-        Execute(file, c.statement);
+        ASSERT_EQ(Exec(file, c.statement), SQLITE_OK) << c.statement;
         try {
-            ProjectFile::Read(file, RunSettings{});
+            Read();
             ADD_FAILURE() << c.statement;
         } catch (const ProjectFileError& error) {
             EXPECT_EQ(error.Number(), c.number) << c.statement;
@@ -184,21 +175,19 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
 }
 
 TEST_F(ProjectFileTest, AProjectHoldsAtMost32767Items) {
-    std::vector<ProjectItem> many(32768, ProjectItem{"/f", 0, {{"/f", 1}}});
-    ASSERT_TRUE(ProjectFile::Write(file, many, kSettings));
-    EXPECT_EQ(ErrorReading(), 9);
-    Execute(file, "DELETE FROM [MainDB] WHERE [GROUP] = 32767");
-    const auto data = ProjectFile::Read(file, RunSettings{});
-    ASSERT_TRUE(data);
-    EXPECT_EQ(data->items.size(), 32767u);
+    ASSERT_TRUE(
+        ProjectFile::Write(file, std::vector(32768, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings));
+    EXPECT_EQ(test::ErrorNumber([&] { Read(); }), 9);
+    ASSERT_EQ(Exec(file, "DELETE FROM [MainDB] WHERE [GROUP] = 32767"), SQLITE_OK);
+    EXPECT_EQ(Read()->items.size(), 32767u);
 }
 
-TEST_F(ProjectFileTest, FilesThatAreNoProjectReadAsNothing) {
-    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
-
+// Files that are no project, or could run a query of their own making or hand
+// over values of any size, read as nothing, and soon.
+TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
+    EXPECT_FALSE(Read()) << "no file";
     test::WriteBytes(file, "PATH,SIZE\n/data/a.iso,1\n");
-    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
-
+    EXPECT_FALSE(Read());
     fs::remove(file);
     std::vector<ProjectItem> many;
     for (int i = 0; i < 300; ++i) {
@@ -208,22 +197,14 @@ TEST_F(ProjectFileTest, FilesThatAreNoProjectReadAsNothing) {
     ASSERT_TRUE(ProjectFile::Write(file, many, kSettings));
     const std::string whole = test::ReadBytes(file);
     test::WriteBytes(file, whole.substr(0, whole.size() / 2));
-    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
-
-    fs::remove(file);
-    ASSERT_TRUE(AccessDB().DBCreate(file, {"SetUp", {{"MEDIASIZE", ColumnType::WChar, 50}}}).ok());
-    EXPECT_FALSE(ProjectFile::Read(file, RunSettings{}));
-}
-
-// Files that could run a query of their own making, or hand over values of
-// any size, read as no project, and soon.
-TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
+    EXPECT_FALSE(Read()) << "cut in half";
     const std::string columns = "PATH, SIZE, [GROUP], GROUPNAME, RATE, PRIORITY";
     const std::string endless =
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) SELECT i AS PATH, i AS "
         "SIZE, 0 AS [GROUP], '' AS GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER";
     const std::string mainDB = "CREATE TABLE MainDB(" + columns + ", CDNUMBER);";
     for (const std::string& schema : std::vector<std::string>{
+             "CREATE TABLE SetUp(MEDIASIZE VARCHAR(50));",
              "CREATE VIEW MainDB AS " + endless + " FROM n ORDER BY 1 DESC;",
              "CREATE VIEW MainDB AS SELECT zeroblob(900000000) AS PATH, 1 AS SIZE, 0 AS [GROUP], "
              "'' AS GROUPNAME, 0 AS RATE, 0 AS PRIORITY, 0 AS CDNUMBER;",
@@ -233,8 +214,8 @@ TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
              mainDB +
                  "INSERT INTO MainDB VALUES(printf('%.*c', 2000000, 'x'), 1, 0, '', 0, 0, 0);"}) {
         fs::remove(file);
-        EXPECT_EQ(test::Exec(file, schema), SQLITE_OK) << schema;
-        EXPECT_FALSE(ProjectFile::Read(file, RunSettings{})) << schema;
+        EXPECT_EQ(Exec(file, schema), SQLITE_OK) << schema;
+        EXPECT_FALSE(Read()) << schema;
     }
 }
 
@@ -248,22 +229,127 @@ TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAsItWas) {
     std::vector<ProjectItem> broken = items;
     broken[1].members[1].size = std::numeric_limits<double>::quiet_NaN();
     EXPECT_FALSE(ProjectFile::Write(file, broken, kSettings));
-    EXPECT_EQ(test::ReadBytes(file), before);
     EXPECT_FALSE(fs::exists(file + ".saving"));
-
     // Nothing can be built where the new file would go.
     fs::create_directories(file + ".saving/inside");
     EXPECT_FALSE(ProjectFile::Write(file, items, kSettings));
     EXPECT_EQ(test::ReadBytes(file), before);
     EXPECT_TRUE(fs::is_directory(file + ".saving/inside"));
-
     const std::string folderTarget = folder.File("target");
     fs::create_directories(folderTarget + "/inside");
     EXPECT_FALSE(ProjectFile::Write(folderTarget, items, kSettings));
     EXPECT_TRUE(fs::is_directory(folderTarget + "/inside"));
     EXPECT_FALSE(fs::exists(folderTarget + ".saving"));
-
     EXPECT_FALSE(ProjectFile::Write(folder.File("missing/p.mtb"), items, kSettings));
+}
+
+std::vector<ProjectItem> Items(const std::string& name, int count) {
+    std::vector<ProjectItem> items;
+    for (int i = 0; i < count; ++i) {
+        const std::string path = "/data/" + name + std::to_string(i);
+        items.push_back({path, 0, {{path, 100.0 + i}}});
+    }
+    return items;
+}
+
+// A save puts the new file in the old one's place in one step, never beside an
+// old journal, with the old one's permissions; one that fails anywhere leaves
+// the old file as it was.
+class ProjectFileSaveTest : public ProjectFileTest {
+  protected:
+    bool Save(const std::string& name, int count, Status* why = nullptr) {
+        return ProjectFile::Write(file, Items(name, count), RunSettings{}, why);
+    }
+    // The first item's name and the number of items, or "unreadable".
+    std::string Content() {
+        const auto data = ProjectFile::Read(file, RunSettings{});
+        return data && !data->items.empty()
+                   ? data->items[0].name + " of " + std::to_string(data->items.size())
+                   : "unreadable";
+    }
+    // The files in the folder, which should be the project file alone.
+    std::vector<std::string> FolderFiles() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder.Path()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    const std::vector<std::string> alone{"p.mtb"};
+};
+
+// A run killed while it wrote into the file leaves its journal; a save
+// beside it would have SQLite roll the old pages into the new file.
+TEST_F(ProjectFileSaveTest, ASaveBesideALeftJournalKeepsWhatItSaved) {
+    ASSERT_TRUE(Save("old", 50));
+    ASSERT_EQ(test::Exec(file, "CREATE TABLE DISC_1_ID (GID INTEGER)"), SQLITE_OK);
+    test::LeaveHotJournal(file);
+    ASSERT_TRUE(Save("new", 3));
+    EXPECT_FALSE(fs::exists(file + "-journal"));
+    EXPECT_EQ(Content(), "/data/new0 of 3");
+}
+
+TEST_F(ProjectFileSaveTest, ASaveKeepsThePermissionsAndLeavesReadOnlyFiles) {
+    for (const mode_t mode : {0600, 0640, 0444}) {
+        fs::remove(file);
+        ASSERT_TRUE(Save("old", 2));
+        ASSERT_EQ(chmod(file.c_str(), mode), 0);
+        Status why;
+        const bool writable = mode != 0444;
+        EXPECT_EQ(Save("new", 2, &why), writable);
+        if (!writable) {
+            EXPECT_EQ(why.code(), FileError::ReadOnly);
+        }
+        struct stat status {};
+        stat(file.c_str(), &status);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+        EXPECT_EQ(Content(), writable ? "/data/new0 of 2" : "/data/old0 of 2");
+        EXPECT_EQ(FolderFiles(), alone);
+    }
+}
+
+// Every call of a save in turn fails, as on a full, a forbidding or a broken
+// disk: the old file stays whole (or, when only the folder could not be
+// synced after the rename, the new one is there whole), and nothing is left
+// beside it.
+TEST_F(ProjectFileSaveTest, ASaveThatFailsAnywhereLeavesTheOldProject) {
+    ASSERT_TRUE(Save("old", 20));
+    const std::string old = test::ReadBytes(file);
+    const std::string syncFolder = "fsync " + fs::path(folder.Path()).filename().string();
+    for (int failAt = 1;; ++failAt) {
+        test::WriteBytes(file, old);
+        test::FaultyFiles disk(failAt, test::kDiskErrors[failAt % 3]);
+        Status why;
+        const bool saved = Save("new", 20, &why);
+        if (!disk.Failed()) {
+            EXPECT_TRUE(saved) << why.message();
+            EXPECT_EQ(Content(), "/data/new0 of 20");
+            break;
+        }
+        const std::string call = disk.FailedCall();
+        EXPECT_FALSE(saved || why.message().empty()) << call;
+        EXPECT_EQ(Content(), call == syncFolder ? "/data/new0 of 20" : "/data/old0 of 20") << call;
+        EXPECT_EQ(FolderFiles(), alone) << call;
+    }
+}
+
+TEST_F(ProjectFileSaveTest, AProjectThatAnotherProgramWritesIsInUse) {
+    ASSERT_TRUE(Save("old", 2));
+    test::OtherProcess writer([&] {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.c_str(), &db);
+        return sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    });
+    ASSERT_TRUE(writer.Holding());
+    try {
+        ProjectFile::Read(file, RunSettings{});
+        ADD_FAILURE() << "read while another program held it";
+    } catch (const ProjectFileError& error) {
+        EXPECT_EQ(error.Number(), PlatformError::PermissionDenied().Number());
+        EXPECT_NE(error.Detail().find("in use"), std::string::npos) << error.Detail();
+    }
+    writer.End();
+    EXPECT_EQ(Content(), "/data/old0 of 2");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "core/platform/FileLock.h"
 #include "core/project/CloseRequest.h"
+#include "core/project/LoadProject.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/DialogFolder.h"
 #include "core/settings/IniAccess.h"
@@ -16,6 +17,7 @@ namespace zv {
 namespace {
 
 using namespace test;
+namespace fs = std::filesystem;
 
 class SaveProjectTest : public DocumentTest {
   protected:
@@ -24,42 +26,36 @@ class SaveProjectTest : public DocumentTest {
     ProjectDocument project;
 };
 
+// The dialog starts in the folder last chosen (else the home folder), a saved
+// project's own folder first; a name without an extension gets ".mtb", or the
+// Open dialog would hide the file.
 TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
-    // The dialog starts in the folder last chosen (else the home folder); a
-    // saved project's own folder comes first.
     std::string last = folder.Path();
     IniAccess(IniWrite, "LASTFOLDER", "PATH", last, folder.Settings());
     EXPECT_EQ(DialogStartFolder(""), folder.Path());
     EXPECT_EQ(DialogStartFolder("/tmp/x.mtb"), "/tmp");
-    const std::string target = folder.File("Data.MTB");
-    ui.AnswerFile(target);
+    ui.AnswerFile(folder.File("Data"));
     ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
     ASSERT_EQ(ui.FileDialogs().size(), 1u);
     EXPECT_EQ(ui.FileDialogs()[0].request.proposedName, folder.File("無題1"));
-    EXPECT_EQ(project.FilePath(), target);
+    EXPECT_EQ(project.FilePath(), folder.File("Data.mtb"));
     EXPECT_EQ(project.Caption(), "Data");
     EXPECT_FALSE(project.Modified());
+    ui.AnswerFile(folder.File("Other.MTB"));
+    ASSERT_TRUE(SaveProject(project, kSaveAs, false));
+    EXPECT_EQ(project.Caption(), "Other");
 
-    // A member that has gone since does not stop the next save.
+    // A member that has gone since does not stop the next save, which keeps
+    // the caption a run gave.
     WriteBytes(folder.File("a.txt"), "12345");
-    std::filesystem::remove(folder.File("b.txt"));
+    fs::remove(folder.File("b.txt"));
     project.SetCaption("Run");
     ASSERT_TRUE(SaveProject(project, kSaveToPath, true));
     EXPECT_EQ(project.Caption(), "Run");
-    const auto data = ProjectFile::Read(target, {});
-    ASSERT_TRUE(data);
-    ASSERT_EQ(data->items.at(0).members.size(), 2u);
+    const auto data = ProjectFile::Read(folder.File("Other.MTB"), {});
+    ASSERT_EQ(data.value().items.at(0).members.size(), 2u);
     EXPECT_EQ(data->items[0].members[0].size, 5);
     EXPECT_EQ(data->items[0].members[1].size, 4);
-}
-
-// A name without an extension gets ".mtb", or the Open dialog would hide the file.
-TEST_F(SaveProjectTest, ANameWithoutExtensionGetsTheProjectsOwn) {
-    ui.AnswerFile(folder.File("無題1"));
-    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
-    EXPECT_EQ(project.FilePath(), folder.File("無題1.mtb"));
-    EXPECT_TRUE(std::filesystem::exists(folder.File("無題1.mtb")));
-    EXPECT_EQ(project.Caption(), "無題1");
 }
 
 TEST_F(SaveProjectTest, CancellingAsksUntilTheUserGivesUp) {
@@ -68,7 +64,6 @@ TEST_F(SaveProjectTest, CancellingAsksUntilTheUserGivesUp) {
     ui.AnswerFile(std::nullopt);
     ui.Answer(MsgResult::Yes);
     EXPECT_FALSE(SaveProject(project, kSaveAs, false));
-    EXPECT_EQ(ui.FileDialogs().size(), 2u);
     ASSERT_EQ(ui.Boxes().size(), 2u);
     for (const MessageBoxRequest& box : ui.Boxes())
         ExpectBox(box, "保存を取り消しますか？", "保存取消", MsgButtons::YesNo, MsgIcon::None, 1);
@@ -93,23 +88,23 @@ TEST_F(SaveProjectTest, CancelOnOverwriteProposesTheChosenName) {
 // the file there, not the project's path, caption or modified flag.
 TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     enum class Obstacle { NoFolder, ReadOnly, InUse, DiskFull };
+    const std::string failed = "ﾃﾞｰﾀの更新に失敗しました";
     const struct {
         Obstacle obstacle;
-        const char* text;
+        std::string text;
     } cases[] = {
-        {Obstacle::NoFolder, "ﾃﾞｰﾀの更新に失敗しました"},
+        {Obstacle::NoFolder, failed},
         {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません"},
         {Obstacle::InUse,
          "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です\r\nそちらが終わってから、もう一度行って"
          "ください"},
-        {Obstacle::DiskFull, "ﾃﾞｰﾀの更新に失敗しました"},
+        {Obstacle::DiskFull, failed},
     };
+    const std::string file = folder.File("p.mtb");
     for (const auto& c : cases) {
-        const std::string path = c.obstacle == Obstacle::NoFolder
-                                     ? folder.File("no/such/folder/p.mtb")
-                                     : folder.File("p.mtb");
-        WriteBytes(folder.File("p.mtb"), "the file that was there");
-        chmod(folder.File("p.mtb").c_str(), c.obstacle == Obstacle::ReadOnly ? 0444 : 0644);
+        const std::string path = c.obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
+        WriteBytes(file, "the file that was there");
+        chmod(file.c_str(), c.obstacle == Obstacle::ReadOnly ? 0444 : 0644);
         project.SetFilePath(path);
         ui.Answer(MsgResult::OK);
         const std::size_t boxes = ui.Boxes().size();
@@ -123,38 +118,118 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
         }
         ASSERT_EQ(ui.Boxes().size(), boxes + 1);
         ExpectBox(ui.Boxes().back(), c.text, "ｴﾗｰ", MsgButtons::OK, MsgIcon::Critical);
-        EXPECT_EQ(ReadBytes(folder.File("p.mtb")), "the file that was there") << c.text;
-        EXPECT_EQ(project.FilePath(), path);
-        EXPECT_EQ(project.Caption(), "無題1");
+        EXPECT_EQ(ReadBytes(file), "the file that was there") << c.text;
+        EXPECT_EQ(project.FilePath() + project.Caption(), path + "無題1");
         EXPECT_TRUE(project.Modified());
     }
 }
 
+// Closing is refused during a run, asks to save, then deletes the temporary
+// copy, but never a file the user saved under that name.
 TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesTheProject) {
     App().running = true;
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(CloseRequest(project));
     ExpectLastBox("実行中は閉じることは出来ません");
-
     App().running = false;
     ui.Answer(MsgResult::Cancel);
     EXPECT_FALSE(CloseRequest(project));
     ExpectLastBox(" 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
                   MsgButtons::YesNoCancel);
     EXPECT_FALSE(project.IsEmpty());
-
     const std::string temporary = project.TemporaryProjectPath();
     WriteBytes(temporary, "left by a run");
     ui.Answer(MsgResult::No);
     EXPECT_TRUE(CloseRequest(project));
-    EXPECT_FALSE(std::filesystem::exists(temporary));
+    EXPECT_FALSE(fs::exists(temporary));
     EXPECT_TRUE(project.IsEmpty());
-
-    // A file the user saved under that name is never a leftover.
     project.SetFilePath(temporary);
     WriteBytes(temporary, "saved by the user");
     EXPECT_TRUE(CloseRequest(project));
-    EXPECT_TRUE(std::filesystem::exists(temporary));
+    EXPECT_TRUE(fs::exists(temporary));
+}
+
+class LoadProjectTest : public DocumentTest {
+  protected:
+    // A row for a file of the folder; the size it stores is never used.
+    ProjectMember Row(const std::string& name) { return {folder.File(name), 999}; }
+    void Write(const std::vector<ProjectItem>& items) {
+        ASSERT_TRUE(ProjectFile::Write(file, items, {"CD", 1, 2, 3, 0, false, 0, ""}));
+    }
+
+    std::string file = folder.File("project.mtb");
+    ProjectDocument project;
+};
+
+TEST_F(LoadProjectTest, MissingFilesAreAskedOnceAndLeftOut) {
+    MakeFile("kept.txt", 10);
+    Write({{"Gone", 1, {Row("m1.txt"), Row("m2.txt")}},
+           {"Thinned", 2, {Row("m3.txt"), Row("kept.txt"), Row("m4.txt")}}});
+    ui.Answer(MsgResult::Yes);
+    ui.Answer(MsgResult::OK);
+    ASSERT_EQ(LoadProject(project, file), LoadOutcome::Loaded);
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    ExpectBox(ui.Boxes()[0],
+              "このファイル情報は失われました。ロードを続行しますか？\r\n" + folder.File("m1.txt") +
+                  "\r\n保存されたファイルが存在しないか、名称が変更されています。",
+              "ｴﾗｰ", MsgButtons::YesNo, MsgIcon::Critical);
+    ExpectLastBox(
+        "以降エラーファイルデータは無視します\r\nロードされるデータに含まれる結果情報の整合性"
+        "が保たれていない可能性があります");
+    ASSERT_EQ(project.Items().size(), 1u) << "the emptied group leaves, the next moves up";
+    EXPECT_EQ(project.Items()[0].Name, "Thinned");
+    EXPECT_EQ(project.Items()[0].PathList, folder.File("kept.txt"));
+    EXPECT_EQ(project.Items()[0].Size, 10) << "the size the file has now";
+    EXPECT_EQ(project.GetRunSettings().MediaNum, 2);
+    EXPECT_TRUE(project.GetRunSettings().MaxSpeed) << "the window's own";
+    EXPECT_EQ(project.Caption(), "project");
+    Write({{"G", 0, {Row("gone.txt")}}});
+    ui.Answer(MsgResult::No);
+    EXPECT_EQ(LoadProject(project, file), LoadOutcome::Cancelled);
+    EXPECT_TRUE(project.IsEmpty());
+}
+
+TEST_F(LoadProjectTest, UnsavedChangesAreOfferedForSaving) {
+    MakeFile("other.txt", 1);
+    Write({{folder.File("other.txt"), 0, {Row("other.txt")}}});
+    const std::string own = folder.File("own.mtb");
+    const auto modify = [&] {
+        Add(project, {MakeFile("own.txt", 1)});
+        project.SetFilePath(own);
+        project.SetCaption("own");
+    };
+    const auto answer = [&](MsgResult result) {
+        ui.Answer(result);
+        const LoadOutcome outcome = LoadProject(project, file);
+        ExpectLastBox(" ownは変更されています\r\n保存しますか？", "ownの保存",
+                      MsgButtons::YesNoCancel);
+        return outcome;
+    };
+    modify();
+    EXPECT_EQ(answer(MsgResult::Cancel), LoadOutcome::Cancelled);
+    EXPECT_EQ(project.Items()[0].Name, folder.File("own.txt")) << "unsaved work is kept";
+    EXPECT_EQ(answer(MsgResult::No), LoadOutcome::Loaded);
+    EXPECT_FALSE(std::filesystem::exists(own));
+    EXPECT_EQ(project.Items()[0].Name, folder.File("other.txt"));
+    modify();
+    EXPECT_EQ(answer(MsgResult::Yes), LoadOutcome::Loaded);
+    EXPECT_TRUE(std::filesystem::exists(own));
+    EXPECT_EQ(project.FilePath(), file);
+}
+
+TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
+    MakeFile("a.txt", 1);
+    MakeFile("b.txt", 1);
+    // An item without rows leaves a gap in the item numbers.
+    Write({{"A", 0, {Row("a.txt")}}, {"Hole", 0, {}}, {"B", 0, {Row("b.txt")}}});
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(LoadProject(project, file), LoadOutcome::Failed);
+    ExpectLastBox("インデックスが有効範囲にありません。", "ｴﾗｰ9");
+    EXPECT_TRUE(project.IsEmpty());
+    test::WriteBytes(folder.File("text.mtb"), "just some text");
+    EXPECT_EQ(LoadProject(project, folder.File("text.mtb")), LoadOutcome::NotAProject);
+    EXPECT_EQ(LoadProject(project, folder.File("none.mtb")), LoadOutcome::NotAProject);
+    EXPECT_EQ(project.FilePath(), "");
 }
 
 }  // namespace

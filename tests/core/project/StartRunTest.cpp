@@ -10,6 +10,7 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/strings/StringTable.h"
 #include "tests/core/project/DocumentTest.h"
+#include "tests/support/SqlRows.h"
 
 namespace zv {
 namespace {
@@ -25,12 +26,11 @@ RunSettings Settings(const std::string& mediaSize) {
 }
 
 // The desktop's part of a run as a script: the settings dialog applies the
-// given settings or is cancelled, the run dialog records what the run shows
-// and does what the test asks at a status line.
+// given settings or is cancelled, the run dialog does what the test asks at a
+// status line.
 class ScriptedHost : public RunHost, public RunObserver {
   public:
     explicit ScriptedHost(ProjectDocument& project) : project_(project) {}
-
     bool ConfirmRunSettings() override {
         calls.push_back("settings");
         if (onSettings)
@@ -41,6 +41,7 @@ class ScriptedHost : public RunHost, public RunObserver {
     }
     void OpenRunDialog() override { calls.push_back("open"); }
     RunObserver& Observer() override { return *this; }
+
     RunRequests& Requests() override { return requests; }
     void CloseRunDialog() override {
         calls.push_back("close");
@@ -49,7 +50,6 @@ class ScriptedHost : public RunHost, public RunObserver {
     }
     void RunStateChanged() override { calls.push_back(App().running ? "running" : "idle"); }
     void ShowResults() override { calls.push_back("results"); }
-
     void StatusChanged(const std::string& text) override {
         if (onStatus)
             onStatus(text);
@@ -61,9 +61,8 @@ class ScriptedHost : public RunHost, public RunObserver {
     void MediumChosen(const MediumReport&) override {}
 
     std::optional<RunSettings> apply = Settings("700");
-    std::function<void()> onSettings;
+    std::function<void()> onSettings, onClose;
     std::function<void(const std::string&)> onStatus;
-    std::function<void()> onClose;
     RunRequests requests;
     Calls calls;
 
@@ -78,14 +77,6 @@ Media MediaOf(const ProjectDocument& project) {
     return media;
 }
 
-Media MediaInFile(const std::string& path) {
-    const std::optional<ProjectData> project = ProjectFile::Read(path, RunSettings());
-    Media media;
-    for (const ProjectItem& item : project.value().items)
-        media.push_back(item.medium);
-    return media;
-}
-
 const char* const kCompleted = "実行は完了しました";
 const char* const kFailed = "実行は失敗しました";
 
@@ -96,7 +87,6 @@ class StartRunTest : public DocumentTest {
         Add(project,
             {MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200)});
     }
-
     // After every start the program is idle again.
     ~StartRunTest() override {
         EXPECT_FALSE(App().running);
@@ -104,11 +94,11 @@ class StartRunTest : public DocumentTest {
         App().running = false;
         App().runRequests = nullptr;
     }
-
     void SaveAs(const std::string& name) {
         project.SetFilePath(folder.File(name));
         ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
     }
+    Media Placed() const { return MediaOf(project); }
 
     ProjectDocument project;
     ScriptedHost host{project};
@@ -118,18 +108,18 @@ TEST_F(StartRunTest, CancelledSettingsChangeNothingAndSaveNothing) {
     host.apply.reset();
     EXPECT_FALSE(StartRun(project, host));
     EXPECT_EQ(host.calls, Calls{"settings"});
-    EXPECT_TRUE(project.FilePath().empty());
     EXPECT_FALSE(fs::exists(project.TemporaryProjectPath()));
-
     project.Items()[0].Medium = 1;
     SaveAs("saved.mtb");
     const std::string before = ReadBytes(project.FilePath());
     EXPECT_FALSE(StartRun(project, host));
     EXPECT_FALSE(project.Modified());
-    EXPECT_EQ(MediaOf(project), (Media{1, 0, 0, 0}));
+    EXPECT_EQ(Placed(), (Media{1, 0, 0, 0}));
     EXPECT_EQ(ReadBytes(project.FilePath()), before);
 }
 
+// A start while a run is on (found at once, or after the settings were asked)
+// is refused and leaves the run's flag, requests and dialog alone.
 TEST_F(StartRunTest, ASecondStartIsRefusedAndLeavesTheRunInProgressAlone) {
     ProjectDocument second;
     Add(second, {MakeFile("e", 100), MakeFile("f", 100)});
@@ -139,41 +129,35 @@ TEST_F(StartRunTest, ASecondStartIsRefusedAndLeavesTheRunInProgressAlone) {
             return;
         ui.Answer(MsgResult::OK);
         EXPECT_FALSE(StartRun(second, secondHost));
-        // The refused start neither asked for settings nor touched the run's
-        // flag, requests or dialog.
         EXPECT_TRUE(App().running);
         EXPECT_EQ(App().runRequests, &host.requests);
         secondHost.calls.push_back("refused");
     };
     ui.Answer(MsgResult::OK);
-
     EXPECT_TRUE(StartRun(project, host));
     EXPECT_EQ(secondHost.calls, Calls{"refused"});
-    ExpectBox(ui.Boxes().at(0),
-              "既に他で実行が開始されています\r\n複数を同時に実行することは出来ません",
-              "Zarvopack");
+    const std::string refusal =
+        "既に他で実行が開始されています\r\n複数を同時に実行することは出来ません";
+    ExpectBox(ui.Boxes().at(0), refusal, "Zarvopack");
     EXPECT_EQ(ui.Boxes().at(1).text, kCompleted);
-    EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
+    EXPECT_EQ(Placed(), (Media{1, 2, 2, 1}));
     EXPECT_EQ(MediaOf(second), (Media{0, 0}));
-
-    // Another start may get in while the settings are asked.
     secondHost.onSettings = [] { App().running = true; };
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(second, secondHost));
-    EXPECT_EQ(ui.Boxes().back().text, ui.Boxes().at(0).text);
+    EXPECT_EQ(ui.Boxes().back().text, refusal);
     EXPECT_EQ(App().runRequests, nullptr);
     App().running = false;
 }
 
+// The settings are applied and saved even when the run cannot start.
 TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {
     SaveAs("project.mtb");
     host.apply = Settings("ＤＶＤ");
     ui.Answer(MsgResult::OK);
-
     EXPECT_FALSE(StartRun(project, host));
     EXPECT_EQ(ui.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
     EXPECT_EQ(host.calls, (Calls{"settings", "open", "close"})) << "no run";
-    // The settings were applied and the project saved with them.
     EXPECT_EQ(ProjectFile::Read(project.FilePath(), RunSettings())->settings.MediaSize, "ＤＶＤ");
     EXPECT_FALSE(project.Modified());
 }
@@ -182,39 +166,33 @@ TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {
 // run once left the window pointing at its temporary copy, which the next
 // save then wrote and the next close deleted.
 TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileAndStaysUntitled) {
-    const std::string caption = project.Caption();
     const std::string temporary = folder.File(project.DocumentId() + ".mtb");
     bool sawFile = false;
     host.onStatus = [&](const std::string&) {
         sawFile = sawFile || (fs::exists(temporary) && project.FilePath() == temporary &&
-                              project.Caption() == caption);
+                              project.Caption() == "無題1");
         EXPECT_TRUE(App().running);
         EXPECT_EQ(App().runRequests, &host.requests);
     };
     ui.Answer(MsgResult::OK);
     // The run dialog is gone before the end message shows.
     host.onClose = [&] { EXPECT_TRUE(ui.Boxes().empty()); };
-
     EXPECT_TRUE(StartRun(project, host));
     EXPECT_TRUE(sawFile);
     EXPECT_EQ(ui.OnlyBoxText(), kCompleted);
     EXPECT_EQ(host.calls, (Calls{"settings", "open", "running", "close", "results", "idle"}));
-    EXPECT_EQ(MediaOf(project), (Media{1, 2, 2, 1}));
-    EXPECT_FALSE(fs::exists(temporary));
-    EXPECT_TRUE(project.FilePath().empty());
-    EXPECT_EQ(project.Caption(), caption);
+    EXPECT_EQ(Placed(), (Media{1, 2, 2, 1}));
     EXPECT_TRUE(project.Modified());
-
+    EXPECT_EQ(project.FilePath() + project.Caption(), "無題1");
+    EXPECT_FALSE(fs::exists(temporary));
     project.SetModified(false);
     ScriptedHost aborting(project);
     aborting.onStatus = [&](const std::string&) { aborting.requests.abort = true; };
+    aborting.onClose = [&] { EXPECT_EQ(ui.Boxes().size(), 1u); };
     ui.Answer(MsgResult::OK);
-    const std::size_t boxesBefore = ui.Boxes().size();
-    aborting.onClose = [&] { EXPECT_EQ(ui.Boxes().size(), boxesBefore); };
     EXPECT_FALSE(StartRun(project, aborting));
     EXPECT_EQ(ui.Boxes().back().text, kFailed);
-    EXPECT_TRUE(project.FilePath().empty());
-    EXPECT_EQ(project.Caption(), caption);
+    EXPECT_EQ(project.FilePath() + project.Caption(), "無題1");
     EXPECT_FALSE(fs::exists(temporary));
     EXPECT_FALSE(project.Modified());
 }
@@ -225,15 +203,13 @@ TEST_F(StartRunTest, ResultsStayInTheProjectFileAndAnAbortPutsEveryMediumBackToZ
     SaveAs("project.mtb");
     ui.Answer(MsgResult::OK);
     ASSERT_TRUE(StartRun(project, host));
-    EXPECT_EQ(project.FilePath(), folder.File("project.mtb"));
-    EXPECT_EQ(project.Caption(), "project");
+    EXPECT_EQ(project.FilePath() + project.Caption(), folder.File("project.mtb") + "project");
     EXPECT_TRUE(project.Modified());
     Media media(6, 0);
     ASSERT_TRUE(ReadRunResults(project.FilePath(), media));
     EXPECT_EQ(media, (Media{1, 3, 2, 1, 3, 2}));
-    EXPECT_EQ(MediaOf(project), media);
+    EXPECT_EQ(Placed(), media);
     ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
-
     ScriptedHost aborting(project);
     std::string asSaved;
     aborting.onStatus = [&](const std::string& status) {
@@ -243,33 +219,30 @@ TEST_F(StartRunTest, ResultsStayInTheProjectFileAndAnAbortPutsEveryMediumBackToZ
             aborting.requests.abort = true;
     };
     ui.Answer(MsgResult::OK);
-
     EXPECT_FALSE(StartRun(project, aborting));
     EXPECT_EQ(ui.Boxes().back().text, kFailed);
-    EXPECT_EQ(MediaOf(project), Media(6, 0));
+    EXPECT_EQ(Placed(), Media(6, 0));
     EXPECT_EQ(ReadBytes(project.FilePath()), asSaved);
-    EXPECT_EQ(MediaInFile(project.FilePath()), Media(6, 0));
+    EXPECT_EQ(Rows(project.FilePath(), "SELECT DISTINCT CDNUMBER FROM MainDB"), Texts{"0"});
     EXPECT_FALSE(project.Modified());
     EXPECT_FALSE(fs::exists(project.FilePath() + ".TMP"));
 }
 
+// The applied settings are in no file, and an untitled project gets no
+// temporary file to point at.
 TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
     project.SetFilePath(folder.File("missing/project.mtb"));
     project.SetModified(false);
     ui.Answer(MsgResult::OK);
     ui.Answer(MsgResult::OK);
-
     EXPECT_FALSE(StartRun(project, host));
     ASSERT_EQ(ui.Boxes().size(), 2u);
     EXPECT_EQ(ui.Boxes()[0].text, "ﾃﾞｰﾀの更新に失敗しました");
     ExpectLastBox(
         "ﾃﾞｰﾀの更新処理に失敗しました\r\nﾌｧｲﾙ不整合であるか、読取専用の環境で実行しています");
     EXPECT_EQ(host.calls, (Calls{"settings", "open", "close"}));
-    // The applied settings are in no file.
     EXPECT_TRUE(project.Modified());
     EXPECT_EQ(project.FilePath(), folder.File("missing/project.mtb"));
-
-    // An untitled project got no temporary file to point at.
     project.SetFilePath("");
     SetProgramFolder(folder.File("missing"));
     ui.Answer(MsgResult::OK);
@@ -278,10 +251,11 @@ TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
     EXPECT_TRUE(project.FilePath().empty());
 }
 
+// A work database spoilt before the first medium is loaded fails the run and
+// never takes the project's place; a bad row read later keeps the media read
+// before it.
 TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay) {
     SaveAs("project.mtb");
-    // A work database spoilt before the first medium is loaded fails the run
-    // and never takes the project's place.
     host.onStatus = [&](const std::string& status) {
         if (status == RunDisplay::MediumStatusText(1))
             WriteBytes(project.FilePath() + ".TMP", "no database");
@@ -292,8 +266,8 @@ TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay
     ASSERT_EQ(ui.Boxes().size(), 2u);
     EXPECT_EQ(ui.Boxes()[0].text, ResString(40026));
     EXPECT_EQ(ui.Boxes().back().text, kFailed);
-    EXPECT_EQ(MediaOf(project), (Media{0, 0, 0, 0}));
-    EXPECT_EQ(MediaInFile(project.FilePath()), (Media{0, 0, 0, 0}));
+    EXPECT_EQ(Placed(), (Media{0, 0, 0, 0}));
+    EXPECT_EQ(Rows(project.FilePath(), "SELECT DISTINCT CDNUMBER FROM MainDB"), Texts{"0"});
     EXPECT_FALSE(project.Modified());
 
     // Medium 1 is recorded when medium 2 begins; a row is slipped in after
@@ -309,7 +283,7 @@ TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(project, host));
     ExpectLastBox("インデックスが有効範囲にありません。", ExeBaseName() + "ｴﾗｰ 9");
-    EXPECT_EQ(MediaOf(project), (Media{1, 0, 0, 1}));
+    EXPECT_EQ(Placed(), (Media{1, 0, 0, 1}));
     EXPECT_FALSE(project.Modified());
 }
 

@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include "core/platform/PlatformError.h"
+#include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsValueError.h"
+#include "core/settings/ShowError.h"
 #include "core/settings/SizeFromText.h"
 #include "core/settings/SizePresets.h"
 #include "tests/support/BoxChecks.h"
@@ -59,6 +62,24 @@ TEST_F(SizeFromTextTest, AFileThatCannotBeReadIsNamedAndGivesZero) {
                         "\r\n[MSizeSet] 0\r\nIs a directory",
                     "zarvopackｴﾗｰ 70");
     EXPECT_THROW(ReadSizePresets(), SettingsValueError);
+}
+
+TEST(ShowErrorTest, CaptionNamesProgramAndNumber) {
+    ScriptedUi ui;
+    ui.Answer(MsgResult::OK);
+    ShowError(PlatformError::TypeMismatch());
+    test::ExpectBox(ui.Boxes().at(0), "型が一致しません。", "zarvopackｴﾗｰ 13");
+}
+
+TEST(ProgramPathsTest, SettingsFileLiesInTheProgramFolder) {
+    EXPECT_TRUE(std::filesystem::exists(ProgramFolder() + "/settings_tests"))
+        << "the running executable's folder";
+    const std::string own = ProgramFolder();
+    {
+        test::TempFolder folder;
+        EXPECT_EQ(SettingsFilePath(), folder.File("zarvopack.dat"));
+    }
+    EXPECT_EQ(ProgramFolder(), own);
 }
 
 }  // namespace

@@ -22,19 +22,13 @@ TEST(StringTableParserTest, DecodesEscapesAndKeepsBlanksAndUtf8) {
         edges +
         "\n"
         "70000\tlast line without a line feed");
-    ASSERT_EQ(entries.size(), 7u);
-    EXPECT_EQ(entries[0].id, 1);
-    EXPECT_EQ(entries[0].text, "one\r\ntwo");
-    EXPECT_EQ(entries[1].text, "a\tb");
-    EXPECT_EQ(entries[1].name, "Tabbed2");
-    EXPECT_EQ(entries[0].name, "");
+    std::vector<std::string> texts;
+    for (const StringTableEntry& entry : entries)
+        texts.push_back(std::to_string(entry.id) + ":" + entry.text + ":" + entry.name);
     // An escaped backslash is not the start of a further escape.
-    EXPECT_EQ(entries[2].text, "C:\\temp\\new");
-    EXPECT_EQ(entries[3].text, "  ﾌｨﾙﾀ：  ");
-    EXPECT_EQ(entries[4].text, "");
-    EXPECT_EQ(entries[5].text, edges);
-    EXPECT_EQ(entries[6].id, 70000);
-    EXPECT_EQ(entries[6].text, "last line without a line feed");
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "1:one\r\ntwo:", "2:a\tb:Tabbed2", "3:C:\\temp\\new:", "4:  ﾌｨﾙﾀ：  :",
+                         "5::", "6:" + edges + ":", "70000:last line without a line feed:"}));
 }
 
 TEST(StringTableParserTest, RefusesFaultyFilesNamingTheLine) {

@@ -24,17 +24,17 @@ class FolderScanTest : public ::testing::Test {
         test::WriteBytes(path.string(), std::string(bytes, 'x'));
     }
 
-    // The gathered files as paths below the root, in the order found.
-    std::vector<std::string> Found(const FolderScan& scan) const {
+    // Walks to the end; the gathered files as paths below the root, in the
+    // order found.
+    std::vector<std::string> Found(FolderScan& scan) const {
+        while (scan.WalkNext()) {
+        }
         std::vector<std::string> found;
         for (std::size_t i = 0; i < scan.Files().files.size(); ++i)
             found.push_back(fs::path(scan.Files().Path(i)).lexically_relative(Root()).string());
         return found;
     }
-
     std::set<std::string> FoundAll(FolderScan& scan) const {
-        while (scan.WalkNext()) {
-        }
         const std::vector<std::string> found = Found(scan);
         return {found.begin(), found.end()};
     }

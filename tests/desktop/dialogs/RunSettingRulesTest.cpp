@@ -12,12 +12,12 @@ namespace zv {
 namespace {
 
 using Names = std::vector<std::string>;
-
+using R = RunSettingRules;
 using test::ErrorNumber;
 
 class RunSettingRulesTest : public ::testing::Test {
   protected:
-    void Write(const std::string& section, const std::string& key, std::string value) {
+    void Write(const std::string& key, std::string value, const std::string& section = "MSizeSet") {
         ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
     }
     // The stored defaults, blank-separated, the method first.
@@ -38,15 +38,6 @@ class RunSettingRulesTest : public ::testing::Test {
             names.push_back(preset.name);
         return names;
     }
-    // Settings that pass every rule: 1,000 bytes, a tolerance of 10, one medium.
-    static RunSettings Valid() { return {"1000", 10, 1, 2, 1, false, 0, ""}; }
-    int RefusalOf(const RunSettings& settings, SettingBox focus) {
-        const auto refusal = RunSettingRules::Check(settings);
-        if (!refusal)
-            return 0;
-        EXPECT_EQ(refusal->focus, focus);
-        return refusal->message;
-    }
 
     test::TempFolder folder_;
     ScriptedUi ui_;
@@ -55,129 +46,119 @@ class RunSettingRulesTest : public ::testing::Test {
 
 TEST_F(RunSettingRulesTest, PresetsEndAtTheFirstMissingKeyAndEmptyCapacitiesGiveWay) {
     EXPECT_EQ(PresetNames(), Names{""});
-
-    Write("MSizeSet", "0", "CD#650000000");
-    Write("MSizeSet", "1", "DVD#4700000000");
-    Write("MSizeSet", "3", "BD#25000000000");
+    Write("0", "CD#650000000");
+    Write("1", "DVD#4700000000");
+    Write("3", "BD#25000000000");
     EXPECT_EQ(PresetNames(), (Names{"CD", "DVD"}));
     EXPECT_EQ(rules_.Presets()[1].capacity, 4700000000.0);
-
     // A first preset without a capacity is overwritten by the next one.
-    Write("MSizeSet", "0", "none#0");
-    Write("MSizeSet", "1", "also none#-5");
-    Write("MSizeSet", "2", "DVD#4700000000");
-    Write("MSizeSet", "3", "zero#0");
+    Write("0", "none#0");
+    Write("1", "also none#-5");
+    Write("2", "DVD#4700000000");
+    Write("3", "zero#0");
     EXPECT_EQ(PresetNames(), (Names{"DVD", "zero"}));
-}
 
-TEST_F(RunSettingRulesTest, APresetThatCannotBeReadFails) {
-    Write("MSizeSet", "0", "CD");
-    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 5);
-    Write("MSizeSet", "0", "CD#lots");
-    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 13);
-    // The presets before the broken one are still offered.
-    Write("MSizeSet", "0", "DVD#4700000000");
-    Write("MSizeSet", "1", "BD");
+    // One that cannot be read fails; the presets before it are still offered.
+    Write("0", "DVD#4700000000");
+    Write("1", "BD");
     EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 5);
     EXPECT_EQ(rules_.Presets().size(), 1u);
-    EXPECT_EQ(rules_.Presets()[0].name, "DVD");
+    Write("0", "CD#lots");
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 13);
 }
 
-TEST_F(RunSettingRulesTest, NumberBoxesTakeDigitsAndEditingKeysOnly) {
+TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormatThemAfter) {
     for (const char* typed : {"0", "9", "\b", "", "\x16", "\x7f"})
-        EXPECT_TRUE(RunSettingRules::AcceptsTyped(typed)) << typed;
+        EXPECT_TRUE(R::AcceptsTyped(typed)) << typed;
     for (const char* typed : {"a", ",", ".", "-", " ", "１", "ab"})
-        EXPECT_FALSE(RunSettingRules::AcceptsTyped(typed)) << typed;
-}
+        EXPECT_FALSE(R::AcceptsTyped(typed)) << typed;
 
-TEST_F(RunSettingRulesTest, FocusShowsPlainWholeNumbersAndLeavingFormatsThem) {
-    EXPECT_EQ(RunSettingRules::FocusedText("650,000,000"), "650000000");
-    EXPECT_EQ(RunSettingRules::FocusedText("1,234.9"), "1234");
-    EXPECT_EQ(RunSettingRules::FocusedText("-12.5"), "-12");
-    EXPECT_EQ(RunSettingRules::FocusedText("1e24"), "1000000000000000000000000");
-    EXPECT_EQ(RunSettingRules::FocusedText("DVD-R (4.7GB)"), "DVD-R (4.7GB)");
+    const std::pair<const char*, const char*> focused[] = {{"650,000,000", "650000000"},
+                                                           {"1,234.9", "1234"},
+                                                           {"-12.5", "-12"},
+                                                           {"1e24", "1000000000000000000000000"},
+                                                           {"DVD-R (4.7GB)", "DVD-R (4.7GB)"}};
+    for (const auto& [text, shown] : focused)
+        EXPECT_EQ(R::FocusedText(text), shown);
 
     // Counts are capped; sizes from one yotta byte on are refused as typed.
-    EXPECT_EQ(RunSettingRules::LeftText(SettingBox::MinFile, "40000").text, "32,766");
-    EXPECT_FALSE(RunSettingRules::LeftText(SettingBox::MediaNum, "1e30").refused);
-    const LeftBoxText yotta =
-        RunSettingRules::LeftText(SettingBox::MediaSize, "1000000000000000000000000");
-    EXPECT_TRUE(yotta.refused);
-    EXPECT_EQ(yotta.text, "1000000000000000000000000");
-    const LeftBoxText less = RunSettingRules::LeftText(SettingBox::DiffSize, "999999999999999");
-    EXPECT_FALSE(less.refused);
-    EXPECT_EQ(less.text, "999,999,999,999,999");
-    EXPECT_EQ(RunSettingRules::LeftText(SettingBox::MediaSize, "DVD").text, "DVD");
-    EXPECT_EQ(RunSettingRules::LeftText(SettingBox::MediaNum, "").text, "");
-}
+    const struct {
+        SettingBox box;
+        const char* text;
+        const char* left;
+        bool refused;
+    } left[] = {
+        {SettingBox::MinFile, "40000", "32,766", false},
+        {SettingBox::MediaNum, "1e30", nullptr, false},
+        {SettingBox::MediaSize, "1000000000000000000000000", "1000000000000000000000000", true},
+        {SettingBox::DiffSize, "999999999999999", "999,999,999,999,999", false},
+        {SettingBox::MediaSize, "DVD", "DVD", false},
+        {SettingBox::MediaNum, "", "", false},
+    };
+    for (const auto& c : left) {
+        const LeftBoxText shown = R::LeftText(c.box, c.text);
+        EXPECT_EQ(shown.refused, c.refused) << c.text;
+        EXPECT_TRUE(!c.left || shown.text == c.left) << c.text << ": " << shown.text;
+    }
 
-TEST_F(RunSettingRulesTest, ABoxThatDoesNotConvertFails) {
-    EXPECT_EQ(ErrorNumber([] {
-                  RunSettingRules::RecordOf({"DVD", "", "1", "1", "0", false});
-              }),
-              13);
-    EXPECT_EQ(ErrorNumber([] {
-                  RunSettingRules::RecordOf({"DVD", "0", "40000", "1", "0", false});
-              }),
-              6);
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "", "1", "1", "0", false}); }), 13);
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "40000", "1", "0", false}); }), 6);
 }
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
-    EXPECT_EQ(RefusalOf(Valid(), SettingBox::MediaSize), 0);
-
-    RunSettings settings = Valid();
-    settings.MediaSize = "0";
-    settings.MediaNum = 0;
-    settings.MinFile = 5;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaSize), 41035);
-    settings.MediaSize = "1,000";
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaNum), 41036);
-    settings.MediaNum = -1;
-    settings.DiffSize = 1000;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaSize), 41037);
-    settings.DiffSize = 999;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MaxFile), 41038);
-    settings.MinFile = 2;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MaxFile), 41038);
-    settings.MinFile = 1;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaSize), 0);
-}
-
-TEST_F(RunSettingRulesTest, ACapacityNameIsLookedUpAmongThePresets) {
-    Write("MSizeSet", "0", "CD#650000000");
-    RunSettings settings = Valid();
-    settings.MediaSize = "CD";
-    settings.DiffSize = 649999999;
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaSize), 0);
-
-    settings.MediaSize = "cd";
+    Write("0", "CD#650000000");
+    // Each case breaks the rule it names and every rule after it; "cd" is no
+    // preset name, which is told as it is looked up.
+    const struct {
+        std::string mediaSize;
+        double diffSize;
+        int16_t mediaNum;
+        int16_t minFile;
+        int message;  // 0: taken
+        SettingBox focus;
+    } cases[] = {
+        {"0", 10, 0, 5, 41035, SettingBox::MediaSize},
+        {"1,000", 10, 0, 5, 41036, SettingBox::MediaNum},
+        {"1,000", 1000, -1, 5, 41037, SettingBox::MediaSize},
+        {"1,000", 999, -1, 5, 41038, SettingBox::MaxFile},
+        {"1,000", 999, -1, 2, 41038, SettingBox::MaxFile},
+        {"1,000", 999, -1, 1, 0, SettingBox::MediaSize},
+        {"CD", 649999999, 1, 1, 0, SettingBox::MediaSize},
+        {"cd", 10, 1, 1, 41035, SettingBox::MediaSize},
+    };
     ui_.Answer(MsgResult::OK);
-    EXPECT_EQ(RefusalOf(settings, SettingBox::MediaSize), 41035);
+    for (const auto& c : cases) {
+        const RunSettings settings{c.mediaSize, c.diffSize, c.mediaNum, 2, c.minFile, false, 0, ""};
+        const auto refusal = R::Check(settings);
+        EXPECT_EQ(refusal ? refusal->message : 0, c.message) << c.mediaSize << " " << c.diffSize;
+        EXPECT_EQ(refusal ? refusal->focus : c.focus, c.focus) << c.message;
+    }
     EXPECT_EQ(ui_.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
 }
 
 TEST_F(RunSettingRulesTest, AutoProposesAThousandthOfTheCapacityRoundedDown) {
-    Write("MSizeSet", "0", "CD-R 74分 (650MB)#681984000");
+    Write("0", "CD-R 74分 (650MB)#681984000");
     rules_.LoadPresets();
-    EXPECT_EQ(rules_.AutoTolerance("650,000,000"), "650,000");
-    EXPECT_EQ(rules_.AutoTolerance("999"), "0");
-    EXPECT_EQ(rules_.AutoTolerance("CD-R 74分 (650MB)"), "681,984");
-    EXPECT_EQ(rules_.AutoTolerance("cd-r 74分 (650MB)"), "0");
-    EXPECT_EQ(rules_.AutoTolerance(""), "0");
+    const std::pair<const char*, const char*> cases[] = {{"650,000,000", "650,000"},
+                                                         {"999", "0"},
+                                                         {"CD-R 74分 (650MB)", "681,984"},
+                                                         {"cd-r 74分 (650MB)", "0"},
+                                                         {"", "0"}};
+    for (const auto& [capacity, tolerance] : cases)
+        EXPECT_EQ(rules_.AutoTolerance(capacity), tolerance) << capacity;
 }
 
 TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
-    Write("DEFAULT_SET_RUN", "DiffSize", "12345");
-    EXPECT_TRUE(
-        RunSettingRules::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
-                                        PackingMethod::FewestMedia, true, 3, "/media/burn"}));
+    Write("DiffSize", "12345", "DEFAULT_SET_RUN");
+    EXPECT_TRUE(R::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
+                                  PackingMethod::FewestMedia, true, 3, "/media/burn"}));
     EXPECT_EQ(Stored(), "1 DVD 12345 32,766 1,000 0 1 1 3 /media/burn");
-    EXPECT_TRUE(RunSettingRules::StoreDefaults({"", "5", "", "", "", false}));
+    EXPECT_TRUE(R::StoreDefaults({"", "5", "", "", "", false}));
     EXPECT_EQ(Stored(), "0 DVD 5 32,766 1,000 0 0 0 0 /media/burn");
 
     std::filesystem::remove(folder_.Settings());
     std::filesystem::create_directory(folder_.Settings());
-    EXPECT_FALSE(RunSettingRules::StoreDefaults({"DVD", "5", "1", "1", "0", false}));
+    EXPECT_FALSE(R::StoreDefaults({"DVD", "5", "1", "1", "0", false}));
 }
 
 }  // namespace

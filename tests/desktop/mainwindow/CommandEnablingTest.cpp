@@ -41,6 +41,11 @@ TEST_F(CommandEnablingTest, MenusAndButtonsFollowTheActiveWindowItsSelectionAndT
     OpenMenu(3);
     EXPECT_TRUE(Item("sm_R(3)")->isEnabled());
     EXPECT_FALSE(Item("sm_R(2)")->isEnabled());
+
+    App().running = false;
+    project.Document().SetModified(false);
+    ASSERT_TRUE(project.parentWidget()->close());
+    EXPECT_EQ(EnabledButtons(), (Keys{"New", "Open"})) << "the last window has closed";
 }
 
 // A command that fills a window without a click in it (here Open into the
@@ -58,37 +63,24 @@ TEST_F(CommandEnablingTest, ShortcutsFollowAWindowFilledByACommand) {
     EXPECT_TRUE(Item("sm_R(0)")->isEnabled());
 }
 
-// The View menu's items act on the active window and show its state.
+// The View menu's items act on the active window and show its state; a tab
+// shown again is also the one shown.
 TEST_F(CommandEnablingTest, ViewMenuFollowsTheWindow) {
     frmNested& project = ProjectWith({"a.txt"});
-    Item("sm_VS(1)")->trigger();
-    Item("sm_VP(1)")->trigger();
-    Item("sm_V(1)")->trigger();
-    Item("sm_VT(2)")->trigger();
+    for (const char* item : {"sm_VS(1)", "sm_VP(1)", "sm_V(1)", "sm_VT(2)"})
+        Item(item)->trigger();
     OpenMenu(1);
     EXPECT_EQ(project.GetSizeUnit(), UnitMegabytes);
     EXPECT_EQ(project.GetPathMode(), FileNamesOnly);
     EXPECT_EQ(project.CurrentTab(), ProjectTab::Result);
     EXPECT_FALSE(project.IsTabVisible(ProjectTab::Info));
     EXPECT_FALSE(Item("sm_V(2)")->isEnabled());
-    EXPECT_TRUE(Item("sm_V(1)")->isChecked());
-    EXPECT_TRUE(Item("sm_VS(1)")->isChecked());
+    for (const char* item : {"sm_V(1)", "sm_VS(1)", "sm_VP(1)"})
+        EXPECT_TRUE(Item(item)->isChecked()) << item;
     EXPECT_FALSE(Item("sm_VS(3)")->isChecked()) << "the unit a new project starts with";
-    EXPECT_TRUE(Item("sm_VP(1)")->isChecked());
-
-    // Shown again, the tab is also the one shown.
     Item("sm_VT(2)")->trigger();
     EXPECT_TRUE(project.IsTabVisible(ProjectTab::Info));
     EXPECT_EQ(project.CurrentTab(), ProjectTab::Info);
-}
-
-TEST_F(CommandEnablingTest, ClosingTheLastWindowLeavesNewAndOpen) {
-    frmNested& project = ProjectWith({"a.txt", "b.txt"});
-    project.Document().SetModified(false);
-    ASSERT_TRUE(Button("Start")->isEnabled());
-    ASSERT_TRUE(project.parentWidget()->close());
-    EXPECT_EQ(window_->ProjectWindowCount(), 0);
-    EXPECT_EQ(EnabledButtons(), (Keys{"New", "Open"}));
 }
 
 }  // namespace

@@ -14,20 +14,22 @@ using C = Command;
 using Items = std::set<int>;
 using Buttons = std::set<Command>;
 
-Items Enabled(DropDown menu, const CommandState& state) {
-    Items items;
-    for (const auto& [item, enabled] : MenuRules(menu, state).enabled)
+// The keys of the map that are on.
+template <class Key>
+std::set<Key> On(const std::map<Key, bool>& items) {
+    std::set<Key> on;
+    for (const auto& [item, enabled] : items)
         if (enabled)
-            items.insert(item);
-    return items;
+            on.insert(item);
+    return on;
+}
+
+Items Enabled(DropDown menu, const CommandState& state) {
+    return On(MenuRules(menu, state).enabled);
 }
 
 Buttons EnabledButtons(const CommandState& state, bool ignoreActive = false) {
-    Buttons buttons;
-    for (const auto& [command, enabled] : ToolbarRules(state, ignoreActive))
-        if (enabled)
-            buttons.insert(command);
-    return buttons;
+    return On(ToolbarRules(state, ignoreActive));
 }
 
 // An unmodified project window on its list tab with two items.
@@ -160,18 +162,10 @@ TEST(CommandRulesTest, ViewMenuShowsTheTabsUnitAndPathModeOfTheWindow) {
     state.sizeUnit = UnitMegabytes;
     state.pathMode = FileNamesOnly;
     const MenuStates view = MenuRules(DropDown::View, state);
-    Items enabled;
-    Items checked;
-    for (const auto& [item, on] : view.enabled)
-        if (on)
-            enabled.insert(item);
-    for (const auto& [item, on] : view.checked)
-        if (on)
-            checked.insert(item);
-    EXPECT_EQ(enabled, (Items{k::ShowTab, k::ShowTab + 1, k::TabsMenu, k::SizeMenu, k::PathMenu,
-                              k::Toolbox}));
-    EXPECT_EQ(checked, (Items{k::ShowTab + 1, k::ToggleTab, k::ToggleTab + 1, k::SizeUnit + 1,
-                              k::PathMode + 1}));
+    EXPECT_EQ(On(view.enabled), (Items{k::ShowTab, k::ShowTab + 1, k::TabsMenu, k::SizeMenu,
+                                       k::PathMenu, k::Toolbox}));
+    EXPECT_EQ(On(view.checked), (Items{k::ShowTab + 1, k::ToggleTab, k::ToggleTab + 1,
+                                       k::SizeUnit + 1, k::PathMode + 1}));
 
     state.running = true;
     state.hasWindow = false;

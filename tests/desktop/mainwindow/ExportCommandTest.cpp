@@ -1,29 +1,19 @@
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <filesystem>
 
 #include "desktop/dialogs/dlgExport.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
 namespace zv {
 namespace {
 
-class ExportCommandTest : public test::MainWindowFixture {
-  protected:
-    void SetUp() override { Start(); }
-
-    template <class Widget>
-    static Widget* Control(const QDialog& dialog, const char* name) {
-        auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-};
+using ExportCommandTest = test::MainWindowFixture;
 
 TEST_F(ExportCommandTest, TheResultMenuAndTheFileMenuExportTheResultsWhereTheUserChooses) {
+    Start();
     frmNested& project = ProjectWith({"a.txt", "b.txt"});
     OpenMenu(0);
     EXPECT_FALSE(Item("sm_F(17)")->isEnabled()) << "nothing to export before a run";
@@ -37,26 +27,24 @@ TEST_F(ExportCommandTest, TheResultMenuAndTheFileMenuExportTheResultsWhereTheUse
     ASSERT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->actions(), QList<QAction*>{Item("sm_F(17)")});
     EXPECT_TRUE(Item("sm_F(17)")->isEnabled());
-    EXPECT_EQ(Item("sm_F(17)")->text(), QStringLiteral("書き出し(&E)..."));
     menu->hide();
 
-    WriteSetting(settings_keys::LastFolder.section, settings_keys::LastFolder.name, folder_.Path());
+    const SettingsKey& last = settings_keys::LastFolder;
+    WriteSetting(last.section, last.name, folder_.Path());
     const std::string out = folder_.File("書き出し先");
     std::filesystem::create_directory(out);
     ui_.AnswerFile(out);
     ui_.Answer(MsgResult::OK);
-    QTimer::singleShot(0, window_.get(), [this] {
-        auto* dialog = qobject_cast<dlgExport*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        auto* folder = Control<QLineEdit>(*dialog, "objText(0)");
-        auto* exportButton = Control<QPushButton>(*dialog, "objButton(1)");
+    test::WhenModal<dlgExport>([this](dlgExport& dialog) {
+        auto* folder = test::Control<QLineEdit>(dialog, "objText(0)");
+        auto* exportButton = test::Control<QPushButton>(dialog, "objButton(1)");
         EXPECT_EQ(folder->text().toStdString(), folder_.Path()) << "where the user last was";
         EXPECT_TRUE(exportButton->isEnabled());
         folder->setText(QStringLiteral("relative"));
         EXPECT_FALSE(exportButton->isEnabled());
-        Control<QPushButton>(*dialog, "objButton(0)")->click();
+        test::Control<QPushButton>(dialog, "objButton(0)")->click();
         EXPECT_TRUE(exportButton->isEnabled());
-        Control<QRadioButton>(*dialog, "objOption(1)")->click();
+        test::Control<QRadioButton>(dialog, "objOption(1)")->click();
         exportButton->click();
     });
     Item("sm_F(17)")->trigger();
@@ -69,8 +57,7 @@ TEST_F(ExportCommandTest, TheResultMenuAndTheFileMenuExportTheResultsWhereTheUse
                                      "\r\n無題1_01.pathlist\r\n無題1_02.pathlist\r\n");
     EXPECT_TRUE(std::filesystem::exists(out + "/無題1_02.pathlist"));
     std::string remembered;
-    IniAccess(IniRead, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
-              remembered, folder_.Settings());
+    IniAccess(IniRead, last.section, last.name, remembered, folder_.Settings());
     EXPECT_EQ(remembered, out);
 }
 

@@ -27,8 +27,8 @@ class ListEditingTest : public test::MainWindowFixture {
         return project;
     }
 
-    std::vector<std::string> Names(const frmNested& project) const {
-        std::vector<std::string> names;
+    static Texts Names(const frmNested& project) {
+        Texts names;
         for (const ItemRecord& item : project.Document().Items())
             names.push_back(item.Name);
         return names;
@@ -44,8 +44,7 @@ TEST_F(ListEditingTest, DelAsksForTheSelectedRowsAndRemovesThem) {
     Select(project, ProjectList::Files, {0, 2});
     ui_.Answer(MsgResult::Cancel);
     Key(project, Qt::Key_Delete);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    EXPECT_EQ(ui_.Boxes()[0].text, "これらの2個の項目ををﾘｽﾄから消去してよろしいですか？");
+    EXPECT_EQ(ui_.Boxes().size(), 1u);
     EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 3);
 
     ui_.Answer(MsgResult::OK);

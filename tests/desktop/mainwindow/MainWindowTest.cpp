@@ -16,10 +16,9 @@ namespace keys = settings_keys;
 
 class MainWindowTest : public test::MainWindowFixture {
   protected:
-    std::optional<std::string> Layout(const SettingsKey& key) {
+    std::string Layout(const SettingsKey& key) {
         std::string value;
-        if (!IniAccess(IniRead, key.section, key.name, value, folder_.Settings()))
-            return std::nullopt;
+        EXPECT_TRUE(IniAccess(IniRead, key.section, key.name, value, folder_.Settings()));
         return value;
     }
     void WriteLayout(const SettingsKey& key, const std::string& value) {
@@ -86,8 +85,26 @@ TEST_F(MainWindowTest, NewWindowsCascadeInsideTheVisibleArea) {
     EXPECT_LT(places[0].y(), places[1].y()) << "each below the one before";
 }
 
-TEST_F(MainWindowTest, LayoutIsStoredInTwipsOnCloseInTheNormalStateOnly) {
+// Stored values move only their edge, a non-number is reported and the
+// minimum size holds; the layout is stored in twips on close, in the normal
+// state only.
+TEST_F(MainWindowTest, WindowLayoutIsRememberedInTwips) {
     Start();
+    const QRect designed(window_->pos(), window_->size());
+    window_.reset();
+    WriteLayout(keys::MainFormLeft, "4500");
+    WriteLayout(keys::MainFormTop, "high");
+    WriteLayout(keys::MainFormWidth, "3000");
+    ui_.Answer(MsgResult::OK);
+    Start();
+    ExpectBox(ui_.Boxes().at(0), "型が一致しません。", "zarvopackｴﾗｰ 13");
+    EXPECT_EQ(window_->x(), TwipsToPixelsX(4500));
+    EXPECT_EQ(window_->y(), designed.y());
+    EXPECT_EQ(window_->height(), designed.height());
+    EXPECT_EQ(window_->width(), TwipsToPixelsX(6880));
+    window_->resize(100, 100);
+    EXPECT_EQ(window_->size(), QSize(TwipsToPixelsX(6880), TwipsToPixelsY(6165)));
+
     window_->move(TwipsToPixelsX(3000), TwipsToPixelsY(1500));
     window_->resize(TwipsToPixelsX(12000), TwipsToPixelsY(9000));
     ASSERT_TRUE(window_->close());
@@ -95,32 +112,11 @@ TEST_F(MainWindowTest, LayoutIsStoredInTwipsOnCloseInTheNormalStateOnly) {
     EXPECT_EQ(Layout(keys::MainFormTop), std::to_string(PixelsToTwipsY(window_->y())));
     EXPECT_EQ(Layout(keys::MainFormWidth), "12000");
     EXPECT_EQ(Layout(keys::MainFormHeight), "9000");
-
     WriteLayout(keys::MainFormWidth, "11000");
     Start();
     window_->showMaximized();
     ASSERT_TRUE(window_->close());
     EXPECT_EQ(Layout(keys::MainFormWidth), "11000");
-}
-
-TEST_F(MainWindowTest, StoredValuesMoveOnlyTheirEdgeANonNumberIsReportedAndTheMinimumHolds) {
-    Start();
-    const QRect designed(window_->pos(), window_->size());
-    window_.reset();
-
-    WriteLayout(keys::MainFormLeft, "4500");
-    WriteLayout(keys::MainFormTop, "high");
-    WriteLayout(keys::MainFormWidth, "3000");
-    ui_.Answer(MsgResult::OK);
-    Start();
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    ExpectBox(ui_.Boxes()[0], "型が一致しません。", "zarvopackｴﾗｰ 13");
-    EXPECT_EQ(window_->x(), TwipsToPixelsX(4500));
-    EXPECT_EQ(window_->y(), designed.y());
-    EXPECT_EQ(window_->height(), designed.height());
-    EXPECT_EQ(window_->width(), TwipsToPixelsX(6880));
-    window_->resize(100, 100);
-    EXPECT_EQ(window_->size(), QSize(TwipsToPixelsX(6880), TwipsToPixelsY(6165)));
 }
 
 TEST_F(MainWindowTest, ExitEndsTheProgramOnlyWhenEveryWindowLetsItClose) {

@@ -11,6 +11,7 @@
 #include "core/project/ProjectFile.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/frmVersion.h"
+#include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
 namespace zv {
@@ -26,10 +27,9 @@ class ShellCommandsTest : public test::MainWindowFixture {
     std::string MakeProjectFile(const std::string& name) {
         const std::string a = MakeFile("p1.txt", 10);
         const std::string b = MakeFile("p2.txt", 20);
-        const std::string path = folder_.File(name);
-        EXPECT_TRUE(
-            ProjectFile::Write(path, {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}}, RunSettings()));
-        return path;
+        EXPECT_TRUE(ProjectFile::Write(folder_.File(name), {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}},
+                                       RunSettings()));
+        return folder_.File(name);
     }
 
     void Open(std::optional<std::string> answer) {
@@ -37,21 +37,18 @@ class ShellCommandsTest : public test::MainWindowFixture {
         QTest::mouseClick(Button("Open"), Qt::LeftButton);
     }
 
-    // Lets `act` work on the add-files dialog once it has opened and listed
-    // its folder.
-    void WhenAddOpens(std::function<void(dlgAdd&)> act) {
-        QTimer::singleShot(0, window_.get(), [act] {
-            auto* dialog = qobject_cast<dlgAdd*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
+    // Lets `act` work on the add-files dialog once it has listed its folder.
+    static void WhenAddOpens(std::function<void(dlgAdd&)> act) {
+        test::WhenModal<dlgAdd>([act](dlgAdd& dialog) {
             QCoreApplication::processEvents();
-            act(*dialog);
-            dialog->close();
+            act(dialog);
+            dialog.close();
         });
     }
 };
 
-// Open asks for a project file and loads it into the active window unless
-// that one holds unsaved changes.
+// Open loads a project file into the active window unless that one holds
+// unsaved changes.
 TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     const std::string path = MakeProjectFile("backup.mtb");
     window_->RunCommand(Command::New);
@@ -73,36 +70,23 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
 }
 
 TEST_F(ShellCommandsTest, OpeningAMissingFileOrNoProjectSaysSoAndKeepsTheWindow) {
-    ui_.Answer(MsgResult::OK);
-    Open(folder_.File("gone.mtb"));
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    ExpectBox(ui_.Boxes()[0],
-              "登録されたファイルが見つかりません\r\n登録ファイルが存在しないか、登録後に名前が変わ"
-              "っています\r\nファイルのオープンに失敗しました",
-              "Zarvopack");
-    EXPECT_EQ(window_->ProjectWindowCount(), 1);
-
     Open(MakeProjectFile("backup.mtb"));
     frmNested& project = *window_->ActiveProject();
-    ui_.Answer(MsgResult::OK);
-    Open(MakeFile("notes.txt", 30));
-    ASSERT_EQ(ui_.Boxes().size(), 2u);
-    ExpectBox(
-        ui_.Boxes()[1],
-        "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか、壊れています\r\nﾌｧｲﾙのオープンに失敗しました",
-        "Zarvopack");
-    EXPECT_EQ(window_->ProjectWindowCount(), 1);
-    EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
-    EXPECT_EQ(project.Document().Items().size(), 2u);
-}
-
-TEST_F(ShellCommandsTest, SaveWritesTheProjectAndTheButtonFollows) {
-    ProjectWith({"a.txt", "b.txt"});
-    ui_.AnswerFile(folder_.File("plan.mtb"));
-    QTest::mouseClick(Button("Save"), Qt::LeftButton);
-    EXPECT_TRUE(ProjectFile::Read(folder_.File("plan.mtb"), RunSettings()).has_value());
-    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("plan"));
-    EXPECT_FALSE(Button("Save")->isEnabled());
+    const std::pair<std::string, std::string> failures[] = {
+        {folder_.File("gone.mtb"),
+         "登録されたファイルが見つかりません\r\n登録ファイルが存在しないか、登録後に名前が変わ"
+         "っています\r\nファイルのオープンに失敗しました"},
+        {MakeFile("notes.txt", 30),
+         "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか、壊れています\r\nﾌｧｲﾙのオープンに失敗しました"},
+    };
+    for (const auto& [path, message] : failures) {
+        ui_.Answer(MsgResult::OK);
+        Open(path);
+        ExpectBox(ui_.Boxes().back(), message, "Zarvopack");
+        EXPECT_EQ(window_->ProjectWindowCount(), 1);
+        EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
+        EXPECT_EQ(project.Document().Items().size(), 2u);
+    }
 }
 
 TEST_F(ShellCommandsTest, CloseTakesTheActiveWindowAndCloseAllStopsAtACancelledOne) {
@@ -121,19 +105,22 @@ TEST_F(ShellCommandsTest, CloseTakesTheActiveWindowAndCloseAllStopsAtACancelledO
     EXPECT_EQ(window_->ProjectWindowCount(), 0);
 }
 
+// Add and Run ask before clearing results, but Run during a run (a resume)
+// asks nothing.
 TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
     frmNested& project = ProjectWith({"a.txt", "b.txt"});
     project.Document().Items()[0].Medium = 1;
     CutCommand(project.Document(), {folder_.File("b.txt")});
     window_->UpdateToolbar(false);
+    App().running = true;
+    window_->RunCommand(Command::Run);
+    App().running = false;
+    EXPECT_TRUE(ui_.Boxes().empty());
+    window_->UpdateToolbar(false);
 
     ui_.Answer(MsgResult::Cancel);
     QTest::mouseClick(Button("Start"), Qt::LeftButton);
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    ExpectBox(ui_.Boxes()[0],
-              "この操作を実行するには結果情報をクリアする必要があります\r\n"
-              "結果情報リストをクリアして操作を続行しますか？",
-              "結果情報のクリア", MsgButtons::OKCancel);
+    EXPECT_EQ(ui_.Boxes().at(0).title, "結果情報のクリア");
     EXPECT_TRUE(project.HasResults());
 
     ui_.Answer(MsgResult::OK);
@@ -146,7 +133,7 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
     EXPECT_FALSE(project.HasCutMarks());
 }
 
-TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
+TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProjectAndSaveWritesIt) {
     frmNested& project = ProjectWith({});
     std::filesystem::create_directory(folder_.File("incoming"));
     MakeFile("incoming/new.txt", 0);
@@ -163,16 +150,12 @@ TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProject) {
     ASSERT_FALSE(project.Document().IsEmpty());
     EXPECT_EQ(project.Document().Items()[0].Name, folder_.File("incoming/new.txt"));
     EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 1);
-    EXPECT_TRUE(Button("Save")->isEnabled());
-}
-
-TEST_F(ShellCommandsTest, RunDuringARunAsksNothing) {
-    frmNested& project = ProjectWith({"a.txt", "b.txt"});
-    project.Document().Items()[0].Medium = 1;
-    App().running = true;
-    window_->RunCommand(Command::Run);
-    EXPECT_TRUE(ui_.Boxes().empty());
-    EXPECT_TRUE(project.HasResults());
+    ASSERT_TRUE(Button("Save")->isEnabled());
+    ui_.AnswerFile(folder_.File("plan.mtb"));
+    QTest::mouseClick(Button("Save"), Qt::LeftButton);
+    EXPECT_TRUE(ProjectFile::Read(folder_.File("plan.mtb"), RunSettings()).has_value());
+    EXPECT_EQ(project.windowTitle(), QStringLiteral("plan"));
+    EXPECT_FALSE(Button("Save")->isEnabled());
 }
 
 TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
@@ -184,8 +167,8 @@ TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(popup, nullptr);
         shownAt = popup->pos();
-        QAction* megabytes = Item("sm_VS(1)");
-        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(megabytes).center());
+        QTest::mouseClick(popup, Qt::LeftButton, {},
+                          popup->actionGeometry(Item("sm_VS(1)")).center());
     });
     QTest::mouseClick(size, Qt::LeftButton);
     EXPECT_EQ(project.GetSizeUnit(), UnitMegabytes);
@@ -195,15 +178,15 @@ TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
 TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
     OpenMenu(5);
     Item("sm_H(4)")->trigger();
-    EXPECT_EQ(ui_.Opened(), (std::vector<std::string>{"https://zarvopack.example.org/support"}));
+    const std::string page = "https://zarvopack.example.org/support";
+    EXPECT_EQ(ui_.Opened(), std::vector<std::string>{page});
     // Without a browser the user is told instead of nothing happening.
     ui_.SetOpenSucceeds(false);
     ui_.Answer(MsgResult::OK);
     Item("sm_H(4)")->trigger();
-    test::ExpectBox(ui_.Boxes().back(),
-                    "次のﾌｧｲﾙまたはｱﾄﾞﾚｽを開くﾌﾟﾛｸﾞﾗﾑが見つかりませんでした\r\n"
-                    "https://zarvopack.example.org/support",
-                    "Zarvopack", MsgButtons::OK, MsgIcon::Exclamation);
+    ExpectBox(ui_.Boxes().back(),
+              "次のﾌｧｲﾙまたはｱﾄﾞﾚｽを開くﾌﾟﾛｸﾞﾗﾑが見つかりませんでした\r\n" + page, "Zarvopack",
+              MsgButtons::OK, MsgIcon::Exclamation);
 
     Item("sm_H(6)")->trigger();
     Item("sm_H(6)")->trigger();

@@ -13,31 +13,21 @@ namespace {
 
 // Both copies keep their lock in a runtime folder of the test's own, so a
 // copy of the program that a person runs on this machine plays no part.
-QProcessEnvironment CopyEnvironment(const std::string& runtimeFolder) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtimeFolder));
-    return environment;
-}
-
-// Waits until the file exists, for at most a minute.
-bool AppearsSoon(const QString& path) {
-    for (int i = 0; i < 600 && !QFileInfo::exists(path); ++i)
-        QTest::qWait(100);
-    return QFileInfo::exists(path);
-}
-
 TEST(SingleInstanceStartUpTest, SecondCopyIsRefusedAndOnlyTheFirstRuns) {
     const test::TempFolder runtime;
     std::filesystem::permissions(runtime.Path(), std::filesystem::perms::owner_all);
-    const QProcessEnvironment environment = CopyEnvironment(runtime.Path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.Path()));
 
     QProcess first;
     first.setProcessEnvironment(environment);
     first.start(QStringLiteral(ZV_PROGRAM), {});
     ASSERT_TRUE(first.waitForStarted());
-    ASSERT_TRUE(AppearsSoon(
-        QDir(QString::fromStdString(runtime.Path())).filePath(QStringLiteral("zarvopack.lock"))));
+    const QString lock = QDir(QString::fromStdString(runtime.Path())).filePath("zarvopack.lock");
+    for (int i = 0; i < 600 && !QFileInfo::exists(lock); ++i)
+        QTest::qWait(100);
+    ASSERT_TRUE(QFileInfo::exists(lock));
 
     QProcess second;
     second.setProcessEnvironment(environment);
@@ -47,7 +37,6 @@ TEST(SingleInstanceStartUpTest, SecondCopyIsRefusedAndOnlyTheFirstRuns) {
     EXPECT_EQ(second.readAllStandardOutput().toStdString(),
               "box\tzarvopackは既に起動中です\tZarvopack\t0\t0\nno window\n");
     EXPECT_EQ(first.state(), QProcess::Running);
-
     first.kill();
     first.waitForFinished();
 }

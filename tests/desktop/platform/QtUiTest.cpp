@@ -22,10 +22,8 @@ template <class D>
 void WhenShown(std::function<void(D&)> act) {
     QTimer::singleShot(0, [act] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<D*>(modal)) {
-            act(*dialog);
-            return;
-        }
+        if (auto* dialog = qobject_cast<D*>(modal))
+            return act(*dialog);
         ADD_FAILURE() << "the expected dialog did not show";
         if (modal)
             modal->close();
@@ -37,7 +35,9 @@ void PressEscape(QWidget& widget) {
     QApplication::sendEvent(&widget, &press);
 }
 
-TEST(QtUiTest, MessageBoxShowsTheRequestModallyAndReturnsTheButtonClicked) {
+// Qt's own buttons speak the program's language, whatever the locale.
+TEST(QtUiTest, MessageBoxShowsTheRequestModallyInJapaneseAndReturnsTheButtonClicked) {
+    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
     QtUi ui;
     QWidget window;
     window.show();
@@ -52,6 +52,8 @@ TEST(QtUiTest, MessageBoxShowsTheRequestModallyAndReturnsTheButtonClicked) {
         EXPECT_EQ(box.icon(), QMessageBox::Question);
         EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+        EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
         box.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(
@@ -90,28 +92,16 @@ TEST(QtUiTest, AShortBoxIsStillWideEnoughForItsTitle) {
     ShowMessage("完了", "写真とビデオのバックアップ2025の保存");
 }
 
-// Qt's own buttons speak the program's language, whatever the locale.
-TEST(QtUiTest, StandardButtonsAreJapaneseOnceQtsTranslationsAreInstalled) {
-    ASSERT_TRUE(InstallQtTranslations(*QCoreApplication::instance()));
-    QtUi ui;
-    WhenShown<QMessageBox>([](QMessageBox& box) {
-        EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
-        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
-        box.button(QMessageBox::Yes)->click();
-    });
-    EXPECT_EQ(ShowMessage("?", "", MsgButtons::YesNoCancel, MsgIcon::None, 0), MsgResult::Yes);
-}
-
 TEST(QtUiTest, InputBoxReturnsTheTextOrNothingOnCancel) {
     QtUi ui;
     WhenShown<QInputDialog>([](QInputDialog& dialog) {
-        EXPECT_EQ(dialog.labelText(), QStringLiteral("ｸﾞﾙｰﾌﾟ名を決定してください"));
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ｸﾞﾙｰﾌﾟ名"));
+        EXPECT_EQ(dialog.labelText(), QStringLiteral("名前"));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("題"));
         EXPECT_EQ(dialog.textValue(), QStringLiteral("名称未設定"));
         dialog.setTextValue(QStringLiteral("写真"));
         dialog.accept();
     });
-    EXPECT_EQ(ui.InputBox("ｸﾞﾙｰﾌﾟ名を決定してください", "ｸﾞﾙｰﾌﾟ名", "名称未設定"), "写真");
+    EXPECT_EQ(ui.InputBox("名前", "題", "名称未設定"), "写真");
     WhenShown<QInputDialog>([](QInputDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QString::fromStdString(AppTitle()));
         dialog.reject();

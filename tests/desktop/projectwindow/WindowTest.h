@@ -9,27 +9,30 @@
 
 #include "desktop/projectwindow/ListViewItem.h"
 #include "desktop/projectwindow/frmNested.h"
-#include "tests/core/project/DocumentTest.h"
+#include "tests/support/BoxChecks.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv::test {
+
+using Texts = std::vector<std::string>;
 
 // The text colour of a list that shows the members of a group.
 inline const QColor kDarkBlue(0, 0, 192);
 
-// The texts of one column of a list view, top to bottom as shown.
+// The texts of one column of a list view top to bottom, or with column -1
+// the rows' tags.
 inline Texts ColumnTexts(const QTreeWidget& view, int column) {
     Texts texts;
-    for (int row = 0; row < view.topLevelItemCount(); ++row)
-        texts.push_back(view.topLevelItem(row)->text(column).toStdString());
+    for (int row = 0; row < view.topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = view.topLevelItem(row);
+        texts.push_back(column < 0 ? static_cast<const ListViewItem*>(item)->Tag()
+                                   : item->text(column).toStdString());
+    }
     return texts;
 }
-
-// The tags of a project list's rows, top to bottom.
 inline Texts RowTags(const QTreeWidget& view) {
-    Texts tags;
-    for (int row = 0; row < view.topLevelItemCount(); ++row)
-        tags.push_back(static_cast<const ListViewItem*>(view.topLevelItem(row))->Tag());
-    return tags;
+    return ColumnTexts(view, -1);
 }
 
 inline QColor TextColour(const QTreeWidget& view) {
@@ -50,9 +53,7 @@ class WindowTest : public ::testing::Test {
         WriteBytes(folder_.File(name), std::string(bytes, 'x'));
         return folder_.File(name);
     }
-
     std::string F(const std::string& name) const { return folder_.File(name); }
-
     FileRef File(const std::string& name, std::size_t bytes) {
         return FileRef::Get(MakeFile(name, bytes));
     }

@@ -82,8 +82,8 @@ class frmNestedInteractionTest : public WindowTest {
         return label->isVisibleTo(&window_) ? label->text().toStdString() : "";
     }
 
-    // A key in the row's editor; Enter ends the editing only once the events
-    // that follow it have run, and a closed editor goes away after them.
+    // Enter ends the editing only once the events that follow it have run,
+    // and a closed editor goes away after them.
     void PressInEditor(Qt::Key key) {
         QTest::keyClick(Editor(), key);
         QCoreApplication::processEvents();
@@ -132,15 +132,11 @@ TEST_F(frmNestedInteractionTest, DragsHandOutFilesAndAGroupRowAllItsMembers) {
 }
 
 TEST_F(frmNestedInteractionTest, DroppedFilesJoinTheListAndSeveralGoWhereTheGroupQuestionSays) {
-    QMimeData files;
-    files.setUrls(Urls({F("a")}));
     QMimeData text;
     text.setText(QStringLiteral("no files"));
     EXPECT_FALSE(TakesDrag(kFiles, text));
-    EXPECT_FALSE(TakesDrag(kResults, files)) << "the result list takes nothing";
-    EXPECT_TRUE(TakesDrag(kFiles, files));
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(List(kFiles).viewport(), &leave);
+    text.setUrls(Urls({F("a")}));
+    EXPECT_FALSE(TakesDrag(kResults, text)) << "the result list takes nothing";
 
     // The first question is answered with a new name, the second with the
     // name of a group that exists, as confirmed in the question.
