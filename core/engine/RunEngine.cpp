@@ -9,10 +9,10 @@
 
 #include "core/engine/CombinationSearch.h"
 #include "core/engine/FewestMediaPacker.h"
+#include "core/engine/ProjectFileMessage.h"
 #include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/WorkDatabase.h"
-#include "core/platform/FileError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
@@ -21,15 +21,6 @@ namespace zv {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The message for a project file the run could not work on.
-int FileMessage(const Status& status, int otherwise) {
-    if (status.code() == FileError::InUse)
-        return text_id::ProjectInUse;
-    if (status.code() == FileError::ReadOnly)
-        return text_id::ProjectReadOnly;
-    return otherwise;
-}
 
 // How often the words under the status line change: often enough to see the
 // search move, seldom enough to cost nothing.
@@ -120,7 +111,7 @@ class EngineRun {
         bool completed = false;
         try {
             if (const Status created = work_.CreateWorkDatabase(); !created.ok()) {
-                display_.Message(FileMessage(created, text_id::DatabaseOpenFailed));
+                display_.Message(ProjectFileMessage(created, text_id::DatabaseOpenFailed));
             } else if (work_.PrepareItemTable()) {
                 // What every medium keeps for its file system is no room for items.
                 params_.mediaSize -= work_.MediumReserve();
@@ -135,7 +126,7 @@ class EngineRun {
             work_.DiscardWorkDatabase();
         } else if (const Status committed = work_.CommitWorkDatabase(); !committed.ok()) {
             // Results that never reached the project file are no results.
-            display_.Message(FileMessage(committed, text_id::ResultsNotSaved));
+            display_.Message(ProjectFileMessage(committed, text_id::ResultsNotSaved));
             completed = false;
         }
         return completed;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/platform/FileError.h"
+#include "core/engine/ProjectFileMessage.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
@@ -73,11 +73,8 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     Status failure;
     if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings(),
                             &failure)) {
-        const int text = failure.code() == FileError::InUse      ? text_id::ProjectInUse
-                         : failure.code() == FileError::ReadOnly ? text_id::ProjectReadOnly
-                                                                 : text_id::UpdateFailed;
-        ShowMessage(ResString(text), ResString(text_id::ErrorTitle), MsgButtons::OK,
-                    MsgIcon::Critical);
+        ShowMessage(ResString(ProjectFileMessage(failure, text_id::UpdateFailed)),
+                    ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Critical);
         return false;
     }
     document.SetFilePath(target);
