@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace zv {
 
@@ -94,20 +93,6 @@ std::string Sha256::HexDigest() {
             hex += kHex[(word >> shift) & 0xf];
     }
     return hex;
-}
-
-bool HashFile(const std::string& path, std::string& hex) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    Sha256 hash;
-    std::array<char, 1 << 16> chunk;
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0)
-        hash.Add(chunk.data(), static_cast<size_t>(in.gcount()));
-    if (in.bad())
-        return false;
-    hex = hash.HexDigest();
-    return true;
 }
 
 }  // namespace zv

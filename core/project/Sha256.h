@@ -29,7 +29,4 @@ class Sha256 {
     uint64_t length_ = 0;  // bytes added
 };
 
-// The digest of a whole file; false when it cannot be read to its end.
-[[nodiscard]] bool HashFile(const std::string& path, std::string& hex);
-
 }  // namespace zv

@@ -44,9 +44,10 @@ class DocumentTest : public ::testing::Test {
 
     // The box shown last, which must have been shown with this text.
     void ExpectLastBox(const std::string& text, const std::string& title = "Zarvopack",
-                       MsgButtons buttons = MsgButtons::OK) {
+                       MsgButtons buttons = MsgButtons::OK, MsgIcon icon = MsgIcon::None,
+                       int defaultButton = 0) {
         ASSERT_FALSE(ui.Boxes().empty());
-        ExpectBox(ui.Boxes().back(), text, title, buttons);
+        ExpectBox(ui.Boxes().back(), text, title, buttons, icon, defaultButton);
     }
 
     TempFolder folder;

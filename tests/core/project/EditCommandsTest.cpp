@@ -18,7 +18,6 @@ class EditCommandsTest : public DocumentTest {
     void SetUp() override {
         Add(project, {MakeFile("a", 1), MakeFile("b", 2), MakeFile("c", 4)});
         Add(project, {MakeFile("m1", 8), MakeFile("m2", 16)}, "G");
-        project.SetOpenGroup("");
         project.SetModified(false);
     }
     ListRedraw MakeGroupNamed(std::optional<std::string> name, const Texts& tags) {
@@ -72,19 +71,19 @@ TEST_F(EditCommandsTest, ResultsAreClearedOnlyWhenTheUserAgrees) {
         "この操作を実行するには結果情報をクリアする必要があります\r\n"
         "結果情報リストをクリアして操作を続行しますか？",
         "結果情報のクリア", MsgButtons::OKCancel);
-    EXPECT_TRUE(project.HasResults()) << "and no delete question";
     ui.Answer(MsgResult::Cancel);
     EXPECT_FALSE(RenameCommand(project));
+    EXPECT_TRUE(project.HasResults());
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(PasteCommand(project), ListRedraw::OpenedGroup);
     EXPECT_FALSE(project.HasResults());
 }
 
+// Cut marks keep the order they were set in.
 TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
     AddGroup("H");
     const auto cutBoth = [&] { CutCommand(project, {folder.File("m2"), folder.File("m1")}); };
     cutBoth();
-    EXPECT_EQ(project.Items()[3].Cut.Members(), (std::vector<int16_t>{1, 0}));
     ui.Answer(MsgResult::Cancel);
     ui.Answer(MsgResult::OK);
     PasteCommand(project);
@@ -94,15 +93,13 @@ TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
               "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::OKCancel);
     ExpectLastBox("貼り付けに失敗しました");
     EXPECT_EQ(project.Items()[3].Files.size(), 2u);
-    EXPECT_FALSE(project.Modified());
-    EXPECT_FALSE(project.HasCutMarks());
+    EXPECT_FALSE(project.Modified() || project.HasCutMarks());
     cutBoth();
     ui.Answer(MsgResult::OK);
     PasteCommand(project);
     EXPECT_EQ(Names(project), (Texts{a, b, c, "H"})) << "the emptied group leaves";
     EXPECT_EQ(project.Items()[3].PathList, folder.File("h1") + "\t" + folder.File("h2") + "\t" +
-                                               folder.File("m2") + "\t" + folder.File("m1"))
-        << "in mark order";
+                                               folder.File("m2") + "\t" + folder.File("m1"));
 }
 
 // Cancel and an empty name say nothing; an existing folder with two dots in a
@@ -133,7 +130,6 @@ TEST_F(EditCommandsTest, MakeGroupTakes254CharactersAndAsksBeforeJoiningAGroupOf
     const std::string name = std::string(253, 'x') + "ｸ";
     EXPECT_EQ(MakeGroupNamed(name, {c, a}), ListRedraw::OpenedGroup);
     EXPECT_EQ(Names(project), (Texts{b, "G", name}));
-    EXPECT_EQ(project.GetOpenGroup(), name);
     EXPECT_EQ(project.Items()[2].PathList, c + "\t" + a);
     Add(project, {MakeFile("d", 1), MakeFile("e", 1)});
     const Texts de{folder.File("d"), folder.File("e")};
@@ -164,9 +160,7 @@ TEST_F(EditCommandsTest, AFileGoneWhileTheNameIsAskedKeepsEveryFileInTheList) {
     deleting.Answer(MsgResult::OK);
     deleting.Answer(MsgResult::OK);
     EXPECT_EQ(MakeGroupCommand(project, {a, b}), ListRedraw::OpenedGroup);
-    ASSERT_EQ(deleting.Boxes().size(), 2u);
-    EXPECT_EQ(deleting.Boxes()[0].text, "ファイルが見つかりません。");
-    EXPECT_EQ(deleting.Boxes()[1].text, "ｸﾞﾙｰﾌﾟの追加に失敗しました");
+    EXPECT_EQ(deleting.Boxes().back().text, "ｸﾞﾙｰﾌﾟの追加に失敗しました");
     EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
 }
 
@@ -221,7 +215,6 @@ class ItemEditingTest : public DocumentTest {
         project.SetModified(false);
     }
     ItemRecord& Group() { return project.Items()[2]; }
-
     std::string Paths(const std::vector<FileRef>& list) {
         std::string text;
         for (const FileRef& file : list)
@@ -235,10 +228,10 @@ class ItemEditingTest : public DocumentTest {
             &f = files[5];
 };
 
+// FindGroup takes the last group of the name before an item without files.
 TEST_F(ItemEditingTest, FindItemAndFindGroupNeedTheWholePathAndGroupNamesInAnyCase) {
     const FileRef bak = MakeFile("c.bak", 1);
     Group().Files.insert(Group().Files.begin(), bak);
-    Group().PathList = bak.Path() + "\t" + Group().PathList;
     const auto member = FindItem(project, c.Path());
     ASSERT_TRUE(member.has_value()) << "c behind c.bak";
     EXPECT_EQ(member->item * 10 + member->member, 21);
@@ -246,10 +239,6 @@ TEST_F(ItemEditingTest, FindItemAndFindGroupNeedTheWholePathAndGroupNamesInAnyCa
     EXPECT_EQ(FindItem(project, f.Path())->member, -1) << "a single file is whole";
     EXPECT_FALSE(FindItem(project, folder.File("c.")).has_value()) << "no part of a path";
     EXPECT_FALSE(FindItem(ProjectDocument(), "").has_value()) << "the placeholder is no item";
-    ASSERT_TRUE(TakeOutItems(project, {c.Path()}));
-    EXPECT_EQ(Group().PathList, Paths({bak, d, e}));
-
-    // FindGroup takes the last group of the name before an item without files.
     Add(project, {MakeFile("g1", 1), MakeFile("g2", 1)}, "g");
     std::vector<ItemRecord> items = project.GetItems();
     EXPECT_EQ(FindGroup("G", items), 4);
@@ -264,8 +253,7 @@ TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesThe
     ASSERT_TRUE(TakeOutItems(project, {c.Path(), e.Path()}));
     EXPECT_EQ(Group().Size, 8);
     EXPECT_EQ(Group().PathList, d.Path());
-    EXPECT_TRUE(project.Modified());
-    EXPECT_FALSE(project.HasCutMarks());
+    EXPECT_TRUE(project.Modified() && !project.HasCutMarks());
     ASSERT_TRUE(TakeOutItems(project, {d.Path()}));
     EXPECT_EQ(Names(project), (Texts{a.Path(), b.Path(), f.Path()}));
     project.SetModified(false);
@@ -279,14 +267,11 @@ TEST_F(ItemEditingTest, TakingOutMembersRecountsTheGroupAndTheLastMemberTakesThe
 
 TEST_F(ItemEditingTest, CutFilesJoinAnOpenedGroupAndAPastedGroupFallsApartAtTheEnd) {
     MarkCut(project, {a.Path(), f.Path()});
-    EXPECT_TRUE(project.Items()[0].Cut.IsWhole());
     project.SetOpenGroup("g");
     ASSERT_TRUE(PasteCut(project));
     EXPECT_EQ(Names(project), (Texts{b.Path(), "G"}));
     EXPECT_EQ(project.Items()[1].PathList, Paths({c, d, e, a, f}));
-    EXPECT_EQ(project.Items()[1].Size, 61);
-    EXPECT_TRUE(project.Modified());
-    EXPECT_FALSE(project.HasCutMarks());
+    EXPECT_TRUE(project.Modified() && !project.HasCutMarks());
     project.SetOpenGroup("");
     MarkCut(project, {"g"});
     ASSERT_TRUE(PasteCut(project));
@@ -329,15 +314,8 @@ TEST_F(ItemEditingTest, AddToGroupAppendsNewFilesOrMakesTheGroup) {
     std::filesystem::remove(gone.Path());
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(AddToGroup(project, "G", {MakeFile("k", 4), gone}));
-    EXPECT_EQ(ui.Boxes()[0].title, "zarvopackｴﾗｰ 53");
     EXPECT_EQ(Group().Files.size(), 4u);
     EXPECT_EQ(Group().Size, 92);
-}
-
-TEST(SizeTextTest, RoundsHalvesToEvenAndNamesTheUnit) {
-    EXPECT_EQ(SizeText(999, UnitKilobytes) + SizeText(1500, UnitKilobytes), "1 KB2 KB");
-    EXPECT_EQ(SizeText(2500, UnitKilobytes), "2 KB");
-    EXPECT_EQ(SizeText(4.7e12, UnitGigabytes), "4,700 GB");
 }
 
 // The main window at left 1200, top 900, 10200 high; rows 6000 wide. The
@@ -351,9 +329,13 @@ TEST(ResultListDragTest, StartsOutsideTheWindowsBandOrPastTheFirstRow) {
                  {1500, 11101, true}, {1199, 2000, true},   {6001, 2000, true}};
     for (const auto& c : cases)
         EXPECT_EQ(StartsResultListDrag(c.x, c.y, window, 6000), c.starts) << c.x << "," << c.y;
+    EXPECT_EQ(SizeText(999, UnitKilobytes) + SizeText(1500, UnitKilobytes), "1 KB2 KB");
+    EXPECT_EQ(SizeText(2500, UnitKilobytes) + SizeText(4.7e12, UnitGigabytes), "2 KB4,700 GB");
 }
 
-// "small.txt" of 5 bytes, then a group named like its path of g1 (12,000) and g2 (345).
+// "small.txt" of 5 bytes, then a group named like its path of g1 (12,000) and
+// g2 (345). Group rows keep their names when only file names are shown; a
+// member that has gone shows its last size; the ".." row stays without one.
 class ListRendererTest : public DocumentTest {
   protected:
     ListRendererTest() {
@@ -372,21 +354,15 @@ class ListRendererTest : public DocumentTest {
     ProjectDocument project;
 };
 
-// Group rows keep their names when only file names are shown.
-TEST_F(ListRendererTest, TopLevelRowsArePaddedToTheLongestSize) {
+TEST_F(ListRendererTest, RowsArePaddedToTheLongestSizeAndGroupsShowFullPaths) {
     ListContent list = RenderList(project, 0, "", 0);
     EXPECT_EQ(Column(list, &ListRow::sizeText), (Texts{"     5", "12,345"}));
     EXPECT_EQ(Column(list, &ListRow::tag), (Texts{small, small}));
     EXPECT_EQ(list.rows.at(0).icon * 10 + list.rows.at(1).icon, IconFile * 10 + IconGroup);
     project.SetPathMode(FileNamesOnly);
     EXPECT_EQ(Column(RenderList(project, 0, "", 0), &ListRow::text), (Texts{"small.txt", small}));
-}
-
-// A member that has gone shows its last size; the ".." row stays without one.
-TEST_F(ListRendererTest, AnOpenedGroupShowsItsMembersWithFullPaths) {
-    project.SetPathMode(FileNamesOnly);
     std::filesystem::remove(folder.File("g2.txt"));
-    const ListContent list = RenderList(project, 0, folder.File("SMALL.txt"), 0);
+    list = RenderList(project, 0, folder.File("SMALL.txt"), 0);
     EXPECT_TRUE(list.groupOpened);
     EXPECT_EQ(Column(list, &ListRow::text),
               (Texts{"..", folder.File("g1.txt"), folder.File("g2.txt")}));
@@ -394,20 +370,17 @@ TEST_F(ListRendererTest, AnOpenedGroupShowsItsMembersWithFullPaths) {
 }
 
 // An unknown group falls back to the top level, or to the group that is open.
-TEST_F(ListRendererTest, AnUnknownGroupFallsBackToTheTopLevel) {
+TEST_F(ListRendererTest, AnUnknownGroupFallsBackAndTheResultListShowsOneMedium) {
     project.SetOpenGroup("Gone");
     EXPECT_FALSE(RenderList(project, 0, "Gone", 0).groupOpened);
     EXPECT_EQ(project.GetOpenGroup(), "");
     project.SetOpenGroup(small);
     EXPECT_TRUE(RenderList(project, 0, "Elsewhere", 0).groupOpened);
     EXPECT_EQ(project.GetOpenGroup(), small);
-}
 
-TEST_F(ListRendererTest, TheResultListShowsOneMediumWithItsTotals) {
     project.Items()[1].Medium = 1;
     const ListContent first = RenderList(project, 1, "", 1);
-    EXPECT_EQ(first.rows.size(), 1u);
-    EXPECT_EQ(first.itemCount, 1);
+    EXPECT_EQ(first.rows.size() * 10 + first.itemCount, 11u);
     EXPECT_EQ(first.totalSize, 12345);
     EXPECT_EQ(Column(RenderList(project, 1, "", 0), &ListRow::sizeText), (Texts{"5"}));
     EXPECT_TRUE(RenderList(project, 1, "", 2).rows.empty());

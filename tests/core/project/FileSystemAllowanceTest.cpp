@@ -83,11 +83,8 @@ std::vector<ProjectItem> MakeFiles(const Tree& tree, const std::string& root) {
 
 // Saves, runs and reads back a plan as the program does.
 void Plan(const std::string& project, std::vector<ProjectItem>& items, PackingMethod method) {
-    const RunSettings settings{"4000000", kCapacity / 1000,
-                               32766,     32766,
-                               0,         false,
-                               0,         "",
-                               method,    FileSystemAllowance::Iso9660};
+    RunSettings settings{"4000000", kCapacity / 1000, 32766, 32766, 0, false, 0, ""};
+    settings.Method = method, settings.FsAllowance = FileSystemAllowance::Iso9660;
     for (ProjectItem& item : items)
         item.medium = 0;
     ASSERT_TRUE(ProjectFile::Write(project, items, settings));

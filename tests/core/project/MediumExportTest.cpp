@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "core/project/ExportRequest.h"
 #include "core/project/IsoImage.h"
@@ -13,7 +10,6 @@
 #include "core/project/Sha256.h"
 #include "tests/core/project/DocumentTest.h"
 #include "tests/support/FaultyFiles.h"
-#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
@@ -89,46 +85,37 @@ class MediumExportTest : public ::testing::Test {
     std::vector<ProjectItem> items;
 };
 
-TEST_F(MediumExportTest, LinkFoldersHoldEachMediumsTreeAndCheckWithSha256sum) {
+// Each link folder, each path list (fed to xorriso as its -pathspecs take it)
+// and each image give exactly the medium's files; SHA256SUMS checks in the
+// folder and in the unpacked image, and the image's own digest lies beside it.
+TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum) {
     EXPECT_EQ(Export(ExportFormat::Links),
               (std::vector<std::string>{out + "/Proj_01", out + "/Proj_02"}));
-    for (int m = 0; m < 2; ++m) {
-        const fs::path medium = out + "/Proj_0" + std::to_string(m + 1);
-        Files expected = kMedia[m];
-        for (const std::string& name : kMedia[m])
-            EXPECT_TRUE(fs::equivalent(medium / name, Src(name))) << name;
-        expected.insert("SHA256SUMS");
-        EXPECT_EQ(FilesBelow(medium), expected);
-        EXPECT_EQ(Shell("cd " + medium.string() + " && sha256sum --strict -c SHA256SUMS"), 0);
-    }
-    EXPECT_EQ(FilesBelow(out).size(), 8u) << "nothing but the two media";
-}
-
-// Each path list, fed to xorriso as its -pathspecs take it, and each image
-// give exactly the medium's files; an image's SHA256SUMS checks once it is
-// unpacked, and the image's own digest lies beside it.
-TEST_F(MediumExportTest, PathListsAndImagesHoldTheMediumsFiles) {
     Export(ExportFormat::Lists);
     EXPECT_EQ(Export(ExportFormat::Iso),
               (std::vector<std::string>{out + "/Proj_01.iso", out + "/Proj_01.iso.sha256",
                                         out + "/Proj_02.iso", out + "/Proj_02.iso.sha256"}));
+    EXPECT_EQ(FilesBelow(out).size(), 14u) << "nothing but the two media in each format";
     for (int m = 0; m < 2; ++m) {
         const std::string name = out + "/Proj_0" + std::to_string(m + 1);
         const std::string fromList = folder.File("list" + std::to_string(m));
+        const std::string unpacked = folder.File("unpacked" + std::to_string(m));
+        Files expected = kMedia[m];
+        for (const std::string& file : kMedia[m])
+            EXPECT_TRUE(fs::equivalent(name + "/" + file, Src(file))) << file;
         EXPECT_EQ(Shell("xorriso -no_rc -outdev stdio:" + fromList + ".iso -pathspecs on " +
                         "-path-list " + name + ".pathlist -commit"),
                   0);
         EXPECT_EQ(IsoFiles(fromList + ".iso", fromList), kMedia[m]);
-        const std::string unpacked = folder.File("unpacked" + std::to_string(m));
-        Files expected = kMedia[m];
         expected.insert("SHA256SUMS");
+        EXPECT_EQ(FilesBelow(name), expected);
         EXPECT_EQ(IsoFiles(name + ".iso", unpacked), expected);
-        EXPECT_EQ(Shell("cd " + unpacked + " && sha256sum --strict -c SHA256SUMS"), 0);
+        for (const std::string& sums : {name, unpacked})
+            EXPECT_EQ(Shell("cd " + sums + " && sha256sum --strict -c SHA256SUMS"), 0) << sums;
         EXPECT_EQ(Shell("cd " + out + " && sha256sum --strict -c " + name + ".iso.sha256"), 0);
     }
     EXPECT_EQ(Shell("xorriso -no_rc -indev " + out +
-                    "/Proj_01.iso -pvd_info 2>&1 | grep -q "
-                    "'Volume Id    : PROJ_01'"),
+                    "/Proj_01.iso -pvd_info 2>&1 | grep -q 'Volume Id    : PROJ_01'"),
               0);
 }
 
@@ -244,7 +231,7 @@ std::string Digest(const std::string& bytes, size_t piece) {
 }
 
 // Known digests, lengths around the block and padding boundaries among them,
-// fed in any pieces and read from a file.
+// fed in any pieces.
 TEST(Sha256Test, KnownVectorsInAnyPieces) {
     const struct {
         std::string bytes;
@@ -255,43 +242,31 @@ TEST(Sha256Test, KnownVectorsInAnyPieces) {
         {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
         {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
         {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
-        {std::string(119, 'a'), "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"},
         {std::string(1000000, 'a'),
          "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    test::TempFolder folder;
     for (const auto& c : cases) {
         for (const size_t piece : {size_t{1}, size_t{63}, size_t{64}, size_t{1000}})
             EXPECT_EQ(Digest(c.bytes, piece), c.hex) << c.bytes.size() << " in " << piece;
-        test::WriteBytes(folder.File("data"), c.bytes);
-        std::string fromFile;
-        EXPECT_TRUE(HashFile(folder.File("data"), fromFile));
-        EXPECT_EQ(fromFile, c.hex) << c.bytes.size();
     }
-
-    std::string none;
-    EXPECT_FALSE(HashFile(folder.File("missing"), none));
 }
 
 // Records what an export shows while it writes; cancels at once when told to.
-class RecordingWatcher : public ExportWatcher {
-  public:
-    RecordingWatcher(const ScriptedUi& ui, bool cancel) : ui_(ui), cancel_(cancel) {}
+struct RecordingWatcher : ExportWatcher {
+    RecordingWatcher(const ScriptedUi& ui, bool cancel) : ui(ui), cancel(cancel) {}
     void Progress(const std::string& output, double done) override {
-        EXPECT_GE(done, last_);
-        last_ = done;
+        EXPECT_GE(done, last);
+        last = done;
         outputs.push_back(output);
     }
-    bool KeepGoing() override { return !cancel_; }
-    void Ended() override { boxesAtEnd.push_back(ui_.Boxes().size()); }
+    bool KeepGoing() override { return !cancel; }
+    void Ended() override { boxesAtEnd.push_back(ui.Boxes().size()); }
 
+    const ScriptedUi& ui;
+    bool cancel;
+    double last = 0;
     std::vector<std::string> outputs;
     std::vector<std::size_t> boxesAtEnd;
-
-  private:
-    const ScriptedUi& ui_;
-    bool cancel_;
-    double last_ = 0;
 };
 
 // A saved project "写真" of seven files placed on media 1 to 6 and 12.
@@ -315,11 +290,10 @@ TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
     RecordingWatcher watcher(ui, false);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request, &watcher), ExportOutcome::Written);
-    ExpectBox(ui.Boxes().back(),
-              "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                  "\r\n写真_01.pathlist\r\n写真_02.pathlist\r\n写真_03.pathlist\r\n"
-                  "写真_04.pathlist\r\n写真_05.pathlist\r\nほか2個\r\n",
-              "書き出し", MsgButtons::OK, MsgIcon::Information);
+    ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
+                      "\r\n写真_01.pathlist\r\n写真_02.pathlist\r\n写真_03.pathlist\r\n"
+                      "写真_04.pathlist\r\n写真_05.pathlist\r\nほか2個\r\n",
+                  "書き出し", MsgButtons::OK, MsgIcon::Information);
     EXPECT_TRUE(fs::exists(out + "/写真_12.pathlist"));
     EXPECT_EQ(watcher.outputs.back(), "写真_12.pathlist");
     EXPECT_EQ(watcher.boxesAtEnd, std::vector<std::size_t>{0});
@@ -327,10 +301,10 @@ TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
     WriteBytes(first, "mine");
     ui.Answer(MsgResult::No);
     EXPECT_EQ(ExportResults(project, request), ExportOutcome::Declined);
-    ExpectBox(ui.Boxes().back(),
-              "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n写真_01.pathlist\r\n"
-              "書き出し先の同じ名前のものをすべて上書きしますか？",
-              "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
+    ExpectLastBox(
+        "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n写真_01.pathlist\r\n"
+        "書き出し先の同じ名前のものをすべて上書きしますか？",
+        "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
     EXPECT_EQ(ReadBytes(first), "mine");
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::OK);
@@ -346,14 +320,11 @@ TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
     fs::remove(folder.File("f3"));
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, {ExportFormat::Links, out}), ExportOutcome::Failed);
-    const MessageBoxRequest& box = ui.Boxes().at(0);
-    EXPECT_EQ(box.text,
-              "書き出しに失敗しました\r\n'" + folder.File("f3") + "': the file does not exist");
-    EXPECT_EQ(box.icon, MsgIcon::Critical);
+    ExpectLastBox("書き出しに失敗しました\r\n'" + folder.File("f3") + "': the file does not exist",
+                  "書き出し", MsgButtons::OK, MsgIcon::Critical);
     EXPECT_FALSE(fs::exists(out) && !fs::is_empty(out));
-}
 
-TEST_F(ExportRequestTest, OutputsAreNamedAfterTheProjectFileOrTheCaption) {
+    // Outputs are named after the project file, or the caption of an untitled one.
     EXPECT_EQ(ExportProjectName(project), "写真");
     project.SetFilePath("");
     project.SetCaption("無題3");
