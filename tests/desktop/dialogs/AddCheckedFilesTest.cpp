@@ -33,17 +33,20 @@ class AddCheckedFilesTest : public ::testing::Test {
         return FileRef::Get(folder_.File(name));
     }
 
-    // Adds the files; the asker answers `groupName` and counts its calls.
-    AddOutcome Add(const Texts& names, const std::string& groupName = "") {
+    // Adds the files; the asker answers `groupName` and counts its calls. The
+    // outcome as text: "added", "redraw" and the group the list opens.
+    std::string Add(const Texts& names, const std::string& groupName = "") {
         Texts paths;
         for (const std::string& name : names)
             paths.push_back(folder_.File(name));
-        return AddCheckedFiles(paths, project_,
-                               [this, groupName](const std::vector<ItemRecord>& items) {
-                                   ++asked_;
-                                   EXPECT_EQ(items.size(), project_.Items().size());
-                                   return groupName;
-                               });
+        const AddOutcome outcome = AddCheckedFiles(
+            paths, project_, [this, groupName](const std::vector<ItemRecord>& items) {
+                ++asked_;
+                EXPECT_EQ(items.size(), project_.Items().size());
+                return groupName;
+            });
+        return std::string(outcome.added ? "added " : "") + (outcome.redraw ? "redraw " : "") +
+               outcome.openGroup;
     }
 
     // Each item's name, a group's members after a colon.
@@ -69,47 +72,36 @@ class AddCheckedFilesTest : public ::testing::Test {
 
 // One file left (a file gone since the scan is passed over) becomes a single
 // item without the group question; several become single items, a new group,
-// or join the group of that name.
+// or join the group of that name, and the list is drawn at the top level.
 TEST_F(AddCheckedFilesTest, FilesBecomeSingleItemsANewGroupOrJoinAGroupOfThatName) {
     std::filesystem::remove(folder_.File("a"));
-    AddOutcome outcome = Add({"a", "b"}, "never asked");
+    EXPECT_EQ(Add({"a", "b"}, "never asked"), "added redraw ");
     EXPECT_EQ(asked_, 0);
-    EXPECT_TRUE(outcome.added && outcome.redraw);
     EXPECT_TRUE(project_.Modified());
-    EXPECT_TRUE(Add({"c", "d"}).added);
+    Add({"c", "d"});
     EXPECT_EQ(asked_, 1);
-    EXPECT_TRUE(Add({"g", "h"}, "Holiday").added);
+    Add({"g", "h"}, "Holiday");
     project_.SetOpenGroup("");
-    outcome = Add({"e", "f"}, "PHOTOS");
-    EXPECT_TRUE(outcome.added);
-    EXPECT_EQ(outcome.openGroup, "") << "the list is drawn at the top level again";
+    EXPECT_EQ(Add({"e", "f"}, "PHOTOS"), "added redraw ");
     EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 e f", "s", "b", "c", "d", "Holiday: g h"}));
 }
 
+// Into the opened group the files go, when wanted, without the group question;
+// the list goes on showing the group and the focus stays where it was.
 TEST_F(AddCheckedFilesTest, TheOpenedGroupIsOfferedFirst) {
     project_.SetOpenGroup("Photos");
     ui_.Answer(MsgResult::Cancel);
-    AddOutcome outcome = Add({"a", "b"});
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    test::ExpectBox(ui_.Boxes()[0], "現在開いているｸﾞﾙｰﾌﾟにﾌｧｲﾙを追加しますか？",
+    EXPECT_EQ(Add({"a", "b"}), "");
+    test::ExpectBox(ui_.Boxes().at(0), "現在開いているｸﾞﾙｰﾌﾟにﾌｧｲﾙを追加しますか？",
                     "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加", MsgButtons::YesNoCancel);
-    EXPECT_FALSE(outcome.redraw);
-    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
-
     ui_.Answer(MsgResult::Yes);
-    outcome = Add({"a", "b"});
+    EXPECT_EQ(Add({"a", "b"}), "redraw Photos");
     EXPECT_EQ(asked_, 0);
-    EXPECT_TRUE(outcome.redraw);
-    EXPECT_EQ(outcome.openGroup, "Photos");
-    EXPECT_FALSE(outcome.added) << "the focus stays where it was";
-    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2 a b", "s"}));
 
     // No, and then no group either: the files still go into the opened group.
     ui_.Answer(MsgResult::No);
-    outcome = Add({"c", "d"});
+    EXPECT_EQ(Add({"c", "d"}), "added redraw ");
     EXPECT_EQ(asked_, 1);
-    EXPECT_TRUE(outcome.added);
-    EXPECT_EQ(outcome.openGroup, "");
     // No, and one file: a single item.
     ui_.Answer(MsgResult::No);
     Add({"e"});
@@ -124,23 +116,20 @@ TEST_F(AddCheckedFilesTest, NothingCheckedOrARefusalIsToldAndNothingIsAdded) {
         std::vector<MsgResult> answers;
         std::string groupName;  // answered to the group question
         std::string message;
-        bool redraw;  // at the top level
+        std::string outcome;
     } cases[] = {
-        {{}, "", {MsgResult::OK}, "", "ﾌｧｲﾙを選択してください", false},
-        {{"s"}, "", {MsgResult::OK}, "", "ﾘｽﾄの追加に失敗しました", true},
-        {{"p1", "p2"}, "Photos", {MsgResult::Yes, MsgResult::OK}, "", groupFailed, true},
+        {{}, "", {MsgResult::OK}, "", "ﾌｧｲﾙを選択してください", ""},
+        {{"s"}, "", {MsgResult::OK}, "", "ﾘｽﾄの追加に失敗しました", "redraw "},
+        {{"p1", "p2"}, "Photos", {MsgResult::Yes, MsgResult::OK}, "", groupFailed, "redraw "},
         // Several files named into an existing group, all already there.
-        {{"p1", "s"}, "", {MsgResult::OK}, "Photos", groupFailed, true},
+        {{"p1", "s"}, "", {MsgResult::OK}, "Photos", groupFailed, "redraw "},
     };
     for (const auto& c : cases) {
         project_.SetOpenGroup(c.openGroup);
         for (const MsgResult answer : c.answers)
             ui_.Answer(answer);
-        const AddOutcome outcome = Add(c.names, c.groupName);
+        EXPECT_EQ(Add(c.names, c.groupName), c.outcome) << c.message;
         test::ExpectBox(ui_.Boxes().back(), c.message, "Zarvopack");
-        EXPECT_EQ(outcome.redraw, c.redraw) << c.message;
-        EXPECT_EQ(outcome.openGroup, "");
-        EXPECT_FALSE(outcome.added);
     }
     EXPECT_EQ(asked_, 1) << "only where several files were still to place";
     EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));

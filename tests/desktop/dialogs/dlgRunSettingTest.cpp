@@ -5,33 +5,179 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
+#include "desktop/dialogs/RunSettingRules.h"
 #include "desktop/dialogs/dlgRunSetting.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/ErrorNumber.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
 
-// The boxes by their place in the dialog: the capacity, then objText(0) to (3).
+using Names = std::vector<std::string>;
+using R = RunSettingRules;
+using test::ErrorNumber;
+
+class RunSettingRulesTest : public ::testing::Test {
+  protected:
+    void Write(const std::string& key, std::string value, const std::string& section = "MSizeSet") {
+        ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
+    }
+    // The stored defaults, blank-separated, the method first.
+    std::string Stored() {
+        std::string all;
+        for (const char* key : {"Method", "MediaSize", "DiffSize", "MediaNum", "MaxFile", "MinFile",
+                                "MaxSpeed", "FsAllowance", "AfterRun", "AfterPath"}) {
+            std::string value;
+            IniAccess(IniRead, "DEFAULT_SET_RUN", key, value, folder_.Settings());
+            all += (all.empty() ? "" : " ") + value;
+        }
+        return all;
+    }
+    Names PresetNames() {
+        rules_.LoadPresets();
+        Names names;
+        for (const SizePreset& preset : rules_.Presets())
+            names.push_back(preset.name);
+        return names;
+    }
+
+    test::TempFolder folder_;
+    ScriptedUi ui_;
+    RunSettingRules rules_;
+};
+
+TEST_F(RunSettingRulesTest, PresetsEndAtTheFirstMissingKeyAndEmptyCapacitiesGiveWay) {
+    EXPECT_EQ(PresetNames(), Names{""});
+    Write("0", "CD#650000000");
+    Write("1", "DVD#4700000000");
+    Write("3", "BD#25000000000");
+    EXPECT_EQ(PresetNames(), (Names{"CD", "DVD"}));
+    EXPECT_EQ(rules_.Presets()[1].capacity, 4700000000.0);
+    // A first preset without a capacity is overwritten by the next one.
+    Write("0", "none#0");
+    Write("1", "also none#-5");
+    Write("2", "DVD#4700000000");
+    Write("3", "zero#0");
+    EXPECT_EQ(PresetNames(), (Names{"DVD", "zero"}));
+
+    // One that cannot be read fails; the presets before it are still offered.
+    Write("0", "DVD#4700000000");
+    Write("1", "BD");
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 5);
+    EXPECT_EQ(rules_.Presets().size(), 1u);
+    Write("0", "CD#lots");
+    EXPECT_EQ(ErrorNumber([this] { rules_.LoadPresets(); }), 13);
+}
+
+TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormatThemAfter) {
+    for (const char* typed : {"0", "9", "\b", "", "\x16", "\x7f"})
+        EXPECT_TRUE(R::AcceptsTyped(typed)) << typed;
+    for (const char* typed : {"a", ",", ".", "-", " ", "１", "ab"})
+        EXPECT_FALSE(R::AcceptsTyped(typed)) << typed;
+
+    const std::pair<const char*, const char*> focused[] = {{"650,000,000", "650000000"},
+                                                           {"1,234.9", "1234"},
+                                                           {"-12.5", "-12"},
+                                                           {"1e24", "1000000000000000000000000"},
+                                                           {"DVD-R (4.7GB)", "DVD-R (4.7GB)"}};
+    for (const auto& [text, shown] : focused)
+        EXPECT_EQ(R::FocusedText(text), shown);
+
+    // Counts are capped; sizes from one yotta byte on are refused as typed.
+    const struct {
+        SettingBox box;
+        const char* text;
+        const char* left;
+        bool refused;
+    } left[] = {
+        {SettingBox::MinFile, "40000", "32,766", false},
+        {SettingBox::MediaNum, "1e30", nullptr, false},
+        {SettingBox::MediaSize, "1000000000000000000000000", "1000000000000000000000000", true},
+        {SettingBox::DiffSize, "999999999999999", "999,999,999,999,999", false},
+        {SettingBox::MediaSize, "DVD", "DVD", false},
+        {SettingBox::MediaNum, "", "", false},
+    };
+    for (const auto& c : left) {
+        const LeftBoxText shown = R::LeftText(c.box, c.text);
+        EXPECT_EQ(shown.refused, c.refused) << c.text;
+        EXPECT_TRUE(!c.left || shown.text == c.left) << c.text << ": " << shown.text;
+    }
+
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "", "1", "1", "0", false}); }), 13);
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "40000", "1", "0", false}); }), 6);
+}
+
+TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
+    Write("0", "CD#650000000");
+    // Each case breaks the rule it names and every rule after it; "cd" is no
+    // preset name, which is told as it is looked up.
+    const struct {
+        RunSettings settings;  // capacity, tolerance, media, most and fewest items, ...
+        int message;           // 0: taken
+        SettingBox focus;
+    } cases[] = {
+        {{"0", 10, 0, 2, 2, false, 1, "out"}, 41035, SettingBox::MediaSize},
+        {{"1,000", 10, 0, 2, 2, false, 1, "out"}, 41036, SettingBox::MediaNum},
+        {{"1,000", 1000, -1, 2, 2, false, 1, "out"}, 41037, SettingBox::MediaSize},
+        {{"1,000", 999, -1, 2, 2, false, 1, "out"}, 41038, SettingBox::MaxFile},
+        {{"1,000", 999, -1, 2, 1, false, 1, "out"}, 41146, SettingBox::AfterPath},
+        {{"1,000", 999, -1, 2, 1, false, 1, "/out"}, 0, SettingBox::MediaSize},
+        {{"CD", 649999999, 1, 2, 1, false, 0, ""}, 0, SettingBox::MediaSize},
+        {{"cd", 10, 1, 2, 1, false, 0, ""}, 41035, SettingBox::MediaSize},
+    };
+    ui_.Answer(MsgResult::OK);
+    for (const auto& c : cases) {
+        const auto refusal = R::Check(c.settings);
+        EXPECT_EQ(refusal ? refusal->message : 0, c.message) << c.settings.MediaSize;
+        EXPECT_EQ(refusal ? refusal->focus : c.focus, c.focus) << c.message;
+    }
+    EXPECT_EQ(ui_.OnlyBoxText(), "ｻｲｽﾞﾃﾞｰﾀの取得に失敗しました");
+}
+
+TEST_F(RunSettingRulesTest, AutoProposesAThousandthOfTheCapacityRoundedDown) {
+    Write("0", "CD-R 74分 (650MB)#681984000");
+    rules_.LoadPresets();
+    const std::pair<const char*, const char*> cases[] = {{"650,000,000", "650,000"},
+                                                         {"999", "0"},
+                                                         {"CD-R 74分 (650MB)", "681,984"},
+                                                         {"cd-r 74分 (650MB)", "0"},
+                                                         {"", "0"}};
+    for (const auto& [capacity, tolerance] : cases)
+        EXPECT_EQ(rules_.AutoTolerance(capacity), tolerance) << capacity;
+}
+
+TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
+    Write("DiffSize", "12345", "DEFAULT_SET_RUN");
+    EXPECT_TRUE(R::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
+                                  PackingMethod::FewestMedia, true, 3, "/media/burn"}));
+    EXPECT_EQ(Stored(), "1 DVD 12345 32,766 1,000 0 1 1 3 /media/burn");
+    EXPECT_TRUE(R::StoreDefaults({"", "5", "", "", "", false}));
+    EXPECT_EQ(Stored(), "0 DVD 5 32,766 1,000 0 0 0 0 /media/burn");
+
+    std::filesystem::remove(folder_.Settings());
+    std::filesystem::create_directory(folder_.Settings());
+    EXPECT_FALSE(R::StoreDefaults({"DVD", "5", "1", "1", "0", false}));
+}
+
+// The boxes by their place in the dialog: the capacity, then objText(0) to (4).
 constexpr int kCapacity = -1;
 constexpr int kCancel = 0, kApply = 2, kOk = 3;
 
-class dlgRunSettingTest : public ::testing::Test {
+// The dialog over a project and two presets.
+class dlgRunSettingTest : public RunSettingRulesTest {
   protected:
     dlgRunSettingTest() {
-        WriteSetting("MSizeSet", "0", "CD-R 74分 (650MB)#681984000");
-        WriteSetting("MSizeSet", "1", "DVD-R (4.7GB)#4707319808");
+        Write("0", "CD-R 74分 (650MB)#681984000");
+        Write("1", "DVD-R (4.7GB)#4707319808");
         project_.LoadRunSettings(loaded_);
         project_.SetModified(false);
-    }
-
-    void WriteSetting(const std::string& section, const std::string& key, std::string value) {
-        ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
     }
 
     // The dialog as its openers show it, but without blocking the test.
@@ -78,11 +224,9 @@ class dlgRunSettingTest : public ::testing::Test {
         EXPECT_FALSE(dialog_->Applied());
     }
 
-    test::TempFolder folder_;
-    ScriptedUi ui_;
     const RunSettings loaded_{.MediaSize = "DVD-R (4.7GB)",
                               .DiffSize = 4707319.5,
-                              .MediaNum = 32766,
+                              .MediaNum = 99,
                               .MaxFile = 32766,
                               .MinFile = 0,
                               .MaxSpeed = true,
@@ -93,23 +237,19 @@ class dlgRunSettingTest : public ::testing::Test {
     std::unique_ptr<dlgRunSetting> dialog_;
 };
 
-TEST_F(dlgRunSettingTest, APresetThatCannotBeReadIsReportedAndTheSettingsStillShow) {
-    WriteSetting("MSizeSet", "1", "DVD-R");
+// A preset that cannot be read is reported and the settings still show. The
+// label under the mouse explains its field; the settings file may say it
+// otherwise, a unit label changes nothing and the background takes it away.
+TEST_F(dlgRunSettingTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplained) {
+    Write("1", "DVD-R");
+    Write("7", "枚数の上限です", "SettingComments");
     ui_.Answer(MsgResult::OK);
     Open();
     test::ExpectBox(ui_.Boxes().at(0), "プロシージャの呼び出し、または引数が不正です。",
                     "zarvopackｴﾗｰ 5");
     EXPECT_EQ(Text(0), "4,707,319");
-}
-
-// The label under the mouse explains its field; the settings file may say it
-// otherwise, a unit label changes nothing and the background takes it away.
-TEST_F(dlgRunSettingTest, TheFieldUnderTheMouseIsExplained) {
-    WriteSetting("SettingComments", "7", "枚数の上限です");
-    Open();
     const std::pair<QWidget*, std::string> hovers[] = {
         {Label(5), "ﾒﾃﾞｨｱの欠損量の許容量を指定します。(0 ～ <∞)\n"},
-        {Label(15), "検索速度が最大限に上がり検出ﾌｧｲﾙ数が気持ち多くなります。"},
         {Label(16), "ﾒﾃﾞｨｱの詰め方を選びます。\n"},
         {Label(7), "枚数の上限です"},
         {Label(8), "枚数の上限です"},
@@ -122,50 +262,30 @@ TEST_F(dlgRunSettingTest, TheFieldUnderTheMouseIsExplained) {
     EXPECT_EQ(Label(14)->text(), QString());
 }
 
-TEST_F(dlgRunSettingTest, AYottaByteOrMoreIsRefusedOnLeavingTheBox) {
+// A size of a yotta byte or more keeps the focus in its box, and the click on
+// OK that took the focus goes no further; a refused rule takes the user to its
+// box. Nothing is applied until the settings are right.
+TEST_F(dlgRunSettingTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAreRight) {
     Open();
     TypeInto(0, QStringLiteral("1000000000000000000000000"));
-    ui_.Answer(MsgResult::OK);
-    QTest::keyClick(Edit(0), Qt::Key_Tab);
-    ExpectRefused("1ヨッタ以上を指定することは出来ません", 0);
-    EXPECT_EQ(Text(0), "1000000000000000000000000");
-
-    // The click on OK that took the focus goes no further.
-    ui_.Answer(MsgResult::OK);
-    Click(kOk);
+    for (const bool click : {false, true}) {
+        ui_.Answer(MsgResult::OK);
+        if (click)
+            Click(kOk);
+        else
+            QTest::keyClick(Edit(0), Qt::Key_Tab);
+        ExpectRefused("1ヨッタ以上を指定することは出来ません", 0);
+    }
     EXPECT_EQ(ui_.Boxes().size(), 2u);
     EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_FALSE(dialog_->Applied());
+    QCoreApplication::processEvents();  // the refused click is over
 
-    TypeInto(0, QStringLiteral("999999999999999"));
-    QTest::keyClick(Edit(0), Qt::Key_Tab);
-    EXPECT_EQ(Text(0), "999,999,999,999,999");
-}
-
-TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAreRight) {
-    const struct {
-        std::vector<std::pair<int, QString>> typed;
-        std::string message;
-        int focus;
-    } cases[] = {
-        {{{4, "backup"}}, "実行後の書き出し先のﾌｫﾙﾀﾞをﾌﾙﾊﾟｽで指定してください", 4},
-        {{{kCapacity, "0"}},
-         "正しくない容量を指定しました\r\n0もしくは正しくない指定文字列を設定しようとしました",
-         kCapacity},
-        {{{1, "0"}}, "最大ﾒﾃﾞｨｱ枚数を0に設定することは出来ません", 1},
-        {{{2, "5"}, {3, "5"}}, "最大ﾌｧｲﾙ数以上の最小ﾌｧｲﾙ数を設定することは出来ません", 2},
-        {{{kCapacity, "650000000"}, {0, "650000000"}},
-         "ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません",
-         kCapacity},
-    };
-    for (const auto& refused : cases) {
-        Open();
-        for (const auto& [box, text] : refused.typed)
-            TypeInto(box, text);
-        ui_.Answer(MsgResult::OK);
-        Click(kApply);
-        ExpectRefused(refused.message, refused.focus);
-    }
+    TypeInto(0, QStringLiteral("650000000"));
+    TypeInto(kCapacity, QStringLiteral("650000000"));
+    ui_.Answer(MsgResult::OK);
+    Click(kApply);
+    ExpectRefused("ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません", kCapacity);
+    EXPECT_EQ(Text(0), "650,000,000") << "the box left formats its number";
 
     // A tolerance one byte below the capacity is taken.
     TypeInto(0, QStringLiteral("649999999"));
@@ -177,8 +297,9 @@ TEST_F(dlgRunSettingTest, EachRuleRefusesWithTheFocusOnItsBoxUntilTheSettingsAre
     EXPECT_TRUE(project_.Modified());
 }
 
-// Shown and taken back unchanged, then with every choice changed.
-TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShown) {
+// Shown and taken back unchanged by OK, then with every choice changed by
+// Enter; Escape and Cancel apply nothing.
+TEST_F(dlgRunSettingTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCancelApplyNothing) {
     RunSettings expected = loaded_;
     expected.DiffSize = 4707319;  // the tolerance shows whole bytes
     for (const bool change : {false, true}) {
@@ -189,25 +310,21 @@ TEST_F(dlgRunSettingTest, OkAppliesTheSettingsShown) {
             Control<QComboBox>("objCombo(1)")->setCurrentIndex(0);
             Control<QComboBox>("objCombo(2)")->setCurrentIndex(1);
             Control<QCheckBox>("objCheck(1)")->setChecked(true);
+            TypeInto(2, QStringLiteral("100"));
+            QTest::keyClick(Edit(2), Qt::Key_Return);
             expected.MaxSpeed = false;
             expected.Method = PackingMethod::Sequential;
             expected.AfterRun = 1;
             expected.FsAllowance = FileSystemAllowance::Iso9660;
+            expected.MaxFile = 100;
+        } else {
+            Click(kOk);
         }
-        Click(kOk);
         EXPECT_EQ(dialog_->result(), QDialog::Accepted);
         EXPECT_FALSE(dialog_->isVisible());
         EXPECT_EQ(project_.GetRunSettings(), expected);
     }
     EXPECT_TRUE(project_.Modified());
-}
-
-TEST_F(dlgRunSettingTest, EnterPressesOkWhileEscapeAndCancelApplyNothing) {
-    Open();
-    TypeInto(2, QStringLiteral("100"));
-    QTest::keyClick(Edit(2), Qt::Key_Return);
-    EXPECT_TRUE(dialog_->Applied());
-    EXPECT_EQ(project_.GetRunSettings().MaxFile, 100);
     project_.SetModified(false);
 
     for (const bool escape : {true, false}) {
@@ -218,9 +335,8 @@ TEST_F(dlgRunSettingTest, EnterPressesOkWhileEscapeAndCancelApplyNothing) {
         else
             Click(kCancel);
         EXPECT_EQ(dialog_->result(), QDialog::Rejected);
-        EXPECT_FALSE(dialog_->Applied());
     }
-    EXPECT_EQ(project_.GetRunSettings().MediaNum, 32766);
+    EXPECT_EQ(project_.GetRunSettings(), expected);
     EXPECT_FALSE(project_.Modified());
 }
 

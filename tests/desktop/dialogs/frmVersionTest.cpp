@@ -11,7 +11,7 @@
 namespace zv {
 namespace {
 
-TEST(frmVersionTest, ShowsTheBuiltVersionAndTheDisclaimerAndOkClosesIt) {
+TEST(frmVersionTest, ShowsTheBuiltVersionAndOkClosesIt) {
     EXPECT_EQ(VersionText(1, 1, 4), "Version 1.104") << "the revision has two digits";
     EXPECT_EQ(VersionText(2, 3, 12), "Version 2.312");
     QWidget owner;
@@ -21,8 +21,6 @@ TEST(frmVersionTest, ShowsTheBuiltVersionAndTheDisclaimerAndOkClosesIt) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
     EXPECT_EQ(test::Control<QLabel>(*box, "objLabel(1)")->text().toStdString(),
               VersionText(ZV_VERSION_MAJOR, ZV_VERSION_MINOR, ZV_VERSION_REVISION));
-    EXPECT_FALSE(test::Control<QLabel>(*box, "objLabel(3)")->text().contains(u'\r'));
-    EXPECT_FALSE(test::Control<QLabel>(*box, "objPicture")->pixmap().isNull());
     QTest::mouseClick(test::Control(*box, "objButton(0)"), Qt::LeftButton);
     EXPECT_FALSE(box && box->isVisible());
 }
