@@ -6,12 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QToolButton>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/project/ProjectFile.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileRef.h"
 #include "core/settings/IniAccess.h"
@@ -23,6 +24,8 @@
 #include "tests/support/TempFolder.h"
 
 namespace zv::test {
+
+using Texts = std::vector<std::string>;
 
 // A main window as the program starts it, in a temporary program folder with
 // its own settings file, every box answered by the test.
@@ -39,15 +42,15 @@ class MainWindowFixture : public ::testing::Test {
 
     void Start() {
         // A media size the information tab can resolve without asking.
-        WriteSetting(settings_keys::MediaSize.section, settings_keys::MediaSize.name, "700");
+        WriteSetting(settings_keys::MediaSize, "700");
         window_ = std::make_unique<mdiMain>();
         window_->BuildMenus();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
 
-    void WriteSetting(const std::string& section, const std::string& key, std::string value) {
-        ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
+    void WriteSetting(const SettingsKey& key, std::string value) {
+        ASSERT_TRUE(IniAccess(IniWrite, key.section, key.name, value, folder_.Settings()));
     }
 
     std::string MakeFile(const std::string& name, std::size_t bytes) {
@@ -56,17 +59,30 @@ class MainWindowFixture : public ::testing::Test {
         return path;
     }
 
-    // A new project window holding the given files as single items.
-    frmNested& ProjectWith(const std::vector<std::string>& names) {
+    // A project file holding the files p1 and p2 as single items.
+    std::string MakeProjectFile(const std::string& name) {
+        const std::string a = MakeFile("p1", 10), b = MakeFile("p2", 20);
+        EXPECT_TRUE(ProjectFile::Write(folder_.File(name), {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}},
+                                       RunSettings()));
+        return folder_.File(name);
+    }
+
+    // A new project window holding the given files as single items and, if
+    // named, a group of g1 and g2; the list shows the files, then the group.
+    frmNested& ProjectWith(const Texts& names, const std::string& group = "") {
         window_->RunCommand(Command::New);
         frmNested& project = *window_->ActiveProject();
-        std::vector<FileRef> files;
-        for (const std::string& name : names)
-            files.push_back(FileRef::Get(MakeFile(name, 100)));
-        if (!files.empty()) {
-            EXPECT_TRUE(project.AddFiles(files, ""));
-        }
-        project.RenderList(ProjectList::Files, project.GetOpenGroup(), 0);
+        const auto add = [&](const Texts& items, const std::string& to) {
+            std::vector<FileRef> files;
+            for (const std::string& name : items)
+                files.push_back(FileRef::Get(MakeFile(name, 100)));
+            EXPECT_TRUE(files.empty() || project.AddFiles(files, to));
+        };
+        add(names, "");
+        if (!group.empty())
+            add({"g1", "g2"}, group);
+        project.RenderList(ProjectList::Files, "", 0);
+        project.ListView(ProjectList::Files)->setFocus();
         window_->UpdateToolbar(false);
         return project;
     }
@@ -77,27 +93,24 @@ class MainWindowFixture : public ::testing::Test {
         return item;
     }
 
-    QToolButton* Button(const char* key) const {
-        auto* button = window_->findChild<QToolButton*>(QString::fromUtf8(key));
-        EXPECT_NE(button, nullptr) << key;
-        return button;
+    QToolBar& Bar() const { return *window_->findChild<QToolBar*>(QStringLiteral("objToolB")); }
+    QWidget* Button(const char* key) const {
+        return Bar().widgetForAction(Bar().findChild<QAction*>(QString::fromUtf8(key)));
     }
 
     // The keys of the enabled tool bar buttons, in bar order.
-    std::vector<std::string> EnabledButtons() const {
-        std::vector<std::string> keys;
-        for (const char* key : {"New", "Open", "Save", "Size", "Path", "Add", "Delete", "Cut",
-                                "Paste", "Group", "Release", "Start", "Break", "Stop", "Setup"})
-            if (Button(key)->isEnabled())
-                keys.push_back(key);
+    Texts EnabledButtons() const {
+        Texts keys;
+        for (const QAction* button : Bar().actions())
+            if (!button->isSeparator() && button->isEnabled())
+                keys.push_back(button->objectName().toStdString());
         return keys;
     }
 
-    // Opens top-level menu i from the menu bar as the user does, which
-    // refreshes its items, and closes it again.
+    // Opens top-level menu i as the user does, which refreshes its items, and
+    // closes it again.
     void OpenMenu(int i) {
         auto* menu = window_->findChild<QMenu*>(QStringLiteral("hM(%1)").arg(i));
-        ASSERT_NE(menu, nullptr);
         QMenuBar* bar = window_->menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {},
                           bar->actionGeometry(menu->menuAction()).center());
@@ -105,19 +118,10 @@ class MainWindowFixture : public ::testing::Test {
         menu->hide();
     }
 
-    // A group of new files of 10 bytes added to the project.
-    void AddGroup(frmNested& project, const std::string& group,
-                  const std::vector<std::string>& names) {
-        std::vector<FileRef> files;
-        for (const std::string& name : names)
-            files.push_back(FileRef::Get(MakeFile(name, 10)));
-        ASSERT_TRUE(project.AddFiles(files, group));
-    }
-
-    // Selects rows of list `list` (as sorted on screen): a click on the first,
-    // Ctrl and a click on each further one.
-    void Select(frmNested& project, ProjectList list, std::initializer_list<int> rows) {
-        QTreeWidget* view = project.ListView(list);
+    // Selects rows of the file list as sorted on screen: a click on the
+    // first, Ctrl and a click on each further one.
+    void Select(frmNested& project, std::initializer_list<int> rows) {
+        QTreeWidget* view = project.ListView(ProjectList::Files);
         Qt::KeyboardModifiers modifiers;
         for (const int row : rows) {
             const QRect rect = view->visualItemRect(view->topLevelItem(row));

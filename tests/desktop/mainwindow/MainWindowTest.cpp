@@ -1,73 +1,56 @@
-#include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
 
-#include "core/project/ProjectFile.h"
-#include "core/settings/SettingsKeys.h"
 #include "desktop/platform/Twips.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
 namespace zv {
 namespace {
 
-using test::ExpectBox;
 namespace keys = settings_keys;
+using test::Texts;
 
 class MainWindowTest : public test::MainWindowFixture {
   protected:
-    std::string Layout(const SettingsKey& key) {
-        std::string value;
-        EXPECT_TRUE(IniAccess(IniRead, key.section, key.name, value, folder_.Settings()));
-        return value;
+    static Texts Names(const frmNested& project) {
+        Texts names;
+        for (const ItemRecord& item : project.Document().Items())
+            names.push_back(item.Name);
+        return names;
     }
-    void WriteLayout(const SettingsKey& key, const std::string& value) {
-        WriteSetting(key.section, key.name, value);
+
+    void Key(frmNested& project, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(project.ListView(ProjectList::Files), static_cast<Qt::Key>(key), modifiers);
     }
 };
 
-TEST_F(MainWindowTest, MenuItemSettingChangesOnlyItsOwnCaption) {
-    WriteSetting(keys::kMenuItem, "USR47", "パック開始(&L)...");
+// A caption set in the settings file changes its item only. The recent files
+// skip what has gone; choosing one opens it as Open does, and an opened
+// project comes first.
+TEST_F(MainWindowTest, MenusTakeTheirCaptionsAndRecentFilesFromTheSettings) {
+    WriteSetting({keys::kMenuItem, "USR47"}, "パック開始(&L)...");
+    const std::string first = MakeFile("first.mtb", 10);
+    WriteSetting({keys::kHistory, "0"}, first);
+    WriteSetting({keys::kHistory, "1"}, folder_.File("gone.mtb"));
+    WriteSetting({keys::kHistory, "2"}, MakeProjectFile("R&D.mtb"));
     Start();
     EXPECT_EQ(Item("sm_R(0)")->text(), QStringLiteral("パック開始(&L)..."));
     EXPECT_NE(Item("sm_R(3)")->text(), Item("sm_R(0)")->text());
     EXPECT_TRUE(Item("sm_R(1)")->isSeparator());
-    EXPECT_TRUE(Item("sm_L(6)")->isSeparator()) << "cut and paste sit in the list menu";
     EXPECT_FALSE(Item("sm_F(8)")->isVisible());
-    EXPECT_FALSE(window_->findChild<QMenu*>(QStringLiteral("hM(4)"))->menuAction()->isVisible());
-}
 
-TEST_F(MainWindowTest, RecentFilesSkipMissingFilesAndOpenTheirProjects) {
-    WriteSetting(keys::kHistory, "1", folder_.File("gone.mtb"));
-    Start();
-    EXPECT_FALSE(Item("sm_F(9)")->isVisible()) << "no separator without an entry";
-    window_.reset();
-
-    const std::string first = folder_.File("first.mtb");
-    const std::string member = MakeFile("a", 10);
-    ASSERT_TRUE(ProjectFile::Write(first, {{member, 0, {{member, 10}}}}, RunSettings{}));
-    MakeFile("R&D.mtb", 10);
-    WriteSetting(keys::kHistory, "0", first);
-    WriteSetting(keys::kHistory, "2", folder_.File("R&D.mtb"));
-    Start();
-    EXPECT_TRUE(Item("sm_F(9)")->isVisible());
-    EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + first);
     EXPECT_EQ(Item("sm_F(12)")->text().toStdString(), "&2: " + folder_.File("R&&D.mtb"));
     std::vector<bool> shown;
-    for (const char* name : {"sm_F(10)", "sm_F(11)", "sm_F(12)", "sm_F(13)", "sm_F(14)"})
+    for (const char* name : {"sm_F(9)", "sm_F(10)", "sm_F(11)", "sm_F(12)", "sm_F(13)"})
         shown.push_back(Item(name)->isVisible());
-    EXPECT_EQ(shown, (std::vector<bool>{true, false, true, false, false}));
-
+    EXPECT_EQ(shown, (std::vector<bool>{true, true, false, true, false}));
     OpenMenu(0);
-    EXPECT_TRUE(Item("sm_F(10)")->isEnabled());
     EXPECT_FALSE(Item("sm_F(11)")->isEnabled());
-    // Choosing an entry opens its project as Open does; an opened project
-    // comes first, the list closes up over files that have gone.
-    Item("sm_F(10)")->trigger();
-    ASSERT_EQ(window_->ProjectWindowCount(), 1);
-    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("first"));
-    EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + first);
-    EXPECT_EQ(Item("sm_F(11)")->text().toStdString(), "&1: " + folder_.File("R&&D.mtb"));
+    Item("sm_F(12)")->trigger();
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("R&D"));
+    EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + folder_.File("R&&D.mtb"));
+    EXPECT_EQ(Item("sm_F(11)")->text().toStdString(), "&1: " + first);
     EXPECT_FALSE(Item("sm_F(12)")->isVisible());
 }
 
@@ -75,14 +58,10 @@ TEST_F(MainWindowTest, RecentFilesSkipMissingFilesAndOpenTheirProjects) {
 TEST_F(MainWindowTest, NewWindowsCascadeInsideTheVisibleArea) {
     Start();
     auto* area = window_->findChild<QMdiArea*>();
-    std::vector<QPoint> places;
     for (int i = 0; i < 12; ++i) {
         window_->RunCommand(Command::New);
-        const QRect frame = area->activeSubWindow()->geometry();
-        EXPECT_TRUE(area->viewport()->rect().contains(frame)) << i;
-        places.push_back(frame.topLeft());
+        EXPECT_TRUE(area->viewport()->rect().contains(area->activeSubWindow()->geometry())) << i;
     }
-    EXPECT_LT(places[0].y(), places[1].y()) << "each below the one before";
 }
 
 // Stored values move only their edge, a non-number is reported and the
@@ -92,53 +71,112 @@ TEST_F(MainWindowTest, WindowLayoutIsRememberedInTwips) {
     Start();
     const QRect designed(window_->pos(), window_->size());
     window_.reset();
-    WriteLayout(keys::MainFormLeft, "4500");
-    WriteLayout(keys::MainFormTop, "high");
-    WriteLayout(keys::MainFormWidth, "3000");
+    WriteSetting(keys::MainFormLeft, "4500");
+    WriteSetting(keys::MainFormTop, "high");
+    WriteSetting(keys::MainFormWidth, "3000");
     ui_.Answer(MsgResult::OK);
     Start();
-    ExpectBox(ui_.Boxes().at(0), "型が一致しません。", "zarvopackｴﾗｰ 13");
-    EXPECT_EQ(window_->x(), TwipsToPixelsX(4500));
-    EXPECT_EQ(window_->y(), designed.y());
-    EXPECT_EQ(window_->height(), designed.height());
-    EXPECT_EQ(window_->width(), TwipsToPixelsX(6880));
+    test::ExpectBox(ui_.Boxes().at(0), "型が一致しません。", "zarvopackｴﾗｰ 13");
+    EXPECT_EQ(QRect(window_->pos(), window_->size()),
+              QRect(TwipsToPixelsX(4500), designed.y(), TwipsToPixelsX(6880), designed.height()));
     window_->resize(100, 100);
     EXPECT_EQ(window_->size(), QSize(TwipsToPixelsX(6880), TwipsToPixelsY(6165)));
 
     window_->move(TwipsToPixelsX(3000), TwipsToPixelsY(1500));
     window_->resize(TwipsToPixelsX(12000), TwipsToPixelsY(9000));
     ASSERT_TRUE(window_->close());
-    EXPECT_EQ(Layout(keys::MainFormLeft), std::to_string(PixelsToTwipsX(window_->x())));
-    EXPECT_EQ(Layout(keys::MainFormTop), std::to_string(PixelsToTwipsY(window_->y())));
-    EXPECT_EQ(Layout(keys::MainFormWidth), "12000");
-    EXPECT_EQ(Layout(keys::MainFormHeight), "9000");
-    WriteLayout(keys::MainFormWidth, "11000");
+    const auto stored = [this](const SettingsKey& key) {
+        std::string value;
+        EXPECT_TRUE(IniAccess(IniRead, key.section, key.name, value, folder_.Settings()));
+        return value;
+    };
+    EXPECT_EQ(stored(keys::MainFormLeft), std::to_string(PixelsToTwipsX(window_->x())));
+    EXPECT_EQ(stored(keys::MainFormHeight), "9000");
+    WriteSetting(keys::MainFormWidth, "11000");
     Start();
     window_->showMaximized();
     ASSERT_TRUE(window_->close());
-    EXPECT_EQ(Layout(keys::MainFormWidth), "11000");
+    EXPECT_EQ(stored(keys::MainFormWidth), "11000");
 }
 
-TEST_F(MainWindowTest, ExitEndsTheProgramOnlyWhenEveryWindowLetsItClose) {
+// The View menu's items act on the active window and show its state; a tab
+// shown again is also the one shown.
+TEST_F(MainWindowTest, ViewMenuFollowsTheWindow) {
     Start();
-    ProjectWith({"a.txt"});
+    frmNested& project = ProjectWith({"a"});
+    for (const char* item : {"sm_VS(1)", "sm_VP(1)", "sm_V(1)", "sm_VT(2)"})
+        Item(item)->trigger();
+    OpenMenu(1);
+    EXPECT_EQ(project.GetSizeUnit(), UnitMegabytes);
+    EXPECT_EQ(project.GetPathMode(), FileNamesOnly);
+    EXPECT_FALSE(Item("sm_V(2)")->isEnabled()) << "the information tab is hidden";
+    for (const char* item : {"sm_V(1)", "sm_VS(1)", "sm_VP(1)"})
+        EXPECT_TRUE(Item(item)->isChecked()) << item;
+    EXPECT_FALSE(Item("sm_VS(3)")->isChecked()) << "the unit a new project starts with";
+    Item("sm_VT(2)")->trigger();
+    EXPECT_EQ(project.CurrentTab(), ProjectTab::Info);
+}
 
+// The list commands as the user reaches them, keys, tool bar buttons and the
+// right button; what each command does is tested with the project.
+TEST_F(MainWindowTest, ListCommandsAnswerKeysButtonsAndTheRightButton) {
+    Start();
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    frmNested& project = ProjectWith({"a", "b"}, "G");  // a, b, G
+    const std::string a = folder_.File("a"), b = folder_.File("b");
+    Select(project, {2});
+    EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Save", "Size", "Path", "Add", "Delete",
+                                       "Cut", "Release", "Start", "Setup"}));
+    Select(project, {0, 1});
+    ui_.AnswerInput("Pair");
+    Key(project, Qt::Key_F3);
+    EXPECT_EQ(Names(project), (Texts{"G", "Pair"}));
+    EXPECT_EQ(project.GetOpenGroup(), "Pair");
+
+    project.RenderList(ProjectList::Files, "", 0);
+    Select(project, {1});
+    Key(project, Qt::Key_F2);
+    auto* editor = project.ListView(ProjectList::Files)->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Holiday"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Names(project), (Texts{"G", "Holiday"}));
+    Select(project, {1});
+    QTest::mouseClick(Button("Release"), Qt::LeftButton);
+    EXPECT_EQ(Names(project), (Texts{"G", a, b}));
+
+    // A second Cut replaces the marks: only a moves into the opened group.
+    Select(project, {0, 2});
+    Key(project, Qt::Key_X, Qt::ControlModifier);
+    Select(project, {0});
+    Key(project, Qt::Key_X, Qt::ControlModifier);
+    project.RenderList(ProjectList::Files, "G", 0);
+    Key(project, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Names(project), (Texts{"G", b}));
+    EXPECT_FALSE(Button("Paste")->isEnabled());
+
+    project.RenderList(ProjectList::Files, "", 0);
+    Select(project, {0});
     ui_.Answer(MsgResult::Cancel);
-    Item("sm_F(16)")->trigger();
-    ASSERT_EQ(ui_.Boxes().size(), 1u);
-    ExpectBox(ui_.Boxes()[0], " 無題1は変更されています\r\n保存しますか？", "zarvopackの保存",
-              MsgButtons::YesNoCancel);
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    Key(project, Qt::Key_Delete);
+    ui_.Answer(MsgResult::OK);
+    QTest::mouseClick(Button("Delete"), Qt::LeftButton);
+    EXPECT_EQ(Names(project), (Texts{"G"}));
+    EXPECT_FALSE(Button("Delete")->isEnabled()) << "nothing selected any more";
 
-    ui_.Answer(MsgResult::No);
-    QTimer::singleShot(0, window_.get(), [this] { Item("sm_F(16)")->trigger(); });
-    // Should the program not end, the loop is ended with a failure code.
-    const QObject guard;
-    QTimer::singleShot(60'000, &guard, [] { QCoreApplication::exit(1); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+    QTreeWidget& list = *project.ListView(ProjectList::Files);
+    const QPoint at = list.visualItemRect(list.topLevelItem(0)).center();
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at);
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("hM(2)"));
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->pos(), list.viewport()->mapToGlobal(at));
+    EXPECT_TRUE(Item("sm_L(1)")->isEnabled()) << "refreshed for the row under the pointer";
+    menu->hide();
+    project.SelectTab(ProjectTab::Result);
+    OpenMenu(2);
+    EXPECT_FALSE(Item("sm_L(0)")->isEnabled()) << "no list editing on the result tab";
 }
 
 }  // namespace

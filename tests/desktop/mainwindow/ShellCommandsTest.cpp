@@ -1,15 +1,15 @@
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
-#include <QToolBar>
 #include <QTreeView>
 #include <filesystem>
-#include <functional>
 
 #include "core/project/EditCommands.h"
-#include "core/project/ProjectFile.h"
 #include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/dlgExport.h"
 #include "desktop/dialogs/frmVersion.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
@@ -17,61 +17,34 @@
 namespace zv {
 namespace {
 
-using test::ExpectBox;
-
 class ShellCommandsTest : public test::MainWindowFixture {
   protected:
     void SetUp() override { Start(); }
-
-    // A project file with two single files.
-    std::string MakeProjectFile(const std::string& name) {
-        const std::string a = MakeFile("p1.txt", 10);
-        const std::string b = MakeFile("p2.txt", 20);
-        EXPECT_TRUE(ProjectFile::Write(folder_.File(name), {{a, 0, {{a, 10}}}, {b, 0, {{b, 20}}}},
-                                       RunSettings()));
-        return folder_.File(name);
-    }
 
     void Open(std::optional<std::string> answer) {
         ui_.AnswerFile(std::move(answer));
         QTest::mouseClick(Button("Open"), Qt::LeftButton);
     }
-
-    // Lets `act` work on the add-files dialog once it has listed its folder.
-    static void WhenAddOpens(std::function<void(dlgAdd&)> act) {
-        test::WhenModal<dlgAdd>([act](dlgAdd& dialog) {
-            QCoreApplication::processEvents();
-            act(dialog);
-            dialog.close();
-        });
-    }
 };
 
 // Open loads a project file into the active window unless that one holds
-// unsaved changes.
+// unsaved changes; a file that is missing or no project is reported and
+// changes no window.
 TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     const std::string path = MakeProjectFile("backup.mtb");
     window_->RunCommand(Command::New);
     frmNested* unmodified = window_->ActiveProject();
+    EXPECT_FALSE(Item("sm_R(0)")->isEnabled());
     Open(std::nullopt);
-    EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("無題1"));
-    Open(path);
-    EXPECT_EQ(ui_.FileDialogs().back().kind, ScriptedUi::DialogKind::Open);
+    // The shortcut keys follow a window filled by a command at once: F5 once
+    // did nothing until the Run menu had been opened.
+    ui_.AnswerFile(path);
+    window_->RunCommand(Command::Open);
+    EXPECT_TRUE(Item("sm_R(0)")->isEnabled());
     EXPECT_EQ(window_->ProjectWindowCount(), 1);
-    EXPECT_EQ(window_->ActiveProject(), unmodified);
     EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
     EXPECT_EQ(unmodified->Document().Items().size(), 2u);
 
-    frmNested& modified = ProjectWith({"a.txt"});
-    Open(path);
-    EXPECT_EQ(window_->ProjectWindowCount(), 3);
-    EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
-    EXPECT_TRUE(modified.Document().Modified());
-}
-
-TEST_F(ShellCommandsTest, OpeningAMissingFileOrNoProjectSaysSoAndKeepsTheWindow) {
-    Open(MakeProjectFile("backup.mtb"));
-    frmNested& project = *window_->ActiveProject();
     const std::pair<std::string, std::string> failures[] = {
         {folder_.File("gone.mtb"),
          "登録されたファイルが見つかりません\r\n登録ファイルが存在しないか、登録後に名前が変わ"
@@ -79,77 +52,80 @@ TEST_F(ShellCommandsTest, OpeningAMissingFileOrNoProjectSaysSoAndKeepsTheWindow)
         {MakeFile("notes.txt", 30),
          "指定されたﾌｧｲﾙはZarvoﾃﾞｰﾀﾌｧｲﾙではないか、壊れています\r\nﾌｧｲﾙのオープンに失敗しました"},
     };
-    for (const auto& [path, message] : failures) {
+    for (const auto& [failed, message] : failures) {
         ui_.Answer(MsgResult::OK);
-        Open(path);
-        ExpectBox(ui_.Boxes().back(), message, "Zarvopack");
+        Open(failed);
+        test::ExpectBox(ui_.Boxes().back(), message, "Zarvopack");
         EXPECT_EQ(window_->ProjectWindowCount(), 1);
-        EXPECT_EQ(project.windowTitle(), QStringLiteral("backup"));
-        EXPECT_EQ(project.Document().Items().size(), 2u);
+        EXPECT_EQ(unmodified->Document().Items().size(), 2u);
     }
+
+    frmNested& modified = ProjectWith({"a.txt"});
+    Open(path);
+    EXPECT_EQ(window_->ProjectWindowCount(), 3);
+    EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
 }
 
-TEST_F(ShellCommandsTest, CloseTakesTheActiveWindowAndCloseAllStopsAtACancelledOne) {
+// Close takes the active window; Close All and Exit stop at a window whose
+// question is cancelled, and Exit ends the program once every window is closed.
+TEST_F(ShellCommandsTest, CloseCloseAllAndExitStopAtACancelledWindow) {
     ProjectWith({"a.txt"});
     window_->RunCommand(Command::New);
     window_->RunCommand(Command::New);
     window_->RunCommand(Command::Close);
-    EXPECT_EQ(window_->ProjectWindowCount(), 2);
     EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
-
-    ui_.Answer(MsgResult::Cancel);
-    window_->RunCommand(Command::CloseAll);
-    EXPECT_EQ(window_->ProjectWindowCount(), 2);
+    for (const Command command : {Command::CloseAll, Command::Exit}) {
+        ui_.Answer(MsgResult::Cancel);
+        window_->RunCommand(command);
+        EXPECT_EQ(window_->ProjectWindowCount(), 2);
+    }
+    EXPECT_TRUE(window_->isVisible());
     ui_.Answer(MsgResult::No);
     window_->RunCommand(Command::CloseAll);
     EXPECT_EQ(window_->ProjectWindowCount(), 0);
+    EXPECT_EQ(EnabledButtons(), (test::Texts{"New", "Open"}));
+
+    QTimer::singleShot(0, window_.get(), [this] { Item("sm_F(16)")->trigger(); });
+    // Should the program not end, the loop is ended with a failure code.
+    const QObject guard;
+    QTimer::singleShot(60'000, &guard, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window_->isVisible());
 }
 
 // Add and Run ask before clearing results, but Run during a run (a resume)
-// asks nothing.
-TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResults) {
+// asks nothing. Add shows the add-files dialog; Save writes what it added.
+TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProject) {
     frmNested& project = ProjectWith({"a.txt", "b.txt"});
     project.Document().Items()[0].Medium = 1;
-    CutCommand(project.Document(), {folder_.File("b.txt")});
-    window_->UpdateToolbar(false);
+    CutCommand(project.Document(), {folder_.File("a.txt")});
     App().running = true;
     window_->RunCommand(Command::Run);
     App().running = false;
-    EXPECT_TRUE(ui_.Boxes().empty());
     window_->UpdateToolbar(false);
 
     ui_.Answer(MsgResult::Cancel);
     QTest::mouseClick(Button("Start"), Qt::LeftButton);
-    EXPECT_EQ(ui_.Boxes().at(0).title, "結果情報のクリア");
     EXPECT_TRUE(project.HasResults());
 
-    ui_.Answer(MsgResult::OK);
-    bool opened = false;
-    WhenAddOpens([&](dlgAdd&) { opened = true; });
-    QTest::mouseClick(Button("Add"), Qt::LeftButton);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(ui_.Boxes().size(), 2u);
-    EXPECT_FALSE(project.HasResults());
-    EXPECT_FALSE(project.HasCutMarks());
-}
-
-TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProjectAndSaveWritesIt) {
-    frmNested& project = ProjectWith({});
     std::filesystem::create_directory(folder_.File("incoming"));
     MakeFile("incoming/new.txt", 0);
-    WriteSetting(settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
-                 folder_.File("incoming"));
-    WhenAddOpens([&](dlgAdd& dialog) {
-        EXPECT_EQ(dialog.parentWidget(), window_.get());
+    WriteSetting(settings_keys::LastAddFolder, folder_.File("incoming"));
+    ui_.Answer(MsgResult::OK);
+    test::WhenModal<dlgAdd>([](dlgAdd& dialog) {
+        QCoreApplication::processEvents();
         QAbstractItemModel& rows = *dialog.findChild<QTreeView*>("objListView(0)")->model();
         ASSERT_EQ(rows.rowCount(), 1);
         rows.setData(rows.index(0, 0), Qt::Checked, Qt::CheckStateRole);
         dialog.findChild<QPushButton*>("objButton(1)")->click();
+        dialog.close();
     });
     QTest::keyClick(window_.get(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_FALSE(project.Document().IsEmpty());
-    EXPECT_EQ(project.Document().Items()[0].Name, folder_.File("incoming/new.txt"));
-    EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 1);
+    EXPECT_FALSE(project.HasResults());
+    EXPECT_FALSE(project.HasCutMarks());
+    EXPECT_EQ(project.Document().Items().back().Name, folder_.File("incoming/new.txt"));
+    EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 3);
+
     ASSERT_TRUE(Button("Save")->isEnabled());
     ui_.AnswerFile(folder_.File("plan.mtb"));
     QTest::mouseClick(Button("Save"), Qt::LeftButton);
@@ -158,43 +134,53 @@ TEST_F(ShellCommandsTest, AddOpensTheAddFilesDialogForTheActiveProjectAndSaveWri
     EXPECT_FALSE(Button("Save")->isEnabled());
 }
 
-TEST_F(ShellCommandsTest, SizeButtonPopsUpTheUnitsBelowTheBar) {
-    frmNested& project = ProjectWith({"a.txt"});
-    QToolButton* size = Button("Size");
-    auto* bar = window_->findChild<QToolBar*>(QStringLiteral("objToolB"));
-    QPoint shownAt;
-    QTimer::singleShot(0, window_.get(), [&] {
-        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(popup, nullptr);
-        shownAt = popup->pos();
-        QTest::mouseClick(popup, Qt::LeftButton, {},
-                          popup->actionGeometry(Item("sm_VS(1)")).center());
+TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
+    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    project.Document().Items()[0].Medium = 1;
+    project.Document().Items()[1].Medium = 2;
+    project.SelectTab(ProjectTab::Result);
+    QTreeWidget& results = *project.ListView(ProjectList::Results);
+    QTest::mouseClick(results.viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    auto* menu = window_->findChild<QMenu*>(QStringLiteral("objResultMenu"));
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->actions(), QList<QAction*>{Item("sm_F(17)")});
+    EXPECT_TRUE(Item("sm_F(17)")->isEnabled());
+    menu->hide();
+
+    WriteSetting(settings_keys::LastFolder, folder_.Path());
+    const std::string out = folder_.File("書き出し先");
+    std::filesystem::create_directory(out);
+    ui_.AnswerFile(out);
+    ui_.Answer(MsgResult::OK);
+    test::WhenModal<dlgExport>([this](dlgExport& dialog) {
+        auto* folder = test::Control<QLineEdit>(dialog, "objText(0)");
+        auto* exportButton = test::Control<QPushButton>(dialog, "objButton(1)");
+        EXPECT_EQ(folder->text().toStdString(), folder_.Path()) << "where the user last was";
+        folder->setText(QStringLiteral("relative"));
+        EXPECT_FALSE(exportButton->isEnabled());
+        test::Control<QPushButton>(dialog, "objButton(0)")->click();
+        test::Control<QRadioButton>(dialog, "objOption(1)")->click();
+        exportButton->click();
     });
-    QTest::mouseClick(size, Qt::LeftButton);
-    EXPECT_EQ(project.GetSizeUnit(), UnitMegabytes);
-    EXPECT_EQ(shownAt, bar->mapToGlobal(QPoint(size->geometry().left(), bar->height())));
+    Item("sm_F(17)")->trigger();
+    EXPECT_EQ(ui_.FileDialogs().at(0).request.proposedName, "relative");
+    EXPECT_TRUE(std::filesystem::exists(out + "/無題1_02.pathlist"));
+    std::string remembered;
+    IniAccess(IniRead, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
+              remembered, folder_.Settings());
+    EXPECT_EQ(remembered, out);
 }
 
 TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
     OpenMenu(5);
     Item("sm_H(4)")->trigger();
-    const std::string page = "https://zarvopack.example.org/support";
-    EXPECT_EQ(ui_.Opened(), std::vector<std::string>{page});
-    // Without a browser the user is told instead of nothing happening.
-    ui_.SetOpenSucceeds(false);
-    ui_.Answer(MsgResult::OK);
-    Item("sm_H(4)")->trigger();
-    ExpectBox(ui_.Boxes().back(),
-              "次のﾌｧｲﾙまたはｱﾄﾞﾚｽを開くﾌﾟﾛｸﾞﾗﾑが見つかりませんでした\r\n" + page, "Zarvopack",
-              MsgButtons::OK, MsgIcon::Exclamation);
-
+    EXPECT_EQ(ui_.Opened(), test::Texts{"https://zarvopack.example.org/support"});
     Item("sm_H(6)")->trigger();
     Item("sm_H(6)")->trigger();
     const auto boxes = window_->findChildren<frmVersion*>();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0]->isVisible());
     EXPECT_FALSE(boxes[0]->isModal());
-    EXPECT_EQ(boxes[0]->parentWidget(), window_.get());
 }
 
 }  // namespace
