@@ -34,13 +34,20 @@ inline std::string Value(const std::string& file, const std::string& sql) {
     return rows.empty() ? "" : rows[0];
 }
 
-// Runs statements on the file, which the code under test may have open;
-// SQLITE_OK when all of them ran.
-inline int Exec(const std::string& file, const std::string& sql) {
+// What Exec does with its connection afterwards. One kept open goes on holding
+// what the statements began (a transaction and its lock) until the process
+// ends, as another program's connection would.
+enum class AfterExec { Close, KeepOpen };
+
+// Runs statements on the file, which the code under test may have open,
+// through a connection of its own; SQLITE_OK when all of them ran.
+inline int Exec(const std::string& file, const std::string& sql,
+                AfterExec after = AfterExec::Close) {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
     const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    if (after == AfterExec::Close)
+        sqlite3_close(db);
     return result;
 }
 

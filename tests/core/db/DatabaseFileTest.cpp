@@ -36,10 +36,8 @@ class DatabaseFileTest : public ::testing::Test {
 TEST_F(DatabaseFileTest, AFileThatAnotherProcessWritesIsInUse) {
     MakeDatabase(project, "old");
     test::OtherProcess writer([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open(project.c_str(), &db);
-        return sqlite3_exec(db, "BEGIN; UPDATE MainDB SET PATH = 'changing'", nullptr, nullptr,
-                            nullptr) == SQLITE_OK;
+        return Exec(project, "BEGIN; UPDATE MainDB SET PATH = 'changing'",
+                    test::AfterExec::KeepOpen) == SQLITE_OK;
     });
     ASSERT_TRUE(writer.Holding());
     ASSERT_TRUE(fs::exists(project + "-journal"));

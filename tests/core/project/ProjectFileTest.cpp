@@ -295,11 +295,8 @@ TEST_F(ProjectFileTest, ASaveThatFailsAnywhereLeavesTheOldProject) {
 
 TEST_F(ProjectFileTest, AProjectThatAnotherProgramWritesIsInUse) {
     ASSERT_TRUE(Save("old", 2));
-    test::OtherProcess writer([&] {
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        return sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    });
+    test::OtherProcess writer(
+        [&] { return Exec(file, "BEGIN EXCLUSIVE", test::AfterExec::KeepOpen) == SQLITE_OK; });
     ASSERT_TRUE(writer.Holding());
     try {
         Read();
