@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "desktop/dialogs/FolderScan.h"
 #include "tests/support/TempFolder.h"
@@ -23,16 +24,19 @@ class FolderScanTest : public ::testing::Test {
         test::WriteBytes(path.string(), std::string(bytes, 'x'));
     }
 
-    // Walks to the end; the gathered files as paths below the root, the one
-    // found last marked so.
-    std::set<std::string> Found(FolderScan& scan) const {
+    // Walks to the end; the gathered files as paths below the root, in the
+    // order found.
+    std::vector<std::string> Found(FolderScan& scan) const {
         while (scan.WalkNext()) {
         }
-        std::set<std::string> found;
-        for (std::size_t i = scan.Files().files.size(); i-- > 0;)
-            found.insert((found.empty() ? "last " : "") +
-                         fs::path(scan.Files().Path(i)).lexically_relative(Root()).string());
+        std::vector<std::string> found;
+        for (std::size_t i = 0; i < scan.Files().files.size(); ++i)
+            found.push_back(fs::path(scan.Files().Path(i)).lexically_relative(Root()).string());
         return found;
+    }
+    std::set<std::string> FoundAll(FolderScan& scan) const {
+        const std::vector<std::string> found = Found(scan);
+        return {found.begin(), found.end()};
     }
 
     test::TempFolder folder_;
@@ -52,15 +56,26 @@ TEST_F(FolderScanTest, WalksBreadthFirstPastSystemFoldersAndLinksUpTheTree) {
     fs::create_symlink(fs::path(Root()) / "A" / "a.txt", fs::path(Root()) / "link.txt");
 
     FolderScan flat(Root(), false);
-    EXPECT_EQ(Found(flat).size(), 3u) << "top.txt, .hidden and link.txt";
+    EXPECT_EQ(FoundAll(flat), (std::set<std::string>{"top.txt", ".hidden", "link.txt"}));
     EXPECT_EQ(flat.Walked(), 1u);
 
     FolderScan deep(Root(), true);
-    EXPECT_EQ(Found(deep), (std::set<std::string>{"top.txt", ".hidden", "link.txt", "A/a.txt",
-                                                  "last A/AA/deep.txt", ".cache/c.txt"}));
+    EXPECT_EQ(FoundAll(deep), (std::set<std::string>{"top.txt", ".hidden", "link.txt", "A/a.txt",
+                                                     "A/AA/deep.txt", ".cache/c.txt"}));
     EXPECT_EQ(deep.Bytes(), 1 + 2 + 4 + 4 + 8 + 16);
+    EXPECT_EQ(Found(deep).back(), "A/AA/deep.txt");
     // Root, A, .cache, A/AA and both system folders, but nothing below them.
     EXPECT_EQ(deep.Queued(), 6u);
+}
+
+TEST(ScaledProgressTest, StaysWithinTheBarsRangeWhateverTheTotal) {
+    EXPECT_EQ(ScaledProgress(50, 100), 16383);
+    EXPECT_EQ(ScaledProgress(1, 4), 8191) << "8191.5 is cut, not rounded";
+    // Files that grew since the total was taken never push the bar past its end.
+    EXPECT_EQ(ScaledProgress(250, 100), 32766);
+    // A drive of several terabytes, a sixth of it found.
+    EXPECT_EQ(ScaledProgress(1e12, 6e12), 5461);
+    EXPECT_EQ(ScaledProgress(10, 0), 0);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "desktop/dialogs/FolderBox.h"
 #include "desktop/dialogs/dlgAdd.h"
 #include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/platform/Twips.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/support/TempFolder.h"
@@ -168,13 +169,23 @@ TEST_F(dlgAddTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     EXPECT_EQ(Column(3), (Texts(3, folder_.Path())));
     EXPECT_EQ(Checks(), "...") << "loading checks nothing";
 
-    // A remembered folder that has gone gives way to the home folder.
+    // Size and splitter are kept; a remembered folder that has gone gives way
+    // to the home folder.
+    dialog_->resize(TwipsToPixelsX(9000), TwipsToPixelsY(7500));
     dialog_->reject();
+    std::string splitter;
+    ASSERT_TRUE(IniAccess(IniRead, "LASTADDDIALOG", "SPLITTER", splitter, folder_.Settings()));
+    EXPECT_EQ(splitter, "2400");
+    // A stored height of no use leaves the designed one.
+    std::string height = "0";
+    ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", "HEIGHT", height, folder_.Settings()));
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", QByteArray::fromStdString(folder_.File("home")));
     Make("home/h.txt");
     Open("gone");
     qputenv("HOME", home);
+    EXPECT_EQ(dialog_->size(),
+              QSize(TwipsToPixelsX(9000), TwipsToPixelsY(AddDialogLayout::kDesignHeight)));
     EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
     EXPECT_EQ(Column(0), Texts{"h.txt"});
     EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";

@@ -91,6 +91,8 @@ TEST_F(MainWindowTest, WindowLayoutIsRememberedInTwips) {
         return value;
     };
     EXPECT_EQ(stored(keys::MainFormLeft), std::to_string(PixelsToTwipsX(window_->x())));
+    EXPECT_EQ(stored(keys::MainFormTop), std::to_string(PixelsToTwipsY(window_->y())));
+    EXPECT_EQ(stored(keys::MainFormWidth), "12000");
     EXPECT_EQ(stored(keys::MainFormHeight), "9000");
     WriteSetting(keys::MainFormWidth, "11000");
     Start();
