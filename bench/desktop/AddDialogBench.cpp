@@ -26,7 +26,7 @@
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
-#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/AddFilesDialog.h"
 #include "desktop/platform/QtUi.h"
 
 namespace zv {
@@ -87,24 +87,24 @@ TimedUi* timed = nullptr;
 
 // A dialog on the top of the tree, with its first scan (the top folder holds
 // only folders) done.
-std::unique_ptr<dlgAdd> OpenOnTree(ProjectDocument& target) {
+std::unique_ptr<AddFilesDialog> OpenOnTree(ProjectDocument& target) {
     std::string path = tree;
     IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
               path, SettingsFilePath());
     static QObject window;
-    auto dialog =
-        std::make_unique<dlgAdd>(nullptr, AddTarget{&window, &target, [](const std::string&) {}});
+    auto dialog = std::make_unique<AddFilesDialog>(
+        nullptr, AddTarget{&window, &target, [](const std::string&) {}});
     dialog->show();
     while (dialog->Busy() || !dialog->findChild<QTreeView*>("objListView(0)")->isVisible())
         QCoreApplication::processEvents();
     return dialog;
 }
 
-int Rows(const dlgAdd& dialog) {
+int Rows(const AddFilesDialog& dialog) {
     return dialog.findChild<QTreeView*>("objListView(0)")->model()->rowCount();
 }
 
-void ClickSubfolders(dlgAdd& dialog) {
+void ClickSubfolders(AddFilesDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QCheckBox*>("objCheck(0)"), Qt::LeftButton);
 }
 
@@ -115,7 +115,7 @@ void BM_ScanTreeWithSubfolders(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<dlgAdd> dialog = OpenOnTree(target);
+        std::unique_ptr<AddFilesDialog> dialog = OpenOnTree(target);
         timed->Start();
         state.ResumeTiming();
 
@@ -139,7 +139,7 @@ void BM_EscStopsTheScan(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<dlgAdd> dialog = OpenOnTree(target);
+        std::unique_ptr<AddFilesDialog> dialog = OpenOnTree(target);
         QElapsedTimer sinceEsc;
         // Half way through the walk: the walk comes after the progress total
         // has been added up over the same 1,111 folders.

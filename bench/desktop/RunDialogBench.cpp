@@ -19,7 +19,7 @@
 
 #include "core/engine/RunEngine.h"
 #include "core/project/ProjectFile.h"
-#include "desktop/dialogs/dlgPinDock.h"
+#include "desktop/dialogs/RunDialog.h"
 #include "desktop/platform/QtUi.h"
 
 namespace zv {
@@ -34,7 +34,7 @@ constexpr double kSecondsPerMedium = 1.0;
 // Shows the run in the dialog and adds up what each medium's search did.
 class Tally : public RunObserver {
   public:
-    explicit Tally(dlgPinDock& dialog) : dialog_(dialog) {}
+    explicit Tally(RunDialog& dialog) : dialog_(dialog) {}
 
     void StatusChanged(const std::string& text) override { dialog_.StatusChanged(text); }
     void ProgressChanged(int bar, const ProgressBarState& state) override {
@@ -53,7 +53,7 @@ class Tally : public RunObserver {
     double seconds = 0;
 
   private:
-    dlgPinDock& dialog_;
+    RunDialog& dialog_;
 };
 
 // Items of an even number of bytes from 0.5 to 60 MB for media of an odd
@@ -97,7 +97,7 @@ void RunThroughDialog(benchmark::State& state, bool fast) {
     for (auto _ : state) {
         state.PauseTiming();
         ProjectFile::Write(params.ProjectFilePath(), Items(), RunSettings());
-        dlgPinDock dialog(nullptr);
+        RunDialog dialog(nullptr);
         dialog.show();
         QCoreApplication::processEvents();
         Tally tally(dialog);

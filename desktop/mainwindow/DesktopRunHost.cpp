@@ -8,10 +8,10 @@
 #include "core/settings/AppState.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
-#include "desktop/dialogs/dlgPinDock.h"
-#include "desktop/dialogs/dlgRunSetting.h"
-#include "desktop/mainwindow/mdiMain.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/dialogs/RunDialog.h"
+#include "desktop/dialogs/RunSettingsDialog.h"
+#include "desktop/mainwindow/MainWindow.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 
 namespace zv {
 
@@ -28,18 +28,19 @@ std::string Replaced(std::string text, const std::string& value) {
 
 }  // namespace
 
-DesktopRunHost::DesktopRunHost(mdiMain& window, frmNested& project, QPointer<dlgPinDock>& runDialog)
+DesktopRunHost::DesktopRunHost(MainWindow& window, ProjectWindow& project,
+                               QPointer<RunDialog>& runDialog)
     : window_(window), project_(project), runDialog_(runDialog) {}
 
 bool DesktopRunHost::ConfirmRunSettings() {
-    dlgRunSetting dialog(&window_, project_.Document());
+    RunSettingsDialog dialog(&window_, project_.Document());
     dialog.exec();
     return dialog.Applied();
 }
 
 void DesktopRunHost::OpenRunDialog() {
-    runDialog_ = new dlgPinDock(&window_);
-    QObject::connect(runDialog_, &dlgPinDock::PauseToggled, &window_, [&window = window_] {
+    runDialog_ = new RunDialog(&window_);
+    QObject::connect(runDialog_, &RunDialog::PauseToggled, &window_, [&window = window_] {
         window.RefreshMenus();
         window.UpdateToolbar(false);
     });

@@ -6,9 +6,9 @@
 
 namespace zv {
 
-class dlgPinDock;
-class frmNested;
-class mdiMain;
+class RunDialog;
+class ProjectWindow;
+class MainWindow;
 
 // A run as the desktop program shows it: the run settings dialog modal over
 // the main window, the run dialog beside it, the main window's commands
@@ -17,7 +17,7 @@ class mdiMain;
 class DesktopRunHost : public RunHost {
   public:
     // `runDialog` is where the main window keeps its one run dialog.
-    DesktopRunHost(mdiMain& window, frmNested& project, QPointer<dlgPinDock>& runDialog);
+    DesktopRunHost(MainWindow& window, ProjectWindow& project, QPointer<RunDialog>& runDialog);
 
     bool ConfirmRunSettings() override;
     void OpenRunDialog() override;
@@ -35,9 +35,9 @@ class DesktopRunHost : public RunHost {
     // Whether the export may go on, letting the window take the user's clicks.
     bool ExportGoesOn();
 
-    mdiMain& window_;
-    frmNested& project_;
-    QPointer<dlgPinDock>& runDialog_;
+    MainWindow& window_;
+    ProjectWindow& project_;
+    QPointer<RunDialog>& runDialog_;
 };
 
 }  // namespace zv

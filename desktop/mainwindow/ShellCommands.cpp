@@ -16,17 +16,17 @@
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
+#include "desktop/dialogs/AboutDialog.h"
+#include "desktop/dialogs/AddFilesDialog.h"
+#include "desktop/dialogs/ExportDialog.h"
 #include "desktop/dialogs/ExportProgressWindow.h"
-#include "desktop/dialogs/dlgAdd.h"
-#include "desktop/dialogs/dlgExport.h"
-#include "desktop/dialogs/dlgPinDock.h"
-#include "desktop/dialogs/dlgRunSetting.h"
-#include "desktop/dialogs/frmVersion.h"
+#include "desktop/dialogs/RunDialog.h"
+#include "desktop/dialogs/RunSettingsDialog.h"
 #include "desktop/mainwindow/DesktopRunHost.h"
+#include "desktop/mainwindow/MainWindow.h"
 #include "desktop/mainwindow/RecentFiles.h"
-#include "desktop/mainwindow/mdiMain.h"
 #include "desktop/platform/WaitCursor.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 
 namespace zv {
 
@@ -46,7 +46,7 @@ bool OpensAsProject(const std::string& path) {
 
 }  // namespace
 
-ShellCommands::ShellCommands(mdiMain& window) : window_(window) {}
+ShellCommands::ShellCommands(MainWindow& window) : window_(window) {}
 
 ShellCommands::~ShellCommands() = default;
 
@@ -97,7 +97,7 @@ void ShellCommands::Dispatch(Command command, int argument) {
             break;
     }
 
-    frmNested* project = window_.ActiveProject();
+    ProjectWindow* project = window_.ActiveProject();
     if (project == nullptr)
         return;
     switch (command) {
@@ -175,7 +175,7 @@ void ShellCommands::OpenPath(const std::string& path) {
     // it; a modified one keeps its work and the file gets a window of its own.
     // The project of a run in progress stays where the run will read its
     // results back into.
-    frmNested* target = window_.ActiveProject();
+    ProjectWindow* target = window_.ActiveProject();
     if (target == nullptr || target->Document().Modified() || target->RunInProgress())
         target = window_.NewProjectWindow();
     target->show();
@@ -206,7 +206,7 @@ void ShellCommands::OpenPath(const std::string& path) {
 void ShellCommands::Close(bool all) {
     // A refused or cancelled close stops closing the others.
     for (;;) {
-        frmNested* project = window_.ActiveProject();
+        ProjectWindow* project = window_.ActiveProject();
         if (project == nullptr || !window_.CloseProjectWindow(*project) || !all)
             return;
     }
@@ -218,11 +218,11 @@ void ShellCommands::Remember(const std::string& path) {
 }
 
 std::string ShellCommands::CurrentProjectPath() const {
-    const frmNested* project = window_.ActiveProject();
+    const ProjectWindow* project = window_.ActiveProject();
     return project == nullptr ? std::string() : project->Document().FilePath();
 }
 
-void ShellCommands::Save(frmNested& project, int16_t mode) {
+void ShellCommands::Save(ProjectWindow& project, int16_t mode) {
     if (project.SaveProject(mode, false))
         Remember(project.Document().FilePath());
     const std::string group = project.GetOpenGroup();
@@ -231,11 +231,11 @@ void ShellCommands::Save(frmNested& project, int16_t mode) {
         project.RenderList(ProjectList::Results, group, project.ChosenMedium());
 }
 
-void ShellCommands::Export(frmNested& project) {
+void ShellCommands::Export(ProjectWindow& project) {
     if (!project.HasResults())
         return;
     const std::optional<ExportRequest> request =
-        dlgExport::Ask(&window_, DialogStartFolder(project.Document().FilePath()));
+        ExportDialog::Ask(&window_, DialogStartFolder(project.Document().FilePath()));
     if (!request)
         return;
     // Remembered as the folder of a file in it: the chosen folder itself.
@@ -251,7 +251,7 @@ void ShellCommands::Exit() {
         QCoreApplication::quit();
 }
 
-void ShellCommands::ToggleTab(frmNested& project, ProjectTab tab) {
+void ShellCommands::ToggleTab(ProjectWindow& project, ProjectTab tab) {
     const bool visible = !project.IsTabVisible(tab);
     project.SetTabVisible(tab, visible);
     if (visible) {
@@ -260,21 +260,22 @@ void ShellCommands::ToggleTab(frmNested& project, ProjectTab tab) {
     }
 }
 
-void ShellCommands::Add(frmNested& project) {
+void ShellCommands::Add(ProjectWindow& project) {
     if (project.HasResults()) {
         if (!ConfirmClearResults())
             return;
         project.ClearResults();
     }
     project.ClearCutMarks();
-    dlgAdd dialog(&window_, AddTarget{&project, &project.Document(),
-                                      [&project](const std::string& openGroup) {
-                                          project.RenderList(ProjectList::Files, openGroup, 0);
-                                      }});
+    AddFilesDialog dialog(
+        &window_,
+        AddTarget{&project, &project.Document(), [&project](const std::string& openGroup) {
+                      project.RenderList(ProjectList::Files, openGroup, 0);
+                  }});
     dialog.exec();
 }
 
-void ShellCommands::StartRun(frmNested& project) {
+void ShellCommands::StartRun(ProjectWindow& project) {
     // A paused run is taken up again through the run dialog; no second run
     // starts while one is going, nor while one is still being set up.
     if (App().running || runDialog_) {
@@ -291,14 +292,14 @@ void ShellCommands::StartRun(frmNested& project) {
     project.StartRun(host);
 }
 
-void ShellCommands::ShowRunSettings(frmNested& project) {
-    dlgRunSetting dialog(&window_, project.Document());
+void ShellCommands::ShowRunSettings(ProjectWindow& project) {
+    RunSettingsDialog dialog(&window_, project.Document());
     dialog.exec();
 }
 
 void ShellCommands::ShowVersion() {
     if (version_ == nullptr)
-        version_ = new frmVersion(&window_);
+        version_ = new AboutDialog(&window_);
     version_->show();
     version_->raise();
     version_->activateWindow();

@@ -9,17 +9,17 @@
 
 namespace zv {
 
-class dlgPinDock;
-class frmNested;
-class frmVersion;
-class mdiMain;
+class RunDialog;
+class ProjectWindow;
+class AboutDialog;
+class MainWindow;
 
 // What the menu items and tool bar buttons do. Every command acts on the
 // main window's active project window and does nothing without one, unless it
 // makes or opens one.
 class ShellCommands {
   public:
-    explicit ShellCommands(mdiMain& window);
+    explicit ShellCommands(MainWindow& window);
     ~ShellCommands();
 
     ShellCommands(const ShellCommands&) = delete;
@@ -38,19 +38,19 @@ class ShellCommands {
     void Remember(const std::string& path);
     std::string CurrentProjectPath() const;
     void Close(bool all);
-    void Save(frmNested& project, int16_t mode);
-    void Export(frmNested& project);
+    void Save(ProjectWindow& project, int16_t mode);
+    void Export(ProjectWindow& project);
     void Exit();
-    void ToggleTab(frmNested& project, ProjectTab tab);
-    void Add(frmNested& project);
-    void StartRun(frmNested& project);
-    void ShowRunSettings(frmNested& project);
+    void ToggleTab(ProjectWindow& project, ProjectTab tab);
+    void Add(ProjectWindow& project);
+    void StartRun(ProjectWindow& project);
+    void ShowRunSettings(ProjectWindow& project);
     void ShowVersion();
 
-    mdiMain& window_;
-    QPointer<frmVersion> version_;
+    MainWindow& window_;
+    QPointer<AboutDialog> version_;
     // The dialog of the run in progress, from its start to its end.
-    QPointer<dlgPinDock> runDialog_;
+    QPointer<RunDialog> runDialog_;
 };
 
 }  // namespace zv

@@ -5,12 +5,12 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
-#include "desktop/mainwindow/mdiMain.h"
+#include "desktop/mainwindow/MainWindow.h"
 #include "desktop/platform/SingleInstance.h"
 
 namespace zv {
 
-std::unique_ptr<mdiMain> StartUp(SingleInstance& instance) {
+std::unique_ptr<MainWindow> StartUp(SingleInstance& instance) {
     if (!instance.TryAcquire()) {
         ShowMessage(ExeBaseName() + ResString(text_id::AlreadyStartedTail));
         return nullptr;
@@ -18,7 +18,7 @@ std::unique_ptr<mdiMain> StartUp(SingleInstance& instance) {
     App().untitledName = ResString(text_id::Untitled);
     App().untitledCounter = 0;
 
-    auto window = std::make_unique<mdiMain>();
+    auto window = std::make_unique<MainWindow>();
     window->BuildMenus();
     window->show();
     return window;

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
+#include "desktop/mainwindow/MainWindow.h"
 #include "desktop/mainwindow/StartUp.h"
-#include "desktop/mainwindow/mdiMain.h"
 #include "desktop/platform/QtTranslations.h"
 #include "desktop/platform/QtUi.h"
 #include "desktop/platform/SingleInstance.h"

@@ -37,13 +37,13 @@
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/strings/StringTable.h"
-#include "desktop/dialogs/dlgAdd.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
-#include "desktop/dialogs/dlgPinDock.h"
-#include "desktop/dialogs/frmVersion.h"
-#include "desktop/mainwindow/mdiMain.h"
+#include "desktop/dialogs/AboutDialog.h"
+#include "desktop/dialogs/AddFilesDialog.h"
+#include "desktop/dialogs/GroupNameDialog.h"
+#include "desktop/dialogs/RunDialog.h"
+#include "desktop/mainwindow/MainWindow.h"
 #include "desktop/platform/QtTranslations.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 #include "tools/screenshots/SampleProjects.h"
 
 namespace {
@@ -118,7 +118,7 @@ void Save(const QWidget& window, const QPixmap& content, const QString& folder, 
     std::cout << path.toStdString() << '\n';
 }
 
-void ShowView(zv::frmNested& project, zv::ProjectTab tab, zv::SizeUnit unit,
+void ShowView(zv::ProjectWindow& project, zv::ProjectTab tab, zv::SizeUnit unit,
               zv::PathMode pathMode) {
     project.SetSizeUnit(unit);
     project.SetPathMode(pathMode);
@@ -135,7 +135,7 @@ void SelectRows(QTreeWidget& list, const QStringList& texts) {
 
 // Editing the list: an opened group, cut marks on a file and a group, the
 // group confirmation for dropped files and a group's name being edited.
-void TakeEditingPictures(zv::mdiMain& window, zv::frmNested& photos, const QString& folder) {
+void TakeEditingPictures(zv::MainWindow& window, zv::ProjectWindow& photos, const QString& folder) {
     ShowView(photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
     photos.RenderList(zv::ProjectList::Files, "京都旅行", 0);
     Settle();
@@ -148,7 +148,7 @@ void TakeEditingPictures(zv::mdiMain& window, zv::frmNested& photos, const QStri
     Settle();
     Save(window, window.grab(), folder, "cut-marks.png");
 
-    zv::dlgCheckGroup confirmation(&window, photos.GetItems());
+    zv::GroupNameDialog confirmation(&window, photos.GetItems());
     confirmation.show();
     confirmation.findChild<QRadioButton*>(QStringLiteral("objOption(1)"))->setChecked(true);
     confirmation.findChild<QLineEdit*>(QStringLiteral("objText(0)"))->setText("夏休みの写真");
@@ -221,9 +221,9 @@ zv::RunSettings RunSettingsFor(const std::string& mediaSize, double tolerance, i
 }
 
 // A new project window holding `files`, with its run settings.
-zv::frmNested& NewProject(zv::mdiMain& window, std::vector<zv::FileRef> files,
-                          const zv::RunSettings& settings) {
-    zv::frmNested& project = *window.NewProjectWindow();
+zv::ProjectWindow& NewProject(zv::MainWindow& window, std::vector<zv::FileRef> files,
+                              const zv::RunSettings& settings) {
+    zv::ProjectWindow& project = *window.NewProjectWindow();
     project.AddFiles(std::move(files), "");
     project.Document().LoadRunSettings(settings);
     project.RenderList(zv::ProjectList::Files, "", 0);
@@ -233,10 +233,10 @@ zv::frmNested& NewProject(zv::mdiMain& window, std::vector<zv::FileRef> files,
 
 // The run settings with the help of the tolerance shown, the result tab after
 // a run of a real folder, and the run dialog during a search and paused.
-void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
+void TakeRunPictures(zv::MainWindow& window, const std::filesystem::path& samples,
                      const QString& folder) {
     // Qt's plug-ins: a real folder that is there wherever the program runs.
-    zv::frmNested& plugins =
+    zv::ProjectWindow& plugins =
         NewProject(window, FilesBelow(QLibraryInfo::path(QLibraryInfo::PluginsPath)),
                    RunSettingsFor("1000000", 1000, 32766));
     ShowView(plugins, zv::ProjectTab::List, zv::UnitKilobytes, zv::FileNamesOnly);
@@ -259,13 +259,13 @@ void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
 
     // The first medium is taken as found so far ("確定"), the second one is
     // watched, paused, and the run stopped.
-    zv::frmNested& recordings =
+    zv::ProjectWindow& recordings =
         NewProject(window, Recordings(samples / "録画"), RunSettingsFor("700000001", 0, 3));
     ShowView(recordings, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
     int stage = 0;
     int yields = 0;
     atYield = [&] {
-        auto* dialog = window.findChild<zv::dlgPinDock*>();
+        auto* dialog = window.findChild<zv::RunDialog*>();
         if (dialog == nullptr)
             return;
         const QString status = dialog->findChild<QLabel*>(QStringLiteral("objLabel(0)"))->text();
@@ -296,12 +296,12 @@ void TakeRunPictures(zv::mdiMain& window, const std::filesystem::path& samples,
 
 // The add-files dialog on the sample folder with its subfolders and some rows
 // checked, the same list filtered, and a scan of a large folder in progress.
-void TakeAddPictures(zv::mdiMain& window, const std::filesystem::path& samples,
+void TakeAddPictures(zv::MainWindow& window, const std::filesystem::path& samples,
                      const QString& folder) {
     window.NewProjectWindow()->parentWidget()->showMaximized();
     Settle();
     WhenModalOpens([&window, &samples, &folder](QDialog& dialog) {
-        auto& add = static_cast<zv::dlgAdd&>(dialog);
+        auto& add = static_cast<zv::AddFilesDialog&>(dialog);
         Settle();
         add.resize(860, 560);
         add.move(window.geometry().center() - add.rect().center());
@@ -347,7 +347,7 @@ void TakeAddPictures(zv::mdiMain& window, const std::filesystem::path& samples,
 }
 
 // The result list's menu with the export, and the export dialog it opens.
-void TakeExportPicture(zv::mdiMain& window, zv::frmNested& project, const QString& folder) {
+void TakeExportPicture(zv::MainWindow& window, zv::ProjectWindow& project, const QString& folder) {
     auto* menu = window.findChild<QMenu*>(QStringLiteral("objResultMenu"));
     const QTreeWidget& list = *project.ListView(zv::ProjectList::Results);
     menu->popup(list.viewport()->mapToGlobal(list.visualItemRect(list.topLevelItem(1)).center()));
@@ -366,16 +366,16 @@ void TakeExportPicture(zv::mdiMain& window, zv::frmNested& project, const QStrin
 void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
     zv::App().untitledName = zv::ResString(40097);
     zv::App().untitledCounter = 0;
-    zv::mdiMain window;
+    zv::MainWindow window;
     window.BuildMenus();
     window.resize(1180, 760);
     window.show();
     window.activateWindow();
     Settle();
 
-    zv::frmNested* photos = window.NewProjectWindow();
+    zv::ProjectWindow* photos = window.NewProjectWindow();
     photos->LoadProject(samples.photosAndVideos);
-    zv::frmNested* music = window.NewProjectWindow();
+    zv::ProjectWindow* music = window.NewProjectWindow();
     music->LoadProject(samples.music);
     // The music project's results behind, the photo project's list in front.
     music->parentWidget()->setGeometry(8, 8, 720, 440);
@@ -412,7 +412,7 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
 
     window.RunCommand(zv::Command::VersionInformation);
     Settle();
-    auto* box = window.findChild<zv::frmVersion*>();
+    auto* box = window.findChild<zv::AboutDialog*>();
     Save(window, WithOnTop(window, *box, true), folder, "version-box.png");
     box->close();
     Settle();

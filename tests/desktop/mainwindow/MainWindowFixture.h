@@ -17,8 +17,8 @@
 #include "core/settings/FileRef.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/SettingsKeys.h"
-#include "desktop/mainwindow/mdiMain.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/mainwindow/MainWindow.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/support/BoxChecks.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
@@ -43,7 +43,7 @@ class MainWindowFixture : public ::testing::Test {
     void Start() {
         // A media size the information tab can resolve without asking.
         WriteSetting(settings_keys::MediaSize, "700");
-        window_ = std::make_unique<mdiMain>();
+        window_ = std::make_unique<MainWindow>();
         window_->BuildMenus();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -69,9 +69,9 @@ class MainWindowFixture : public ::testing::Test {
 
     // A new project window holding the given files as single items and, if
     // named, a group of g1 and g2; the list shows the files, then the group.
-    frmNested& ProjectWith(const Texts& names, const std::string& group = "") {
+    ProjectWindow& ProjectWith(const Texts& names, const std::string& group = "") {
         window_->RunCommand(Command::New);
-        frmNested& project = *window_->ActiveProject();
+        ProjectWindow& project = *window_->ActiveProject();
         const auto add = [&](const Texts& items, const std::string& to) {
             std::vector<FileRef> files;
             for (const std::string& name : items)
@@ -120,7 +120,7 @@ class MainWindowFixture : public ::testing::Test {
 
     // Selects rows of the file list as sorted on screen: a click on the
     // first, Ctrl and a click on each further one.
-    void Select(frmNested& project, std::initializer_list<int> rows) {
+    void Select(ProjectWindow& project, std::initializer_list<int> rows) {
         QTreeWidget* view = project.ListView(ProjectList::Files);
         Qt::KeyboardModifiers modifiers;
         for (const int row : rows) {
@@ -132,7 +132,7 @@ class MainWindowFixture : public ::testing::Test {
 
     TempFolder folder_;
     ScriptedUi ui_;
-    std::unique_ptr<mdiMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace zv::test

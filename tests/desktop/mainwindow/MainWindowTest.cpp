@@ -13,14 +13,14 @@ using test::Texts;
 
 class MainWindowTest : public test::MainWindowFixture {
   protected:
-    static Texts Names(const frmNested& project) {
+    static Texts Names(const ProjectWindow& project) {
         Texts names;
         for (const ItemRecord& item : project.Document().Items())
             names.push_back(item.Name);
         return names;
     }
 
-    void Key(frmNested& project, int key, Qt::KeyboardModifiers modifiers = {}) {
+    void Key(ProjectWindow& project, int key, Qt::KeyboardModifiers modifiers = {}) {
         QTest::keyClick(project.ListView(ProjectList::Files), static_cast<Qt::Key>(key), modifiers);
     }
 };
@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, WindowLayoutIsRememberedInTwips) {
 // shown again is also the one shown.
 TEST_F(MainWindowTest, ViewMenuFollowsTheWindow) {
     Start();
-    frmNested& project = ProjectWith({"a"});
+    ProjectWindow& project = ProjectWith({"a"});
     for (const char* item : {"sm_VS(1)", "sm_VP(1)", "sm_V(1)", "sm_VT(2)"})
         Item(item)->trigger();
     OpenMenu(1);
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, ListCommandsAnswerKeysButtonsAndTheRightButton) {
     Start();
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    frmNested& project = ProjectWith({"a", "b"}, "G");  // a, b, G
+    ProjectWindow& project = ProjectWith({"a", "b"}, "G");  // a, b, G
     const std::string a = folder_.File("a"), b = folder_.File("b");
     Select(project, {2});
     EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Save", "Size", "Path", "Add", "Delete",

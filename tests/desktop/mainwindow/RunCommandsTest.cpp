@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "core/project/ProjectFile.h"
-#include "desktop/dialogs/dlgPinDock.h"
-#include "desktop/dialogs/dlgRunSetting.h"
+#include "desktop/dialogs/RunDialog.h"
+#include "desktop/dialogs/RunSettingsDialog.h"
 #include "tests/desktop/PlannedByTool.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
@@ -45,34 +45,36 @@ class RunCommandsTest : public test::MainWindowFixture {
     }
 
     // The project opened as the user does, into a new window.
-    frmNested& Opened(const std::string& path) {
+    ProjectWindow& Opened(const std::string& path) {
         run_.AnswerFile(path);
         window_->RunCommand(Command::Open);
         return *window_->ActiveProject();
     }
 
     // Acts in the run settings dialog, which opens modally, and presses OK.
-    static void WhenSettingsOpen(std::function<void(dlgRunSetting&)> act = {}) {
-        test::WhenModal<dlgRunSetting>([act](dlgRunSetting& dialog) {
+    static void WhenSettingsOpen(std::function<void(RunSettingsDialog&)> act = {}) {
+        test::WhenModal<RunSettingsDialog>([act](RunSettingsDialog& dialog) {
             if (act)
                 act(dialog);
             QTest::mouseClick(test::Control(dialog, "objButton(3)"), Qt::LeftButton);
         });
     }
 
-    dlgPinDock* RunDialog() const { return window_->findChild<dlgPinDock*>(); }
+    RunDialog* ShownRunDialog() const { return window_->findChild<RunDialog*>(); }
     bool Searching() const {
-        return RunDialog() != nullptr &&
-               RunDialog()->findChild<QPushButton*>(QStringLiteral("objButton(2)"))->isEnabled();
+        return ShownRunDialog() != nullptr &&
+               ShownRunDialog()
+                   ->findChild<QPushButton*>(QStringLiteral("objButton(2)"))
+                   ->isEnabled();
     }
-    static Media MediaOf(const frmNested& project) {
+    static Media MediaOf(const ProjectWindow& project) {
         Media media;
         for (const ItemRecord& item : project.Document().Items())
             media.push_back(item.Medium);
         return media;
     }
     // The run is over and its dialog gone.
-    void ExpectEnded() { EXPECT_TRUE(!App().running && RunDialog() == nullptr); }
+    void ExpectEnded() { EXPECT_TRUE(!App().running && ShownRunDialog() == nullptr); }
 
     test::YieldingUi run_;
 };
@@ -88,13 +90,13 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
     ASSERT_TRUE(byTool.has_value());
 
     const std::string other = PlannedProject("other.mtb");
-    frmNested& window = Opened(project);
+    ProjectWindow& window = Opened(project);
     window.Document().SetModified(false);
     for (int answers = 0; answers < 6; ++answers)
         run_.Answer(MsgResult::OK);
     bool opened = false, paused = false, second = false, stopped = false;
     run_.onYield = [&](bool) {
-        if (!opened && RunDialog() != nullptr) {
+        if (!opened && ShownRunDialog() != nullptr) {
             opened = true;
             // The run dialog is up but the running flag not yet set: the
             // project stays with its run all the same.
@@ -106,13 +108,13 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
         } else if (!paused && Searching()) {
             paused = true;
             Item("sm_R(2)")->trigger();
-            EXPECT_TRUE(RunDialog()->IsPaused());
+            EXPECT_TRUE(ShownRunDialog()->IsPaused());
             EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Start", "Stop"}));
             QTest::mouseClick(Button("Start"), Qt::LeftButton);
-            EXPECT_FALSE(RunDialog()->IsPaused());
+            EXPECT_FALSE(ShownRunDialog()->IsPaused());
             Item("sm_R(2)")->trigger();
             Item("sm_R(3)")->trigger();
-            EXPECT_FALSE(RunDialog()->IsPaused());
+            EXPECT_FALSE(ShownRunDialog()->IsPaused());
             EXPECT_FALSE(window_->close());
             EXPECT_EQ(run_.Boxes().back().text, "実行中は終了できません");
         } else if (second && !stopped && Searching()) {
@@ -132,7 +134,7 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
     ExpectEnded();
 
     // Stopped, the other project's run leaves it without results.
-    const frmNested& stoppedProject = *window_->ActiveProject();
+    const ProjectWindow& stoppedProject = *window_->ActiveProject();
     second = true;
     WhenSettingsOpen();
     window_->RunCommand(Command::Run);
@@ -146,9 +148,9 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
 // with its progress in a run dialog; what it wrote before is replaced only
 // when the user agrees.
 TEST_F(RunCommandsTest, TheAfterRunActionExportsTheMediaAfterTheRun) {
-    frmNested& window = Opened(PlannedProject("after.mtb"));
+    ProjectWindow& window = Opened(PlannedProject("after.mtb"));
     const std::string out = folder_.File("out");
-    WhenSettingsOpen([&](dlgRunSetting& dialog) {
+    WhenSettingsOpen([&](RunSettingsDialog& dialog) {
         dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
         dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
             ->setText(QString::fromStdString(out));

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "core/project/EditCommands.h"
-#include "desktop/dialogs/dlgAdd.h"
-#include "desktop/dialogs/dlgExport.h"
-#include "desktop/dialogs/frmVersion.h"
+#include "desktop/dialogs/AboutDialog.h"
+#include "desktop/dialogs/AddFilesDialog.h"
+#include "desktop/dialogs/ExportDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
@@ -33,7 +33,7 @@ class ShellCommandsTest : public test::MainWindowFixture {
 TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     const std::string path = MakeProjectFile("backup.mtb");
     window_->RunCommand(Command::New);
-    frmNested* unmodified = window_->ActiveProject();
+    ProjectWindow* unmodified = window_->ActiveProject();
     EXPECT_FALSE(Item("sm_R(0)")->isEnabled());
     Open(std::nullopt);
     // The shortcut keys follow a window filled by a command at once: F5 once
@@ -60,7 +60,7 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
         EXPECT_EQ(unmodified->Document().Items().size(), 2u);
     }
 
-    frmNested& modified = ProjectWith({"a.txt"});
+    ProjectWindow& modified = ProjectWith({"a.txt"});
     Open(path);
     EXPECT_EQ(window_->ProjectWindowCount(), 3);
     EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
@@ -96,7 +96,7 @@ TEST_F(ShellCommandsTest, CloseCloseAllAndExitStopAtACancelledWindow) {
 // Add and Run ask before clearing results, but Run during a run (a resume)
 // asks nothing. Add shows the add-files dialog; Save writes what it added.
 TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProject) {
-    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    ProjectWindow& project = ProjectWith({"a.txt", "b.txt"});
     project.Document().Items()[0].Medium = 1;
     CutCommand(project.Document(), {folder_.File("a.txt")});
     App().running = true;
@@ -112,7 +112,7 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProje
     MakeFile("incoming/new.txt", 0);
     WriteSetting(settings_keys::LastAddFolder, folder_.File("incoming"));
     ui_.Answer(MsgResult::OK);
-    test::WhenModal<dlgAdd>([](dlgAdd& dialog) {
+    test::WhenModal<AddFilesDialog>([](AddFilesDialog& dialog) {
         QCoreApplication::processEvents();
         QAbstractItemModel& rows = *dialog.findChild<QTreeView*>("objListView(0)")->model();
         ASSERT_EQ(rows.rowCount(), 1);
@@ -135,7 +135,7 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProje
 }
 
 TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
-    frmNested& project = ProjectWith({"a.txt", "b.txt"});
+    ProjectWindow& project = ProjectWith({"a.txt", "b.txt"});
     project.Document().Items()[0].Medium = 1;
     project.Document().Items()[1].Medium = 2;
     project.SelectTab(ProjectTab::Result);
@@ -152,7 +152,7 @@ TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
     std::filesystem::create_directory(out);
     ui_.AnswerFile(out);
     ui_.Answer(MsgResult::OK);
-    test::WhenModal<dlgExport>([this](dlgExport& dialog) {
+    test::WhenModal<ExportDialog>([this](ExportDialog& dialog) {
         auto* folder = test::Control<QLineEdit>(dialog, "objText(0)");
         auto* exportButton = test::Control<QPushButton>(dialog, "objButton(1)");
         EXPECT_EQ(folder->text().toStdString(), folder_.Path()) << "where the user last was";
@@ -177,7 +177,7 @@ TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
     EXPECT_EQ(ui_.Opened(), test::Texts{"https://zarvopack.example.org/support"});
     Item("sm_H(6)")->trigger();
     Item("sm_H(6)")->trigger();
-    const auto boxes = window_->findChildren<frmVersion*>();
+    const auto boxes = window_->findChildren<AboutDialog*>();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0]->isVisible());
     EXPECT_FALSE(boxes[0]->isModal());

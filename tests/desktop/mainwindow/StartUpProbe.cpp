@@ -6,8 +6,8 @@
 #include <iostream>
 
 #include "core/platform/HeadlessUi.h"
+#include "desktop/mainwindow/MainWindow.h"
 #include "desktop/mainwindow/StartUp.h"
-#include "desktop/mainwindow/mdiMain.h"
 #include "desktop/platform/SingleInstance.h"
 
 namespace {

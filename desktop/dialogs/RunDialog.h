@@ -19,11 +19,11 @@ namespace zv {
 // resume or abort the run, or take the best combination found so far for the
 // medium being searched. It shows what the engine reports and holds the
 // requests the engine reads; it does not block the main window that owns it.
-class dlgPinDock : public QDialog, public RunObserver {
+class RunDialog : public QDialog, public RunObserver {
     Q_OBJECT
 
   public:
-    explicit dlgPinDock(QWidget* owner);
+    explicit RunDialog(QWidget* owner);
 
     RunRequests& Requests() { return requests_; }
     void RequestAbort();

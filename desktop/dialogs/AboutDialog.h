@@ -10,11 +10,11 @@ namespace zv {
 
 // The version box: the program's picture, name, version, rights notice and
 // disclaimer, closed with OK. It does not block the main window that owns it.
-class frmVersion : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit frmVersion(QWidget* owner);
+    explicit AboutDialog(QWidget* owner);
 
   private:
     QLabel* objPicture = nullptr;

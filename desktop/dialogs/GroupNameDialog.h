@@ -18,13 +18,13 @@ namespace zv {
 // once, whether they are to be registered as one group, and under which name.
 // Its only result is the chosen group name, empty unless the user confirmed a
 // name; the caller does the adding.
-class dlgCheckGroup : public QDialog {
+class GroupNameDialog : public QDialog {
     Q_OBJECT
 
   public:
     // `items`: the list items of the project the files are for; a name is
     // checked against their groups.
-    dlgCheckGroup(QWidget* owner, std::vector<ItemRecord> items);
+    GroupNameDialog(QWidget* owner, std::vector<ItemRecord> items);
 
     // Shows the dialog modally over `owner` and gives the chosen group name.
     static std::string Ask(QWidget* owner, std::vector<ItemRecord> items);

@@ -1,4 +1,4 @@
-#include "desktop/dialogs/dlgRunSetting.h"
+#include "desktop/dialogs/RunSettingsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,11 +81,11 @@ bool MovesWithin(const QEvent* event) {
 
 }  // namespace
 
-dlgRunSetting::dlgRunSetting(QWidget* owner, ProjectDocument& project)
+RunSettingsDialog::RunSettingsDialog(QWidget* owner, ProjectDocument& project)
     : QDialog(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       project_(project) {
-    setObjectName(QStringLiteral("dlgRunSetting"));
+    setObjectName(QStringLiteral("RunSettingsDialog"));
     setMouseTracking(true);
     BuildControls();
     BuildLayout();
@@ -95,7 +95,7 @@ dlgRunSetting::dlgRunSetting(QWidget* owner, ProjectDocument& project)
     objCombo[0]->setFocus();
 }
 
-void dlgRunSetting::BuildControls() {
+void RunSettingsDialog::BuildControls() {
     for (const int i : kLabels) {
         objLabel[i] = new QLabel;
         objLabel[i]->setObjectName(ControlName("objLabel", i));
@@ -198,7 +198,7 @@ void dlgRunSetting::BuildControls() {
     objLabel[11]->setBuddy(objText[3]);
 }
 
-void dlgRunSetting::BuildLayout() {
+void RunSettingsDialog::BuildLayout() {
     auto* fields = new QGridLayout(objFrame[0]);
     auto heading = [fields](int row, QLabel* label, QFrame* line) {
         auto* layout = new QHBoxLayout;
@@ -252,7 +252,7 @@ void dlgRunSetting::BuildLayout() {
     layout->addWidget(objLabel[kHelpArea]);
 }
 
-void dlgRunSetting::Load() {
+void RunSettingsDialog::Load() {
     try {
         const RunSettingTexts texts = RunSettingRules::TextsOf(project_.GetRunSettings());
         objCombo[0]->setEditText(QString::fromStdString(texts.mediaSize));
@@ -306,7 +306,7 @@ void dlgRunSetting::Load() {
     }
 }
 
-QWidget* dlgRunSetting::Box(SettingBox box) const {
+QWidget* RunSettingsDialog::Box(SettingBox box) const {
     switch (box) {
         case SettingBox::MediaSize:
             return objCombo[0];
@@ -324,13 +324,13 @@ QWidget* dlgRunSetting::Box(SettingBox box) const {
     return nullptr;
 }
 
-QString dlgRunSetting::BoxText(SettingBox box) const {
+QString RunSettingsDialog::BoxText(SettingBox box) const {
     if (box == SettingBox::MediaSize)
         return objCombo[0]->currentText();
     return static_cast<QLineEdit*>(Box(box))->text();
 }
 
-void dlgRunSetting::SetBoxText(SettingBox box, const QString& text) {
+void RunSettingsDialog::SetBoxText(SettingBox box, const QString& text) {
     if (BoxText(box) == text)
         return;
     if (box == SettingBox::MediaSize)
@@ -339,7 +339,7 @@ void dlgRunSetting::SetBoxText(SettingBox box, const QString& text) {
         static_cast<QLineEdit*>(Box(box))->setText(text);
 }
 
-void dlgRunSetting::SelectBox(SettingBox box) {
+void RunSettingsDialog::SelectBox(SettingBox box) {
     Box(box)->setFocus(Qt::OtherFocusReason);
     if (box == SettingBox::MediaSize)
         objCombo[0]->lineEdit()->selectAll();
@@ -347,7 +347,7 @@ void dlgRunSetting::SelectBox(SettingBox box) {
         static_cast<QLineEdit*>(Box(box))->selectAll();
 }
 
-RunSettingTexts dlgRunSetting::Texts() const {
+RunSettingTexts RunSettingsDialog::Texts() const {
     const auto text = [this](SettingBox box) { return BoxText(box).toStdString(); };
     return {text(SettingBox::MediaSize),
             text(SettingBox::DiffSize),
@@ -361,7 +361,7 @@ RunSettingTexts dlgRunSetting::Texts() const {
             text(SettingBox::AfterPath)};
 }
 
-bool dlgRunSetting::eventFilter(QObject* watched, QEvent* event) {
+bool RunSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseMove:
             for (const int n : RunSettingRules::HelpLabels()) {
@@ -396,13 +396,13 @@ bool dlgRunSetting::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void dlgRunSetting::mouseMoveEvent(QMouseEvent* event) {
+void RunSettingsDialog::mouseMoveEvent(QMouseEvent* event) {
     if (childAt(event->position().toPoint()) == nullptr)
         objLabel[kHelpArea]->clear();
     QDialog::mouseMoveEvent(event);
 }
 
-void dlgRunSetting::GainFocus(SettingBox box) {
+void RunSettingsDialog::GainFocus(SettingBox box) {
     SetBoxText(box,
                QString::fromStdString(RunSettingRules::FocusedText(BoxText(box).toStdString())));
     QLineEdit* edit =
@@ -412,7 +412,7 @@ void dlgRunSetting::GainFocus(SettingBox box) {
     QTimer::singleShot(0, edit, &QLineEdit::selectAll);
 }
 
-bool dlgRunSetting::LoseFocus(SettingBox box) {
+bool RunSettingsDialog::LoseFocus(SettingBox box) {
     const LeftBoxText left = RunSettingRules::LeftText(box, BoxText(box).toStdString());
     if (!left.refused) {
         SetBoxText(box, QString::fromStdString(left.text));
@@ -426,7 +426,7 @@ bool dlgRunSetting::LoseFocus(SettingBox box) {
     return true;
 }
 
-bool dlgRunSetting::Apply() {
+bool RunSettingsDialog::Apply() {
     RunSettings settings;
     try {
         settings = RunSettingRules::RecordOf(Texts());
@@ -445,29 +445,29 @@ bool dlgRunSetting::Apply() {
     return true;
 }
 
-void dlgRunSetting::Auto() {
+void RunSettingsDialog::Auto() {
     objText[0]->setText(
         QString::fromStdString(rules_.AutoTolerance(objCombo[0]->currentText().toStdString())));
 }
 
-void dlgRunSetting::StoreDefaults() {
+void RunSettingsDialog::StoreDefaults() {
     ShowMessage(ResString(RunSettingRules::StoreDefaults(Texts()) ? text_id::SettingsStored
                                                                   : text_id::SettingsStoreFailed));
 }
 
-void dlgRunSetting::ChooseAfterPath() {
+void RunSettingsDialog::ChooseAfterPath() {
     if (const auto folder = Ui().FolderDialog(ResString(text_id::AfterRunPathTitle),
                                               objText[4]->text().toStdString()))
         objText[4]->setText(QString::fromStdString(*folder));
 }
 
-void dlgRunSetting::EnableAfterPath() {
+void RunSettingsDialog::EnableAfterPath() {
     const bool acts = objCombo[2]->currentData().toInt() != static_cast<int>(AfterRunAction::None);
     objText[4]->setEnabled(acts);
     objButton[kBrowse]->setEnabled(acts);
 }
 
-void dlgRunSetting::ShowHelp(int label) {
+void RunSettingsDialog::ShowHelp(int label) {
     objLabel[kHelpArea]->setText(ShownText(RunSettingRules::HelpText(label)));
 }
 

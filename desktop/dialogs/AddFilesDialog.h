@@ -42,7 +42,7 @@ struct AddTarget {
 // and the button that hands the checked files to the project window. The
 // folder shown last is remembered in the settings file. Its opener shows it
 // modally; adding leaves it open.
-class dlgAdd : public QDialog {
+class AddFilesDialog : public QDialog {
     Q_OBJECT
 
   public:
@@ -50,9 +50,9 @@ class dlgAdd : public QDialog {
     // box offers (the mounted volumes unless a test brings its own). The
     // boxes show the remembered folder at once; its files are listed when
     // the dialog first shows.
-    dlgAdd(QWidget* owner, AddTarget target,
-           std::unique_ptr<Drives> drives = std::unique_ptr<Drives>());
-    ~dlgAdd() override;
+    AddFilesDialog(QWidget* owner, AddTarget target,
+                   std::unique_ptr<Drives> drives = std::unique_ptr<Drives>());
+    ~AddFilesDialog() override;
 
     // The folder the dialog shows.
     const std::string& Folder() const { return folder_; }

@@ -1,4 +1,4 @@
-#include "desktop/dialogs/frmVersion.h"
+#include "desktop/dialogs/AboutDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,10 +29,10 @@ QLabel* NewLabel(const std::string& text, const QString& name) {
 
 }  // namespace
 
-frmVersion::frmVersion(QWidget* owner)
+AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("frmVersion"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(ShownText(ResString(text_id::VersionCaption)));

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "core/project/ProjectDocument.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/dialogs/GroupNameDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TempFolder.h"
@@ -14,10 +14,10 @@
 namespace zv {
 namespace {
 
-class dlgCheckGroupTest : public ::testing::Test {
+class GroupNameDialogTest : public ::testing::Test {
   protected:
     // The project the files are for holds the group "Photos".
-    dlgCheckGroupTest() {
+    GroupNameDialogTest() {
         std::vector<FileRef> files;
         for (const char* name : {"a.jpg", "b.jpg"}) {
             test::WriteBytes(folder_.File(name), "x");
@@ -26,7 +26,7 @@ class dlgCheckGroupTest : public ::testing::Test {
         ProjectDocument project;
         EXPECT_TRUE(project.AddFiles(files, "Photos"));
         items_ = project.GetItems();
-        dialog_ = std::make_unique<dlgCheckGroup>(nullptr, items_);
+        dialog_ = std::make_unique<GroupNameDialog>(nullptr, items_);
         dialog_->show();
     }
 
@@ -46,12 +46,12 @@ class dlgCheckGroupTest : public ::testing::Test {
     test::TempFolder folder_;
     ScriptedUi ui_;
     std::vector<ItemRecord> items_;
-    std::unique_ptr<dlgCheckGroup> dialog_;
+    std::unique_ptr<GroupNameDialog> dialog_;
 };
 
 // The name box, greyed until "yes" is chosen, takes the focus then; "no"
 // never looks at it.
-TEST_F(dlgCheckGroupTest, TheNameBoxOpensWithYesAndNoNeverLooksAtIt) {
+TEST_F(GroupNameDialogTest, TheNameBoxOpensWithYesAndNoNeverLooksAtIt) {
     EXPECT_TRUE(Option(0)->isChecked());
     EXPECT_FALSE(NameBox()->isEnabled());
     QTest::mouseClick(Option(1), Qt::LeftButton);
@@ -64,7 +64,7 @@ TEST_F(dlgCheckGroupTest, TheNameBoxOpensWithYesAndNoNeverLooksAtIt) {
     EXPECT_EQ(dialog_->ChosenName(), "");
 }
 
-TEST_F(dlgCheckGroupTest, RefusedNamesCloseWithoutANameButAnEmptyOneIsAskedFor) {
+TEST_F(GroupNameDialogTest, RefusedNamesCloseWithoutANameButAnEmptyOneIsAskedFor) {
     const std::string existing = "存在するファイル・フォルダの名前(パス)を指定することは出来ません";
     const std::string forbidden = "「’」、「”」、「..」は名前に使用できません";
     // An existing folder is refused for being there before its two dots count.
@@ -92,7 +92,7 @@ TEST_F(dlgCheckGroupTest, RefusedNamesCloseWithoutANameButAnEmptyOneIsAskedFor) 
     }
 }
 
-TEST_F(dlgCheckGroupTest, AnExistingGroupIsConfirmedWithYesOrCorrectedAfterNo) {
+TEST_F(GroupNameDialogTest, AnExistingGroupIsConfirmedWithYesOrCorrectedAfterNo) {
     ui_.Answer(MsgResult::No);
     Confirm(QStringLiteral("PHOTOS"));
     test::ExpectBox(ui_.Boxes().at(0),

@@ -10,7 +10,7 @@
 #include "core/project/ProjectFile.h"
 #include "core/project/RunResults.h"
 #include "core/settings/AppState.h"
-#include "desktop/dialogs/dlgPinDock.h"
+#include "desktop/dialogs/RunDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/support/TempFolder.h"
@@ -20,9 +20,9 @@ namespace {
 
 using Media = std::vector<int16_t>;
 
-class dlgPinDockTest : public ::testing::Test {
+class RunDialogTest : public ::testing::Test {
   protected:
-    dlgPinDockTest() {
+    RunDialogTest() {
         dialog_.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
     }
@@ -53,10 +53,10 @@ class dlgPinDockTest : public ::testing::Test {
 
     test::TempFolder folder_;
     test::YieldingUi ui_;
-    dlgPinDock dialog_{nullptr};
+    RunDialog dialog_{nullptr};
 };
 
-TEST_F(dlgPinDockTest, EscapeCannotCloseItAndAPauseHoldsTheStatus) {
+TEST_F(RunDialogTest, EscapeCannotCloseItAndAPauseHoldsTheStatus) {
     EXPECT_FALSE(Button(2)->isEnabled()) << "until a search runs";
     QTest::keyClick(&dialog_, Qt::Key_Escape);
     EXPECT_TRUE(dialog_.isVisible());
@@ -71,7 +71,7 @@ TEST_F(dlgPinDockTest, EscapeCannotCloseItAndAPauseHoldsTheStatus) {
 
 // A pause holds the run until it is resumed, finishing ends the search of a
 // medium early and the run goes on; an abort ends the run.
-TEST_F(dlgPinDockTest, PauseFinishAndAbortFromTheDialog) {
+TEST_F(RunDialogTest, PauseFinishAndAbortFromTheDialog) {
     for (const int button : {1, 2, 0}) {
         const RunParameters params = Project(std::to_string(button) + ".mtb");
         int clicks = 0;

@@ -1,4 +1,4 @@
-#include "desktop/dialogs/dlgPinDock.h"
+#include "desktop/dialogs/RunDialog.h"
 
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -52,9 +52,9 @@ QProgressBar* NewBar(int index) {
 
 }  // namespace
 
-dlgPinDock::dlgPinDock(QWidget* owner)
+RunDialog::RunDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("dlgPinDock"));
+    setObjectName(QStringLiteral("RunDialog"));
     setModal(false);
     setWindowTitle(Text(ResString(text_id::RunningCaption)));
 
@@ -77,9 +77,9 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     }
     objButton[kFinishButton]->setToolTip(Text(ResString(text_id::FinishMediumTip)));
     objButton[kFinishButton]->setEnabled(false);
-    connect(objButton[kAbortButton], &QPushButton::clicked, this, &dlgPinDock::RequestAbort);
-    connect(objButton[kPauseButton], &QPushButton::clicked, this, &dlgPinDock::TogglePause);
-    connect(objButton[kFinishButton], &QPushButton::clicked, this, &dlgPinDock::RequestFinish);
+    connect(objButton[kAbortButton], &QPushButton::clicked, this, &RunDialog::RequestAbort);
+    connect(objButton[kPauseButton], &QPushButton::clicked, this, &RunDialog::TogglePause);
+    connect(objButton[kFinishButton], &QPushButton::clicked, this, &RunDialog::RequestFinish);
 
     objFrame[0] = new QFrame;
     objFrame[0]->setObjectName(ControlName("objFrame", 0));
@@ -103,11 +103,11 @@ dlgPinDock::dlgPinDock(QWidget* owner)
     setFixedSize(QSize(kWidth, 0).expandedTo(sizeHint()));
 }
 
-void dlgPinDock::RequestAbort() {
+void RunDialog::RequestAbort() {
     requests_.abort = true;
 }
 
-void dlgPinDock::TogglePause() {
+void RunDialog::TogglePause() {
     if (!requests_.pause) {
         requests_.pause = true;
         savedStatus_ = objLabel[0]->text().toStdString();
@@ -121,13 +121,13 @@ void dlgPinDock::TogglePause() {
     emit PauseToggled();
 }
 
-void dlgPinDock::RequestFinish() {
+void RunDialog::RequestFinish() {
     requests_.finish = true;
     // One request per medium; the next search offers it again.
     objButton[kFinishButton]->setEnabled(false);
 }
 
-void dlgPinDock::StatusChanged(const std::string& text) {
+void RunDialog::StatusChanged(const std::string& text) {
     // While paused the line keeps saying so; what the run reports meanwhile
     // is what resuming shows.
     if (requests_.pause)
@@ -136,7 +136,7 @@ void dlgPinDock::StatusChanged(const std::string& text) {
         objLabel[0]->setText(Text(text));
 }
 
-void dlgPinDock::ProgressChanged(int bar, const ProgressBarState& state) {
+void RunDialog::ProgressChanged(int bar, const ProgressBarState& state) {
     QProgressBar* progress = objProgress[bar];
     if (state.max > state.min) {
         progress->setRange(state.min, state.max);
@@ -149,11 +149,11 @@ void dlgPinDock::ProgressChanged(int bar, const ProgressBarState& state) {
     progress->setVisible(state.visible);
 }
 
-void dlgPinDock::Yield() {
+void RunDialog::Yield() {
     Ui().Yield();
 }
 
-void dlgPinDock::PauseWait() {
+void RunDialog::PauseWait() {
     Ui().YieldNow();
     // Sleep in an event loop: the buttons answer at once, and the processor
     // rests until something happens or the time is up.
@@ -162,15 +162,15 @@ void dlgPinDock::PauseWait() {
     wait.exec();
 }
 
-void dlgPinDock::Message(int, const std::string& text) {
+void RunDialog::Message(int, const std::string& text) {
     ShowMessage(text);
 }
 
-void dlgPinDock::DetailChanged(const std::string& text) {
+void RunDialog::DetailChanged(const std::string& text) {
     objLabel[1]->setText(QString::fromStdString(text));
 }
 
-void dlgPinDock::SearchRunning(bool running) {
+void RunDialog::SearchRunning(bool running) {
     objButton[kFinishButton]->setEnabled(running);
 }
 

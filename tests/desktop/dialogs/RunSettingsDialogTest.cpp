@@ -11,7 +11,7 @@
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
 #include "desktop/dialogs/RunSettingRules.h"
-#include "desktop/dialogs/dlgRunSetting.h"
+#include "desktop/dialogs/RunSettingsDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/ScriptedUi.h"
@@ -171,9 +171,9 @@ constexpr int kCapacity = -1;
 constexpr int kCancel = 0, kApply = 2, kOk = 3;
 
 // The dialog over a project and two presets.
-class dlgRunSettingTest : public RunSettingRulesTest {
+class RunSettingsDialogTest : public RunSettingRulesTest {
   protected:
-    dlgRunSettingTest() {
+    RunSettingsDialogTest() {
         Write("0", "CD-R 74分 (650MB)#681984000");
         Write("1", "DVD-R (4.7GB)#4707319808");
         project_.LoadRunSettings(loaded_);
@@ -182,7 +182,7 @@ class dlgRunSettingTest : public RunSettingRulesTest {
 
     // The dialog as its openers show it, but without blocking the test.
     void Open() {
-        dialog_ = std::make_unique<dlgRunSetting>(nullptr, project_);
+        dialog_ = std::make_unique<RunSettingsDialog>(nullptr, project_);
         dialog_->show();
         dialog_->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
@@ -234,13 +234,13 @@ class dlgRunSettingTest : public RunSettingRulesTest {
                               .AfterPath = "/media/backup",
                               .Method = PackingMethod::FewestMedia};
     ProjectDocument project_;
-    std::unique_ptr<dlgRunSetting> dialog_;
+    std::unique_ptr<RunSettingsDialog> dialog_;
 };
 
 // A preset that cannot be read is reported and the settings still show. The
 // label under the mouse explains its field; the settings file may say it
 // otherwise, a unit label changes nothing and the background takes it away.
-TEST_F(dlgRunSettingTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplained) {
+TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplained) {
     Write("1", "DVD-R");
     Write("7", "枚数の上限です", "SettingComments");
     ui_.Answer(MsgResult::OK);
@@ -265,7 +265,7 @@ TEST_F(dlgRunSettingTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplained)
 // A size of a yotta byte or more keeps the focus in its box, and the click on
 // OK that took the focus goes no further; a refused rule takes the user to its
 // box. Nothing is applied until the settings are right.
-TEST_F(dlgRunSettingTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAreRight) {
+TEST_F(RunSettingsDialogTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAreRight) {
     Open();
     TypeInto(0, QStringLiteral("1000000000000000000000000"));
     for (const bool click : {false, true}) {
@@ -299,7 +299,7 @@ TEST_F(dlgRunSettingTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAreRigh
 
 // Shown and taken back unchanged by OK, then with every choice changed by
 // Enter; Escape and Cancel apply nothing.
-TEST_F(dlgRunSettingTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCancelApplyNothing) {
+TEST_F(RunSettingsDialogTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCancelApplyNothing) {
     RunSettings expected = loaded_;
     expected.DiffSize = 4707319;  // the tolerance shows whole bytes
     for (const bool change : {false, true}) {

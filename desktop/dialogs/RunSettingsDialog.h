@@ -22,11 +22,11 @@ class ProjectDocument;
 // what follows a run and where it writes. It checks them before handing them to the window, can
 // store them as the defaults of new projects, and explains the field under the
 // mouse pointer. Its openers show it modally.
-class dlgRunSetting : public QDialog {
+class RunSettingsDialog : public QDialog {
     Q_OBJECT
 
   public:
-    dlgRunSetting(QWidget* owner, ProjectDocument& project);
+    RunSettingsDialog(QWidget* owner, ProjectDocument& project);
 
     // Whether OK or Apply handed settings to the project window.
     bool Applied() const { return applied_; }

@@ -1,4 +1,4 @@
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -92,7 +92,7 @@ void FillListView(QTreeWidget& view, const ListContent& content) {
 
 }  // namespace
 
-frmNested::frmNested(QWidget* parent) : QWidget(parent) {
+ProjectWindow::ProjectWindow(QWidget* parent) : QWidget(parent) {
     for (int k = 1; k < static_cast<int>(objLabel.size()); ++k) {
         objLabel[k] = new QLabel(Text(ResString(kLabelCaptions + k)));
         objLabel[k]->setObjectName(ControlName("objLabel", k));
@@ -115,11 +115,11 @@ frmNested::frmNested(QWidget* parent) : QWidget(parent) {
     layout->addWidget(objSTab);
 
     ShowCaption();
-    connect(objSTab, &QTabWidget::currentChanged, this, &frmNested::OnTabChanged);
-    connect(objCombo[0], &QComboBox::activated, this, &frmNested::OnMediumChosen);
+    connect(objSTab, &QTabWidget::currentChanged, this, &ProjectWindow::OnTabChanged);
+    connect(objCombo[0], &QComboBox::activated, this, &ProjectWindow::OnMediumChosen);
 }
 
-ProjectListView* frmNested::NewListView(ProjectList list, int width) {
+ProjectListView* ProjectWindow::NewListView(ProjectList list, int width) {
     auto* view = new ProjectListView(list);
     view->setObjectName(ControlName("objListView", Slot(list)));
     view->setFrameShape(QFrame::NoFrame);
@@ -145,8 +145,8 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
     view->sortByColumn(0, Qt::AscendingOrder);
     view->setSortingEnabled(true);
 
-    connect(view, &QTreeWidget::itemSelectionChanged, this, &frmNested::StateChanged);
-    connect(view, &QTreeWidget::itemClicked, this, &frmNested::StateChanged);
+    connect(view, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::StateChanged);
+    connect(view, &QTreeWidget::itemClicked, this, &ProjectWindow::StateChanged);
     connect(view, &QTreeWidget::itemDoubleClicked, this,
             [this, list](QTreeWidgetItem* row) { OnRowDoubleClicked(list, row); });
     connect(view, &ProjectListView::DragFinished, this,
@@ -156,10 +156,11 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
         [this, list](const QString& tag, const QString& text) { OnEditEnded(list, tag, text); });
     // The drop is taken first and the files are added afterwards, so the drag
     // source is not kept waiting while the group question is open.
-    connect(view, &ProjectListView::FilesDropped, this, &frmNested::OnFilesDropped,
+    connect(view, &ProjectListView::FilesDropped, this, &ProjectWindow::OnFilesDropped,
             Qt::QueuedConnection);
     connect(view, &ProjectListView::RightButtonReleased, this,
-            list == ProjectList::Files ? &frmNested::ListMenuWanted : &frmNested::ResultMenuWanted);
+            list == ProjectList::Files ? &ProjectWindow::ListMenuWanted
+                                       : &ProjectWindow::ResultMenuWanted);
     view->SetDragSource([this, list] {
         std::vector<std::string> paths;
         for (const FileRef& file : CollectSelectedFiles(list, true))
@@ -170,7 +171,7 @@ ProjectListView* frmNested::NewListView(ProjectList list, int width) {
     return view;
 }
 
-QLabel* frmNested::NewGroupLabel(ProjectList list) {
+QLabel* ProjectWindow::NewGroupLabel(ProjectList list) {
     auto* label = new QLabel;
     label->setObjectName(ControlName("objGroupLabel", Slot(list)));
     label->setContentsMargins(kEdge, kEdge / 2, kEdge, kEdge / 2);
@@ -185,7 +186,7 @@ QLabel* frmNested::NewGroupLabel(ProjectList list) {
     return label;
 }
 
-QWidget* frmNested::BuildListTab(int listWidth) {
+QWidget* ProjectWindow::BuildListTab(int listWidth) {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -195,7 +196,7 @@ QWidget* frmNested::BuildListTab(int listWidth) {
     return page;
 }
 
-QWidget* frmNested::BuildResultTab(int listWidth) {
+QWidget* ProjectWindow::BuildResultTab(int listWidth) {
     auto* page = new QWidget;
     objCombo[0] = new QComboBox;
     objCombo[0]->setObjectName(ControlName("objCombo", 0));
@@ -231,7 +232,7 @@ QWidget* frmNested::BuildResultTab(int listWidth) {
     return page;
 }
 
-QWidget* frmNested::BuildInfoTab() {
+QWidget* ProjectWindow::BuildInfoTab() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
     for (int row = 0; row < kInfoRows; ++row) {
@@ -243,17 +244,17 @@ QWidget* frmNested::BuildInfoTab() {
     return page;
 }
 
-void frmNested::ShowCaption() {
+void ProjectWindow::ShowCaption() {
     setWindowTitle(Text(document_.Caption()));
 }
 
-bool frmNested::SaveProject(int16_t mode, bool keepCaption) {
+bool ProjectWindow::SaveProject(int16_t mode, bool keepCaption) {
     const bool saved = zv::SaveProject(document_, mode, keepCaption);
     ShowCaption();
     return saved;
 }
 
-bool frmNested::LoadProject(const std::string& path) {
+bool ProjectWindow::LoadProject(const std::string& path) {
     WaitCursor wait(this);
     const LoadOutcome outcome = zv::LoadProject(document_, path);
     // A failed load leaves an empty project, which the list must show too.
@@ -262,7 +263,7 @@ bool frmNested::LoadProject(const std::string& path) {
     return outcome == LoadOutcome::Loaded;
 }
 
-bool frmNested::StartRun(RunHost& host) {
+bool ProjectWindow::StartRun(RunHost& host) {
     runInProgress_ = true;
     const struct Ended {
         bool& flag;
@@ -271,25 +272,25 @@ bool frmNested::StartRun(RunHost& host) {
     return zv::StartRun(document_, host);
 }
 
-void frmNested::SetRunSettings(const RunSettings& settings) {
+void ProjectWindow::SetRunSettings(const RunSettings& settings) {
     document_.SetRunSettings(settings);
 }
 
-void frmNested::ClearResults() {
+void ProjectWindow::ClearResults() {
     document_.ClearResults();
 }
 
-void frmNested::SetSizeUnit(SizeUnit unit) {
+void ProjectWindow::SetSizeUnit(SizeUnit unit) {
     document_.SetSizeUnit(unit);
     RedrawLists();
 }
 
-void frmNested::SetPathMode(PathMode mode) {
+void ProjectWindow::SetPathMode(PathMode mode) {
     document_.SetPathMode(mode);
     RedrawLists();
 }
 
-void frmNested::RedrawLists() {
+void ProjectWindow::RedrawLists() {
     const std::string group = document_.GetOpenGroup();
     RenderList(ProjectList::Files, group, 0);
     RenderList(ProjectList::Results, group, ChosenMedium());
@@ -300,11 +301,11 @@ void frmNested::RedrawLists() {
         document_.SetOpenGroup(group);
 }
 
-bool frmNested::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
+bool ProjectWindow::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
     return document_.AddFiles(std::move(files), groupName);
 }
 
-void frmNested::RenderList(ProjectList list, const std::string& group, int16_t medium) {
+void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16_t medium) {
     WaitCursor wait(this);
     QTreeWidget* view = objListView[Slot(list)];
     const bool hadFocus = view->hasFocus();
@@ -337,7 +338,7 @@ void frmNested::RenderList(ProjectList list, const std::string& group, int16_t m
         view->setFocus();
 }
 
-SelectionKind frmNested::GetSelectionKind() const {
+SelectionKind ProjectWindow::GetSelectionKind() const {
     const std::optional<ProjectList> list = ListOnTab(CurrentTab());
     if (!list)
         return {};
@@ -359,12 +360,12 @@ SelectionKind frmNested::GetSelectionKind() const {
     return selection;
 }
 
-int16_t frmNested::ChosenMedium() const {
+int16_t ProjectWindow::ChosenMedium() const {
     const QComboBox* chooser = objCombo[0];
     return MediumOfEntry(chooser->currentIndex(), chooser->currentText().toStdString());
 }
 
-void frmNested::FillMediumChooser() {
+void ProjectWindow::FillMediumChooser() {
     QComboBox* chooser = objCombo[0];
     chooser->clear();
     for (const std::string& entry : MediumChooserEntries(document_))
@@ -375,34 +376,34 @@ void frmNested::FillMediumChooser() {
     RenderList(ProjectList::Results, "", chooser->count() >= 2 ? 1 : 0);
 }
 
-void frmNested::OnMediumChosen(int index) {
+void ProjectWindow::OnMediumChosen(int index) {
     RenderList(ProjectList::Results, "",
                MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
 }
 
-void frmNested::ShowStatistics() {
+void ProjectWindow::ShowStatistics() {
     const std::array<std::string, kInfoRows> texts = zv::ShowStatistics(document_);
     for (int i = 0; i < kInfoRows; ++i)
         objLabel[kFirstValueLabel + i]->setText(Text(texts[i]));
 }
 
-ProjectTab frmNested::CurrentTab() const {
+ProjectTab ProjectWindow::CurrentTab() const {
     return static_cast<ProjectTab>(objSTab->currentIndex());
 }
 
-void frmNested::SelectTab(ProjectTab tab) {
+void ProjectWindow::SelectTab(ProjectTab tab) {
     objSTab->setCurrentIndex(static_cast<int>(tab));
 }
 
-bool frmNested::IsTabVisible(ProjectTab tab) const {
+bool ProjectWindow::IsTabVisible(ProjectTab tab) const {
     return objSTab->isTabVisible(static_cast<int>(tab));
 }
 
-void frmNested::SetTabVisible(ProjectTab tab, bool visible) {
+void ProjectWindow::SetTabVisible(ProjectTab tab, bool visible) {
     objSTab->setTabVisible(static_cast<int>(tab), visible);
 }
 
-void frmNested::OnTabChanged(int index) {
+void ProjectWindow::OnTabChanged(int index) {
     {
         WaitCursor wait(this);
         layout()->activate();
@@ -422,7 +423,7 @@ void frmNested::OnTabChanged(int index) {
     emit StateChanged();
 }
 
-void frmNested::closeEvent(QCloseEvent* event) {
+void ProjectWindow::closeEvent(QCloseEvent* event) {
     // Before the running flag is set a run already works on the project.
     if (runInProgress_) {
         ShowMessage(ResString(text_id::CannotCloseWhileRunning));
@@ -435,11 +436,11 @@ void frmNested::closeEvent(QCloseEvent* event) {
     emit StateChanged();
 }
 
-QTreeWidget* frmNested::ListView(ProjectList list) const {
+QTreeWidget* ProjectWindow::ListView(ProjectList list) const {
     return objListView[Slot(list)];
 }
 
-void frmNested::RunEditCommand(EditCommand command) {
+void ProjectWindow::RunEditCommand(EditCommand command) {
     const std::vector<std::string> tags = SelectedTags(ProjectList::Files);
     switch (command) {
         case EditCommand::Delete:
@@ -465,7 +466,7 @@ void frmNested::RunEditCommand(EditCommand command) {
     emit StateChanged();
 }
 
-void frmNested::Redraw(ProjectList list, ListRedraw how) {
+void ProjectWindow::Redraw(ProjectList list, ListRedraw how) {
     switch (how) {
         case ListRedraw::OpenedGroup:
             RenderList(list, document_.GetOpenGroup(),
@@ -479,7 +480,7 @@ void frmNested::Redraw(ProjectList list, ListRedraw how) {
     }
 }
 
-void frmNested::StartRename() {
+void ProjectWindow::StartRename() {
     // An editor in a list that does not show would take the keys unseen.
     if (CurrentTab() != ProjectTab::List)
         return;
@@ -489,7 +490,7 @@ void frmNested::StartRename() {
         view->StartEditing(static_cast<ListViewItem*>(selected.front()));
 }
 
-std::vector<std::string> frmNested::SelectedTags(ProjectList list) const {
+std::vector<std::string> ProjectWindow::SelectedTags(ProjectList list) const {
     std::vector<std::string> tags;
     const QTreeWidget* view = objListView[Slot(list)];
     for (int row = 0; row < view->topLevelItemCount(); ++row) {
@@ -500,7 +501,8 @@ std::vector<std::string> frmNested::SelectedTags(ProjectList list) const {
     return tags;
 }
 
-std::vector<FileRef> frmNested::CollectSelectedFiles(ProjectList list, bool includeGroups) const {
+std::vector<FileRef> ProjectWindow::CollectSelectedFiles(ProjectList list,
+                                                         bool includeGroups) const {
     std::vector<FileRef> files;
     try {
         for (const std::string& tag : SelectedTags(list)) {
@@ -527,7 +529,7 @@ std::vector<FileRef> frmNested::CollectSelectedFiles(ProjectList list, bool incl
     return files;
 }
 
-void frmNested::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
+void ProjectWindow::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
     try {
         if (!document_.IsEmpty()) {
             const bool up = static_cast<const ListViewItem*>(row)->Kind() == RowKind::Up;
@@ -550,7 +552,7 @@ void frmNested::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
     emit StateChanged();
 }
 
-void frmNested::OnFilesDropped(const QStringList& paths) {
+void ProjectWindow::OnFilesDropped(const QStringList& paths) {
     try {
         bool metFolder = false;
         std::vector<FileRef> files;
@@ -579,7 +581,7 @@ void frmNested::OnFilesDropped(const QStringList& paths) {
     emit StateChanged();
 }
 
-void frmNested::OnDragFinished(ProjectList list, Qt::DropAction action) {
+void ProjectWindow::OnDragFinished(ProjectList list, Qt::DropAction action) {
     try {
         // Files dragged out of the result list may have been moved away.
         if (list == ProjectList::Results && action != Qt::IgnoreAction) {
@@ -595,7 +597,7 @@ void frmNested::OnDragFinished(ProjectList list, Qt::DropAction action) {
     emit StateChanged();
 }
 
-void frmNested::OnEditEnded(ProjectList list, const QString& tag, const QString& text) {
+void ProjectWindow::OnEditEnded(ProjectList list, const QString& tag, const QString& text) {
     try {
         const auto selected = static_cast<int>(objListView[Slot(list)]->selectedItems().size());
         Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));

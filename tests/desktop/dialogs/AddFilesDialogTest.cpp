@@ -17,9 +17,9 @@
 
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
+#include "desktop/dialogs/AddFilesDialog.h"
 #include "desktop/dialogs/FolderBox.h"
-#include "desktop/dialogs/dlgAdd.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/dialogs/GroupNameDialog.h"
 #include "desktop/platform/Twips.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/dialogs/YieldingUi.h"
@@ -47,7 +47,7 @@ class TestDrives : public Drives {
     std::vector<Drive> drives_;
 };
 
-class dlgAddTest : public ::testing::Test {
+class AddFilesDialogTest : public ::testing::Test {
   protected:
     std::string Make(const std::string& relative, std::uintmax_t bytes = 1) {
         const fs::path path = fs::path(folder_.Path()) / relative;
@@ -69,7 +69,7 @@ class dlgAddTest : public ::testing::Test {
         std::string remembered = folder_.File(lastUsed);
         ASSERT_TRUE(lastUsed.empty() ||
                     IniAccess(IniWrite, "LASTADDFOLDER", "PATH", remembered, folder_.Settings()));
-        dialog_ = std::make_unique<dlgAdd>(
+        dialog_ = std::make_unique<AddFilesDialog>(
             nullptr,
             AddTarget{&window_, &document_,
                       [this](const std::string& openGroup) { redrawn_.push_back(openGroup); }},
@@ -154,11 +154,11 @@ class dlgAddTest : public ::testing::Test {
     QObject window_;
     ProjectDocument document_;
     Texts redrawn_;
-    std::unique_ptr<dlgAdd> dialog_;
+    std::unique_ptr<AddFilesDialog> dialog_;
     std::unique_ptr<QMimeData> data_;
 };
 
-TEST_F(dlgAddTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
+TEST_F(AddFilesDialogTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     Make("a.txt");
     Make("b.txt");
     Open();
@@ -191,7 +191,7 @@ TEST_F(dlgAddTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
 }
 
-TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
+TEST_F(AddFilesDialogTest, AFolderChangeChecksEveryRowAndIsRemembered) {
     for (const char* file : {"a.jpg", "b.jpg", "2024/c.jpg", "2024/d.jpg", "2024/deep/e.jpg"})
         Make(std::string("photos/") + file);
     Open("photos");
@@ -216,7 +216,7 @@ TEST_F(dlgAddTest, AFolderChangeChecksEveryRowAndIsRemembered) {
 // A chain of folders, one file each, makes the walk's order certain. A scan
 // shows its progress and offers only Cancel; Cancel, Esc and the close box stop
 // it, and the files walked so far stay.
-TEST_F(dlgAddTest, AScanShowsItsProgressAndCancelEscOrTheCloseBoxStopIt) {
+TEST_F(AddFilesDialogTest, AScanShowsItsProgressAndCancelEscOrTheCloseBoxStopIt) {
     std::string relative = "chain";
     for (int i = 0; i < 5; ++i) {
         Make(relative + "/f" + std::to_string(i) + ".txt", 10);
@@ -280,7 +280,7 @@ TEST_F(dlgAddTest, AScanShowsItsProgressAndCancelEscOrTheCloseBoxStopIt) {
     EXPECT_FALSE(dialog_->isVisible());
 }
 
-TEST_F(dlgAddTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnly) {
+TEST_F(AddFilesDialogTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnly) {
     Make("mixed/ABC.txt", 5);
     Make("mixed/abc.tmp", 300);
     Make("mixed/notes.txt", 1234567);
@@ -310,7 +310,7 @@ TEST_F(dlgAddTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnly) {
     EXPECT_EQ(Column(0), byName);
 }
 
-TEST_F(dlgAddTest, SelectAllAndClearAllTakeAtMost32766Rows) {
+TEST_F(AddFilesDialogTest, SelectAllAndClearAllTakeAtMost32766Rows) {
     Make("many/0");
     for (int i = 1; i < 32766; ++i)
         std::ofstream(folder_.File("many/" + std::to_string(i)));
@@ -334,7 +334,7 @@ TEST_F(dlgAddTest, SelectAllAndClearAllTakeAtMost32766Rows) {
     EXPECT_EQ(Checks().substr(0, 2), "x.");
 }
 
-TEST_F(dlgAddTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
+TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
     const std::string card = folder_.File("card");
     Make("card/DCIM/p.jpg");
     Make("here/h.txt");
@@ -385,7 +385,7 @@ TEST_F(dlgAddTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
     EXPECT_EQ(Column(0), Texts{"s.txt"});
 }
 
-TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
+TEST_F(AddFilesDialogTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
     for (const char* file : {"add/a.txt", "add/b.txt", "add/c.txt"})
         Make(file);
     Open("add");
@@ -399,7 +399,7 @@ TEST_F(dlgAddTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
     Check(2);
     // Two files, confirmed as a group by a long name ended with Return.
     const std::string name(300, 'n');
-    test::WhenModal<dlgCheckGroup>([&](dlgCheckGroup& confirmation) {
+    test::WhenModal<GroupNameDialog>([&](GroupNameDialog& confirmation) {
         EXPECT_EQ(confirmation.parentWidget(), dialog_.get());
         QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
         auto* box = test::Control<QLineEdit>(confirmation, "objText(0)");

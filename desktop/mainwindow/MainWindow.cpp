@@ -1,4 +1,4 @@
-#include "desktop/mainwindow/mdiMain.h"
+#include "desktop/mainwindow/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -20,8 +20,8 @@
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
+#include "desktop/dialogs/GroupNameDialog.h"
 #include "desktop/dialogs/ProgramPicture.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
 #include "desktop/mainwindow/CommandRules.h"
 #include "desktop/mainwindow/MainFormLayout.h"
 #include "desktop/mainwindow/MenuCaptions.h"
@@ -29,7 +29,7 @@
 #include "desktop/mainwindow/ShellCommands.h"
 #include "desktop/mainwindow/ToolbarLayout.h"
 #include "desktop/platform/Twips.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 
 // Qt's resource registration has to be named from the global namespace.
 static void InitToolbarPictures() {
@@ -72,10 +72,10 @@ bool ShowsCheckMark(Command command) {
 
 }  // namespace
 
-mdiMain::mdiMain(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), commands_(std::make_unique<ShellCommands>(*this)) {
     InitToolbarPictures();
-    setObjectName(QStringLiteral("mdiMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowIcon(ProgramPicture());
     setMinimumSize(TwipsToPixelsX(kMinimumWidth), TwipsToPixelsY(kMinimumHeight));
 
@@ -101,7 +101,7 @@ mdiMain::mdiMain(QWidget* parent)
     UpdateToolbar(false);
 }
 
-mdiMain::~mdiMain() {
+MainWindow::~MainWindow() {
     // Taking the frame down hides and deactivates the project windows; by then
     // the menus and buttons those signals would update are gone.
     for (const QMdiSubWindow* window : mdiArea_->subWindowList())
@@ -109,7 +109,7 @@ mdiMain::~mdiMain() {
     disconnect(mdiArea_, nullptr, this, nullptr);
 }
 
-void mdiMain::BuildMenuTree() {
+void MainWindow::BuildMenuTree() {
     for (const MenuEntry& entry : MenuTree()) {
         const QString name = Text(entry.Name());
         QAction* action = nullptr;
@@ -143,7 +143,7 @@ void mdiMain::BuildMenuTree() {
     connect(resultMenu_, &QMenu::aboutToShow, this, [this] { RefreshMenu(DropDown::File); });
 }
 
-void mdiMain::BuildMenus() {
+void MainWindow::BuildMenus() {
     try {
         const auto captions = MenuCaptions();
         for (int k = 0; k < kMenuItemCount; ++k) {
@@ -160,7 +160,7 @@ void mdiMain::BuildMenus() {
     }
 }
 
-void mdiMain::ShowRecentFiles() {
+void MainWindow::ShowRecentFiles() {
     const auto recent = RecentFileCaptions();
     bool anyShown = false;
     for (int r = 0; r < kRecentFileCount; ++r) {
@@ -172,7 +172,7 @@ void mdiMain::ShowRecentFiles() {
     MenuItems[menu_k::RecentSeparator]->setVisible(anyShown);
 }
 
-void mdiMain::BuildToolbar() {
+void MainWindow::BuildToolbar() {
     objToolB = new QToolBar(this);
     objToolB->setObjectName(QStringLiteral("objToolB"));
     objToolB->setMovable(false);
@@ -197,7 +197,7 @@ void mdiMain::BuildToolbar() {
     }
 }
 
-void mdiMain::RestoreLayout() {
+void MainWindow::RestoreLayout() {
     QRect frame(TwipsToPixelsX(kDesignLeft), TwipsToPixelsY(kDesignTop),
                 TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
     const MainFormLayout stored = ReadMainFormLayout();
@@ -213,40 +213,40 @@ void mdiMain::RestoreLayout() {
     resize(frame.size());
 }
 
-void mdiMain::StoreLayout() const {
+void MainWindow::StoreLayout() const {
     WriteMainFormLayout(PixelsToTwipsY(y()), PixelsToTwipsX(x()), PixelsToTwipsX(width()),
                         PixelsToTwipsY(height()));
 }
 
-frmNested* mdiMain::ActiveProject() const {
+ProjectWindow* MainWindow::ActiveProject() const {
     const QMdiSubWindow* window = mdiArea_->currentSubWindow();
-    return window ? qobject_cast<frmNested*>(window->widget()) : nullptr;
+    return window ? qobject_cast<ProjectWindow*>(window->widget()) : nullptr;
 }
 
-frmNested* mdiMain::NewProjectWindow() {
-    auto* project = new frmNested;
+ProjectWindow* MainWindow::NewProjectWindow() {
+    auto* project = new ProjectWindow;
     QMdiSubWindow* window = mdiArea_->addSubWindow(project);
     window->setWindowIcon(ProgramPicture());
     window->resize(mdiArea_->width() * 3 / 4, mdiArea_->height() * 3 / 4);
     // A click or a new selection in a list changes what the commands can do,
     // their shortcut keys included.
-    connect(project, &frmNested::StateChanged, this, [this] {
+    connect(project, &ProjectWindow::StateChanged, this, [this] {
         RefreshMenus();
         UpdateToolbar(false);
     });
-    connect(project, &frmNested::ListMenuWanted, this,
+    connect(project, &ProjectWindow::ListMenuWanted, this,
             [this](const QPoint& at) { submenus_.at(menu_k::ListMenu)->popup(at); });
-    connect(project, &frmNested::ResultMenuWanted, this,
+    connect(project, &ProjectWindow::ResultMenuWanted, this,
             [this](const QPoint& at) { resultMenu_->popup(at); });
     project->SetGroupNameAsker(
-        [this](const std::vector<ItemRecord>& items) { return dlgCheckGroup::Ask(this, items); });
+        [this](const std::vector<ItemRecord>& items) { return GroupNameDialog::Ask(this, items); });
     window->show();
     Cascade(*window);
     mdiArea_->setActiveSubWindow(window);
     return project;
 }
 
-void mdiMain::Cascade(QMdiSubWindow& window) const {
+void MainWindow::Cascade(QMdiSubWindow& window) const {
     // New windows step down from the top left by a title bar's height and
     // start over before one would leave the visible area.
     const int step = std::max(1, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
@@ -256,30 +256,30 @@ void mdiMain::Cascade(QMdiSubWindow& window) const {
     window.move(k * step, k * step);
 }
 
-int mdiMain::ProjectWindowCount() const {
+int MainWindow::ProjectWindowCount() const {
     return static_cast<int>(mdiArea_->subWindowList().size());
 }
 
-bool mdiMain::CloseProjectWindow(frmNested& project) {
+bool MainWindow::CloseProjectWindow(ProjectWindow& project) {
     auto* window = qobject_cast<QMdiSubWindow*>(project.parentWidget());
     return window == nullptr || window->close();
 }
 
-bool mdiMain::CloseProjectWindows() {
+bool MainWindow::CloseProjectWindows() {
     for (;;) {
-        frmNested* project = ActiveProject();
+        ProjectWindow* project = ActiveProject();
         if (project == nullptr) {
             const auto windows = mdiArea_->subWindowList();
             if (windows.isEmpty())
                 return true;
-            project = qobject_cast<frmNested*>(windows.front()->widget());
+            project = qobject_cast<ProjectWindow*>(windows.front()->widget());
         }
         if (project == nullptr || !CloseProjectWindow(*project))
             return false;
     }
 }
 
-void mdiMain::RunCommand(Command command, int argument) {
+void MainWindow::RunCommand(Command command, int argument) {
     commands_->Run(command, argument);
     // A command may change a window's content without a click in it (adding
     // files, opening a project): the shortcut keys must act on what is there.
@@ -287,14 +287,14 @@ void mdiMain::RunCommand(Command command, int argument) {
     UpdateToolbar(false);
 }
 
-CommandState mdiMain::TakeState() const {
+CommandState MainWindow::TakeState() const {
     CommandState state;
     state.running = App().running;
     state.paused = App().runRequests != nullptr && App().runRequests->pause;
     for (int r = 0; r < kRecentFileCount; ++r)
         state.recentFileShown[r] = !MenuItems[menu_k::FirstRecent + r]->text().isEmpty();
 
-    const frmNested* project = ActiveProject();
+    const ProjectWindow* project = ActiveProject();
     if (project == nullptr)
         return state;
     state.hasWindow = true;
@@ -314,12 +314,12 @@ CommandState mdiMain::TakeState() const {
     return state;
 }
 
-void mdiMain::RefreshMenus() {
+void MainWindow::RefreshMenus() {
     for (const DropDown menu : {DropDown::File, DropDown::View, DropDown::List, DropDown::Run})
         RefreshMenu(menu);
 }
 
-void mdiMain::RefreshMenu(DropDown menu) {
+void MainWindow::RefreshMenu(DropDown menu) {
     try {
         const MenuStates states = MenuRules(menu, TakeState());
         for (const auto& [k, enabled] : states.enabled)
@@ -331,7 +331,7 @@ void mdiMain::RefreshMenu(DropDown menu) {
     }
 }
 
-void mdiMain::UpdateToolbar(bool ignoreActive) {
+void MainWindow::UpdateToolbar(bool ignoreActive) {
     try {
         for (const auto& [command, enabled] : ToolbarRules(TakeState(), ignoreActive)) {
             const auto button = buttons_.find(command);
@@ -344,7 +344,7 @@ void mdiMain::UpdateToolbar(bool ignoreActive) {
     }
 }
 
-void mdiMain::OnToolbarButton(Command command) {
+void MainWindow::OnToolbarButton(Command command) {
     auto* button = qobject_cast<QToolButton*>(objToolB->widgetForAction(buttons_.at(command)));
     button->setDown(true);
     if (command == Command::ChooseSizeUnit || command == Command::ChoosePathMode) {
@@ -359,11 +359,11 @@ void mdiMain::OnToolbarButton(Command command) {
     UpdateToolbar(false);
 }
 
-void mdiMain::PopUpBelow(QToolButton* button, QMenu* menu) {
+void MainWindow::PopUpBelow(QToolButton* button, QMenu* menu) {
     menu->exec(objToolB->mapToGlobal(QPoint(button->geometry().left(), objToolB->height())));
 }
 
-void mdiMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // The layout is kept even when the close is then refused.
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         StoreLayout();
@@ -379,7 +379,7 @@ void mdiMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void mdiMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         UpdateToolbar(false);
     QMainWindow::changeEvent(event);

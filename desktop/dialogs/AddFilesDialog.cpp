@@ -1,4 +1,4 @@
-#include "desktop/dialogs/dlgAdd.h"
+#include "desktop/dialogs/AddFilesDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,8 +40,8 @@
 #include "desktop/dialogs/FileListModel.h"
 #include "desktop/dialogs/FolderBox.h"
 #include "desktop/dialogs/FolderScan.h"
+#include "desktop/dialogs/GroupNameDialog.h"
 #include "desktop/dialogs/MountedDrives.h"
-#include "desktop/dialogs/dlgCheckGroup.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/Twips.h"
 #include "desktop/platform/WaitCursor.h"
@@ -113,11 +113,11 @@ void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) 
 
 }  // namespace
 
-dlgAdd::dlgAdd(QWidget* owner, AddTarget target, std::unique_ptr<Drives> drives)
+AddFilesDialog::AddFilesDialog(QWidget* owner, AddTarget target, std::unique_ptr<Drives> drives)
     : QDialog(owner), target_(std::move(target)), drives_(std::move(drives)) {
     if (!drives_)
         drives_ = std::make_unique<MountedDrives>();
-    setObjectName(QStringLiteral("dlgAdd"));
+    setObjectName(QStringLiteral("AddFilesDialog"));
     setModal(true);
     setSizeGripEnabled(false);
     BuildControls();
@@ -134,9 +134,9 @@ dlgAdd::dlgAdd(QWidget* owner, AddTarget target, std::unique_ptr<Drives> drives)
     Load();
 }
 
-dlgAdd::~dlgAdd() = default;
+AddFilesDialog::~AddFilesDialog() = default;
 
-void dlgAdd::BuildControls() {
+void AddFilesDialog::BuildControls() {
     for (const int i : {0, 1, kProgressFrame})
         objFrame[i] = Named(new QGroupBox(this), "objFrame", i);
     auto* splitter = Named(new QFrame(this), "objFrame", kSplitterFrame);
@@ -192,10 +192,10 @@ void dlgAdd::BuildControls() {
     objStatusBar[0] = Named(new QStatusBar(this), "objStatusBar", 0);
     objStatusBar[0]->setSizeGripEnabled(true);
 
-    connect(objDrive[0], &QComboBox::currentIndexChanged, this, &dlgAdd::OnDriveChanged);
+    connect(objDrive[0], &QComboBox::currentIndexChanged, this, &AddFilesDialog::OnDriveChanged);
     connect(objDir[0], &FolderBox::FolderEntered, this,
             [this](const QString& path) { ChangeFolder(path.toStdString()); });
-    connect(objCheck[0], &QCheckBox::clicked, this, &dlgAdd::Scan);
+    connect(objCheck[0], &QCheckBox::clicked, this, &AddFilesDialog::Scan);
     connect(header, &QHeaderView::sectionClicked, this, [this, header](int column) {
         model_->SortByHeading(header->visualIndex(column));
         header->setSortIndicator(model_->SortKey(), model_->Order());
@@ -204,13 +204,13 @@ void dlgAdd::BuildControls() {
         WaitCursor wait(this);
         close();
     });
-    connect(objButton[kAdd], &QPushButton::clicked, this, &dlgAdd::AddChecked);
+    connect(objButton[kAdd], &QPushButton::clicked, this, &AddFilesDialog::AddChecked);
     connect(objButton[kSelectAll], &QPushButton::clicked, this, [this] { CheckAll(true); });
     connect(objButton[kClearAll], &QPushButton::clicked, this, [this] { CheckAll(false); });
-    connect(objButton[kCancel], &QPushButton::clicked, this, &dlgAdd::CancelScan);
+    connect(objButton[kCancel], &QPushButton::clicked, this, &AddFilesDialog::CancelScan);
 }
 
-void dlgAdd::SetCaptions() {
+void AddFilesDialog::SetCaptions() {
     setWindowTitle(Text(text_id::AddFilesCaption));
     objLabel[0]->setText(Text(kLabelCaptions));
     for (int i = 0; i < static_cast<int>(objButton.size()); ++i)
@@ -221,7 +221,7 @@ void dlgAdd::SetCaptions() {
     objText[1]->setText(Text(text_id::RebuildingList));
 }
 
-void dlgAdd::Load() {
+void AddFilesDialog::Load() {
     objListView[0]->hide();
     driveList_ = drives_->List();
     {
@@ -248,7 +248,7 @@ void dlgAdd::Load() {
         RememberFolder();
 }
 
-void dlgAdd::showEvent(QShowEvent* event) {
+void AddFilesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (shown_)
         return;
@@ -262,33 +262,33 @@ void dlgAdd::showEvent(QShowEvent* event) {
     });
 }
 
-void dlgAdd::FollowDrive() {
+void AddFilesDialog::FollowDrive() {
     const QSignalBlocker quiet(objDrive[0]);
     objDrive[0]->setCurrentIndex(DriveOf(driveList_, folder_));
 }
 
-void dlgAdd::ShowFolderInBoxes() {
+void AddFilesDialog::ShowFolderInBoxes() {
     FollowDrive();
     objDir[0]->Show(RootOf(folder_), folder_);
 }
 
-std::string dlgAdd::RootOf(const std::string& path) const {
+std::string AddFilesDialog::RootOf(const std::string& path) const {
     const int drive = DriveOf(driveList_, path);
     return drive >= 0 ? driveList_[static_cast<std::size_t>(drive)].root
                       : fs::path(path).root_path().string();
 }
 
-bool dlgAdd::IsDriveRoot(const std::string& path) const {
+bool AddFilesDialog::IsDriveRoot(const std::string& path) const {
     return NormalFolder(RootOf(path)) == NormalFolder(path);
 }
 
-void dlgAdd::RememberFolder() const {
+void AddFilesDialog::RememberFolder() const {
     std::string path = folder_;
     IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
               path, SettingsFilePath());
 }
 
-void dlgAdd::ChangeFolder(const std::string& path) {
+void AddFilesDialog::ChangeFolder(const std::string& path) {
     if (busy_)
         return;
     const std::string folder = NormalFolder(path);
@@ -304,7 +304,7 @@ void dlgAdd::ChangeFolder(const std::string& path) {
     RememberFolder();
 }
 
-void dlgAdd::OnDriveChanged(int index) {
+void AddFilesDialog::OnDriveChanged(int index) {
     if (index < 0 || busy_)
         return;
     objCheck[0]->setChecked(false);
@@ -324,7 +324,7 @@ void dlgAdd::OnDriveChanged(int index) {
     FollowDrive();
 }
 
-void dlgAdd::Scan() {
+void AddFilesDialog::Scan() {
     if (busy_)
         return;
     busy_ = true;
@@ -381,7 +381,7 @@ void dlgAdd::Scan() {
     EndBusy();
 }
 
-double dlgAdd::MeasureTree() {
+double AddFilesDialog::MeasureTree() {
     FolderScan measure(folder_, true, FolderScan::Mode::Measure);
     while (measure.WalkNext()) {
         Ui().Yield();
@@ -391,7 +391,7 @@ double dlgAdd::MeasureTree() {
     return measure.Bytes();
 }
 
-void dlgAdd::ApplyFilter() {
+void AddFilesDialog::ApplyFilter() {
     if (busy_)
         return;
     busy_ = true;
@@ -425,7 +425,7 @@ void dlgAdd::ApplyFilter() {
     EndBusy();
 }
 
-void dlgAdd::EndBusy() {
+void AddFilesDialog::EndBusy() {
     busy_ = false;
     if (closeWanted_) {
         closeWanted_ = false;
@@ -433,7 +433,7 @@ void dlgAdd::EndBusy() {
     }
 }
 
-void dlgAdd::AddChecked() {
+void AddFilesDialog::AddChecked() {
     WaitCursor wait(this);
     Ui().YieldNow();
     if (!target_.window)
@@ -441,7 +441,7 @@ void dlgAdd::AddChecked() {
     try {
         const AddOutcome outcome = AddCheckedFiles(model_->CheckedPaths(), *target_.document,
                                                    [this](const std::vector<ItemRecord>& items) {
-                                                       return dlgCheckGroup::Ask(this, items);
+                                                       return GroupNameDialog::Ask(this, items);
                                                    });
         if (outcome.added)
             objButton[kClose]->setFocus();
@@ -452,7 +452,7 @@ void dlgAdd::AddChecked() {
     }
 }
 
-void dlgAdd::CheckAll(bool checked) {
+void AddFilesDialog::CheckAll(bool checked) {
     WaitCursor wait(this);
     if (model_->rowCount() > kMostRows) {
         ShowMessage(ResString(text_id::TooManyRows));
@@ -461,13 +461,13 @@ void dlgAdd::CheckAll(bool checked) {
     model_->SetAllChecked(checked);
 }
 
-void dlgAdd::CancelScan() {
+void AddFilesDialog::CancelScan() {
     objButton[kCancel]->setText(Text(text_id::StoppingAdd));
     cancel_ = true;
     Ui().YieldNow();
 }
 
-void dlgAdd::reject() {
+void AddFilesDialog::reject() {
     // Closing in the middle of a scan stops the scan first; the dialog closes
     // when it has stopped.
     if (busy_) {
@@ -478,7 +478,7 @@ void dlgAdd::reject() {
     QDialog::reject();
 }
 
-void dlgAdd::RestoreGeometry() {
+void AddFilesDialog::RestoreGeometry() {
     // A stored value that is missing or no whole number leaves the designed one.
     const auto stored = [](const SettingsKey& key, int designed) {
         std::string text;
@@ -492,7 +492,7 @@ void dlgAdd::RestoreGeometry() {
     splitter_ = stored(settings_keys::AddDialogSplitter, AddDialogLayout::kDesignSplitter);
 }
 
-void dlgAdd::StoreGeometry() const {
+void AddFilesDialog::StoreGeometry() const {
     const std::pair<const SettingsKey&, int> values[] = {
         {settings_keys::AddDialogWidth, PixelsToTwipsX(width())},
         {settings_keys::AddDialogHeight, PixelsToTwipsY(height())},
@@ -504,13 +504,13 @@ void dlgAdd::StoreGeometry() const {
     }
 }
 
-void dlgAdd::done(int result) {
+void AddFilesDialog::done(int result) {
     StoreGeometry();
     model_->Release();
     QDialog::done(result);
 }
 
-void dlgAdd::EnableControls(bool normal) {
+void AddFilesDialog::EnableControls(bool normal) {
     if (!normal) {
         QWidget* focus = QApplication::focusWidget();
         focusBeforeBusy_ = isAncestorOf(focus) ? focus : nullptr;
@@ -539,7 +539,7 @@ void dlgAdd::EnableControls(bool normal) {
     }
 }
 
-bool dlgAdd::eventFilter(QObject* watched, QEvent* event) {
+bool AddFilesDialog::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
             return OnKeyPress(watched, *static_cast<QKeyEvent*>(event));
@@ -563,7 +563,7 @@ bool dlgAdd::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool dlgAdd::OnKeyPress(QObject* watched, const QKeyEvent& key) {
+bool AddFilesDialog::OnKeyPress(QObject* watched, const QKeyEvent& key) {
     const bool control = key.modifiers() & Qt::ControlModifier;
     if (key.key() == Qt::Key_Escape || (key.key() == Qt::Key_A && control))
         return true;  // acted on when the key comes up
@@ -585,7 +585,7 @@ bool dlgAdd::OnKeyPress(QObject* watched, const QKeyEvent& key) {
     return false;
 }
 
-bool dlgAdd::OnKeyRelease(const QKeyEvent& key) {
+bool AddFilesDialog::OnKeyRelease(const QKeyEvent& key) {
     if (key.isAutoRepeat())
         return false;
     if (key.key() == Qt::Key_Escape) {
@@ -604,7 +604,7 @@ bool dlgAdd::OnKeyRelease(const QKeyEvent& key) {
     return false;
 }
 
-bool dlgAdd::OnDrag(QEvent* event) {
+bool AddFilesDialog::OnDrag(QEvent* event) {
     if (event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         const std::optional<std::string> folder =
@@ -630,7 +630,7 @@ bool dlgAdd::OnDrag(QEvent* event) {
     return true;
 }
 
-bool dlgAdd::OnSplitterMouse(QEvent* event) {
+bool AddFilesDialog::OnSplitterMouse(QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     QWidget* bar = objFrame[kSplitterFrame];
     switch (event->type()) {
@@ -656,16 +656,16 @@ bool dlgAdd::OnSplitterMouse(QEvent* event) {
     }
 }
 
-void dlgAdd::resizeEvent(QResizeEvent* event) {
+void AddFilesDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     LayOut(true);
 }
 
-int dlgAdd::CaptionHeight() const {
+int AddFilesDialog::CaptionHeight() const {
     return PixelsToTwipsY(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
 }
 
-void dlgAdd::LayOut(bool vertical) {
+void AddFilesDialog::LayOut(bool vertical) {
     const int W = PixelsToTwipsX(width());
     const int c = CaptionHeight();
     // The frame around the client area is the window manager's; the rules

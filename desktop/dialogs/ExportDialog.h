@@ -18,12 +18,12 @@ namespace zv {
 
 // The export of a project's results: a choice among the export formats and
 // the folder to write into. It only asks; the caller exports.
-class dlgExport : public QDialog {
+class ExportDialog : public QDialog {
     Q_OBJECT
 
   public:
     // The folder box starts with `startFolder`.
-    dlgExport(QWidget* owner, const std::string& startFolder);
+    ExportDialog(QWidget* owner, const std::string& startFolder);
 
     // Shows the dialog modally over `owner`: the choice confirmed with the
     // export button, or nothing when the user cancelled.

@@ -1,4 +1,4 @@
-#include "desktop/dialogs/dlgCheckGroup.h"
+#include "desktop/dialogs/GroupNameDialog.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -41,11 +41,11 @@ QColor NameBoxBackground(bool open) {
 
 }  // namespace
 
-dlgCheckGroup::dlgCheckGroup(QWidget* owner, std::vector<ItemRecord> items)
+GroupNameDialog::GroupNameDialog(QWidget* owner, std::vector<ItemRecord> items)
     : QDialog(owner,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       items_(std::move(items)) {
-    setObjectName(QStringLiteral("dlgCheckGroup"));
+    setObjectName(QStringLiteral("GroupNameDialog"));
     setModal(true);
     setWindowTitle(ShownText(ResString(text_id::ProductName)));
 
@@ -73,21 +73,21 @@ dlgCheckGroup::dlgCheckGroup(QWidget* owner, std::vector<ItemRecord> items)
 
     objOption[0]->setChecked(true);
     ShowNameBox(false);
-    connect(objOption[1], &QRadioButton::toggled, this, &dlgCheckGroup::ShowNameBox);
-    connect(objButton[0], &QPushButton::clicked, this, &dlgCheckGroup::OnOk);
+    connect(objOption[1], &QRadioButton::toggled, this, &GroupNameDialog::ShowNameBox);
+    connect(objButton[0], &QPushButton::clicked, this, &GroupNameDialog::OnOk);
 
     // The designed size, unless the texts in the fonts at hand need more room.
     const QSize design(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
     setFixedSize(design.expandedTo(sizeHint()));
 }
 
-std::string dlgCheckGroup::Ask(QWidget* owner, std::vector<ItemRecord> items) {
-    dlgCheckGroup dialog(owner, std::move(items));
+std::string GroupNameDialog::Ask(QWidget* owner, std::vector<ItemRecord> items) {
+    GroupNameDialog dialog(owner, std::move(items));
     dialog.exec();
     return dialog.chosenName_;
 }
 
-void dlgCheckGroup::ShowNameBox(bool open) {
+void GroupNameDialog::ShowNameBox(bool open) {
     QLineEdit* box = objText[0];
     box->setEnabled(open);
     QPalette palette = box->palette();
@@ -97,7 +97,7 @@ void dlgCheckGroup::ShowNameBox(bool open) {
         box->setFocus();
 }
 
-void dlgCheckGroup::OnOk() {
+void GroupNameDialog::OnOk() {
     if (!objOption[1]->isChecked()) {
         accept();
         return;

@@ -4,19 +4,19 @@
 #include <QPointer>
 #include <QTest>
 
+#include "desktop/dialogs/AboutDialog.h"
 #include "desktop/dialogs/VersionTexts.h"
-#include "desktop/dialogs/frmVersion.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 
 namespace zv {
 namespace {
 
-TEST(frmVersionTest, ShowsTheBuiltVersionAndOkClosesIt) {
+TEST(AboutDialogTest, ShowsTheBuiltVersionAndOkClosesIt) {
     EXPECT_EQ(VersionText(1, 1, 4), "Version 1.104") << "the revision has two digits";
     EXPECT_EQ(VersionText(2, 3, 12), "Version 2.312");
     QWidget owner;
     owner.show();
-    QPointer<frmVersion> box = new frmVersion(&owner);
+    QPointer<AboutDialog> box = new AboutDialog(&owner);
     box->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
     EXPECT_EQ(test::Control<QLabel>(*box, "objLabel(1)")->text().toStdString(),

@@ -19,22 +19,22 @@ class QToolButton;
 
 namespace zv {
 
-class frmNested;
+class ProjectWindow;
 class ShellCommands;
 
 // The main window: a frame for the project windows with the menu bar, the tool
 // bar and the status bar. It keeps its position and size in the settings file,
 // enables the commands by the state of the run and of the active project
 // window, and refuses to close during a run.
-class mdiMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
     // Loads the window: caption, the stored layout, the status bar, the tool
     // bar from the string table and its states. The menu captions come with
     // BuildMenus.
-    explicit mdiMain(QWidget* parent = nullptr);
-    ~mdiMain() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Sets the caption of every entry of `MenuItems` (the settings file may
     // override them) and the recent-file entries. Run once at start.
@@ -49,12 +49,12 @@ class mdiMain : public QMainWindow {
     void UpdateToolbar(bool ignoreActive);
 
     // The active project window, or none.
-    frmNested* ActiveProject() const;
+    ProjectWindow* ActiveProject() const;
     // A new project window in the frame, shown.
-    frmNested* NewProjectWindow();
+    ProjectWindow* NewProjectWindow();
     int ProjectWindowCount() const;
     // Gives the project window its close request; false when it refused.
-    bool CloseProjectWindow(frmNested& project);
+    bool CloseProjectWindow(ProjectWindow& project);
 
     // Runs a command as its menu item or button does, then updates the tool
     // bar.

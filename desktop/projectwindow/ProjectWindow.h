@@ -32,11 +32,11 @@ struct SelectionKind {
 // A project window: one project's lists on three tabs ("ﾘｽﾄ", "結果",
 // "情報"). The data and the logic live in ProjectDocument and the document
 // operations; the window shows them and passes the user's actions on.
-class frmNested : public QWidget {
+class ProjectWindow : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmNested(QWidget* parent = nullptr);
+    explicit ProjectWindow(QWidget* parent = nullptr);
 
     ProjectDocument& Document() { return document_; }
     const ProjectDocument& Document() const { return document_; }

@@ -18,7 +18,7 @@
 #include "desktop/projectwindow/ListIcons.h"
 #include "desktop/projectwindow/ListViewItem.h"
 #include "desktop/projectwindow/ProjectListView.h"
-#include "desktop/projectwindow/frmNested.h"
+#include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/desktop/PlannedByTool.h"
 #include "tests/support/BoxChecks.h"
 #include "tests/support/ScriptedUi.h"
@@ -61,9 +61,9 @@ QList<QUrl> Urls(const Texts& paths) {
 
 // Project windows over real files in a fresh program folder whose settings
 // give new windows a plain capacity; every message box is answered by the test.
-class frmNestedTest : public ::testing::Test {
+class ProjectWindowTest : public ::testing::Test {
   protected:
-    frmNestedTest() { WriteBytes(folder_.Settings(), "[DEFAULT_SET_RUN]\nMediaSize=700\n"); }
+    ProjectWindowTest() { WriteBytes(folder_.Settings(), "[DEFAULT_SET_RUN]\nMediaSize=700\n"); }
 
     std::string MakeFile(const std::string& name, std::size_t bytes) {
         WriteBytes(folder_.File(name), std::string(bytes, 'x'));
@@ -74,7 +74,7 @@ class frmNestedTest : public ::testing::Test {
         return FileRef::Get(MakeFile(name, bytes));
     }
 
-    static void Show(frmNested& window) {
+    static void Show(ProjectWindow& window) {
         window.resize(640, 480);
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -101,10 +101,10 @@ void Click(QTreeWidget& view, int column, int row = -1, Qt::KeyboardModifiers mo
                           QPoint(header->sectionViewportPosition(column) + 5, 5));
 }
 
-TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
+TEST_F(ProjectWindowTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     for (int icon = IconFile; icon <= IconGroupCut; ++icon)
         EXPECT_FALSE(ListIconImage(icon).pixmap(16).isNull()) << icon;
-    frmNested window;
+    ProjectWindow window;
     const std::string a = MakeFile("a", 5), b = MakeFile("b", 12345);
     const std::string c = MakeFile("c", 1500), d = MakeFile("d", 1000);
     ASSERT_TRUE(window.AddFiles({FileRef::Get(a), FileRef::Get(b)}, ""));
@@ -135,7 +135,7 @@ TEST_F(frmNestedTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
 
 // The entries of the medium chooser, the item count and total of the chosen
 // medium, and the tags of its rows.
-Texts ResultTab(const frmNested& window) {
+Texts ResultTab(const ProjectWindow& window) {
     const auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
     Texts shown;
     for (int i = 0; i < chooser->count(); ++i)
@@ -147,7 +147,7 @@ Texts ResultTab(const frmNested& window) {
     return shown;
 }
 
-void ClickTab(frmNested& window, ProjectTab tab) {
+void ClickTab(ProjectWindow& window, ProjectTab tab) {
     auto* bar = window.findChild<QTabBar*>();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
 }
@@ -155,11 +155,11 @@ void ClickTab(frmNested& window, ProjectTab tab) {
 // A project planned and saved by the command-line tool on media of 700 bytes
 // without tolerance: a and d on medium 1, b and c on medium 2, e larger than a
 // medium.
-TEST_F(frmNestedTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
+TEST_F(ProjectWindowTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
     MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
     MakeFile("e", 900);
     PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
-    frmNested window;
+    ProjectWindow window;
     Show(window);
     ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
     EXPECT_EQ(window.windowTitle().toStdString(), "planned");
@@ -173,7 +173,7 @@ TEST_F(frmNestedTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
     EXPECT_EQ(ResultTab(window), (Texts{" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")}));
 
     // Choosing a tab lets pending events run and tells the main window.
-    QSignalSpy changes(&window, &frmNested::StateChanged);
+    QSignalSpy changes(&window, &ProjectWindow::StateChanged);
     const int yields = ui_.YieldCount();
     ClickTab(window, ProjectTab::Info);
     EXPECT_EQ(changes.count(), 1);
@@ -193,14 +193,14 @@ TEST_F(frmNestedTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
 
 // The caption follows the file saved or loaded; a file that is no project
 // empties the window, list included.
-TEST_F(frmNestedTest, SaveAndLoadCarryTheCaption) {
-    frmNested window;
+TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
+    ProjectWindow window;
     ASSERT_TRUE(window.AddFiles({File("a", 10), File("b", 20)}, ""));
     ui_.AnswerFile(F("Proj.MTB"));
     EXPECT_TRUE(window.SaveProject(kSaveToPath, false));
     EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
 
-    frmNested loaded;
+    ProjectWindow loaded;
     ASSERT_TRUE(loaded.LoadProject(F("Proj.MTB")));
     EXPECT_EQ(loaded.windowTitle().toStdString(), "Proj");
     EXPECT_EQ(RowTags(*loaded.ListView(ProjectList::Files)), (Texts{F("a"), F("b")}));
@@ -208,16 +208,16 @@ TEST_F(frmNestedTest, SaveAndLoadCarryTheCaption) {
     EXPECT_FALSE(loaded.LoadProject(F("junk.mtb")));
     EXPECT_EQ(loaded.ListView(ProjectList::Files)->topLevelItemCount(), 0);
     // Closing tells the main window, which brings its commands up to date.
-    QSignalSpy changes(&loaded, &frmNested::StateChanged);
+    QSignalSpy changes(&loaded, &ProjectWindow::StateChanged);
     EXPECT_TRUE(loaded.close());
     EXPECT_EQ(changes.count(), 1);
 }
 
 // A shown project window with the single files a (300 bytes) and b (5) and
 // the group "G" of g1 (4) and g2 (8); the list shows, by name: a, b, G.
-class frmNestedInteractionTest : public frmNestedTest {
+class ProjectWindowInteractionTest : public ProjectWindowTest {
   protected:
-    frmNestedInteractionTest() {
+    ProjectWindowInteractionTest() {
         EXPECT_TRUE(window_.AddFiles({File("a", 300), File("b", 5)}, ""));
         EXPECT_TRUE(window_.AddFiles({File("g1", 4), File("g2", 8)}, "G"));
         window_.Document().SetModified(false);
@@ -279,11 +279,11 @@ class frmNestedInteractionTest : public frmNestedTest {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    frmNested window_;
+    ProjectWindow window_;
 };
 
 // By size the rows are b (5), G (12), a (300).
-TEST_F(frmNestedInteractionTest, SizeClicksSortUpDownUpAndAnotherColumnStartsAscending) {
+TEST_F(ProjectWindowInteractionTest, SizeClicksSortUpDownUpAndAnotherColumnStartsAscending) {
     QTreeWidget& list = List(kFiles);
     const Texts up{F("b"), "G", F("a")};
     for (const Texts& order : {up, Texts(up.rbegin(), up.rend()), up}) {
@@ -297,7 +297,7 @@ TEST_F(frmNestedInteractionTest, SizeClicksSortUpDownUpAndAnotherColumnStartsAsc
     EXPECT_EQ(RowTags(list), (Texts{F("a"), F("b"), "G"}));
 }
 
-TEST_F(frmNestedInteractionTest, SelectionKindFollowsClicksWithCtrlAndShift) {
+TEST_F(ProjectWindowInteractionTest, SelectionKindFollowsClicksWithCtrlAndShift) {
     QTreeWidget& list = List(kFiles);
     const auto kind = [this] {
         const SelectionKind selection = window_.GetSelectionKind();
@@ -318,7 +318,7 @@ TEST_F(frmNestedInteractionTest, SelectionKindFollowsClicksWithCtrlAndShift) {
     EXPECT_EQ(kind(), std::pair(SelectedRows::Nothing, 0));
 }
 
-TEST_F(frmNestedInteractionTest, DoubleClicksOpenFilesAndGroupsAndDragsHandOutTheirFiles) {
+TEST_F(ProjectWindowInteractionTest, DoubleClicksOpenFilesAndGroupsAndDragsHandOutTheirFiles) {
     // A group row hands out all its members.
     Select(kFiles, {2, 0});
     EXPECT_EQ(std::unique_ptr<QMimeData>(List(kFiles).DragData())->urls(),
@@ -346,7 +346,7 @@ TEST_F(frmNestedInteractionTest, DoubleClicksOpenFilesAndGroupsAndDragsHandOutTh
     EXPECT_EQ(RowTags(List(kFiles)), (Texts{F("a"), F("b"), "G"}));
 }
 
-TEST_F(frmNestedInteractionTest, DroppedFilesJoinTheListAndSeveralGoWhereTheGroupQuestionSays) {
+TEST_F(ProjectWindowInteractionTest, DroppedFilesJoinTheListAndSeveralGoWhereTheGroupQuestionSays) {
     QMimeData text;
     text.setText(QStringLiteral("no files"));
     EXPECT_FALSE(TakesDrag(kFiles, text));
@@ -378,7 +378,7 @@ TEST_F(frmNestedInteractionTest, DroppedFilesJoinTheListAndSeveralGoWhereTheGrou
     EXPECT_EQ(window_.Document().Items()[2].Files.size(), 4u);
 }
 
-TEST_F(frmNestedInteractionTest, ADragOutOfTheResultListChecksTheFiles) {
+TEST_F(ProjectWindowInteractionTest, ADragOutOfTheResultListChecksTheFiles) {
     for (ItemRecord& item : window_.Document().Items())
         item.Medium = 1;
     window_.SelectTab(ProjectTab::Result);
@@ -401,7 +401,7 @@ TEST_F(frmNestedInteractionTest, ADragOutOfTheResultListChecksTheFiles) {
     EXPECT_EQ(window_.Document().Items().size(), 3u);
 }
 
-TEST_F(frmNestedInteractionTest, RenameEditsTheRowInPlaceAndChecksTheNewName) {
+TEST_F(ProjectWindowInteractionTest, RenameEditsTheRowInPlaceAndChecksTheNewName) {
     Select(kFiles, {2});
     window_.RunEditCommand(EditCommand::Rename);
     ASSERT_NE(Editor(), nullptr);

@@ -1,4 +1,4 @@
-#include "desktop/dialogs/dlgExport.h"
+#include "desktop/dialogs/ExportDialog.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,10 +29,10 @@ Widget* Named(Widget* widget, const QString& name) {
 
 }  // namespace
 
-dlgExport::dlgExport(QWidget* owner, const std::string& startFolder)
+ExportDialog::ExportDialog(QWidget* owner, const std::string& startFolder)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("dlgExport"));
+    setObjectName(QStringLiteral("ExportDialog"));
     setModal(true);
     setWindowTitle(Text(text_id::ExportTitle));
 
@@ -72,21 +72,21 @@ dlgExport::dlgExport(QWidget* owner, const std::string& startFolder)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(objButton[0], &QPushButton::clicked, this, &dlgExport::ChooseFolder);
+    connect(objButton[0], &QPushButton::clicked, this, &ExportDialog::ChooseFolder);
     connect(objButton[1], &QPushButton::clicked, this, &QDialog::accept);
     connect(objButton[2], &QPushButton::clicked, this, &QDialog::reject);
-    connect(objText[0], &QLineEdit::textChanged, this, &dlgExport::EnableExport);
+    connect(objText[0], &QLineEdit::textChanged, this, &ExportDialog::EnableExport);
     EnableExport();
 }
 
-std::optional<ExportRequest> dlgExport::Ask(QWidget* owner, const std::string& startFolder) {
-    dlgExport dialog(owner, startFolder);
+std::optional<ExportRequest> ExportDialog::Ask(QWidget* owner, const std::string& startFolder) {
+    ExportDialog dialog(owner, startFolder);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Request();
 }
 
-ExportRequest dlgExport::Request() const {
+ExportRequest ExportDialog::Request() const {
     ExportRequest request;
     for (std::size_t i = 0; i < objOption.size(); ++i) {
         if (objOption[i]->isChecked())
@@ -96,13 +96,13 @@ ExportRequest dlgExport::Request() const {
     return request;
 }
 
-void dlgExport::ChooseFolder() {
+void ExportDialog::ChooseFolder() {
     if (const auto folder =
             Ui().FolderDialog(ResString(text_id::ExportFolderTitle), Request().folder))
         objText[0]->setText(QString::fromStdString(*folder));
 }
 
-void dlgExport::EnableExport() {
+void ExportDialog::EnableExport() {
     objButton[1]->setEnabled(ExportFolderAccepted(Request().folder));
 }
 
