@@ -77,10 +77,10 @@ std::optional<std::string> AskGroupName() {
 ListRedraw DeleteCommand(ProjectDocument& document, const std::vector<std::string>& tags) {
     if (tags.empty())
         return ListRedraw::OpenedGroup;
-    if (!ResultsCleared(document))
-        return ListRedraw::None;
+    // The delete is asked first: results stay when the user keeps the rows.
     if (ShowMessage(DeleteQuestion(tags), ResString(text_id::DeleteTitle), MsgButtons::OKCancel) !=
-        MsgResult::OK)
+            MsgResult::OK ||
+        !ResultsCleared(document))
         return ListRedraw::None;
     if (!TakeOutItems(document, tags))
         ShowMessage(ResString(text_id::DeleteFailed));
@@ -149,10 +149,6 @@ ListRedraw ReleaseGroupCommand(ProjectDocument& document, const std::vector<std:
             ShowMessage(ResString(text_id::ReleaseGroupFailed));
     }
     return ListRedraw::TopLevel;
-}
-
-bool RenameCommand(ProjectDocument& document) {
-    return ResultsCleared(document);
 }
 
 ListRedraw EndRename(ProjectDocument& document, const std::string& rowTag, const std::string& text,

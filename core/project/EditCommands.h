@@ -33,10 +33,8 @@ ListRedraw PasteCommand(ProjectDocument& document);
 ListRedraw MakeGroupCommand(ProjectDocument& document, const std::vector<std::string>& tags);
 // Release group: dissolves each selected group into single files.
 ListRedraw ReleaseGroupCommand(ProjectDocument& document, const std::vector<std::string>& tags);
-// Rename: whether the row's text may be edited now (results, if any, have to
-// be cleared first).
-bool RenameCommand(ProjectDocument& document);
-// The end of the editing of a row's text: renames the group `rowTag` to
+// The end of the editing of a row's text (a name is no part of a plan, so
+// results stay): renames the group `rowTag` to
 // `text` when the text is acceptable and `selectedRows` is one.
 ListRedraw EndRename(ProjectDocument& document, const std::string& rowTag, const std::string& text,
                      int selectedRows);

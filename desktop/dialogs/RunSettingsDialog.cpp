@@ -1,5 +1,6 @@
 #include "desktop/dialogs/RunSettingsDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -109,6 +110,8 @@ void RunSettingsDialog::BuildControls() {
         objLabel[n]->setMouseTracking(true);
         objLabel[n]->installEventFilter(this);
     }
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { ShowHelpFor(now); });
     QLabel* help = objLabel[kHelpArea];
     help->setWordWrap(true);
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -162,9 +165,12 @@ void RunSettingsDialog::BuildControls() {
     objButton[kBrowse]->setAutoDefault(false);
     connect(objButton[kBrowse], &QPushButton::clicked, this, [this] { ChooseAfterPath(); });
 
+    // Enter always means OK: a button reached with Tab does not take it over
+    // (Auto would silently replace the tolerance).
     for (const int i : kButtons) {
         objButton[i] = new QPushButton;
         objButton[i]->setObjectName(ControlName("objButton", i));
+        objButton[i]->setAutoDefault(false);
     }
     objButton[kOk]->setDefault(true);
     // A click whose press made a box refuse its value does nothing.
@@ -465,6 +471,16 @@ void RunSettingsDialog::EnableAfterPath() {
     const bool acts = objCombo[2]->currentData().toInt() != static_cast<int>(AfterRunAction::None);
     objText[4]->setEnabled(acts);
     objButton[kBrowse]->setEnabled(acts);
+}
+
+void RunSettingsDialog::ShowHelpFor(const QWidget* focused) {
+    if (focused == nullptr || !isAncestorOf(focused))
+        return;
+    for (const int n : RunSettingRules::HelpLabels()) {
+        const QWidget* field = objLabel[n]->buddy();
+        if (field != nullptr && (field == focused || field->isAncestorOf(focused)))
+            ShowHelp(n);
+    }
 }
 
 void RunSettingsDialog::ShowHelp(int label) {

@@ -53,6 +53,8 @@ class RunSettingsDialog : public QDialog {
     void Auto();
     void StoreDefaults();
     void ShowHelp(int label);
+    // The keyboard user's help: that of the field the focus went to.
+    void ShowHelpFor(const QWidget* focused);
     // "...": the folder dialog, starting where the after-run folder points.
     void ChooseAfterPath();
     // The folder is asked for only while an after-run action is chosen.

@@ -26,7 +26,9 @@ MenuStates FileRules(const CommandState& s) {
     m.enabled[k::AppSettings] = false;
     if (s.hasWindow) {
         m.enabled[k::Close] = m.enabled[k::CloseAll] = true;
-        m.enabled[k::Save] = m.enabled[k::SaveAs] = s.modified;
+        m.enabled[k::Save] = s.modified;
+        // A copy of an unchanged project can always be saved elsewhere.
+        m.enabled[k::SaveAs] = true;
         m.enabled[k::Export] = s.hasResults;
     }
     for (int r = 0; r < kRecentFileCount; ++r)

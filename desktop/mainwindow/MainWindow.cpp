@@ -133,7 +133,7 @@ void MainWindow::BuildMenuTree() {
         }
         action->setObjectName(name);
         if (!entry.shortcut.empty())
-            action->setShortcut(QKeySequence(Text(entry.shortcut)));
+            action->setShortcuts(QKeySequence::listFromString(Text(entry.shortcut)));
         action->setVisible(!entry.hidden);
         MenuItems[entry.k] = action;
     }
@@ -227,6 +227,10 @@ ProjectWindow* MainWindow::NewProjectWindow() {
     auto* project = new ProjectWindow;
     QMdiSubWindow* window = mdiArea_->addSubWindow(project);
     window->setWindowIcon(ProgramPicture());
+    // The File menu's Close owns Ctrl+F4 and Ctrl+W; the subwindow's own menu
+    // claiming one of them as well would leave the key doing nothing.
+    for (QAction* action : window->systemMenu()->actions())
+        action->setShortcuts({});
     window->resize(mdiArea_->width() * 3 / 4, mdiArea_->height() * 3 / 4);
     // A click or a new selection in a list changes what the commands can do,
     // their shortcut keys included.

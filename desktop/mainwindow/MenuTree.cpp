@@ -15,7 +15,7 @@ std::vector<MenuEntry> BuildTree() {
         {k::FileMenu, "hM", 0, -1, "", false, C::None, 0},
         {k::New, "sm_F", 0, k::FileMenu, "Ctrl+N", false, C::New, 0},
         {k::Open, "sm_F", 1, k::FileMenu, "Ctrl+O", false, C::Open, 0},
-        {k::Close, "sm_F", 2, k::FileMenu, "", false, C::Close, 0},
+        {k::Close, "sm_F", 2, k::FileMenu, "Ctrl+F4; Ctrl+W", false, C::Close, 0},
         {k::CloseAll, "sm_F", 3, k::FileMenu, "", false, C::CloseAll, 0},
         {5, "sm_F", 4, k::FileMenu, "", false, C::None, 0},
         {k::Save, "sm_F", 5, k::FileMenu, "Ctrl+S", false, C::Save, 0},

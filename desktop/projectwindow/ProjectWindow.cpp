@@ -459,8 +459,7 @@ void ProjectWindow::RunEditCommand(EditCommand command) {
             Redraw(ProjectList::Files, ReleaseGroupCommand(document_, tags));
             break;
         case EditCommand::Rename:
-            if (RenameCommand(document_))
-                StartRename();
+            StartRename();
             break;
     }
     emit StateChanged();

@@ -48,12 +48,12 @@ class EditCommandsTest : public DocumentTest {
 TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) {
     ui.Answer(MsgResult::Cancel);
     EXPECT_EQ(DeleteCommand(project, {"G"}), ListRedraw::None);
-    ExpectBox(ui.Boxes()[0], "'G'ををﾘｽﾄから消去してよろしいですか？", "ﾘｽﾄの消去",
+    ExpectBox(ui.Boxes()[0], "'G'をﾘｽﾄから消去してよろしいですか？", "ﾘｽﾄの消去",
               MsgButtons::OKCancel);
     EXPECT_EQ(project.Items().size(), 4u);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(DeleteCommand(project, {a, "G", c}), ListRedraw::OpenedGroup);
-    EXPECT_EQ(ui.Boxes()[1].text, "これらの3個の項目ををﾘｽﾄから消去してよろしいですか？");
+    EXPECT_EQ(ui.Boxes()[1].text, "これらの3個の項目をﾘｽﾄから消去してよろしいですか？");
     EXPECT_EQ(Names(project), (Texts{b}));
     EXPECT_TRUE(project.Modified());
     EXPECT_EQ(DeleteCommand(project, {}), ListRedraw::OpenedGroup) << "nothing asked";
@@ -65,14 +65,20 @@ TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) 
 
 TEST_F(EditCommandsTest, ResultsAreClearedOnlyWhenTheUserAgrees) {
     project.Items()[0].Medium = 1;
+    // A delete the user cancels keeps the plan: its question comes first.
+    ui.Answer(MsgResult::Cancel);
+    EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
+    ExpectLastBox("'" + a + "'をﾘｽﾄから消去してよろしいですか？", "ﾘｽﾄの消去",
+                  MsgButtons::OKCancel);
+    EXPECT_TRUE(project.HasResults());
+    ui.Answer(MsgResult::OK);
     ui.Answer(MsgResult::Cancel);
     EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
     ExpectLastBox(
         "この操作を実行するには結果情報をクリアする必要があります\r\n"
         "結果情報リストをクリアして操作を続行しますか？",
         "結果情報のクリア", MsgButtons::OKCancel);
-    ui.Answer(MsgResult::Cancel);
-    EXPECT_FALSE(RenameCommand(project));
+    EXPECT_EQ(project.Items().size(), 4u);
     EXPECT_TRUE(project.HasResults());
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(PasteCommand(project), ListRedraw::OpenedGroup);
@@ -181,6 +187,7 @@ TEST_F(EditCommandsTest, ReleaseAppendsTheMembersAtTheEndOrSaysWhatIsMissing) {
 // A member whose file has gone still holds its name.
 TEST_F(EditCommandsTest, RenameRefusesTakenAndInvalidNamesAndTakesApostrophes) {
     AddGroup("Holiday");
+    project.Items()[0].Medium = 1;
     std::filesystem::remove(folder.File("h1"));
     const std::string invalid =
         "無効なｸﾞﾙｰﾌﾟ名です\r\n"
@@ -198,6 +205,7 @@ TEST_F(EditCommandsTest, RenameRefusesTakenAndInvalidNamesAndTakesApostrophes) {
     EXPECT_FALSE(project.Modified());
     EXPECT_EQ(EndRename(project, "g", "Tom's files", 1), ListRedraw::TopLevel);
     EXPECT_TRUE(project.Modified());
+    EXPECT_TRUE(project.HasResults()) << "a name is no part of the plan";
     EXPECT_EQ(EndRename(project, "Tom's files", std::string(254, 'z'), 1), ListRedraw::TopLevel);
     EXPECT_EQ(project.Items()[3].Name, std::string(254, 'z'));
 }

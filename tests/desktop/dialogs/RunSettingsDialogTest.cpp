@@ -2,8 +2,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -260,6 +262,14 @@ TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplai
         EXPECT_EQ(Label(14)->text().toStdString().substr(0, help.size()), help);
     }
     EXPECT_EQ(Label(14)->text(), QString());
+    // The keyboard reaches the same help: that of the field with the focus.
+    for (const auto& [widget, help] : hovers) {
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        if (label == nullptr || label->buddy() == nullptr)
+            continue;
+        label->buddy()->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(Label(14)->text().toStdString().substr(0, help.size()), help);
+    }
 }
 
 // A size of a yotta byte or more keeps the focus in its box, and the click on
@@ -284,7 +294,7 @@ TEST_F(RunSettingsDialogTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAre
     TypeInto(kCapacity, QStringLiteral("650000000"));
     ui_.Answer(MsgResult::OK);
     Click(kApply);
-    ExpectRefused("ﾒﾃﾞｨｱ容量異常の許容差を設定することは出来ません", kCapacity);
+    ExpectRefused("ﾒﾃﾞｨｱ容量以上の許容差を設定することは出来ません", kCapacity);
     EXPECT_EQ(Text(0), "650,000,000") << "the box left formats its number";
 
     // A tolerance one byte below the capacity is taken.
@@ -311,7 +321,10 @@ TEST_F(RunSettingsDialogTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCance
             Control<QComboBox>("objCombo(2)")->setCurrentIndex(1);
             Control<QCheckBox>("objCheck(1)")->setChecked(true);
             TypeInto(2, QStringLiteral("100"));
-            QTest::keyClick(Edit(2), Qt::Key_Return);
+            // Enter on a button reached with Tab is still OK, not Auto.
+            QWidget* autoButton = Control(QStringLiteral("objButton(6)"));
+            autoButton->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(autoButton, Qt::Key_Return);
             expected.MaxSpeed = false;
             expected.Method = PackingMethod::Sequential;
             expected.AfterRun = 1;
@@ -321,6 +334,8 @@ TEST_F(RunSettingsDialogTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCance
             Click(kOk);
         }
         EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+        EXPECT_NE(QKeySequence::mnemonic(Label(R::kAfterPathLabel)->text()),
+                  QKeySequence::mnemonic(Control<QPushButton>("objButton(3)")->text()));
         EXPECT_FALSE(dialog_->isVisible());
         EXPECT_EQ(project_.GetRunSettings(), expected);
     }

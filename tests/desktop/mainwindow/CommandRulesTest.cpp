@@ -109,7 +109,7 @@ TEST(CommandRulesTest, FileAndRunMenusFollowTheWindowAndTheRun) {
     paused.paused = true;
     CommandState results = Window();
     results.hasResults = true;
-    const Items file{k::New, k::Open, k::Close, k::CloseAll, k::Exit};
+    const Items file{k::New, k::Open, k::Close, k::CloseAll, k::SaveAs, k::Exit};
     const struct {
         const char* name;
         CommandState state;
@@ -132,7 +132,7 @@ TEST(CommandRulesTest, FileAndRunMenusFollowTheWindowAndTheRun) {
         {"paused", paused, {}, {k::Resume, k::Stop}, With(kAlways, {C::Run, C::Stop})},
         {"results",
          results,
-         {k::New, k::Open, k::Close, k::CloseAll, k::Export, k::Exit},
+         {k::New, k::Open, k::Close, k::CloseAll, k::SaveAs, k::Export, k::Exit},
          {k::Run, k::RunOptions},
          With(kWindow, {C::Add})},
     };

@@ -179,6 +179,13 @@ TEST_F(MainWindowTest, ListCommandsAnswerKeysButtonsAndTheRightButton) {
     project.SelectTab(ProjectTab::Result);
     OpenMenu(2);
     EXPECT_FALSE(Item("sm_L(0)")->isEnabled()) << "no list editing on the result tab";
+
+    ui_.Answer(MsgResult::No);
+    Key(project, Qt::Key_F4, Qt::ControlModifier);
+    EXPECT_EQ(window_->ProjectWindowCount(), 0) << "Ctrl+F4 closes a project window";
+    window_->RunCommand(Command::New);
+    Key(*window_->ActiveProject(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(window_->ProjectWindowCount(), 0) << "so does Ctrl+W";
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ TEST(BoxTextTest, LongLinesBreakInsidePathsOnlyAfterTheirSeparators) {
         QString line;
         QString path;
     } cases[] = {
-        {QStringLiteral("'") + quoted + QStringLiteral("'ををﾘｽﾄから消去してよろしいですか？"),
+        {QStringLiteral("'") + quoted + QStringLiteral("'をﾘｽﾄから消去してよろしいですか？"),
          quoted},
         {alone, alone},
     };
