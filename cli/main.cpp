@@ -206,7 +206,9 @@ int Plan(const CliOptions& options) {
         CheckReplaceable(project, options.force);
 
     ProgressLine progress(options.quiet);
+    // A walk through a large tree can be stopped: nothing is written yet.
     ItemCollector collector(options.groupFolders, [&](std::size_t entries, double bytes) {
+        StopSignals::Check();
         if (progress.Due()) {
             progress.Show("looking at the files: " + FormatGrouped(static_cast<double>(entries)) +
                           " entries, " + FormatGrouped(bytes) + " bytes");
