@@ -348,8 +348,8 @@ zarvopack.dat beside the program, as for a new project):
                          cd 737,280,000, dvd 4,700,372,992, dvd-dl
                          8,543,666,176, bd 25,025,314,816, bd-dl
                          50,050,629,632 bytes; at most 1P (10^15 bytes). What
-                         a size not given in bytes comes to is written to
-                         standard error
+                         a size with a unit or a disc's name comes to is
+                         written to standard error
   --tolerance BYTES      a medium within this much of its capacity is done
                          (with --media-size alone: a thousandth of it)
   --media-count N        fill at most N media
