@@ -47,12 +47,14 @@ std::vector<UnplacedItem> FindUnplaced(const std::vector<ProjectItem>& items,
     const std::optional<FileSystemEstimate> allowance = Allowance(items, settings, capacity);
     const bool countReached = settings.MediaNum > 0 && highest >= settings.MediaNum;
     const bool limited = settings.MinFile > 0 || settings.MaxFile <= 0;
+    // Without a known capacity no size can be blamed.
+    const bool sized = capacity > 0;
     for (UnplacedItem& item : unplaced) {
         item.takes = allowance ? allowance->itemSizes[item.index] : item.bytes;
         item.room = capacity - (allowance ? allowance->mediumReserve : 0);
-        if (item.bytes > capacity) {
+        if (sized && item.bytes > capacity) {
             item.reason = UnplacedReason::LargerThanMedium;
-        } else if (item.takes > item.room) {
+        } else if (sized && item.takes > item.room) {
             item.reason = UnplacedReason::LargerWithFileSystem;
         } else if (countReached) {
             item.reason = UnplacedReason::MediaCountReached;

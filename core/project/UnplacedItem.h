@@ -38,7 +38,8 @@ struct UnplacedItem {
 
 // The items of a run that no medium holds (medium number 0), each with the
 // reason, judged with the settings of the run and `capacity`, the bytes of
-// its media size. The reasons come from the same sizes the run packed.
+// its media size (0 when unknown: then no size is blamed). The reasons come
+// from the same sizes the run packed.
 std::vector<UnplacedItem> FindUnplaced(const std::vector<ProjectItem>& items,
                                        const RunSettings& settings, double capacity);
 

@@ -63,6 +63,11 @@ TEST(UnplacedItemTest, EachItemOnNoMediumGetsTheFirstReasonThatHolds) {
          Limits(5, 0, 100),
          {Item("a", 400, 0), Item("b", 400, 1)},
          {UnplacedReason::NotChosen}},
+        {"a capacity not known",
+         0,
+         Limits(0, 0, 100),
+         {Item("a", 400, 0)},
+         {UnplacedReason::NotChosen}},
         {"everything placed", 1000, Limits(1, 0, 100), {Item("a", 400, 1)}, {}},
     };
     for (const auto& c : cases) {
