@@ -178,7 +178,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
                                    "export --format zip p.mtb",
                                    "export --to p.mtb",
                                    "show --format links p.mtb",
-                                   "plan --fs-allowance some x"}) {
+                                   "plan --fs-allowance some x",
+                                   "show --allow-unplaced p.mtb"}) {
         const Result r = Cli(args, "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
