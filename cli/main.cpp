@@ -270,11 +270,13 @@ int Run(const CliOptions& options) {
     // loads a project; a file that has gone keeps the size it was saved with.
     // A name from a size list is no path of a file (it is relative), so its
     // item keeps the size the list gave, whatever lies in the current folder.
+    // A link or a folder is an item of size 0: its target's size is not its own.
     for (ProjectItem& item : project.items) {
         for (ProjectMember& member : item.members) {
-            if (!fs::path(member.path).is_absolute())
-                continue;
             std::error_code error;
+            if (!fs::path(member.path).is_absolute() ||
+                !fs::is_regular_file(fs::symlink_status(member.path, error)))
+                continue;
             const auto size = fs::file_size(member.path, error);
             if (!error)
                 member.size = static_cast<double>(size);

@@ -581,6 +581,12 @@ TEST_F(CliTest, LinksAndEmptyFoldersAreItemsAndWhatNoDiscHoldsIsNamed) {
         EXPECT_FALSE(r.Says("to-folder/two.bin")) << "a link to a folder is not walked";
         EXPECT_TRUE(r.Says("\"totals\": {\"items\": 7, ")) << r.out;
     }
+    // A run measures the files again, and a link still only as itself.
+    ASSERT_EQ(Cli("plan --allow-unplaced --fs-allowance none --save p.mtb tree").status, 0);
+    const Result r = Cli("run --json p.mtb");
+    EXPECT_EQ(r.status, 0) << "the project holds no FIFO";
+    EXPECT_TRUE(r.Says("{\"name\": \"" + folder.File("tree/to-file") + "\", \"size\": 0,"))
+        << r.out;
     EXPECT_EQ(Cli("plan --allow-unplaced tree/pipes/fifo").status, 1) << "nothing to plan";
     EXPECT_EQ(Cli("plan --allow-unplaced --media-size 100000 --fs-allowance none tree").status, 0);
 }
