@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/settings/CapacityText.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
 
@@ -11,8 +12,6 @@ namespace {
 
 // The largest count the dialogs accept.
 constexpr int kMaxCount = 32766;
-// Capacities and tolerances from one yottabyte on are refused.
-constexpr double kYotta = 1e24;
 
 double NonNegativeNumber(const std::string& option, const std::string& text) {
     const std::optional<double> value = ParseNumber(text);
@@ -28,6 +27,13 @@ int16_t Count(const std::string& option, const std::string& text) {
         throw UsageError(option + " needs a whole number from 0 to 32766, not '" + text + "'");
     }
     return static_cast<int16_t>(value);
+}
+
+// The settings file is read only for a size that is no plain number.
+std::optional<double> Capacity(const std::string& mediaSize) {
+    if (const std::optional<double> bytes = ParseNumber(mediaSize))
+        return bytes;
+    return CapacityFromText(mediaSize, ReadSizePresets());
 }
 
 }  // namespace
@@ -128,6 +134,14 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--verbose" || arg == "-v") {
             flag();
             options.verbose = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            flag();
+            options.quiet = true;
+        } else if (arg == "--allow-unplaced") {
+            if (!exports && !runs)
+                throw UsageError(arg + " is an option of plan, run and export");
+            flag();
+            options.allowUnplaced = true;
         } else if (arg == "--media-size") {
             runOption();
             options.mediaSize = value();
@@ -224,33 +238,36 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 double MediaBytes(const std::string& mediaSize) {
-    if (const std::optional<double> bytes = ParseNumber(mediaSize))
-        return *bytes;
+    return Capacity(mediaSize).value_or(0);
+}
+
+std::string CapacityNote(const RunSettings& settings) {
+    const std::string& text = settings.MediaSize;
+    if (ParseNumber(text))
+        return {};
     for (const SizePreset& preset : ReadSizePresets()) {
-        if (preset.name == mediaSize)
-            return preset.capacity;
+        if (preset.name == text)
+            return {};
     }
-    return 0;
+    const std::optional<double> bytes = ParseCapacity(text);
+    return bytes ? "media size '" + text + "': " + FormatGrouped(*bytes) + " bytes" : "";
 }
 
 void CheckRunSettings(const RunSettings& settings) {
-    double capacity = 0;
-    if (const std::optional<double> bytes = ParseNumber(settings.MediaSize)) {
-        capacity = *bytes;
-        if (capacity >= kYotta)
-            throw UsageError("the media size must stay below one yottabyte");
-    } else {
+    const std::optional<double> found = Capacity(settings.MediaSize);
+    if (!found) {
         std::string names;
-        for (const SizePreset& preset : ReadSizePresets()) {
-            if (preset.name == settings.MediaSize)
-                capacity = preset.capacity;
+        for (const SizePreset& preset : ReadSizePresets())
             names += (names.empty() ? "" : ", ") + ("'" + preset.name + "'");
-        }
-        if (capacity <= 0) {
-            throw UsageError("the media size '" + settings.MediaSize +
-                             "' is neither a number of bytes nor a size preset" +
-                             (names.empty() ? std::string() : " (presets: " + names + ")"));
-        }
+        throw UsageError("the media size '" + settings.MediaSize +
+                         "' is neither a number of bytes, a capacity such as 4.7G or dvd, nor a "
+                         "size preset" +
+                         (names.empty() ? std::string() : " (presets: " + names + ")"));
+    }
+    const double capacity = *found;
+    if (capacity > kMaxCapacity) {
+        throw UsageError("the media size '" + settings.MediaSize +
+                         "' is more than any medium holds (at most 1P, 10^15 bytes)");
     }
     if (capacity <= 0)
         throw UsageError("the media size must be more than 0 bytes");
@@ -270,7 +287,7 @@ const char* UsageText() {
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
        zarvopack-cli export --format links|lists|iso|catalog [--to DIR]
-                     [--force] PROJECT.mtb
+                     [--force] [--allow-unplaced] PROJECT.mtb
        zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
@@ -281,6 +298,19 @@ its capacity as the search gets.
   run     runs on a saved project and keeps the results in it
   show    lists the items of each medium and the unplaced ones
   export  writes the placed files of a run project out per medium
+
+What plan takes from a folder, as an archiver keeps it:
+  regular files          each with its size
+  symbolic links         the link itself (to a file, to a folder, or leading
+                         nowhere), of size 0, never followed: a link to a
+                         folder is not walked, and its medium recreates the
+                         link (a link named on the command line that leads to
+                         a folder is followed, as if the folder were named)
+  empty folders          a folder in which nothing else became an item is an
+                         item of its own, of size 0, and its medium recreates
+                         it
+  FIFOs, sockets and     no disc holds them: each is named on standard error
+  devices                and skipped, and the command exits with 3
 
 plan options:
   --group-folders        each folder named becomes one group item, named after
@@ -311,7 +341,15 @@ keeps its path below the folder that all placed files share):
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
-  --media-size TEXT      capacity of one medium: bytes or a size preset name
+  --media-size TEXT      capacity of one medium: bytes, a size preset name, a
+                         number with a unit (700M, 4.7G, 25GB; k, M, G, T, P
+                         count in powers of 1000 as disc makers do, G = 10^9;
+                         KiB, MiB, GiB, TiB in powers of 1024), or a disc:
+                         cd 737,280,000, dvd 4,700,372,992, dvd-dl
+                         8,543,666,176, bd 25,025,314,816, bd-dl
+                         50,050,629,632 bytes; at most 1P (10^15 bytes). What
+                         a size with a unit or a disc's name comes to is
+                         written to standard error
   --tolerance BYTES      a medium within this much of its capacity is done
                          (with --media-size alone: a thousandth of it)
   --media-count N        fill at most N media
@@ -331,6 +369,8 @@ zarvopack.dat beside the program, as for a new project):
                          the export's images fit; none: the files' bytes
                          fill the capacity
   --force                replace what the after-run action wrote before
+  --allow-unplaced       items on no medium and entries skipped are still
+                         named, but the exit status stays 0 (also for export)
 
 After a run that ended normally (run, and plan with --save) the project's
 after-run action (AfterRun and AfterPath in the settings file: 1 link
@@ -344,14 +384,30 @@ output:
   --verbose, -v          list the items of every medium; in this list
                          control characters and backslashes of names are
                          written as escapes (\n, \t, \x1b, \\)
+  --quiet, -q            no progress lines and no notes on standard error;
+                         warnings and errors stay (progress is shown only
+                         when standard error is a terminal)
 
-Exit status: 0 when the run ended normally, also when it could place nothing
-(the reason is then written to standard error as well); 1 when it failed (the
-reason on standard error; --json still writes its object, with "completed":
-false), a file could not be read, or --save would replace what it must not;
-2 when the command line is wrong. export, and the after-run action, exit with
-1 and write nothing when a file is missing, an output exists already,
-xorriso is missing or fails, or an image does not fit.
+Every item a plan leaves on no medium is named on standard error with the
+reason: larger than a medium (with --fs-allowance iso9660: with its file
+system's room), the media count reached, or the items of a medium limited
+by --min-items and --max-items. With --json each medium also gives its
+capacity, free bytes and fill (0 to 1), "totals" the items, bytes, media and
+what is on no medium, and each unplaced item its "reason".
+
+Exit status:
+  0    done: every item is on a medium (a run that ended normally)
+  1    failed: a file could not be read, --save would replace what it must
+       not, the run failed (--json still writes its object, with
+       "completed": false), or export could not write its media (a file is
+       missing, an output exists already, xorriso is missing or fails, an
+       image does not fit); export then writes nothing
+  2    the command line is wrong (also: no command at all)
+  3    done, but something is on no medium: plan and run left items
+       unplaced, plan skipped entries no disc holds, or export wrote a plan
+       with unplaced items; each is named on standard error (0 with
+       --allow-unplaced)
+  130  stopped by Ctrl+C (143: SIGTERM); what was begun is cleared away
 )";
 }
 

@@ -52,6 +52,11 @@ struct CliOptions {
 
     bool json = false;
     bool verbose = false;
+    // No progress lines and no notes, only results, warnings and errors.
+    bool quiet = false;
+    // Items left off every medium, and entries no disc can hold, are still
+    // named but do not change the exit status.
+    bool allowUnplaced = false;
 
     // The run settings these options make of `base`: each option given
     // replaces its field. A media size given without a tolerance takes the
@@ -61,15 +66,21 @@ struct CliOptions {
     RunSettings Apply(RunSettings base) const;
 };
 
-// The capacity a media size text stands for: a number of bytes or a size
-// preset's capacity; 0 when it is neither.
+// The capacity a media size text stands for: a number of bytes, a size
+// preset's capacity, or a capacity with a unit or a disc's name ("4.7G",
+// "dvd"); 0 when it is none of them.
 double MediaBytes(const std::string& mediaSize);
+
+// What a media size written with a unit or as a disc's name comes to, for a
+// note on standard error ("media size '4.7G': 4,700,000,000 bytes"); empty
+// for a number of bytes and a preset, whose bytes the user wrote down.
+std::string CapacityNote(const RunSettings& settings);
 
 // Reads the command line (without the program name). Throws UsageError.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// Refuses settings that the run settings dialog would refuse, with the reason.
-// Throws UsageError.
+// Refuses settings that the run settings dialog would refuse, and capacities
+// beyond any medium, with the reason. Throws UsageError.
 void CheckRunSettings(const RunSettings& settings);
 
 const char* UsageText();

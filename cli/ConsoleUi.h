@@ -20,4 +20,10 @@ class ConsoleUi : public HeadlessUi {
 // A text of the program's as one line: its line breaks become blanks.
 std::string OneLine(const std::string& text);
 
+// A name as it may go to a terminal: control characters (line breaks, the
+// escape that starts a terminal's control sequence, the C1 controls) and the
+// backslash are written as escapes, so that a file name can neither redraw the
+// screen nor pass for two lines, and an escape stays told apart from a name.
+std::string Printable(const std::string& text);
+
 }  // namespace zv

@@ -40,38 +40,24 @@ double FileSize(const fs::path& path) {
     return static_cast<double>(size);
 }
 
-// A link that leads nowhere (or round in a circle) names no file: it is
-// passed over, as any other entry that is no file or folder.
-bool LeadsNowhere(const fs::file_status& own, const std::error_code& error) {
-    return fs::is_symlink(own) &&
-           (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory ||
-            error == std::errc::too_many_symbolic_link_levels);
-}
-
-// Every file below `folder`. What cannot be read fails the whole plan: the
-// plan would otherwise leave its files out without a word.
-void Walk(const fs::path& folder, std::vector<std::string>& files) {
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        const fs::file_status own = it->symlink_status(typeError);
-        fs::file_status status = own;
-        if (!typeError && fs::is_symlink(own))
-            status = it->status(typeError);
-        if (LeadsNowhere(own, typeError))
-            continue;
-        if (typeError || own.type() == fs::file_type::not_found) {
-            throw Failure("cannot read '" + it->path().string() +
-                          "': " + (typeError ? typeError.message() : "it has gone"));
-        }
-        if (fs::is_directory(own)) {
-            Walk(it->path(), files);
-        } else if (fs::is_regular_file(status)) {
-            files.push_back(FullPath(it->path()));
-        }
+// What no disc can hold, named as people know it; empty for what a disc holds.
+std::string NoDiscKind(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::fifo:
+            return "a FIFO";
+        case fs::file_type::socket:
+            return "a socket";
+        case fs::file_type::block:
+            return "a block device";
+        case fs::file_type::character:
+            return "a character device";
+        case fs::file_type::regular:
+        case fs::file_type::directory:
+        case fs::file_type::symlink:
+            return {};
+        default:
+            return "of an unknown kind";
     }
-    if (error)
-        throw Failure("cannot read the folder '" + folder.string() + "': " + error.message());
 }
 
 // Whole bytes in plain digits: "1e300" and "1.5" are not sizes of a file.
@@ -96,42 +82,91 @@ bool SameName(const std::string& a, const std::string& b) {
 
 void ItemCollector::AddPath(const std::string& path) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (fs::is_directory(status)) {
-        AddFolder(path);
-    } else if (fs::is_regular_file(status)) {
-        const std::string full = FullPath(path);
-        AddFile(full, FileSize(full));
-    } else if (status.type() == fs::file_type::not_found) {
+    const fs::file_status own = fs::symlink_status(path, error);
+    if (own.type() == fs::file_type::not_found)
         throw UsageError("'" + path + "' does not exist");
-    } else if (error) {
+    if (error)
         throw Failure("cannot look at '" + path + "': " + error.message());
-    } else {
-        throw UsageError("'" + path + "' is neither a file nor a folder");
+    if (fs::is_directory(own) || (fs::is_symlink(own) && fs::is_directory(path, error))) {
+        AddFolder(path);
+        return;
     }
+    const std::string full = FullPath(path);
+    const std::string kind = NoDiscKind(own.type());
+    if (!kind.empty()) {
+        skipped_.push_back({full, kind});
+        return;
+    }
+    const Found file{full, fs::is_symlink(own) ? 0 : FileSize(full)};
+    Count(file);
+    AddFile(file.path, file.size);
+}
+
+// Every entry below `folder` that a disc holds, in `found`; the number of
+// them. What cannot be read fails the whole plan: the plan would otherwise
+// leave its files out without a word.
+std::size_t ItemCollector::Walk(const std::string& folder, std::vector<Found>& found) {
+    const std::size_t before = found.size();
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        const fs::file_status own = it->symlink_status(typeError);
+        const std::string path = FullPath(it->path());
+        if (typeError || own.type() == fs::file_type::not_found) {
+            throw Failure("cannot read '" + it->path().string() +
+                          "': " + (typeError ? typeError.message() : "it has gone"));
+        }
+        if (fs::is_directory(own)) {
+            // A folder holding nothing else is kept as itself.
+            if (Walk(path, found) == 0) {
+                found.push_back({path, 0});
+                Count(found.back());
+            }
+        } else if (const std::string kind = NoDiscKind(own.type()); !kind.empty()) {
+            skipped_.push_back({path, kind});
+        } else {
+            found.push_back({path, fs::is_regular_file(own) ? FileSize(path) : 0});
+            Count(found.back());
+        }
+    }
+    if (error)
+        throw Failure("cannot read the folder '" + folder + "': " + error.message());
+    return found.size() - before;
+}
+
+void ItemCollector::Count(const Found& entry) {
+    ++entries_;
+    bytes_ += entry.size;
+    if (progress_)
+        progress_(entries_, bytes_);
 }
 
 void ItemCollector::AddFolder(const std::string& folder) {
-    std::vector<std::string> files;
-    Walk(folder, files);
-    std::sort(files.begin(), files.end());
+    const std::string full = FullPath(folder);
+    std::vector<Found> found;
+    if (Walk(full, found) == 0) {
+        found.push_back({full, 0});
+        Count(found.back());
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Found& a, const Found& b) { return a.path < b.path; });
 
     if (!groupFolders_) {
-        for (const std::string& file : files)
-            AddFile(file, FileSize(file));
+        for (const Found& entry : found)
+            AddFile(entry.path, entry.size);
         return;
     }
-    const std::string name = fs::path(FullPath(folder)).filename().string();
+    const std::string name = fs::path(full).filename().string();
     ProjectItem group;
-    group.name = name.empty() ? FullPath(folder) : name;
+    group.name = name.empty() ? full : name;
     for (const ProjectItem& item : items_) {
         if (SameName(item.name, group.name)) {
             throw UsageError("two groups would be named '" + group.name + "'");
         }
     }
-    for (const std::string& file : files) {
-        if (!Registered(file))
-            group.members.push_back({file, FileSize(file)});
+    for (const Found& entry : found) {
+        if (!Registered(entry.path))
+            group.members.push_back({entry.path, entry.size});
     }
     if (group.members.empty())
         return;

@@ -87,7 +87,7 @@ void ClaimProject(const std::string& path, FileLock& lock) {
 }  // namespace
 
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
-                      const RunSettings& settings, double mediumTimeLimit) {
+                      const RunSettings& settings, double mediumTimeLimit, bool quiet) {
     FileLock lock(projectPath);
     ClaimProject(projectPath, lock);
 
@@ -110,7 +110,7 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
     }
 
     RunRequests requests;
-    TerminalObserver observer(requests);
+    TerminalObserver observer(requests, quiet);
     const bool completed = RunEngine(params, requests, observer, {mediumTimeLimit});
     outcome.message = observer.FirstMessage();
     outcome.reports = observer.Reports();

@@ -23,10 +23,11 @@ struct RunOutcome {
 // media read back into the items. On success the file also keeps each item's
 // medium number, as if the user had saved after the run. The file at
 // `projectPath` is replaced once, in one step, by the finished result; until
-// then and after any failure it holds what it held before. Throws Failure
+// then and after any failure it holds what it held before. Progress goes to a
+// terminal's standard error unless `quiet`. Throws Failure
 // when the project is in use by another run or save, is read-only, or cannot
 // be replaced.
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
-                      const RunSettings& settings, double mediumTimeLimit);
+                      const RunSettings& settings, double mediumTimeLimit, bool quiet);
 
 }  // namespace zv

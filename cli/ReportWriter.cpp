@@ -41,38 +41,6 @@ double Total(const std::vector<const ProjectItem*>& items) {
     return total;
 }
 
-// A name as it may go to a terminal: control characters (line breaks, the
-// escape that starts a terminal's control sequence, the C1 controls) and the
-// backslash are written as escapes, so that a file name can neither redraw the
-// screen nor pass for two lines, and an escape stays told apart from a name.
-std::string Printable(const std::string& text) {
-    std::string shown;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        char escape[8];
-        if (c == '\\') {
-            shown += "\\\\";
-        } else if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\r') {
-            shown += "\\r";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            shown += escape;
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", next);
-            shown += escape;
-            ++i;
-        } else {
-            shown += text[i];
-        }
-    }
-    return shown;
-}
-
 std::string Column(const std::string& text, size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
@@ -91,16 +59,56 @@ void WriteItems(std::ostream& out, const std::vector<const ProjectItem*>& items)
     }
 }
 
+// An item with its files, and the reason it is on no medium where one is given.
+void WriteJsonItem(std::ostream& out, const ProjectItem& item, const char* reason) {
+    out << "{\"name\": " << JsonString(item.name) << ", \"size\": " << JsonBytes(ItemSize(item))
+        << ", \"files\": [";
+    for (size_t m = 0; m < item.members.size(); ++m)
+        out << (m ? ", " : "") << JsonString(item.members[m].path);
+    out << ']';
+    if (reason)
+        out << ", \"reason\": \"" << reason << '"';
+    out << '}';
+}
+
 void WriteJsonItems(std::ostream& out, const std::vector<const ProjectItem*>& items) {
     out << '[';
     for (size_t i = 0; i < items.size(); ++i) {
-        const ProjectItem& item = *items[i];
-        out << (i ? ", " : "") << "{\"name\": " << JsonString(item.name)
-            << ", \"size\": " << JsonBytes(ItemSize(item)) << ", \"files\": [";
-        for (size_t m = 0; m < item.members.size(); ++m) {
-            out << (m ? ", " : "") << JsonString(item.members[m].path);
-        }
-        out << "]}";
+        out << (i ? ", " : "");
+        WriteJsonItem(out, *items[i], nullptr);
+    }
+    out << ']';
+}
+
+// A capacity, the bytes it leaves free and how full it is (0 to 1), or
+// nulls when the capacity is not known.
+void WriteJsonFill(std::ostream& out, double capacity, double total) {
+    if (capacity > 0) {
+        out << ", \"capacity\": " << JsonBytes(capacity)
+            << ", \"free\": " << JsonBytes(capacity - total)
+            << ", \"fill\": " << JsonNumber(total / capacity);
+    } else {
+        out << ", \"capacity\": null, \"free\": null, \"fill\": null";
+    }
+}
+
+void WriteJsonUnplaced(std::ostream& out, const Report& report) {
+    if (!report.leftOut) {
+        WriteJsonItems(out, ItemsOf(report.items, 0));
+        return;
+    }
+    out << '[';
+    const auto& unplaced = report.leftOut->Unplaced();
+    for (size_t i = 0; i < unplaced.size(); ++i) {
+        out << (i ? ", " : "");
+        WriteJsonItem(out, report.items[unplaced[i].index], ReasonName(unplaced[i].reason));
+    }
+    out << ']';
+    out << ", \"skipped\": [";
+    const auto& skipped = report.leftOut->Skipped();
+    for (size_t i = 0; i < skipped.size(); ++i) {
+        out << (i ? ", " : "") << "{\"path\": " << JsonString(skipped[i].path)
+            << ", \"kind\": " << JsonString(skipped[i].kind) << '}';
     }
     out << ']';
 }
@@ -147,10 +155,12 @@ void WriteJson(std::ostream& out, const Report& report) {
     }
     out << ", \"media\": [";
     const int highest = HighestMedium(report.items);
+    double placed = 0;
     for (int n = 1; n <= highest; ++n) {
         const auto items = ItemsOf(report.items, n);
-        out << (n > 1 ? ", " : "") << "{\"number\": " << n
-            << ", \"total\": " << JsonBytes(Total(items));
+        const double total = Total(items);
+        placed += total;
+        out << (n > 1 ? ", " : "") << "{\"number\": " << n << ", \"total\": " << JsonBytes(total);
         if (report.searches) {
             const auto found = report.searches->find(n);
             const MediumReport search =
@@ -160,12 +170,19 @@ void WriteJson(std::ostream& out, const Report& report) {
         } else {
             out << ", \"search_steps\": null, \"search_seconds\": null";
         }
+        WriteJsonFill(out, report.mediaSize, total);
         out << ", \"items\": ";
         WriteJsonItems(out, items);
         out << '}';
     }
+    const auto unplaced = ItemsOf(report.items, 0);
+    const double left = Total(unplaced);
     out << "], \"unplaced\": ";
-    WriteJsonItems(out, ItemsOf(report.items, 0));
+    WriteJsonUnplaced(out, report);
+    out << ", \"totals\": {\"items\": " << report.items.size()
+        << ", \"bytes\": " << JsonBytes(placed + left) << ", \"media\": " << highest
+        << ", \"placed_bytes\": " << JsonBytes(placed) << ", \"unplaced\": " << unplaced.size()
+        << ", \"unplaced_bytes\": " << JsonBytes(left) << '}';
     out << "}\n";
 }
 

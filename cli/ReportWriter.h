@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/LeftOutReport.h"
 #include "cli/ProjectRun.h"
 #include "core/project/ProjectFile.h"
 
@@ -20,6 +21,9 @@ struct Report {
     std::optional<TerminalObserver::RunMessage> message;
     // Search figures by medium number; absent when no run took place.
     const std::map<int, MediumReport>* searches = nullptr;
+    // Why items are on no medium, and what the tree held that no disc holds;
+    // absent where nobody asked.
+    const LeftOutReport* leftOut = nullptr;
 };
 
 void WriteTable(std::ostream& out, const Report& report, bool verbose);

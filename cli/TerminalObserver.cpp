@@ -1,9 +1,6 @@
 #include "cli/TerminalObserver.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <iostream>
 #include <thread>
 
 #include "cli/ConsoleUi.h"
@@ -24,16 +21,11 @@ std::string Rate(const MediumReport& report) {
 
 }  // namespace
 
-TerminalObserver::TerminalObserver(RunRequests& requests)
-    : stopScope_(requests), terminal_(isatty(STDERR_FILENO) == 1) {}
-
-TerminalObserver::~TerminalObserver() {
-    if (lineOpen_)
-        std::cerr << '\n';
-}
+TerminalObserver::TerminalObserver(RunRequests& requests, bool quiet)
+    : stopScope_(requests), line_(quiet) {}
 
 void TerminalObserver::StatusChanged(const std::string& text) {
-    ShowLine(OneLine(text), false);
+    line_.Show(OneLine(text));
 }
 
 void TerminalObserver::PauseWait() {
@@ -47,14 +39,7 @@ void TerminalObserver::Message(int id, const std::string& text) {
 
 void TerminalObserver::MediumChosen(const MediumReport& report) {
     reports_[report.number] = report;
-    ShowLine("medium " + std::to_string(report.number) + ": " + Rate(report), true);
-}
-
-void TerminalObserver::ShowLine(const std::string& text, bool done) {
-    if (!terminal_)
-        return;
-    std::cerr << "\r\033[K" << text << (done ? "\n" : "") << std::flush;
-    lineOpen_ = !done;
+    line_.Keep("medium " + std::to_string(report.number) + ": " + Rate(report));
 }
 
 }  // namespace zv

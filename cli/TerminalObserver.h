@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/ProgressLine.h"
 #include "cli/StopSignals.h"
 #include "core/engine/RunObserver.h"
 #include "core/engine/RunRequests.h"
@@ -13,7 +14,7 @@ namespace zv {
 
 // Follows a run on the terminal: keeps the run's messages and each medium's
 // search figures for the report, shows progress on standard error when that is
-// a terminal, and lets a stop signal (Ctrl+C, SIGTERM) abort the run.
+// a terminal and quiet is not asked for, and lets a stop signal (Ctrl+C, SIGTERM) abort the run.
 class TerminalObserver : public RunObserver {
   public:
     struct RunMessage {
@@ -21,8 +22,7 @@ class TerminalObserver : public RunObserver {
         std::string text;
     };
 
-    explicit TerminalObserver(RunRequests& requests);
-    ~TerminalObserver() override;
+    TerminalObserver(RunRequests& requests, bool quiet);
     TerminalObserver(const TerminalObserver&) = delete;
     TerminalObserver& operator=(const TerminalObserver&) = delete;
 
@@ -38,11 +38,8 @@ class TerminalObserver : public RunObserver {
     const std::map<int, MediumReport>& Reports() const { return reports_; }
 
   private:
-    void ShowLine(const std::string& text, bool done);
-
     StopSignals::RunScope stopScope_;
-    bool terminal_;
-    bool lineOpen_ = false;
+    ProgressLine line_;
     std::optional<RunMessage> message_;
     std::map<int, MediumReport> reports_;
 };

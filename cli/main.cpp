@@ -15,7 +15,10 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleUi.h"
+#include "cli/ExitStatus.h"
 #include "cli/ItemCollector.h"
+#include "cli/LeftOutReport.h"
+#include "cli/ProgressLine.h"
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
 #include "cli/SaveTarget.h"
@@ -103,17 +106,33 @@ void Write(const CliOptions& options, const Report& report) {
     }
 }
 
+// What a media size written with a unit comes to, before the run.
+void NoteCapacity(const CliOptions& options, const RunSettings& settings) {
+    if (const std::string note = CapacityNote(settings); !note.empty() && !options.quiet)
+        std::cerr << "zarvopack-cli: " << note << '\n';
+}
+
 int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
-           const RunSettings& settings, const RunOutcome& outcome) {
-    Write(options, {items, MediaBytes(settings.MediaSize), outcome.completed, outcome.message,
-                    &outcome.reports});
+           const RunSettings& settings, const RunOutcome& outcome,
+           std::vector<ItemCollector::Skipped> skipped = {}) {
+    const double capacity = MediaBytes(settings.MediaSize);
+    // A run that did not end normally placed nothing; its items are not left
+    // out by the plan.
+    std::optional<LeftOutReport> leftOut;
+    if (outcome.completed)
+        leftOut.emplace(items, settings, capacity, std::move(skipped));
+    Write(options, {items, capacity, outcome.completed, outcome.message, &outcome.reports,
+                    leftOut ? &*leftOut : nullptr});
     // The reason goes to standard error in every output mode, so that a script
     // reading only the JSON or only the exit status hears of it as well.
     if (!outcome.completed || outcome.message) {
         std::cerr << "zarvopack-cli: "
                   << (outcome.message ? OneLine(outcome.message->text) : "the run failed") << '\n';
     }
-    return outcome.completed ? 0 : 1;
+    if (!leftOut)
+        return exit_status::kFailed;
+    leftOut->Write(std::cerr);
+    return leftOut->ExitStatus(options.allowUnplaced);
 }
 
 // The project a plan that is not kept is made in, removed however the plan ends.
@@ -186,7 +205,15 @@ int Plan(const CliOptions& options) {
     if (keep)
         CheckReplaceable(project, options.force);
 
-    ItemCollector collector(options.groupFolders);
+    ProgressLine progress(options.quiet);
+    // A walk through a large tree can be stopped: nothing is written yet.
+    ItemCollector collector(options.groupFolders, [&](std::size_t entries, double bytes) {
+        StopSignals::Check();
+        if (progress.Due()) {
+            progress.Show("looking at the files: " + FormatGrouped(static_cast<double>(entries)) +
+                          " entries, " + FormatGrouped(bytes) + " bytes");
+        }
+    });
     if (options.sizesFile) {
         if (*options.sizesFile == "-") {
             collector.AddSizeList(std::cin, "standard input");
@@ -196,15 +223,20 @@ int Plan(const CliOptions& options) {
     }
     for (const std::string& path : options.paths)
         collector.AddPath(path);
+    progress.Clear();
     std::vector<ProjectItem> items = collector.Items();
-    if (items.empty())
+    if (items.empty()) {
+        LeftOutReport(items, settings, 0, collector.SkippedEntries()).Write(std::cerr);
         throw Failure("nothing to plan: no files were found");
+    }
 
     StopSignals::Check();
-    const RunOutcome outcome = RunProject(project, items, settings, MediumTimeLimit(options));
+    NoteCapacity(options, settings);
+    const RunOutcome outcome =
+        RunProject(project, items, settings, MediumTimeLimit(options), options.quiet);
     if (!outcome.completed)
         StopSignals::Check();
-    const int status = Finish(options, items, settings, outcome);
+    const int status = Finish(options, items, settings, outcome, collector.SkippedEntries());
     if (keep && outcome.completed)
         ActAfterRun(options, project, items, settings);
     return status;
@@ -238,11 +270,13 @@ int Run(const CliOptions& options) {
     // loads a project; a file that has gone keeps the size it was saved with.
     // A name from a size list is no path of a file (it is relative), so its
     // item keeps the size the list gave, whatever lies in the current folder.
+    // A link or a folder is an item of size 0: its target's size is not its own.
     for (ProjectItem& item : project.items) {
         for (ProjectMember& member : item.members) {
-            if (!fs::path(member.path).is_absolute())
-                continue;
             std::error_code error;
+            if (!fs::path(member.path).is_absolute() ||
+                !fs::is_regular_file(fs::symlink_status(member.path, error)))
+                continue;
             const auto size = fs::file_size(member.path, error);
             if (!error)
                 member.size = static_cast<double>(size);
@@ -250,8 +284,10 @@ int Run(const CliOptions& options) {
     }
     const RunSettings settings = options.Apply(project.settings);
     CheckRunSettings(settings);
+    NoteCapacity(options, settings);
     StopSignals::Check();
-    const RunOutcome outcome = RunProject(path, project.items, settings, MediumTimeLimit(options));
+    const RunOutcome outcome =
+        RunProject(path, project.items, settings, MediumTimeLimit(options), options.quiet);
     // A stop that came after the results took the project's place changes nothing.
     if (!outcome.completed)
         StopSignals::Check();
@@ -263,9 +299,10 @@ int Run(const CliOptions& options) {
 
 int Show(const CliOptions& options) {
     const ProjectData project = ReadProject(options.paths[0], options);
-    Write(options,
-          {project.items, MediaBytes(project.settings.MediaSize), true, std::nullopt, nullptr});
-    return 0;
+    const double capacity = MediaBytes(project.settings.MediaSize);
+    const LeftOutReport leftOut(project.items, project.settings, capacity);
+    Write(options, {project.items, capacity, true, std::nullopt, nullptr, &leftOut});
+    return exit_status::kDone;
 }
 
 int Export(const CliOptions& options) {
@@ -273,6 +310,9 @@ int Export(const CliOptions& options) {
     const ProjectData data = ReadProject(project.string(), options);
     const std::string folder =
         options.exportFolder.empty() ? project.parent_path().string() : options.exportFolder;
+    // Named before the work, so that nobody burns the media thinking them whole.
+    const LeftOutReport leftOut(data.items, data.settings, MediaBytes(data.settings.MediaSize));
+    leftOut.Write(std::cerr);
     std::vector<std::string> written;
     try {
         written = ExportMedia(data.items, project.stem().string(), folder, *options.format,
@@ -283,12 +323,16 @@ int Export(const CliOptions& options) {
     }
     for (const std::string& path : written)
         std::cout << path << '\n';
-    return 0;
+    return leftOut.ExitStatus(options.allowUnplaced);
 }
 
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
     StopSignals::Install();
+    if (args.empty()) {
+        std::cerr << UsageText();
+        return exit_status::kUsage;
+    }
     try {
         const CliOptions options = ParseCommandLine(args);
         switch (options.command) {
@@ -312,7 +356,7 @@ int Main(const std::vector<std::string>& args) {
         return stopped.ExitStatus();
     } catch (const UsageError& error) {
         std::cerr << "zarvopack-cli: " << error.what() << " (see zarvopack-cli --help)\n";
-        return 2;
+        return exit_status::kUsage;
     } catch (const SettingsValueError& error) {
         std::cerr << "zarvopack-cli: " << SettingsMessage(error) << '\n';
     } catch (const PlatformError& error) {
@@ -321,7 +365,7 @@ int Main(const std::vector<std::string>& args) {
     } catch (const std::exception& error) {
         std::cerr << "zarvopack-cli: " << error.what() << '\n';
     }
-    return 1;
+    return exit_status::kFailed;
 }
 
 }  // namespace

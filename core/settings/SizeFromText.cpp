@@ -1,6 +1,7 @@
 #include "core/settings/SizeFromText.h"
 
 #include "core/platform/UiServices.h"
+#include "core/settings/CapacityText.h"
 #include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
@@ -13,9 +14,18 @@
 
 namespace zv {
 
+namespace {
+
+// No medium is that large: such a size is no capacity at all.
+double WithinReach(double bytes) {
+    return bytes > kMaxCapacity ? 0 : bytes;
+}
+
+}  // namespace
+
 double SizeFromText(const std::string& text) {
     if (const auto number = ParseNumber(text))
-        return *number;
+        return WithinReach(*number);
 
     // The file is read at every lookup, so edits to it count at once, but only
     // once per lookup, however many presets it holds.
@@ -23,21 +33,23 @@ double SizeFromText(const std::string& text) {
     try {
         for (int k = 0;; ++k) {
             const auto value = ini.Value(settings_keys::kSizePresets, std::to_string(k));
-            if (!value) {
-                // The text is neither a number nor a preset name.
-                ShowMessage(ResString(text_id::SizeDataMissing));
-                return 0;
-            }
+            if (!value)
+                break;
             const auto preset = ParseSizePreset(*value);
             if (!preset)
-                return 0;
+                return WithinReach(ParseCapacity(text).value_or(0));
             if (preset->name == text)
-                return preset->capacity;
+                return WithinReach(preset->capacity);
         }
     } catch (const SettingsValueError& error) {
         ShowError(error.Number(), error.BoxText());
         return 0;
     }
+    if (const auto capacity = ParseCapacity(text))
+        return WithinReach(*capacity);
+    // The text is neither a number, nor a preset name, nor a capacity with a unit.
+    ShowMessage(ResString(text_id::SizeDataMissing));
+    return 0;
 }
 
 }  // namespace zv

@@ -7,6 +7,7 @@
 
 #include "core/platform/PlatformError.h"
 #include "core/project/AfterRun.h"
+#include "core/settings/CapacityText.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
@@ -151,17 +152,7 @@ std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings
 }
 
 std::string RunSettingRules::AutoTolerance(const std::string& mediaSize) const {
-    double capacity = -1;
-    if (const auto value = ParseNumber(mediaSize)) {
-        capacity = *value;
-    } else {
-        for (const SizePreset& preset : presets_) {
-            if (preset.name == mediaSize) {
-                capacity = preset.capacity;
-                break;
-            }
-        }
-    }
+    const double capacity = CapacityFromText(mediaSize, presets_).value_or(0);
     if (capacity <= 0)
         return "0";
     return FormatGrouped(std::floor(capacity / 1000));

@@ -85,12 +85,12 @@ TEST_F(CliTest, PlansAsJsonAndReportsTheRunsMessages) {
           "\"items\": [{\"name\": \"a\", \"size\": 400, \"files\": [\"a\"]}, {\"name\": \"d\", "
           "\"size\": 200, \"files\": [\"d\"]}]}, {\"number\": 2",
           "{\"name\": \"b\", \"size\": 300, \"files\": [\"b\"]}, {\"name\": \"c\"",
-          "\"unplaced\": []}\n"})
+          "\"unplaced\": [], \"skipped\": [], \"totals\": {\"items\": 4, "})
         EXPECT_NE(r.out.find(part), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << "one JSON object on one line";
 
     r = Cli("plan --sizes - --media-size 700 --json", "800 a\n900 b\n");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("ﾒﾃﾞｨｱを１つも生成できませんでした"), std::string::npos) << r.err;
     EXPECT_NE(
         r.out.find("\"message\": {\"id\": 40025, \"text\": \"ﾒﾃﾞｨｱを１つも生成できませんでした"
@@ -178,7 +178,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
                                    "export --format zip p.mtb",
                                    "export --to p.mtb",
                                    "show --format links p.mtb",
-                                   "plan --fs-allowance some x"}) {
+                                   "plan --fs-allowance some x",
+                                   "show --allow-unplaced p.mtb"}) {
         const Result r = Cli(args, "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -366,7 +367,7 @@ TEST_F(CliTest, ARunStoresItsResultsAfterClearingWhatAnInterruptedRunLeft) {
     ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb",
                   "400 a\n300 b\n300 c\n200 d\n")
                   .status,
-              0);
+              3);
     EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
               (Texts{"a|1", "b|0", "c|0", "d|1"}));
     for (const std::string left : {".TMP", ".saving", ".saving-journal", ".saving.lock"})
@@ -483,6 +484,164 @@ TEST_F(CliTest, TheAfterRunActionFollowsAKeptPlan) {
     r = Cli("run p.mtb");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.Says("p_01': exists already (--force replaces it)")) << r.err;
+}
+
+// What a plan leaves on no medium is named with the reason, and plan, run and
+// export exit with 3 unless the user says it is expected.
+TEST_F(CliTest, UnplacedItemsAreNamedWithTheirReasonAndExitWithThree) {
+    const struct {
+        std::string args, sizes, said;
+    } cases[] = {
+        {"--media-size 300 --fs-allowance none", "500 a\n100 b\n100 c\n",
+         "zarvopack-cli: not placed 'a': larger than a medium (500 bytes, a medium holds 300 "
+         "bytes)\nzarvopack-cli: 1 item of 500 bytes on no medium\n"},
+        {"--media-size 700 --tolerance 0 --media-count 1 --fs-allowance none",
+         "400 a\n300 b\n300 c\n200 d\n",
+         "not placed 'b': the media count of 1 is reached (--media-count)\n"},
+        {"--media-size 1000 --min-items 1 --fs-allowance none", "400 a\n",
+         "not placed 'a': the items of a medium are limited to more than 1 (--min-items)"},
+        {"--media-size 700 --fs-allowance iso9660", "400 a\n",
+         "not placed 'a': a medium of 700 bytes is too small for its ISO 9660 file system alone "
+         "(--fs-allowance none leaves no room for one)\n"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [allow, status] : {std::pair{"", 3}, {" --allow-unplaced", 0}}) {
+            const Result r = Cli("plan --sizes - " + c.args + allow, c.sizes);
+            EXPECT_EQ(r.status, status) << c.args << allow;
+            EXPECT_TRUE(r.Says(c.said)) << c.args << ": " << r.err;
+        }
+    }
+
+    for (const auto& [name, size] : {std::pair{"a", 400}, {"b", 300}, {"c", 300}, {"d", 200}})
+        MakeFile(std::string("data/") + name, size);
+    ASSERT_EQ(Cli("plan --media-size 700 --tolerance 0 --fs-allowance none --media-count 1 "
+                  "--save p.mtb data")
+                  .status,
+              3);
+    EXPECT_EQ(Cli("run --media-count 2 p.mtb").status, 0);
+    ASSERT_EQ(Cli("run --media-count 1 p.mtb").status, 3);
+    for (const auto& [args, status] : {std::pair{"", 3}, {" --force --allow-unplaced", 0}}) {
+        const Result r = Cli(std::string("export --format catalog") + args + " p.mtb");
+        EXPECT_EQ(r.status, status) << args << r.err;
+        EXPECT_TRUE(r.Says("/data/c': the media count of 1 is reached")) << r.err;
+        EXPECT_TRUE(fs::exists(folder.File("p_catalog.csv")));
+    }
+}
+
+TEST_F(CliTest, JsonGivesEachMediumsFillAndThePlansTotals) {
+    const Result r =
+        Cli("plan --sizes - --media-size 1000 --tolerance 0 --fs-allowance none --json",
+            "600 a\n300 b\n500 c\n2000 d\n");
+    EXPECT_EQ(r.status, 3);
+    for (const char* part :
+         {"{\"number\": 1, \"total\": 900, \"search_steps\": ",
+          "\"capacity\": 1000, \"free\": 100, \"fill\": 0.9, \"items\": [{\"name\": \"a\"",
+          "{\"number\": 2, \"total\": 500, \"search_steps\": ",
+          "\"capacity\": 1000, \"free\": 500, \"fill\": 0.5, \"items\": [{\"name\": \"c\"",
+          "\"totals\": {\"items\": 4, \"bytes\": 3400, \"media\": 2, \"placed_bytes\": 1400, "
+          "\"unplaced\": 1, \"unplaced_bytes\": 2000}}\n",
+          "\"unplaced\": [{\"name\": \"d\", \"size\": "
+          "2000, \"files\": [\"d\"], \"reason\": \"larger_than_medium\"}], \"skipped\": []"})
+        EXPECT_TRUE(r.Says(part)) << part << "\n" << r.out;
+}
+
+// Every kind of entry of a tree is either an item that a disc recreates or
+// named as skipped: nothing vanishes.
+TEST_F(CliTest, LinksAndEmptyFoldersAreItemsAndWhatNoDiscHoldsIsNamed) {
+    MakeFile("tree/one.bin", 100);
+    MakeFile("tree/sub/two.bin", 200);
+    fs::create_directories(folder.File("tree/empty"));
+    fs::create_directories(folder.File("tree/pipes"));
+    ASSERT_EQ(mkfifo(folder.File("tree/pipes/fifo").c_str(), 0600), 0);
+    fs::create_symlink("one.bin", folder.File("tree/to-file"));
+    fs::create_symlink("sub", folder.File("tree/to-folder"));
+    fs::create_symlink("missing", folder.File("tree/nowhere"));
+    fs::create_directory_symlink(folder.File("tree"), folder.File("link-to-tree"));
+
+    for (const std::string named : {"tree", "link-to-tree"}) {
+        const Result r = Cli("plan --media-size 100000 --fs-allowance none --json " + named);
+        EXPECT_EQ(r.status, 3) << named;
+        EXPECT_EQ(r.err, "zarvopack-cli: skipped '" + folder.File(named + "/pipes/fifo") +
+                             "': it is a FIFO, which no disc holds\n");
+        EXPECT_TRUE(r.Says("\"skipped\": [{\"path\": \"" + folder.File(named + "/pipes/fifo") +
+                           "\", \"kind\": \"a FIFO\"}]"))
+            << r.out;
+        for (const auto& [entry, size] : {std::pair{"empty", 0},
+                                          {"pipes", 0},
+                                          {"to-file", 0},
+                                          {"to-folder", 0},
+                                          {"nowhere", 0},
+                                          {"one.bin", 100},
+                                          {"sub/two.bin", 200}}) {
+            const std::string path = folder.File(named + "/" + entry);
+            EXPECT_TRUE(r.Says("{\"name\": \"" + path + "\", \"size\": " + std::to_string(size)))
+                << entry << "\n"
+                << r.out;
+        }
+        EXPECT_FALSE(r.Says("to-folder/two.bin")) << "a link to a folder is not walked";
+        EXPECT_TRUE(r.Says("\"totals\": {\"items\": 7, ")) << r.out;
+    }
+    // A run measures the files again, and a link still only as itself.
+    ASSERT_EQ(Cli("plan --allow-unplaced --fs-allowance none --save p.mtb tree").status, 0);
+    const Result r = Cli("run --json p.mtb");
+    EXPECT_EQ(r.status, 0) << "the project holds no FIFO";
+    EXPECT_TRUE(r.Says("{\"name\": \"" + folder.File("tree/to-file") + "\", \"size\": 0,"))
+        << r.out;
+    EXPECT_EQ(Cli("plan --allow-unplaced tree/pipes/fifo").status, 1) << "nothing to plan";
+    EXPECT_EQ(Cli("plan --allow-unplaced --media-size 100000 --fs-allowance none tree").status, 0);
+}
+
+TEST_F(CliTest, CapacitiesTakeUnitsAndDiscsAndRefuseWhatNoMediumIs) {
+    const struct {
+        std::string size;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"4.7G", 0, "zarvopack-cli: media size '4.7G': 4,700,000,000 bytes\n"},
+        {"25GB", 0, "zarvopack-cli: media size '25GB': 25,000,000,000 bytes\n"},
+        {"dvd", 0, "zarvopack-cli: media size 'dvd': 4,700,372,992 bytes\n"},
+        {"dvd --quiet", 0, ""},
+        {"Small", 0, ""},
+        {"1000", 0, ""},
+        {"99999999999999999999", 2,
+         "zarvopack-cli: the media size '99999999999999999999' is more than any medium holds (at "
+         "most 1P, 10^15 bytes) (see zarvopack-cli --help)\n"},
+        {"2P", 2, "is more than any medium holds"},
+        {"4.7X", 2,
+         "is neither a number of bytes, a capacity such as 4.7G or dvd, nor a size "
+         "preset (presets: 'Small', 'Tiny')"},
+    };
+    for (const auto& c : cases) {
+        const Result r =
+            Cli("plan --sizes - --fs-allowance none --media-size " + c.size, "100 a\n");
+        EXPECT_EQ(r.status, c.status) << c.size << r.err;
+        EXPECT_EQ(c.err.empty() ? r.err.empty() : r.Says(c.err), true) << c.size << ": " << r.err;
+    }
+}
+
+TEST_F(CliTest, ABareCallShowsTheUsageAndExitsWithTwo) {
+    const Result r = Cli("");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("usage: zarvopack-cli plan", 0), 0u) << r.err;
+    EXPECT_TRUE(Cli("--help").Says("  3    done, but something is on no medium"));
+}
+
+// Progress goes to a terminal only, and --quiet keeps it away there too.
+TEST_F(CliTest, ProgressShowsOnlyOnATerminal) {
+    MakeFile("data/a", 10);
+    for (const auto& [quiet, shown] : {std::pair{"", true}, {" --quiet", false}}) {
+        const std::string command = "cd " + folder.Path() +
+                                    " && script -qec './zarvopack-cli plan --fs-allowance none" +
+                                    quiet + " data >/dev/null' /dev/null >terminal 2>&1 </dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << quiet;
+        const std::string screen = test::ReadBytes(folder.File("terminal"));
+        EXPECT_EQ(screen.find("looking at the files: 1 entries, 10 bytes") != std::string::npos,
+                  shown)
+            << quiet << ": " << screen;
+        EXPECT_EQ(screen.find("medium 1: ") != std::string::npos, shown) << screen;
+    }
+    EXPECT_EQ(Cli("plan --fs-allowance none data").err, "") << "no terminal, no progress";
 }
 
 }  // namespace

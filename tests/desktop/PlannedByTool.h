@@ -19,13 +19,13 @@ inline void RunTool(const std::string& folder, const QStringList& arguments) {
 }
 
 // Plans with the tool in `folder`, medium after medium on media of `mediaSize`
-// bytes without tolerance, and saves the project; `more` holds further options
-// and the files.
+// bytes without tolerance, and saves the project, also one with unplaced
+// items; `more` holds further options and the files.
 inline void PlanWithTool(const std::string& folder, const std::string& project, int mediaSize,
                          const QStringList& more) {
     RunTool(folder, QStringList{"plan", "--media-size", QString::number(mediaSize), "--tolerance",
-                                "0", "--method", "sequential", "--fs-allowance", "none", "--save",
-                                QString::fromStdString(project)} +
+                                "0", "--method", "sequential", "--fs-allowance", "none",
+                                "--allow-unplaced", "--save", QString::fromStdString(project)} +
                         more);
 }
 

@@ -52,7 +52,7 @@ std::string RunSample(const fs::path& file, std::vector<ProjectItem> items) {
     settings.MediaNum = 32766;
     settings.MaxFile = 32766;
     settings.MaxSpeed = true;
-    if (!RunProject(file.string(), items, settings, 0).completed)
+    if (!RunProject(file.string(), items, settings, 0, true).completed)
         throw std::runtime_error("the sample run of " + file.string() + " did not complete");
     return file.string();
 }

@@ -34,7 +34,7 @@ TEST(ResolveRunParametersTest, NumbersAndPresetsResolveToBytesAndNothingStartsNo
 
     settings.MediaSize = "0";
     EXPECT_FALSE(ResolveRunParameters(settings, "/p.mtb", params));
-    for (const std::string name : {"cd", ""}) {
+    for (const std::string name : {"Cd", ""}) {
         ScriptedUi ui;
         ui.Answer(MsgResult::OK);
         settings.MediaSize = name;

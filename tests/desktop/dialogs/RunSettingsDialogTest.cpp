@@ -118,8 +118,9 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
     Write("0", "CD#650000000");
-    // Each case breaks the rule it names and every rule after it; "cd" is no
-    // preset name, which is told as it is looked up.
+    // Each case breaks the rule it names and every rule after it; "Cd" is no
+    // preset name (nor a disc's, which are in small letters), which is told
+    // as it is looked up.
     const struct {
         RunSettings settings;  // capacity, tolerance, media, most and fewest items, ...
         int message;           // 0: taken
@@ -132,7 +133,7 @@ TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
         {{"1,000", 999, -1, 2, 1, false, 1, "out"}, 41146, SettingBox::AfterPath},
         {{"1,000", 999, -1, 2, 1, false, 1, "/out"}, 0, SettingBox::MediaSize},
         {{"CD", 649999999, 1, 2, 1, false, 0, ""}, 0, SettingBox::MediaSize},
-        {{"cd", 10, 1, 2, 1, false, 0, ""}, 41035, SettingBox::MediaSize},
+        {{"Cd", 10, 1, 2, 1, false, 0, ""}, 41035, SettingBox::MediaSize},
     };
     ui_.Answer(MsgResult::OK);
     for (const auto& c : cases) {
