@@ -83,7 +83,7 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
         try {
             const WatchEnds ends{watcher};
             written = ExportMedia(items, project, request.folder, request.format, replace, progress,
-                                  capacity);
+                                  capacity, {document.FilePath(), false, {}});
             break;
         } catch (const ExportExists& error) {
             if (ShowMessage(ResString(text_id::ExportTargetsExist) + Name(error.Path()) + "\r\n" +

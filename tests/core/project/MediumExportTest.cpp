@@ -39,6 +39,12 @@ Files IsoFiles(const std::string& image, const std::string& into) {
     return FilesBelow(into);
 }
 
+// Makes an image of a quoted path list as its header says.
+int ListToImage(const std::string& list, const std::string& image) {
+    return Shell("xorriso -no_rc -backslash_codes with_quoted_input -as mkisofs -o " + image +
+                 " -r -J -graft-points --quoted_path_list " + list);
+}
+
 // The path a failed export names, "" when it succeeds.
 std::string FailedPath(const auto& act) {
     try {
@@ -95,7 +101,8 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
     EXPECT_EQ(Export(ExportFormat::Iso),
               (std::vector<std::string>{out + "/Proj_01.iso", out + "/Proj_01.iso.sha256",
                                         out + "/Proj_02.iso", out + "/Proj_02.iso.sha256"}));
-    EXPECT_EQ(FilesBelow(out).size(), 14u) << "nothing but the two media in each format";
+    EXPECT_EQ(FilesBelow(out).size(), 17u)
+        << "nothing but the two media in each format and the manifests";
     for (int m = 0; m < 2; ++m) {
         const std::string name = out + "/Proj_0" + std::to_string(m + 1);
         const std::string fromList = folder.File("list" + std::to_string(m));
@@ -103,9 +110,7 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
         Files expected = kMedia[m];
         for (const std::string& file : kMedia[m])
             EXPECT_TRUE(fs::equivalent(name + "/" + file, Src(file))) << file;
-        EXPECT_EQ(Shell("xorriso -no_rc -outdev stdio:" + fromList + ".iso -pathspecs on " +
-                        "-path-list " + name + ".pathlist -commit"),
-                  0);
+        EXPECT_EQ(ListToImage(name + ".quoted_path_list", fromList + ".iso"), 0);
         EXPECT_EQ(IsoFiles(fromList + ".iso", fromList), kMedia[m]);
         expected.insert("SHA256SUMS");
         EXPECT_EQ(FilesBelow(name), expected);
@@ -119,29 +124,80 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
               0);
 }
 
-TEST_F(MediumExportTest, CatalogQuotesFieldsAsCsv) {
-    items[0].members[1].path = Make("photos/say \"hi\"");
+// One row a member with its digest, LF line ends, names escaped as the JSON
+// output escapes them (a byte that is no UTF-8 as \udcXX) and quoted as CSV;
+// the unplaced members last with their full paths.
+TEST_F(MediumExportTest, CatalogListsEveryMemberWithItsDigest) {
+    items[0].members[1].path = Make("photos/say \"hi\"\xff");
+    items[1].members.push_back({Make("docs/line\nbreak"), 0});
     EXPECT_EQ(Export(ExportFormat::Catalog), std::vector<std::string>{out + "/Proj_catalog.csv"});
-    EXPECT_EQ(test::ReadBytes(out + "/Proj_catalog.csv"),
-              "medium,path,size\r\n"
-              "1,photos/a b.txt,14\r\n"
-              "1,\"photos/say \"\"hi\"\"\",15\r\n"
-              "2,docs/x=y.txt,12\r\n"
-              "2,docs/back\\slash.txt,19\r\n"
-              "2,docs/日本語.txt,18\r\n"
-              "2,\"docs/sub/deep, comma.txt\",24\r\n");
+    std::string csv = test::ReadBytes(out + "/Proj_catalog.csv");
+    // The digests are checked apart from the rest: each is the file's own.
+    for (size_t at = 0; (at = csv.find(",file,", at)) != std::string::npos; ++at) {
+        const size_t digest = csv.find(',', at + 6) + 1;
+        EXPECT_EQ(csv.substr(digest, 64).find_first_not_of("0123456789abcdef"), std::string::npos);
+        csv.replace(digest, 64, "H");
+    }
+    EXPECT_EQ(csv,
+              "medium,path,kind,size,sha256,link_target\n"
+              "1,photos/a b.txt,file,14,H,\n"
+              "1,\"photos/say \\\"\"hi\\\"\"\\udcff\",file,16,H,\n"
+              "2,docs/x=y.txt,file,12,H,\n"
+              "2,docs/line\\nbreak,file,15,H,\n"
+              "2,docs/back\\\\slash.txt,file,19,H,\n"
+              "2,docs/日本語.txt,file,18,H,\n"
+              "2,\"docs/sub/deep, comma.txt\",file,24,H,\n"
+              "unplaced," +
+                  folder.File("elsewhere.txt") + ",,,,\n");
 }
 
-TEST_F(MediumExportTest, AnExistingMediumIsReplacedOnlyWithForce) {
+// Without a manifest that names it, nothing in the way is replaced, even with
+// force; with one, exactly what the earlier export wrote goes, the media it
+// no longer writes included, and nothing the user put there.
+TEST_F(MediumExportTest, AForcedExportReplacesOnlyWhatTheEarlierExportWrote) {
     const fs::path medium = out + "/Proj_02";
     fs::create_directories(medium);
     test::WriteBytes((medium / "old.txt").string(), "old");
     EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links); }), medium.string());
+    EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links, true); }), medium.string());
     EXPECT_EQ(FilesBelow(out), Files{"Proj_02/old.txt"});
-    Export(ExportFormat::Links, true);
-    EXPECT_FALSE(fs::exists(medium / "old.txt"));
-    EXPECT_TRUE(fs::exists(medium / "docs/日本語.txt"));
-    EXPECT_EQ(test::ReadBytes(Src("docs/日本語.txt")), "docs/日本語.txt");
+    fs::remove_all(medium);
+
+    items.push_back({"Third", 3, {{Make("third/t.txt"), 0}}});
+    Export(ExportFormat::Links);
+    test::WriteBytes(out + "/mine.txt", "mine");
+    items.pop_back();
+    std::vector<std::string> notices;
+    const ExportOptions noting{"", false, [&](const std::string& n) { notices.push_back(n); }};
+    EXPECT_EQ(ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, noting).size(), 2u);
+    EXPECT_FALSE(fs::exists(out + "/Proj_03"));
+    EXPECT_EQ(notices, std::vector<std::string>{"removed '" + out +
+                                                "/Proj_03', which the earlier "
+                                                "export of this project wrote"});
+    EXPECT_EQ(test::ReadBytes(out + "/mine.txt"), "mine");
+    EXPECT_EQ(test::ReadBytes(Src("third/t.txt")), "third/t.txt");
+
+    test::WriteBytes(out + "/Proj_01/photos/mine.txt", "mine");
+    EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links, true); }),
+              out + "/Proj_01/photos/mine.txt");
+    EXPECT_EQ(test::ReadBytes(out + "/Proj_01/photos/mine.txt"), "mine");
+}
+
+// "--to ." and the like: a relative target is a full path in every check, so
+// a folder of the medium's name that holds the sources is never replaced.
+TEST_F(MediumExportTest, ARelativeTargetHoldingTheSourcesIsLeftAlone) {
+    const std::string cwd = fs::current_path();
+    fs::current_path(folder.Path());
+    fs::rename(folder.File("src"), folder.File("Proj_01"));
+    for (auto& item : items) {
+        for (auto& member : item.members)
+            member.path = "Proj_01/" + fs::path(member.path).lexically_relative(Src("")).string();
+    }
+    const std::string failed =
+        FailedPath([&] { ExportMedia(items, "Proj", ".", ExportFormat::Links, true); });
+    fs::current_path(cwd);
+    EXPECT_EQ(failed, folder.File("Proj_01"));
+    EXPECT_EQ(test::ReadBytes(folder.File("Proj_01/docs/x=y.txt")), "docs/x=y.txt");
 }
 
 // A missing source file stops every format before it writes; a file named
@@ -196,22 +252,30 @@ TEST_F(MediumExportTest, AFailedImageLeavesNothing) {
 }
 
 // Whichever call of the disk fails, the export says where and why, and the
-// earlier output stays as it was with nothing half written beside it.
+// earlier output stays as it was with nothing half written beside it; a
+// failure once the outputs are in place fails nothing.
 TEST_F(MediumExportTest, AFailingDiskLeavesTheEarlierOutput) {
-    Export(ExportFormat::Catalog);
+    const std::vector<ProjectItem> before = items;
+    const std::vector<ProjectItem> after(items.begin(), items.end() - 1);
     const std::string catalog = out + "/Proj_catalog.csv";
-    const std::string earlier = test::ReadBytes(catalog);
-    items.pop_back();
+    ExportMedia(after, "Proj", folder.File("fresh"), ExportFormat::Catalog, false);
+    const std::string fresh = test::ReadBytes(folder.File("fresh/Proj_catalog.csv"));
     for (int failAt = 1;; ++failAt) {
+        fs::remove_all(out);
+        ExportMedia(before, "Proj", out, ExportFormat::Catalog, false);
+        const std::string earlier = test::ReadBytes(catalog);
         test::FaultyFiles disk(failAt, test::kDiskErrors[failAt % 3]);
-        const std::string failed = FailedPath([&] { Export(ExportFormat::Catalog, true); });
-        if (!disk.Failed()) {
-            EXPECT_EQ(failed, "") << "with no call failing";
+        const std::string failed =
+            FailedPath([&] { ExportMedia(after, "Proj", out, ExportFormat::Catalog, true); });
+        EXPECT_EQ(FilesBelow(out), (Files{"Proj_catalog.csv", "Proj_catalog.manifest"}));
+        if (!disk.Failed())
             break;
+        if (failed.empty()) {
+            EXPECT_EQ(test::ReadBytes(catalog), fresh) << disk.FailedCall();
+        } else {
+            EXPECT_EQ(failed.rfind(out + "/Proj_catalog.", 0), 0u) << disk.FailedCall();
+            EXPECT_EQ(test::ReadBytes(catalog), earlier) << disk.FailedCall();
         }
-        EXPECT_EQ(failed.rfind(catalog, 0), 0u) << disk.FailedCall() << ": " << failed;
-        EXPECT_EQ(test::ReadBytes(catalog), earlier) << disk.FailedCall();
-        EXPECT_EQ(FilesBelow(out), Files{"Proj_catalog.csv"});
     }
 }
 
@@ -291,18 +355,19 @@ TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request, &watcher), ExportOutcome::Written);
     ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                      "\r\n写真_01.pathlist\r\n写真_02.pathlist\r\n写真_03.pathlist\r\n"
-                      "写真_04.pathlist\r\n写真_05.pathlist\r\nほか2個\r\n",
+                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n写真_03.quoted_"
+                      "path_list\r\n"
+                      "写真_04.quoted_path_list\r\n写真_05.quoted_path_list\r\nほか2個\r\n",
                   "書き出し", MsgButtons::OK, MsgIcon::Information);
-    EXPECT_TRUE(fs::exists(out + "/写真_12.pathlist"));
-    EXPECT_EQ(watcher.outputs.back(), "写真_12.pathlist");
+    EXPECT_TRUE(fs::exists(out + "/写真_12.quoted_path_list"));
+    EXPECT_EQ(watcher.outputs.back(), "写真_12.quoted_path_list");
     EXPECT_EQ(watcher.boxesAtEnd, std::vector<std::size_t>{0});
-    const std::string first = out + "/写真_01.pathlist";
+    const std::string first = out + "/写真_01.quoted_path_list";
     WriteBytes(first, "mine");
     ui.Answer(MsgResult::No);
     EXPECT_EQ(ExportResults(project, request), ExportOutcome::Declined);
     ExpectLastBox(
-        "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n写真_01.pathlist\r\n"
+        "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n写真_01.quoted_path_list\r\n"
         "書き出し先の同じ名前のものをすべて上書きしますか？",
         "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
     EXPECT_EQ(ReadBytes(first), "mine");
