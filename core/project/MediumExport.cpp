@@ -140,7 +140,7 @@ void NoteMode(const Job& job, const fs::path& output, const std::vector<const Pl
         return;
     std::string example;
     for (const PlacedEntry* entry : held) {
-        if (entry->kind != EntryKind::Link && (entry->mode & 0044 & ~mode) != 0) {
+        if (entry->kind != EntryKind::Link && (0044 & ~entry->mode) != 0) {
             example = entry->source.string();
             break;
         }

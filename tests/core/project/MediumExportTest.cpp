@@ -1,9 +1,13 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
 
+#include "core/platform/FileOps.h"
 #include "core/project/ExportRequest.h"
 #include "core/project/IsoImage.h"
 #include "core/project/MediumExport.h"
@@ -122,6 +126,140 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
     EXPECT_EQ(Shell("xorriso -no_rc -indev " + out +
                     "/Proj_01.iso -pvd_info 2>&1 | grep -q 'Volume Id    : PROJ_01'"),
               0);
+}
+
+// What a tree holds, looked at without following links: "name" for a file
+// (with its bytes), "name/" for a folder, "name -> target" for a link.
+Files TreeBelow(const fs::path& root) {
+    Files tree;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().lexically_relative(root).generic_string();
+        if (entry.is_symlink()) {
+            tree.insert(name + " -> " + fs::read_symlink(entry.path()).string());
+        } else if (entry.is_directory()) {
+            tree.insert(name + "/");
+        } else {
+            tree.insert(name + " " + test::ReadBytes(entry.path().string()));
+        }
+    }
+    return tree;
+}
+
+// Names no path list line could hold, an empty folder, a folder of only
+// empty files and links of every kind reach each format's medium as they are.
+TEST_F(MediumExportTest, AnyNameEmptyFoldersAndLinksReachEveryFormat) {
+    const std::string odd[] = {"line\nbreak", "not utf-8 \xff\xfe", "-dash",
+                               "=equals",     "quote\"'s",          "back\\slash\\",
+                               "star*",       "cr\rturn",           std::string(255, 'L')};
+    items = {{"Odd", 1, {}}};
+    for (const std::string& name : odd)
+        items[0].members.push_back({Make("m/" + name), 0});
+    fs::create_directories(Src("m/empty"));
+    Make("m/zeros/z1");
+    test::WriteBytes(Src("m/zeros/z1"), "");
+    fs::create_symlink("-dash", Src("m/to file"));
+    fs::create_symlink("empty", Src("m/to folder"));
+    fs::create_symlink("/nowhere", Src("m/dangling"));
+    for (const char* name : {"empty", "zeros/z1", "to file", "to folder", "dangling"})
+        items[0].members.push_back({Src(std::string("m/") + name), 0});
+    Files expected = TreeBelow(Src("m"));
+    expected.erase("zeros/");
+    expected.insert("SHA256SUMS");
+
+    Export(ExportFormat::Links);
+    Export(ExportFormat::Lists);
+    Export(ExportFormat::Iso);
+    const std::string image = folder.File("fromList.iso");
+    EXPECT_EQ(ListToImage(out + "/Proj_01.quoted_path_list", image), 0);
+    const struct {
+        std::string tree;
+        bool sums;
+    } media[] = {{out + "/Proj_01", true},
+                 {folder.File("unpacked"), true},
+                 {folder.File("unpackedList"), false}};
+    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + out + "/Proj_01.iso -extract / " +
+                    media[1].tree),
+              0);
+    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + media[2].tree),
+              0);
+    for (const auto& medium : media) {
+        Files tree = TreeBelow(medium.tree);
+        tree.erase("zeros/");
+        const auto sums = std::find_if(tree.begin(), tree.end(), [](const std::string& name) {
+            return name.starts_with("SHA256SUMS ");
+        });
+        EXPECT_EQ(sums != tree.end(), medium.sums) << medium.tree;
+        if (sums != tree.end()) {
+            tree.erase(sums);
+            tree.insert("SHA256SUMS");
+            EXPECT_EQ(Shell("cd " + medium.tree + " && sha256sum --strict -c SHA256SUMS"), 0);
+        }
+        if (!medium.sums)
+            tree.insert("SHA256SUMS");
+        EXPECT_EQ(tree, expected) << medium.tree;
+    }
+}
+
+// A file others may not read makes every output that holds it, or names it,
+// readable by its owner only, and says so.
+TEST_F(MediumExportTest, OutputsAreNoMoreReadableThanWhatTheyHold) {
+    fs::permissions(Src("docs/日本語.txt"), fs::perms(0600));
+    fs::permissions(Src("photos/a b.txt"), fs::perms(0640));
+    std::vector<std::string> notices;
+    const ExportOptions noting{"", false, [&](const std::string& n) { notices.push_back(n); }};
+    const mode_t umask = ::umask(022);
+    for (const ExportFormat format :
+         {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso})
+        ExportMedia(items, "Proj", out, format, false, {}, 1e9, noting);
+    ::umask(umask);
+    const std::pair<const char*, int> modes[] = {{"Proj_01/SHA256SUMS", 0640},
+                                                 {"Proj_02/SHA256SUMS", 0600},
+                                                 {"Proj_01.quoted_path_list", 0640},
+                                                 {"Proj_02.quoted_path_list", 0600},
+                                                 {"Proj_01.iso", 0640},
+                                                 {"Proj_01.iso.sha256", 0640},
+                                                 {"Proj_02.iso", 0600},
+                                                 {"Proj_02.iso.sha256", 0600},
+                                                 {"Proj_catalog.csv", 0600},
+                                                 {"Proj_links.manifest", 0600},
+                                                 {"Proj_02/docs/日本語.txt", 0600}};
+    for (const auto& [name, mode] : modes)
+        EXPECT_EQ(static_cast<int>(fs::status(out + "/" + name).permissions()), mode) << name;
+    EXPECT_NE(std::find(notices.begin(), notices.end(),
+                        "'Proj_02.iso' is made with mode 0600, readable by its owner only: it "
+                        "holds what not everyone may read, such as '" +
+                            Src("docs/日本語.txt") + "'"),
+              notices.end())
+        << testing::PrintToString(notices);
+}
+
+// A disk that refuses hard links, as Linux does for another user's file.
+struct NoHardLinks : FileOps {
+    int Link(const char*, const char*) override {
+        errno = EPERM;
+        return -1;
+    }
+};
+
+TEST_F(MediumExportTest, ARefusedHardLinkBecomesASymbolicLinkOrACopy) {
+    NoHardLinks disk;
+    const FileOpsScope scope(disk);
+    for (const bool copy : {false, true}) {
+        std::vector<std::string> notices;
+        const ExportOptions options{"", copy, [&](const std::string& n) { notices.push_back(n); }};
+        ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, options);
+        const fs::path file = out + "/Proj_02/docs/x=y.txt";
+        EXPECT_EQ(fs::is_symlink(file), !copy);
+        EXPECT_EQ(test::ReadBytes(file.string()), "docs/x=y.txt");
+        EXPECT_FALSE(fs::equivalent(file, Src("docs/x=y.txt")) && copy);
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0],
+                  "6 file(s) could not be hard-linked (Operation not permitted, first '" +
+                      Src("photos/a b.txt") + "'); " +
+                      (copy ? "they are copies"
+                            : "they are symbolic links to their files (--copy "
+                              "copies them)"));
+    }
 }
 
 // One row a member with its digest, LF line ends, names escaped as the JSON
