@@ -68,13 +68,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         options.command = CliOptions::Command::Show;
     } else if (command == "export") {
         options.command = CliOptions::Command::Export;
+    } else if (command == "verify") {
+        options.command = CliOptions::Command::Verify;
     } else if (command == "help" || command == "--help" || command == "-h") {
         return options;
     } else if (command == "--version") {
         options.command = CliOptions::Command::Version;
         return options;
     } else {
-        throw UsageError("unknown command '" + command + "' (plan, run, show, export or help)");
+        throw UsageError("unknown command '" + command +
+                         "' (plan, run, show, export, verify or help)");
     }
 
     const bool runs =
@@ -199,6 +202,20 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--to") {
             exportOption();
             options.exportFolder = value();
+        } else if (arg == "--copy") {
+            exportOption();
+            flag();
+            options.copy = true;
+        } else if (arg == "--medium") {
+            if (options.command != CliOptions::Command::Verify)
+                throw UsageError(arg + " is an option of verify");
+            const int16_t medium = Count(arg, value());
+            if (medium == 0)
+                throw UsageError("--medium needs a medium number from 1");
+            options.medium = medium;
+        } else if (arg == "--quiet" || arg == "-q") {
+            flag();
+            options.quiet = true;
         } else if (arg == "--sizes") {
             planOption();
             options.sizesFile = value();
@@ -215,6 +232,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         if (options.paths.empty() && !options.sizesFile) {
             throw UsageError("plan needs files or folders, or --sizes FILE");
         }
+    } else if (options.command == CliOptions::Command::Verify) {
+        if (options.paths.size() != 2)
+            throw UsageError("verify needs a project file and a medium: a folder or an image");
     } else if (options.paths.size() != 1) {
         throw UsageError(args[0] + " needs exactly one project file");
     }

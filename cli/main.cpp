@@ -15,11 +15,13 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleUi.h"
+#include "cli/ExportCommand.h"
 #include "cli/ItemCollector.h"
 #include "cli/ProjectRun.h"
 #include "cli/ReportWriter.h"
 #include "cli/SaveTarget.h"
 #include "cli/StopSignals.h"
+#include "cli/VerifyCommand.h"
 #include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/AfterRun.h"
@@ -268,24 +270,6 @@ int Show(const CliOptions& options) {
     return 0;
 }
 
-int Export(const CliOptions& options) {
-    const fs::path project = fs::absolute(options.paths[0]);
-    const ProjectData data = ReadProject(project.string(), options);
-    const std::string folder =
-        options.exportFolder.empty() ? project.parent_path().string() : options.exportFolder;
-    std::vector<std::string> written;
-    try {
-        written = ExportMedia(data.items, project.stem().string(), folder, *options.format,
-                              options.force, StopOnSignal(), MediaBytes(data.settings.MediaSize));
-    } catch (const ExportCancelled&) {
-        StopSignals::Check();
-        throw;
-    }
-    for (const std::string& path : written)
-        std::cout << path << '\n';
-    return 0;
-}
-
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
     StopSignals::Install();
@@ -305,7 +289,10 @@ int Main(const std::vector<std::string>& args) {
             case CliOptions::Command::Show:
                 return Show(options);
             case CliOptions::Command::Export:
-                return Export(options);
+                return ExportCommand(options, options.paths[0],
+                                     ReadProject(options.paths[0], options));
+            case CliOptions::Command::Verify:
+                return VerifyCommand(options, ReadProject(options.paths[0], options));
         }
     } catch (const Stopped& stopped) {
         std::cerr << "zarvopack-cli: " << stopped.what() << '\n';

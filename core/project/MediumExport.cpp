@@ -28,8 +28,6 @@ namespace zv {
 namespace {
 
 constexpr const char* kSums = "SHA256SUMS";
-// Bytes read at a time while hashing; between them the export may be cancelled.
-constexpr size_t kHashChunk = 1 << 20;
 // Only the owner may look into the folder an image is made in.
 constexpr fs::perms kPrivateFolder = fs::perms::owner_all;
 
@@ -153,19 +151,11 @@ void NoteMode(const Job& job, const fs::path& output, const std::vector<const Pl
 // The digest of a whole file, read in pieces so that the export can be
 // cancelled within a large one.
 std::string HashContents(const fs::path& path, Progress& progress) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const std::optional<std::string> digest =
+        FileSha256(path.string(), [&](size_t) { progress.CheckGoOn(); });
+    if (!digest)
         throw MediumExportError(path.string(), "the file cannot be read");
-    Sha256 sha;
-    std::vector<char> buffer(kHashChunk);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        sha.Add(buffer.data(), static_cast<size_t>(in.gcount()));
-        progress.CheckGoOn();
-    }
-    if (!in.eof())
-        throw MediumExportError(path.string(), "the file cannot be read");
-    return sha.HexDigest();
+    return *digest;
 }
 
 // A line of sha256sum's own format; a name with a backslash, a line break or
