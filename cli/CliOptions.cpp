@@ -290,7 +290,8 @@ const char* UsageText() {
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
        zarvopack-cli export --format links|lists|iso|catalog [--to DIR]
-                     [--force] PROJECT.mtb
+                     [--force] [--copy] [--quiet] PROJECT.mtb
+       zarvopack-cli verify [--medium N] [--quiet] PROJECT.mtb PATH
        zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
@@ -301,6 +302,8 @@ its capacity as the search gets.
   run     runs on a saved project and keeps the results in it
   show    lists the items of each medium and the unplaced ones
   export  writes the placed files of a run project out per medium
+  verify  compares a medium (a mounted disc, a folder, an ISO image) with the
+          plan
 
 plan options:
   --group-folders        each folder named becomes one group item, named after
@@ -314,20 +317,50 @@ plan options:
   --force                let --save replace a file that holds no project
                          (never a folder or a device)
 
-export options (the media are named PROJECT_01, PROJECT_02, ...; each file
-keeps its path below the folder that all placed files share):
-  --format links         a folder per medium with a hard link to each file (a
-                         symbolic link across file systems) and a SHA256SUMS
-                         that `sha256sum -c` checks inside the folder
-  --format lists         a PROJECT_NN.pathlist per medium for xorriso
-                         -pathspecs on -path-list
+export options (the media are named PROJECT_01, PROJECT_02, ...; each file,
+empty folder and symbolic link keeps its path below the folder that all placed
+ones share; a link stays a link, never followed; any name Linux holds is
+exported as it is):
+  --format links         a folder per medium with a hard link to each file and
+                         a SHA256SUMS that `sha256sum -c` checks inside the
+                         folder; where the system refuses a hard link
+                         (another user's file, another file system) a
+                         symbolic link to the file, and standard error says so
+  --copy                 copy such files instead of linking them symbolically
+  --format lists         a PROJECT_NN.quoted_path_list per medium: make its
+                         image with  xorriso -backslash_codes with_quoted_input
+                         -as mkisofs -o IMAGE.iso -r -J -graft-points
+                         --quoted_path_list PROJECT_NN.quoted_path_list
   --format iso           a PROJECT_NN.iso per medium, made by xorriso (Rock
                          Ridge and Joliet) with the files and their
                          SHA256SUMS, and PROJECT_NN.iso.sha256 beside it; an
                          image larger than the project's media size fails
-  --format catalog       PROJECT_catalog.csv: medium,path,size of every file
+  --format catalog       PROJECT_catalog.csv (UTF-8, LF): a header row, then
+                         medium,path,kind,size,sha256,link_target of every
+                         file, folder and link; the files on no medium last,
+                         medium "unplaced", with their full paths; names
+                         escaped as in --json (\n, \\, \udcXX for a byte
+                         that is not UTF-8)
   --to DIR               where to write (default: the project's folder)
-  --force                replace what an earlier export wrote there
+  --force                replace what the earlier export of this project
+                         wrote there, as its manifest names it, and remove
+                         its outputs that this export does not write again;
+                         nothing else is ever replaced or removed
+  --quiet, -q            no progress line on standard error
+Beside the outputs, PROJECT_FORMAT.manifest records what the export wrote,
+for which project, and the files on no medium; those files are also named
+on standard error. Each output is made readable only by those who may read
+every file it holds (0600 when it holds a file others may not read), and
+standard error says so.
+
+verify options:
+  --medium N             the medium of the plan PATH holds (default: the
+                         medium whose paths PATH holds most of)
+  --quiet, -q            no progress line on standard error
+verify reads PATH as it is: a folder or mounted disc directly, an ISO image
+through xorriso (unpacked into a temporary folder, which needs room for it).
+It names every file, empty folder or link that is missing, extra, of another
+kind, or differs in size or SHA-256 from its source file, on standard output.
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
@@ -371,7 +404,9 @@ reason on standard error; --json still writes its object, with "completed":
 false), a file could not be read, or --save would replace what it must not;
 2 when the command line is wrong. export, and the after-run action, exit with
 1 and write nothing when a file is missing, an output exists already,
-xorriso is missing or fails, or an image does not fit.
+xorriso is missing or fails, or an image does not fit. verify exits with 0
+only when the medium is exactly as planned, and 1 when it differs or cannot
+be read.
 )";
 }
 

@@ -80,7 +80,7 @@ int VerifyCommand(const CliOptions& options, const ProjectData& project) {
     if (fs::is_directory(kind)) {
         check(target);
     } else if (fs::is_regular_file(kind)) {
-        line.Show("unpacking '" + target + "'", 0, 0);
+        line.ShowText("unpacking '" + target + "' to read it");
         WithUnpackedImage(target, fs::temp_directory_path(), check);
     } else {
         throw Failure("'" + target + "' is neither a folder nor an image file");

@@ -39,15 +39,25 @@ void WorkProgress::Show(const std::string& what, double done, uintmax_t totalByt
     if (!shown_)
         return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - lastShown_ < kInterval)
+    if (what == lastWhat_ && now - lastShown_ < kInterval)
         return;
     lastShown_ = now;
+    lastWhat_ = what;
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     std::string line = what + ": " + Bytes(done * static_cast<double>(totalBytes)) + " of " +
                        Bytes(static_cast<double>(totalBytes)) + ", " +
                        std::to_string(static_cast<int>(std::floor(done * 100))) + "%";
     if (const std::string left = TimeLeft(done, elapsed); !left.empty())
         line += ", " + left;
+    Put(line);
+}
+
+void WorkProgress::ShowText(const std::string& text) {
+    if (shown_)
+        Put(text);
+}
+
+void WorkProgress::Put(const std::string& line) {
     std::cerr << '\r' << line << "\x1b[K" << std::flush;
     onScreen_ = true;
 }

@@ -21,8 +21,11 @@ class WorkProgress {
     // without --quiet.
     static bool Wanted(bool quiet);
 
-    // `done`: the share of the work done (0 to 1) of `totalBytes`.
+    // `done`: the share of the work done (0 to 1) of `totalBytes`. A new
+    // `what` is shown at once.
     void Show(const std::string& what, double done, uintmax_t totalBytes);
+    // Says what is being done where the share done is not known.
+    void ShowText(const std::string& text);
     // Takes the line away, so that a message can stand in its place.
     void Clear();
 
@@ -32,7 +35,10 @@ class WorkProgress {
     static std::string TimeLeft(double done, double elapsedSeconds);
 
   private:
+    void Put(const std::string& line);
+
     bool shown_;
+    std::string lastWhat_;
     bool onScreen_ = false;
     std::chrono::steady_clock::time_point start_;
     std::chrono::steady_clock::time_point lastShown_;

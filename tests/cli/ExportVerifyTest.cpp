@@ -211,5 +211,23 @@ TEST_F(ExportVerifyTest, RefusedHardLinksAndPrivateFilesAreSaidSo) {
         << r.err;
 }
 
+// On a terminal, export and verify say how far they have come, unless told
+// to be quiet; elsewhere they never do (the other tests read standard error).
+TEST_F(ExportVerifyTest, ProgressShowsOnATerminalOnly) {
+    for (const bool quiet : {false, true}) {
+        for (const std::string command :
+             {"export --format iso --force --to media", "verify --medium 1"}) {
+            const std::string args = command + (quiet ? " --quiet" : "") + " p.mtb" +
+                                     (command.starts_with("verify") ? " media/p_01.iso" : "");
+            EXPECT_EQ(Shell("script -qec './zarvopack-cli " + args + " >/dev/null' terminal"), 0);
+            const std::string shown = test::ReadBytes(folder.File("terminal"));
+            const std::string expected = command.starts_with("verify")
+                                             ? "\rverifying medium 1 of 2: "
+                                             : "\rmedium 1 of 2 (p_01.iso): ";
+            EXPECT_EQ(shown.find(expected) != std::string::npos, !quiet) << args << shown;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zv
