@@ -8,6 +8,7 @@
 #include <set>
 
 #include "core/platform/FileOps.h"
+#include "core/project/ExportManifest.h"
 #include "core/project/ExportRequest.h"
 #include "core/project/IsoImage.h"
 #include "core/project/MediumExport.h"
@@ -315,6 +316,13 @@ TEST_F(MediumExportTest, AForcedExportReplacesOnlyWhatTheEarlierExportWrote) {
     EXPECT_EQ(test::ReadBytes(out + "/mine.txt"), "mine");
     EXPECT_EQ(test::ReadBytes(Src("third/t.txt")), "third/t.txt");
 
+    // Another project of the same name exported there: nothing of it is replaced.
+    EXPECT_EQ(FailedPath([&] {
+                  ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0,
+                              {folder.File("other/Proj.mtb"), false, {}});
+              }),
+              out + "/Proj_links.manifest");
+
     test::WriteBytes(out + "/Proj_01/photos/mine.txt", "mine");
     EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Links, true); }),
               out + "/Proj_01/photos/mine.txt");
@@ -415,6 +423,25 @@ TEST_F(MediumExportTest, AFailingDiskLeavesTheEarlierOutput) {
             EXPECT_EQ(test::ReadBytes(catalog), earlier) << disk.FailedCall();
         }
     }
+}
+
+TEST(ExportManifestTest, KeepsAnyNameAndTakesNothingElseForAManifest) {
+    const ExportManifest manifest{"/p/a\\b.mtb",
+                                  ExportFormat::Iso,
+                                  {"p_01/", "p_01/line\nbreak", "p_01/back\\slash\\n", "p_02.iso"},
+                                  {"/x\ny"}};
+    const std::optional<ExportManifest> read = ExportManifest::Parse(manifest.Text());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->project, manifest.project);
+    EXPECT_EQ(read->format, manifest.format);
+    EXPECT_EQ(read->written, manifest.written);
+    EXPECT_EQ(read->unplaced, manifest.unplaced);
+    const std::string heading = "zarvopack export manifest 1\n";
+    for (const std::string& text : std::vector<std::string>{
+             "", "medium,path\n", heading, heading + "format links\nremove /etc\n",
+             heading + "format links\nwrote a\\q\n", heading + "format tar\n"})
+        EXPECT_FALSE(ExportManifest::Parse(text)) << text;
+    EXPECT_EQ(ExportManifest::FileName("写真", ExportFormat::Links), "写真_links.manifest");
 }
 
 TEST(VolumeIdTest, KeepsWhatIso9660AllowsWithinThirtyTwoCharacters) {
@@ -534,6 +561,25 @@ TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
     EXPECT_EQ(ExportProjectName(project), "無題3");
     EXPECT_TRUE(ExportFolderAccepted("/media/burn"));
     EXPECT_FALSE(ExportFolderAccepted("") || ExportFolderAccepted("burn"));
+}
+
+// Files on no medium are on no disc: the box after the export names them
+// and warns, and so it does with what the export says besides.
+TEST_F(ExportRequestTest, TheBoxAfterAnExportNamesTheFilesOnNoMedium) {
+    project.Items()[6].Medium = 0;
+    fs::permissions(folder.File("f1"), fs::perms(0600));
+    ui.Answer(MsgResult::OK);
+    EXPECT_EQ(ExportResults(project, {ExportFormat::Lists, out}), ExportOutcome::Written);
+    ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
+                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
+                      "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
+                      "写真_05.quoted_path_list\r\nほか1個\r\n"
+                      "どのﾒﾃﾞｨｱにも入っていないため書き出さなかったﾌｧｲﾙが1個あります\r\n" +
+                      folder.File("f7") +
+                      "\r\n注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable "
+                      "by its owner only: it holds what not everyone may read, such as '" +
+                      folder.File("f1") + "'\r\n",
+                  "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 }  // namespace
