@@ -1,5 +1,6 @@
 #include "cli/ExportCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <set>
