@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "core/platform/ChildProcess.h"
 #include "core/project/MediumExport.h"
@@ -19,6 +21,7 @@ namespace zv {
 namespace {
 
 constexpr const char* kSums = "SHA256SUMS";
+constexpr std::streamoff kIsoDescriptorAt = 16 * 2048;
 
 // What the medium holds at one path.
 struct Found {
@@ -69,6 +72,16 @@ std::string Digest(const fs::path& path, uintmax_t& done, uintmax_t total,
     if (!digest)
         throw MediumExportError(path.string(), "the file cannot be read");
     return *digest;
+}
+
+// The first volume descriptor of ISO 9660 stands in sector 16 and names the
+// standard after its type byte.
+bool IsIsoImage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char id[5] = {};
+    in.seekg(kIsoDescriptorAt + 1);
+    in.read(id, sizeof id);
+    return in && std::string_view(id, sizeof id) == "CD001";
 }
 
 }  // namespace
@@ -154,6 +167,9 @@ int FindMedium(const std::vector<PlacedEntry>& entries, const fs::path& root) {
 
 void WithUnpackedImage(const std::string& image, const fs::path& scratch,
                        const std::function<void(const fs::path&)>& check) {
+    // xorriso takes any other file for an empty medium.
+    if (!IsIsoImage(image))
+        throw MediumExportError(image, "is no ISO 9660 image");
     std::string pattern = (scratch / "zarvopack-verify-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw MediumExportError(scratch.string(), std::strerror(errno));

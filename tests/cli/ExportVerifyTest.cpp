@@ -173,8 +173,12 @@ TEST_F(ExportVerifyTest, VerifyNamesEachDifferenceAndPassesOnlyAnExactMedium) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("missing: sub/big.bin\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("extra: a.txt (a file)\n"), std::string::npos) << r.out;
-    for (const char* args : {"verify p.mtb media/none", "verify p.mtb media --medium 3"})
+    test::WriteBytes(folder.File("media/text.iso"), std::string(40000, 't'));
+    for (const char* args : {"verify p.mtb media/none", "verify p.mtb media --medium 3",
+                             "verify p.mtb media/text.iso"})
         EXPECT_EQ(Cli(args).status, 1) << args;
+    EXPECT_EQ(Cli("verify p.mtb media/text.iso").err,
+              "zarvopack-cli: 'media/text.iso': is no ISO 9660 image\n");
     EXPECT_EQ(Cli("verify p.mtb").status, 2);
 }
 
