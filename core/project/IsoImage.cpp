@@ -43,22 +43,10 @@ Attempt RunXorriso(const std::string& image, const std::string& volumeId,
                    const std::function<void(double)>& progress,
                    const std::function<bool()>& keepGoing) {
     // No -f: a symbolic link of the medium goes in as the link it is.
-    std::vector<std::string> command{"xorriso",
-                                     "-no_rc",
-                                     "-backslash_codes",
-                                     QuotedPathList::kBackslashCodes,
-                                     "-compliance",
-                                     layout.rockRidge,
-                                     "-as",
-                                     "mkisofs",
-                                     "-o",
-                                     image,
-                                     "-r",
-                                     "-J",
-                                     "-iso-level",
-                                     "3",
-                                     "-V",
-                                     volumeId};
+    std::vector<std::string> command{"xorriso", "-no_rc", "-backslash_codes",
+                                     QuotedPathList::kBackslashCodes};
+    command.insert(command.end(), {"-compliance", layout.rockRidge, "-as", "mkisofs", "-o", image});
+    command.insert(command.end(), {"-r", "-J", "-iso-level", "3", "-V", volumeId});
     if (layout.longIsoNames)
         command.emplace_back("-max-iso9660-filenames");
     command.insert(command.end(), {"-graft-points", "--quoted_path_list", pathList});
