@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -519,17 +520,26 @@ void WriteManifest(const fs::path& path, const ExportManifest& manifest, mode_t 
 // and only what the earlier export of this project wrote.
 void CheckReplaceable(const std::vector<Output>& outputs, const fs::path& target, bool force,
                       const std::set<std::string>& earlier, const std::set<fs::path>& untouchable) {
+    // The outputs there already, by their paths with every link resolved, as
+    // the untouchable files are named.
+    std::map<fs::path, const Output*> there;
     for (const Output& output : outputs) {
         if (!fs::exists(fs::symlink_status(output.final)))
             continue;
         if (!force)
             throw ExportExists(output.final.string());
-        for (const fs::path& path : untouchable) {
-            const fs::path inside = path.lexically_relative(output.final);
-            if (!inside.empty() && *inside.begin() != "..")
-                throw MediumExportError(output.final.string(), "holds a file to export");
+        std::error_code ignored;
+        there[fs::weakly_canonical(output.final, ignored)] = &output;
+    }
+    for (const fs::path& path : untouchable) {
+        for (fs::path folder = path; folder != folder.parent_path();
+             folder = folder.parent_path()) {
+            if (const auto at = there.find(folder); at != there.end())
+                throw MediumExportError(at->second->final.string(), "holds a file to export");
         }
-        std::string stranger = FirstStranger(target, output.final, earlier);
+    }
+    for (const auto& [canonical, output] : there) {
+        std::string stranger = FirstStranger(target, output->final, earlier);
         if (!stranger.empty()) {
             if (stranger.ends_with('/'))
                 stranger.pop_back();
