@@ -28,7 +28,13 @@ PlacedEntry Entry(int medium, const fs::path& source) {
     PlacedEntry entry{medium, EntryKind::File, source, source, {}, 0, {}, info.st_mode & 07777};
     std::error_code error;
     if (S_ISDIR(info.st_mode)) {
+        // A folder is planned as an empty one; what it holds now would come
+        // onto its medium beside the plan, perhaps a second time.
         entry.kind = EntryKind::Folder;
+        if (!fs::is_empty(source, error) && !error)
+            throw MediumExportError(source.string(),
+                                    "was an empty folder when it was planned and holds something "
+                                    "now; plan again");
     } else if (S_ISLNK(info.st_mode)) {
         entry.kind = EntryKind::Link;
         entry.linkTarget = fs::read_symlink(source, error).string();

@@ -30,7 +30,8 @@ struct PlacedEntry {
 
 // Every member of every placed item, each with its path on its medium below
 // the folder that all placed members share. Throws MediumExportError for a
-// member that has gone or that no medium can hold (a device, a FIFO).
+// member that has gone, that no medium can hold (a device, a FIFO), or a
+// folder that is no longer empty.
 std::vector<PlacedEntry> PlacedEntries(const std::vector<ProjectItem>& items);
 
 // The member paths of the items that are on no medium.

@@ -355,6 +355,12 @@ TEST_F(MediumExportTest, AFailureLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_empty(out));
     EXPECT_EQ(test::ReadBytes(Src("SHA256SUMS")), "SHA256SUMS");
     fs::remove_all(out);
+    // A folder planned empty that holds a file now would bring it along.
+    items.push_back({"Empty", 1, {{Src("grown"), 0}}});
+    Make("grown/late.txt");
+    EXPECT_EQ(FailedPath([&] { Export(ExportFormat::Iso); }), Src("grown"));
+    EXPECT_FALSE(fs::exists(out));
+    items.pop_back();
     fs::remove(Src("docs/日本語.txt"));
     for (const ExportFormat format :
          {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso}) {
