@@ -360,7 +360,9 @@ verify options:
 verify reads PATH as it is: a folder or mounted disc directly, an ISO image
 through xorriso (unpacked into a temporary folder, which needs room for it).
 It names every file, empty folder or link that is missing, extra, of another
-kind, or differs in size or SHA-256 from its source file, on standard output.
+kind, or differs in size or SHA-256 from its source file, on standard output;
+where a source file has gone, its planned size and the SHA256SUMS on the
+medium stand for it.
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):

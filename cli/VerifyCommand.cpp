@@ -1,5 +1,6 @@
 #include "cli/VerifyCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -39,7 +40,14 @@ const char* Label(MediumDifference::Kind kind) {
 
 int VerifyCommand(const CliOptions& options, const ProjectData& project) {
     const std::string& target = options.paths[1];
-    const std::vector<PlacedEntry> entries = PlacedEntries(project.items);
+    const std::vector<PlacedEntry> entries = PlacedEntries(project.items, GoneSources::Kept);
+    const auto gone = std::count_if(entries.begin(), entries.end(),
+                                    [](const PlacedEntry& entry) { return entry.sourceGone; });
+    if (gone > 0) {
+        std::cerr << "zarvopack-cli: " << gone
+                  << " source file(s) of the plan have gone; the medium's SHA256SUMS and the "
+                     "planned sizes stand for them\n";
+    }
     std::set<int> media;
     for (const PlacedEntry& entry : entries)
         media.insert(entry.medium);

@@ -74,6 +74,33 @@ std::string Digest(const fs::path& path, uintmax_t& done, uintmax_t total,
     return *digest;
 }
 
+// The digests the medium's SHA256SUMS lists, by name, as sha256sum writes
+// them (a name with a backslash or a line break escaped, the line then
+// starting with a backslash).
+std::map<std::string, std::string> ListedDigests(const fs::path& sums) {
+    std::map<std::string, std::string> digests;
+    std::ifstream in(sums, std::ios::binary);
+    std::string line;
+    constexpr size_t kHex = 64;
+    while (std::getline(in, line)) {
+        const bool escaped = line.starts_with('\\');
+        const size_t at = escaped ? 1 : 0;
+        if (line.size() < at + kHex + 2)
+            continue;
+        std::string name;
+        for (size_t i = at + kHex + 2; i < line.size(); ++i) {
+            if (escaped && line[i] == '\\' && i + 1 < line.size()) {
+                const char code = line[++i];
+                name += code == 'n' ? '\n' : code == 'r' ? '\r' : code;
+            } else {
+                name += line[i];
+            }
+        }
+        digests[name] = line.substr(at, kHex);
+    }
+    return digests;
+}
+
 // The first volume descriptor of ISO 9660 stands in sector 16 and names the
 // standard after its type byte.
 bool IsIsoImage(const std::string& path) {
@@ -91,6 +118,7 @@ std::vector<MediumDifference> CheckMedium(const std::vector<PlacedEntry>& entrie
     std::map<std::string, Found> found;
     Walk(root, root, found);
     found.erase(kSums);
+    const std::map<std::string, std::string> listed = ListedDigests(root / kSums);
 
     std::vector<MediumDifference> differences;
     std::set<std::string> planned;
@@ -116,6 +144,25 @@ std::vector<MediumDifference> CheckMedium(const std::vector<PlacedEntry>& entrie
         }
         Found there = at->second;
         const fs::path path = root / entry.relative;
+        if (entry.sourceGone) {
+            // Only the medium can say what a gone source was; a file is
+            // checked against its planned size and the medium's SHA256SUMS.
+            const auto digest = listed.find(name);
+            if (there.kind != EntryKind::File) {
+                continue;
+            } else if (there.size != entry.size) {
+                differences.push_back({Kind::Size, name,
+                                       "planned " + std::to_string(entry.size) + " bytes, found " +
+                                           std::to_string(there.size)});
+            } else if (digest == listed.end()) {
+                differences.push_back(
+                    {Kind::Content, name, "its source has gone and SHA256SUMS does not list it"});
+            } else if (Digest(path, done, total, progress) != digest->second) {
+                differences.push_back(
+                    {Kind::Content, name, "its SHA-256 differs from the one SHA256SUMS lists"});
+            }
+            continue;
+        }
         // A link folder holds a link to a file that could not be hard-linked.
         if (there.kind == EntryKind::Link && entry.kind == EntryKind::File &&
             fs::is_regular_file(path))

@@ -25,8 +25,9 @@ using CheckProgress = std::function<void(uintmax_t done, uintmax_t total)>;
 // image) with what `medium` of the plan holds: every file, empty folder and
 // link, looked at without following links (a link where a file is planned is
 // followed, as a link folder holds such links), each file by its size and
-// the SHA-256 of its bytes against the source file's. The SHA256SUMS that the
-// export puts at the medium's root belongs there. Returns the differences,
+// the SHA-256 of its bytes against the source file's, or, where the source
+// has gone, against the SHA256SUMS that the export puts at the medium's
+// root (which itself belongs there). Returns the differences,
 // none when the medium is exactly as planned. Throws MediumExportError when
 // the tree or a source cannot be read.
 std::vector<MediumDifference> CheckMedium(const std::vector<PlacedEntry>& entries, int medium,

@@ -17,15 +17,25 @@ namespace {
     throw MediumExportError(path.string(), error.message());
 }
 
-PlacedEntry Entry(int medium, const fs::path& source) {
+PlacedEntry Entry(int medium, const fs::path& source, double plannedSize, GoneSources gone) {
     struct stat info {};
     if (::lstat(source.c_str(), &info) != 0) {
         const std::error_code error(errno, std::generic_category());
-        if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        const bool missing =
+            error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory;
+        if (missing && gone == GoneSources::Kept) {
+            return {medium, EntryKind::File,
+                    source, source,
+                    {},     static_cast<uintmax_t>(plannedSize),
+                    {},     0644,
+                    true};
+        }
+        if (missing)
             throw MediumExportError(source.string(), "the file does not exist");
         Fail(source, error);
     }
-    PlacedEntry entry{medium, EntryKind::File, source, source, {}, 0, {}, info.st_mode & 07777};
+    PlacedEntry entry{medium, EntryKind::File,      source, source, {}, 0,
+                      {},     info.st_mode & 07777, false};
     std::error_code error;
     if (S_ISDIR(info.st_mode)) {
         // A folder is planned as an empty one; what it holds now would come
@@ -52,13 +62,14 @@ PlacedEntry Entry(int medium, const fs::path& source) {
 
 }  // namespace
 
-std::vector<PlacedEntry> PlacedEntries(const std::vector<ProjectItem>& items) {
+std::vector<PlacedEntry> PlacedEntries(const std::vector<ProjectItem>& items, GoneSources gone) {
     std::vector<PlacedEntry> entries;
     for (const ProjectItem& item : items) {
         if (item.medium <= 0)
             continue;
         for (const ProjectMember& member : item.members)
-            entries.push_back(Entry(item.medium, fs::absolute(member.path).lexically_normal()));
+            entries.push_back(Entry(item.medium, fs::absolute(member.path).lexically_normal(),
+                                    member.size, gone));
     }
     std::vector<std::string> paths;
     for (const PlacedEntry& entry : entries)

@@ -26,13 +26,21 @@ struct PlacedEntry {
     uintmax_t size;                  // a file's bytes; 0 for the others
     std::string linkTarget;          // a link's own target, as it stands
     mode_t mode;                     // the permission bits
+    // The source has gone since the plan (its originals thrown away once the
+    // discs were burned): a file of the planned size, as far as is known.
+    bool sourceGone = false;
 };
+
+// What becomes of a member whose source has gone.
+enum class GoneSources { Refused, Kept };
 
 // Every member of every placed item, each with its path on its medium below
 // the folder that all placed members share. Throws MediumExportError for a
 // member that has gone, that no medium can hold (a device, a FIFO), or a
 // folder that is no longer empty.
-std::vector<PlacedEntry> PlacedEntries(const std::vector<ProjectItem>& items);
+// With GoneSources::Kept, a member that has gone is kept as such.
+std::vector<PlacedEntry> PlacedEntries(const std::vector<ProjectItem>& items,
+                                       GoneSources gone = GoneSources::Refused);
 
 // The member paths of the items that are on no medium.
 std::vector<std::string> UnplacedPaths(const std::vector<ProjectItem>& items);

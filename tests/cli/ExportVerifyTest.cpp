@@ -169,6 +169,22 @@ TEST_F(ExportVerifyTest, VerifyNamesEachDifferenceAndPassesOnlyAnExactMedium) {
               "extra: sub/extra.txt (a file)\n"
               "'" +
                   copy + "' is medium 2 of 2 with 3 difference(s) from the plan\n");
+    // Once the originals are thrown away, the medium's SHA256SUMS stands for them.
+    fs::rename(InTree("sub/big.bin"), folder.File("big.bin"));
+    fs::rename(InTree("sub/line\nbreak"), folder.File("line"));
+    r = Cli("verify p.mtb media/p_02.iso");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.err,
+              "zarvopack-cli: 2 source file(s) of the plan have gone; the medium's SHA256SUMS "
+              "and the planned sizes stand for them\n");
+    r = Cli("verify p.mtb " + copy);
+    EXPECT_NE(r.out.find("content differs: sub/big.bin (its SHA-256 differs from the one "
+                         "SHA256SUMS lists)\n"),
+              std::string::npos)
+        << r.out;
+    fs::rename(folder.File("big.bin"), InTree("sub/big.bin"));
+    fs::rename(folder.File("line"), InTree("sub/line\nbreak"));
+
     r = Cli("verify p.mtb media/p_01.iso --medium 2");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("missing: sub/big.bin\n"), std::string::npos) << r.out;
