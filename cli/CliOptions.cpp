@@ -74,13 +74,16 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         options.command = CliOptions::Command::Show;
     } else if (command == "export") {
         options.command = CliOptions::Command::Export;
+    } else if (command == "verify") {
+        options.command = CliOptions::Command::Verify;
     } else if (command == "help" || command == "--help" || command == "-h") {
         return options;
     } else if (command == "--version") {
         options.command = CliOptions::Command::Version;
         return options;
     } else {
-        throw UsageError("unknown command '" + command + "' (plan, run, show, export or help)");
+        throw UsageError("unknown command '" + command +
+                         "' (plan, run, show, export, verify or help)");
     }
 
     const bool runs =
@@ -213,6 +216,17 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--to") {
             exportOption();
             options.exportFolder = value();
+        } else if (arg == "--copy") {
+            exportOption();
+            flag();
+            options.copy = true;
+        } else if (arg == "--medium") {
+            if (options.command != CliOptions::Command::Verify)
+                throw UsageError(arg + " is an option of verify");
+            const int16_t medium = Count(arg, value());
+            if (medium == 0)
+                throw UsageError("--medium needs a medium number from 1");
+            options.medium = medium;
         } else if (arg == "--sizes") {
             planOption();
             options.sizesFile = value();
@@ -229,6 +243,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         if (options.paths.empty() && !options.sizesFile) {
             throw UsageError("plan needs files or folders, or --sizes FILE");
         }
+    } else if (options.command == CliOptions::Command::Verify) {
+        if (options.paths.size() != 2)
+            throw UsageError("verify needs a project file and a medium: a folder or an image");
     } else if (options.paths.size() != 1) {
         throw UsageError(args[0] + " needs exactly one project file");
     }
@@ -287,7 +304,8 @@ const char* UsageText() {
        zarvopack-cli run [options] PROJECT.mtb
        zarvopack-cli show [--json] [--verbose] PROJECT.mtb
        zarvopack-cli export --format links|lists|iso|catalog [--to DIR]
-                     [--force] [--allow-unplaced] PROJECT.mtb
+                     [--force] [--copy] [--allow-unplaced] [--quiet] PROJECT.mtb
+       zarvopack-cli verify [--medium N] [--quiet] PROJECT.mtb PATH
        zarvopack-cli --version
 
 Divides files over as few media as it can, filling each medium as close to
@@ -298,6 +316,8 @@ its capacity as the search gets.
   run     runs on a saved project and keeps the results in it
   show    lists the items of each medium and the unplaced ones
   export  writes the placed files of a run project out per medium
+  verify  compares a medium (a mounted disc, a folder, an ISO image) with the
+          plan
 
 What plan takes from a folder, as an archiver keeps it:
   regular files          each with its size
@@ -324,20 +344,52 @@ plan options:
   --force                let --save replace a file that holds no project
                          (never a folder or a device)
 
-export options (the media are named PROJECT_01, PROJECT_02, ...; each file
-keeps its path below the folder that all placed files share):
-  --format links         a folder per medium with a hard link to each file (a
-                         symbolic link across file systems) and a SHA256SUMS
-                         that `sha256sum -c` checks inside the folder
-  --format lists         a PROJECT_NN.pathlist per medium for xorriso
-                         -pathspecs on -path-list
+export options (the media are named PROJECT_01, PROJECT_02, ...; each file,
+empty folder and symbolic link keeps its path below the folder that all placed
+ones share; a link stays a link, never followed; any name Linux holds is
+exported as it is):
+  --format links         a folder per medium with a hard link to each file and
+                         a SHA256SUMS that `sha256sum -c` checks inside the
+                         folder; where the system refuses a hard link
+                         (another user's file, another file system) a
+                         symbolic link to the file, and standard error says so
+  --copy                 copy such files instead of linking them symbolically
+  --format lists         a PROJECT_NN.quoted_path_list per medium: make its
+                         image with  xorriso -backslash_codes with_quoted_input
+                         -as mkisofs -o IMAGE.iso -r -J -graft-points
+                         --quoted_path_list PROJECT_NN.quoted_path_list
   --format iso           a PROJECT_NN.iso per medium, made by xorriso (Rock
                          Ridge and Joliet) with the files and their
                          SHA256SUMS, and PROJECT_NN.iso.sha256 beside it; an
                          image larger than the project's media size fails
-  --format catalog       PROJECT_catalog.csv: medium,path,size of every file
+  --format catalog       PROJECT_catalog.csv (UTF-8, LF): a header row, then
+                         medium,path,kind,size,sha256,link_target of every
+                         file, folder and link; the files on no medium last,
+                         medium "unplaced", with their full paths; names
+                         escaped as in --json (\n, \\, \udcXX for a byte
+                         that is not UTF-8)
   --to DIR               where to write (default: the project's folder)
-  --force                replace what an earlier export wrote there
+  --force                replace what the earlier export of this project
+                         wrote there, as its manifest names it, and remove
+                         its outputs that this export does not write again;
+                         nothing else is ever replaced or removed
+  --quiet, -q            no progress line on standard error
+Beside the outputs, PROJECT_FORMAT.manifest records what the export wrote,
+for which project, and the files on no medium; those files are also named
+on standard error. Each output is made readable only by those who may read
+every file it holds (0600 when it holds a file others may not read), and
+standard error says so.
+
+verify options:
+  --medium N             the medium of the plan PATH holds (default: the
+                         medium whose paths PATH holds most of)
+  --quiet, -q            no progress line on standard error
+verify reads PATH as it is: a folder or mounted disc directly, an ISO image
+through xorriso (unpacked into a temporary folder, which needs room for it).
+It names every file, empty folder or link that is missing, extra, of another
+kind, or differs in size or SHA-256 from its source file, on standard output;
+where a source file has gone, its planned size and the SHA256SUMS on the
+medium stand for it.
 
 run options (plan and run; an option not given comes from the settings file
 zarvopack.dat beside the program, as for a new project):
@@ -402,6 +454,7 @@ Exit status:
        "completed": false), or export could not write its media (a file is
        missing, an output exists already, xorriso is missing or fails, an
        image does not fit); export then writes nothing
+       (verify: the medium is not exactly as planned, or cannot be read)
   2    the command line is wrong (also: no command at all)
   3    done, but something is on no medium: plan and run left items
        unplaced, plan skipped entries no disc holds, or export wrote a plan

@@ -26,10 +26,12 @@ class Failure : public std::runtime_error {
 };
 
 struct CliOptions {
-    enum class Command { Help, Version, Plan, Run, Show, Export };
+    enum class Command { Help, Version, Plan, Run, Show, Export, Verify };
 
     Command command = Command::Help;
-    std::vector<std::string> paths;  // plan: files and folders; run, show, export: the project
+    // plan: files and folders; run, show, export: the project; verify: the
+    // project and the medium
+    std::vector<std::string> paths;
     std::optional<std::string> sizesFile;  // "-" for standard input
     bool groupFolders = false;
 
@@ -49,6 +51,9 @@ struct CliOptions {
 
     std::optional<ExportFormat> format;
     std::string exportFolder;  // empty: the project's folder
+    // A file that cannot be hard-linked into a link folder is copied.
+    bool copy = false;
+    std::optional<int16_t> medium;  // verify: the medium to compare with
 
     bool json = false;
     bool verbose = false;

@@ -16,6 +16,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ExitStatus.h"
+#include "cli/ExportCommand.h"
 #include "cli/ItemCollector.h"
 #include "cli/LeftOutReport.h"
 #include "cli/ProgressLine.h"
@@ -23,6 +24,7 @@
 #include "cli/ReportWriter.h"
 #include "cli/SaveTarget.h"
 #include "cli/StopSignals.h"
+#include "cli/VerifyCommand.h"
 #include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/AfterRun.h"
@@ -305,27 +307,6 @@ int Show(const CliOptions& options) {
     return exit_status::kDone;
 }
 
-int Export(const CliOptions& options) {
-    const fs::path project = fs::absolute(options.paths[0]);
-    const ProjectData data = ReadProject(project.string(), options);
-    const std::string folder =
-        options.exportFolder.empty() ? project.parent_path().string() : options.exportFolder;
-    // Named before the work, so that nobody burns the media thinking them whole.
-    const LeftOutReport leftOut(data.items, data.settings, MediaBytes(data.settings.MediaSize));
-    leftOut.Write(std::cerr);
-    std::vector<std::string> written;
-    try {
-        written = ExportMedia(data.items, project.stem().string(), folder, *options.format,
-                              options.force, StopOnSignal(), MediaBytes(data.settings.MediaSize));
-    } catch (const ExportCancelled&) {
-        StopSignals::Check();
-        throw;
-    }
-    for (const std::string& path : written)
-        std::cout << path << '\n';
-    return leftOut.ExitStatus(options.allowUnplaced);
-}
-
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
     StopSignals::Install();
@@ -349,7 +330,10 @@ int Main(const std::vector<std::string>& args) {
             case CliOptions::Command::Show:
                 return Show(options);
             case CliOptions::Command::Export:
-                return Export(options);
+                return ExportCommand(options, options.paths[0],
+                                     ReadProject(options.paths[0], options));
+            case CliOptions::Command::Verify:
+                return VerifyCommand(options, ReadProject(options.paths[0], options));
         }
     } catch (const Stopped& stopped) {
         std::cerr << "zarvopack-cli: " << stopped.what() << '\n';

@@ -98,8 +98,8 @@ Status WriteFileAtomically(const std::string& target, std::string_view content) 
     return status;
 }
 
-Status WriteNewFile(const std::string& path, std::string_view content) {
-    const int fd = Files().Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+Status WriteNewFile(const std::string& path, std::string_view content, mode_t mode) {
+    const int fd = Files().Open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
     if (fd < 0)
         return SystemFailure("cannot create " + Quoted(path));
     Status status = WriteAll(fd, content, path);
@@ -111,11 +111,11 @@ Status WriteNewFile(const std::string& path, std::string_view content) {
     return status;
 }
 
-Status CopyToNewFile(const std::string& from, const std::string& to) {
+Status CopyToNewFile(const std::string& from, const std::string& to, mode_t mode) {
     const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0)
         return SystemFailure("cannot read " + Quoted(from));
-    const int copy = Files().Open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+    const int copy = Files().Open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, mode);
     if (copy < 0) {
         const Status status = SystemFailure("cannot create " + Quoted(to));
         ::close(source);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 
@@ -30,12 +32,13 @@ Status AtomicReplace(const std::string& from, const std::string& to);
 // permissions. The temporary file does not outlive a failure.
 Status WriteFileAtomically(const std::string& target, std::string_view content);
 
-// Writes `content` to a new file at `path`, where nothing may be yet, and
-// syncs it; nothing is left there on a failure.
-Status WriteNewFile(const std::string& path, std::string_view content);
+// Writes `content` to a new file at `path`, where nothing may be yet, made
+// with `mode` (less the umask) so that it is never readable by more people,
+// and syncs it; nothing is left there on a failure.
+Status WriteNewFile(const std::string& path, std::string_view content, mode_t mode = 0666);
 
-// Copies the file `from` to `to`, where nothing may be yet; nothing is left
-// there on a failure.
-Status CopyToNewFile(const std::string& from, const std::string& to);
+// Copies the file `from` to `to`, where nothing may be yet, made with `mode`
+// (less the umask); nothing is left there on a failure.
+Status CopyToNewFile(const std::string& from, const std::string& to, mode_t mode = 0666);
 
 }  // namespace zv

@@ -49,6 +49,10 @@ int FileOps::Unlink(const char* path) {
     return ::unlink(path);
 }
 
+int FileOps::Link(const char* from, const char* to) {
+    return ::link(from, to);
+}
+
 FileOps& Files() {
     return *currentFiles;
 }

@@ -10,7 +10,7 @@
 namespace zv {
 
 // The calls through which the program changes the files it keeps: creating,
-// writing, syncing, renaming and removing them. Each behaves as the POSIX call
+// writing, syncing, renaming, linking and removing them. Each behaves as the POSIX call
 // of its name and fails as it does, with -1 and errno. The real calls are the
 // default; a test puts a FileOps of its own in place to make the disk fail at
 // any one step and see what the program makes of it.
@@ -26,6 +26,7 @@ class FileOps {
     virtual int Close(int fd);
     virtual int Rename(const char* from, const char* to);
     virtual int Unlink(const char* path);
+    virtual int Link(const char* from, const char* to);
 };
 
 // The FileOps in use.

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/platform/UiServices.h"
+#include "core/project/PlacedEntry.h"
 #include "core/settings/SizeFromText.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -20,11 +21,12 @@ std::string Name(const std::string& path) {
     return fs::path(path).filename().string();
 }
 
-// The outputs' names, a line each, the rest counted on a last line.
-std::string NameLines(const std::vector<std::string>& paths) {
+// The names (or the full paths) of files, a line each, the rest counted on
+// a last line.
+std::string NameLines(const std::vector<std::string>& paths, bool fullPaths = false) {
     std::string lines;
     for (std::size_t i = 0; i < paths.size() && i < kNamesShown; ++i)
-        lines += Name(paths[i]) + "\r\n";
+        lines += (fullPaths ? paths[i] : Name(paths[i])) + "\r\n";
     if (paths.size() > kNamesShown) {
         std::string more = ResString(text_id::ExportMoreCount);
         more.replace(more.find("%1"), 2, std::to_string(paths.size() - kNamesShown));
@@ -77,13 +79,16 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
     const double capacity =
         request.format == ExportFormat::Iso ? SizeFromText(document.GetRunSettings().MediaSize) : 0;
     const ExportProgress progress = ProgressFor(watcher);
+    std::vector<std::string> notices;
+    const ExportOptions options{document.FilePath(), false,
+                                [&](const std::string& notice) { notices.push_back(notice); }};
     std::vector<std::string> written;
     bool replace = false;
     for (;;) {
         try {
             const WatchEnds ends{watcher};
             written = ExportMedia(items, project, request.folder, request.format, replace, progress,
-                                  capacity);
+                                  capacity, options);
             break;
         } catch (const ExportExists& error) {
             if (ShowMessage(ResString(text_id::ExportTargetsExist) + Name(error.Path()) + "\r\n" +
@@ -100,8 +105,23 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
             return ExportOutcome::Failed;
         }
     }
-    ShowMessage(ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written),
-                ResString(text_id::ExportTitle), MsgButtons::OK, MsgIcon::Information);
+    // Files on no medium are not on any disc: the box says so as loudly as
+    // a warning, with their names.
+    std::string text =
+        ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written);
+    const std::vector<std::string> unplaced = UnplacedPaths(items);
+    if (!unplaced.empty()) {
+        std::string count = ResString(text_id::ExportUnplacedCount);
+        count.replace(count.find("%1"), 2, std::to_string(unplaced.size()));
+        text += count + NameLines(unplaced, true);
+    }
+    if (!notices.empty()) {
+        text += ResString(text_id::ExportNotices);
+        for (const std::string& notice : notices)
+            text += notice + "\r\n";
+    }
+    ShowMessage(text, ResString(text_id::ExportTitle), MsgButtons::OK,
+                unplaced.empty() && notices.empty() ? MsgIcon::Information : MsgIcon::Exclamation);
     return ExportOutcome::Written;
 }
 

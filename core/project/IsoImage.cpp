@@ -9,6 +9,7 @@
 
 #include "core/platform/ChildProcess.h"
 #include "core/project/MediumExport.h"
+#include "core/project/QuotedPathList.h"
 
 namespace zv {
 
@@ -41,12 +42,14 @@ Attempt RunXorriso(const std::string& image, const std::string& volumeId,
                    const std::string& pathList, const Layout& layout,
                    const std::function<void(double)>& progress,
                    const std::function<bool()>& keepGoing) {
-    std::vector<std::string> command{
-        "xorriso", "-no_rc", "-compliance", layout.rockRidge, "-as", "mkisofs", "-o",    image,
-        "-r",      "-J",     "-f",          "-iso-level",     "3",   "-V",      volumeId};
+    // No -f: a symbolic link of the medium goes in as the link it is.
+    std::vector<std::string> command{"xorriso", "-no_rc", "-backslash_codes",
+                                     QuotedPathList::kBackslashCodes};
+    command.insert(command.end(), {"-compliance", layout.rockRidge, "-as", "mkisofs", "-o", image});
+    command.insert(command.end(), {"-r", "-J", "-iso-level", "3", "-V", volumeId});
     if (layout.longIsoNames)
         command.emplace_back("-max-iso9660-filenames");
-    command.insert(command.end(), {"-graft-points", "-path-list", pathList});
+    command.insert(command.end(), {"-graft-points", "--quoted_path_list", pathList});
     Attempt attempt;
     attempt.outcome = RunChild(
         command,

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <vector>
 
 namespace zv {
 
 namespace {
+
+// Bytes read from a file at a time.
+constexpr size_t kFileChunk = 1 << 20;
 
 constexpr std::array<uint32_t, 64> kRound = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
@@ -93,6 +98,25 @@ std::string Sha256::HexDigest() {
             hex += kHex[(word >> shift) & 0xf];
     }
     return hex;
+}
+
+std::optional<std::string> FileSha256(const std::string& path,
+                                      const std::function<void(size_t bytes)>& chunk) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    Sha256 sha;
+    std::vector<char> buffer(kFileChunk);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<size_t>(in.gcount());
+        sha.Add(buffer.data(), got);
+        if (chunk)
+            chunk(got);
+    }
+    if (!in.eof())
+        return std::nullopt;
+    return sha.HexDigest();
 }
 
 }  // namespace zv

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +30,11 @@ class Sha256 {
     size_t buffered_ = 0;
     uint64_t length_ = 0;  // bytes added
 };
+
+// The digest of the whole file at `path`, read through a small buffer;
+// `chunk` hears the bytes of each piece read (and may throw to stop).
+// nullopt when the file cannot be read to its end.
+std::optional<std::string> FileSha256(const std::string& path,
+                                      const std::function<void(size_t bytes)>& chunk = {});
 
 }  // namespace zv

@@ -233,8 +233,15 @@ TEST_F(CliTest, ASavedPlanKeepsItsTablesAndExportsItsMedia) {
         EXPECT_EQ(r.status, status) << args << r.err;
         EXPECT_EQ(r.Says("p_catalog.csv': exists already\n"), status == 1) << r.err;
         EXPECT_EQ(test::ReadBytes(folder.File("p_catalog.csv")),
-                  "medium,path,size\r\n1,one.bin,600\r\n1,sub/four.bin,100\r\n"
-                  "2,sub/three.bin,350\r\n1,two.bin,300\r\n");
+                  "medium,path,kind,size,sha256,link_target\n"
+                  "1,one.bin,file,600,"
+                  "5130b33e6b87fbf5316ed9049e98924eb110800bcbaaad8050f642fba6df37c9,\n"
+                  "1,sub/four.bin,file,100,"
+                  "09ecb6ebc8bcefc733f6f2ec44f791abeed6a99edf0cc31519637898aebd52d8,\n"
+                  "2,sub/three.bin,file,350,"
+                  "77f3755240a62fffc0e518bb29e0b6a83d8493523c7a30f8ccc063917b9a8026,\n"
+                  "1,two.bin,file,300,"
+                  "0d4e2ca9e9cbced7a7a5380eb29e1a3783b9b6d0db72de36a1051038e1c1fbc7,\n");
     }
     EXPECT_EQ(r.err, "");
 
@@ -243,7 +250,7 @@ TEST_F(CliTest, ASavedPlanKeepsItsTablesAndExportsItsMedia) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
               "zarvopack-cli: '" + folder.File("data/two.bin") + "': the file does not exist\n");
-    EXPECT_FALSE(fs::exists(folder.File("p_01.pathlist")));
+    EXPECT_FALSE(fs::exists(folder.File("p_01.quoted_path_list")));
 }
 
 // A file or folder that is there but cannot be read fails the plan naming it:

@@ -160,7 +160,7 @@ TEST_F(DocumentTest, TheAfterRunActionExportsWhatTheSettingsAsk) {
         {1, out, unplaced, {}, nullptr},
         {2, "out", placed, {}, "must be given as a full path"},
         {3, out, placed, {}, "more than the medium's capacity of 1000 bytes"},
-        {2, out, placed, {out + "/p_01.pathlist"}, nullptr},
+        {2, out, placed, {out + "/p_01.quoted_path_list"}, nullptr},
         {1, out, placed, {out + "/p_01"}, nullptr},
     };
     for (const auto& c : cases) {

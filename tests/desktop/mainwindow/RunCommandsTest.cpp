@@ -185,5 +185,32 @@ TEST_F(RunCommandsTest, TheAfterRunActionExportsTheMediaAfterTheRun) {
     EXPECT_TRUE(window.HasResults());
 }
 
+// A file larger than a medium is on no disc after the after-run export: the
+// box says so with a warning and names it.
+TEST_F(RunCommandsTest, TheAfterRunBoxNamesTheFilesOnNoMedium) {
+    QStringList files{"--no-fast", QString::fromStdString(MakeFile("huge", 1500))};
+    for (const int size : {900, 100})
+        files << QString::fromStdString(MakeFile("f" + std::to_string(size), size));
+    test::PlanWithTool(folder_.Path(), folder_.File("big.mtb"), 1000, files);
+    Opened(folder_.File("big.mtb"));
+    const std::string out = folder_.File("out");
+    WhenSettingsOpen([&](RunSettingsDialog& dialog) {
+        dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
+        dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
+            ->setText(QString::fromStdString(out));
+    });
+    QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    for (int answers = 0; answers < 3; ++answers)
+        run_.Answer(MsgResult::OK);
+    WhenSettingsOpen();
+    window_->RunCommand(Command::Run);
+    ExpectBox(run_.Boxes().back(),
+              "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
+                  "\r\nどのﾒﾃﾞｨｱにも入っていないため書き出さなかったﾌｧｲﾙが1個あります\r\n" +
+                  folder_.File("huge") + "\r\n",
+              "実行後の書き出し", MsgButtons::OK, MsgIcon::Exclamation);
+    ExpectEnded();
+}
+
 }  // namespace
 }  // namespace zv

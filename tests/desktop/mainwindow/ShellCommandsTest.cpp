@@ -164,7 +164,7 @@ TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
     });
     Item("sm_F(17)")->trigger();
     EXPECT_EQ(ui_.FileDialogs().at(0).request.proposedName, "relative");
-    EXPECT_TRUE(std::filesystem::exists(out + "/無題1_02.pathlist"));
+    EXPECT_TRUE(std::filesystem::exists(out + "/無題1_02.quoted_path_list"));
     std::string remembered;
     IniAccess(IniRead, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
               remembered, folder_.Settings());
