@@ -109,6 +109,16 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::int64_t SumLineBytes(const std::string& path) {
+    const auto escapes = static_cast<std::int64_t>(
+        std::count_if(path.begin(), path.end(), [](char c) { return c == '\\' || c == '\n'; }));
+    return kSumLine + static_cast<std::int64_t>(path.size()) + escapes + (escapes > 0 ? 1 : 0);
+}
+
+std::int64_t SectorsOf(std::int64_t bytes) {
+    return (bytes + kSector - 1) / kSector;
+}
+
 }  // namespace
 
 // One record of an entry in each tree, and what its Rock Ridge entries put in
@@ -139,20 +149,6 @@ IsoImageModel::Records IsoImageModel::RecordsOf(const std::string& name, EntryKi
     records.joliet = kJolietHead + 2 * JolietLength(name) + (folder ? 0 : kJolietVersion);
     return records;
 }
-
-namespace {
-
-std::int64_t SumLineBytes(const std::string& path) {
-    const auto escapes = static_cast<std::int64_t>(
-        std::count_if(path.begin(), path.end(), [](char c) { return c == '\\' || c == '\n'; }));
-    return kSumLine + static_cast<std::int64_t>(path.size()) + escapes + (escapes > 0 ? 1 : 0);
-}
-
-std::int64_t SectorsOf(std::int64_t bytes) {
-    return (bytes + kSector - 1) / kSector;
-}
-
-}  // namespace
 
 // Records never cross a sector: where one does not fit, the rest of the
 // sector stays empty, less than the largest record. With s sectors that is at
