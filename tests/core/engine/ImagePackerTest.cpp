@@ -114,7 +114,16 @@ TEST(ImagePackerTest, FillsImagesAndKeepsFoldersTogether) {
 // Every capacity that holds the largest item with its folders places every
 // item, and more room never takes more media.
 TEST(ImagePackerTest, MoreCapacityNeverTakesMoreMedia) {
+    // Small files, where the tree's order packs best, and large ones, where
+    // the search by size does.
     std::vector<MemberFile> files = Tree(30, 30, 40000, 4);
+    for (int i = 0; i < 40; ++i) {
+        files.push_back({static_cast<int>(files.size()),
+                         "/data/large/" + std::to_string(i),
+                         200'000.0 + 17'000 * i,
+                         EntryKind::File,
+                         {}});
+    }
     files.push_back({static_cast<int>(files.size()),
                      "/data/big/" + std::string(200, 'b'),
                      900'000,
