@@ -19,9 +19,11 @@ constexpr std::int64_t kPaddingSectors = 150;
 // has a record per part in each tree.
 constexpr std::uint64_t kExtent = 0xFFFFF800;
 
-// ISO 9660 level 3 names as libisofs makes them: at most 31 characters for a
-// folder, 30 and a dot for a file, which ";1" follows.
-constexpr std::int64_t kIsoNameLength = 31;
+// ISO 9660 level 3 names as libisofs makes them: a character for each, at
+// most 31 for a folder, 30 and a dot for a file, which ";1" follows. Where
+// libisofs refuses its first layouts the export lets names take 37, so a
+// longer name is counted at that.
+constexpr std::int64_t kIsoNameLength = 37;
 constexpr std::int64_t kRecordHead = 33;
 constexpr std::int64_t kVersion = 2;
 // A record is at most 254 bytes (its length is even).

@@ -58,6 +58,9 @@ const struct Case {
     const char* what;
     std::vector<Entry> entries;
     bool followLinks = true;
+    // The layouts the export falls back to where libisofs refuses the first.
+    const char* rockRidge = "new_rr";
+    bool longIsoNames = false;
 } kCases[] = {
     {"nothing but SHA256SUMS", {}},
     {"a medium of empty files", Files(60, "", "empty", 0)},
@@ -81,6 +84,10 @@ const struct Case {
       {"l/long", 0, EntryKind::Link, "../" + Repeat("a/", 120) + Repeat("b", 200)},
       {"l/file", 10, EntryKind::File, {}}},
      false},
+    {"long names, Rock Ridge 1.10", Files(40, Repeat("d", 60) + "/", Repeat("長い", 30), 10), true,
+     "old_rr"},
+    {"long names, long ISO 9660 names", Files(300, Repeat("d", 60) + "/", Repeat("n", 45), 10),
+     true, "new_rr", true},
 };
 
 // Makes the entries below `stage` and their SHA256SUMS, and the image of
@@ -100,11 +107,13 @@ std::uint64_t RealImageBytes(const Case& c, const std::string& stage, const std:
         sums += std::string(64, '0') + "  " + e.path + "\n";
     }
     test::WriteBytes(stage + "/SHA256SUMS", sums);
-    std::vector<std::string> command{"xorriso",    "-no_rc", "-compliance", "new_rr", "-as",
-                                     "mkisofs",    "-o",     image,         "-r",     "-J",
+    std::vector<std::string> command{"xorriso",    "-no_rc", "-compliance", c.rockRidge, "-as",
+                                     "mkisofs",    "-o",     image,         "-r",        "-J",
                                      "-iso-level", "3",      "-V",          "DISC_01"};
     if (c.followLinks)
         command.emplace_back("-f");
+    if (c.longIsoNames)
+        command.emplace_back("-max-iso9660-filenames");
     command.push_back(stage);
     const ChildOutcome outcome = RunChild(
         command, [](const std::string&) {}, [] { return true; });
