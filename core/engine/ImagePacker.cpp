@@ -194,6 +194,8 @@ Media ImagePackerRun::BySize() {
         return result;
     }
     std::vector<int> loose = sized.unplaced;
+    std::vector<std::vector<int>> kept;
+    std::vector<std::uint64_t> images;
     for (std::vector<int> positions : sized.media) {
         std::sort(positions.begin(), positions.end(),
                   [&](int a, int b) { return charges_[a] > charges_[b]; });
@@ -205,6 +207,17 @@ Media ImagePackerRun::BySize() {
             loose.push_back(positions.back());
             positions.pop_back();
         }
+        kept.push_back(std::move(positions));
+        images.push_back(model.ImageBytes());
+    }
+    // The items given up join the least full medium's, so that the plan
+    // still ends in one medium that holds the remainder.
+    if (!loose.empty() && !kept.empty()) {
+        const auto least = std::min_element(images.begin(), images.end()) - images.begin();
+        loose.insert(loose.end(), kept[least].begin(), kept[least].end());
+        kept.erase(kept.begin() + least);
+    }
+    for (const std::vector<int>& positions : kept) {
         std::vector<int> medium;
         for (const int p : positions)
             medium.push_back(order_[p]);
