@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/IsoImageModel.h"
+
 namespace zv {
 
 // The file system a run leaves room for on every medium. The numbers are the
@@ -25,6 +27,8 @@ struct MemberFile {
     int item = 0;
     std::string path;
     double size = 0;  // bytes
+    EntryKind kind = EntryKind::File;
+    std::string target;  // what a link points to
 };
 
 // What the file system takes of the media of one run.

@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <unordered_map>
 #include <vector>
 
 #include "core/engine/CombinationSearch.h"
 #include "core/engine/FewestMediaPacker.h"
+#include "core/engine/ImagePacker.h"
 #include "core/engine/ProjectFileMessage.h"
 #include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
@@ -226,18 +228,27 @@ class EngineRun {
             const Clock::time_point started = Clock::now();
             Clock::time_point lastDetail = started - kDetailInterval;
             display_.Observer().SearchRunning(true);
-            plan = PackFewestMedia(sizes, limits, [&](const PackStatus& status) {
+            const PackProgress progress = [&](const PackStatus& status) {
                 return PackingControl(status, started, lastDetail, bound);
-            });
+            };
+            plan = work_.MemberFiles().empty()
+                       ? PackFewestMedia(sizes, limits, progress)
+                       : PackImages(ImageFiles(itemNumbers), static_cast<int>(sizes.size()), limits,
+                                    progress);
             display_.Observer().SearchRunning(false);
             requests_.finish = false;
             if (plan.aborted)
                 return false;
         }
         if (plan.media.empty()) {
-            const bool noneFits = limits.maxItems <= 0 ||
-                                  std::all_of(sizes.begin(), sizes.end(),
-                                              [&](double s) { return s > params_.mediaSize; });
+            // Images take every item that fits by itself unless a medium needs
+            // more items than that.
+            const bool noneFits =
+                limits.maxItems <= 0 ||
+                (work_.MemberFiles().empty()
+                     ? std::all_of(sizes.begin(), sizes.end(),
+                                   [&](double s) { return s > params_.mediaSize; })
+                     : limits.minItems == 0);
             display_.Message(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
             return true;
         }
@@ -256,6 +267,22 @@ class EngineRun {
         // A plan that cannot be recorded fails the run: the project keeps what
         // it held.
         return recorder_.RecordMedia(media);
+    }
+
+    // The member files with the items' positions in `itemNumbers` in place
+    // of their numbers.
+    std::vector<MemberFile> ImageFiles(const std::vector<int16_t>& itemNumbers) const {
+        std::unordered_map<int, int> positions;
+        for (size_t i = 0; i < itemNumbers.size(); ++i)
+            positions[itemNumbers[i]] = static_cast<int>(i);
+        std::vector<MemberFile> files;
+        for (const MemberFile& file : work_.MemberFiles()) {
+            if (const auto found = positions.find(file.item); found != positions.end()) {
+                files.push_back(file);
+                files.back().item = found->second;
+            }
+        }
+        return files;
     }
 
     // Shows how far the packing has come, lets the user interface run, and

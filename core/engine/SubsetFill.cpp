@@ -67,7 +67,28 @@ SubsetFill::Result SubsetFill::Run(ItemPool& pool, WorkMeter& meter) const {
         bestGap = rules_.capacity - best.total;
     }
     best.total = rules_.capacity - bestGap;
+    if (best.valid)
+        TakeEmptyItems(pool, best.positions);
     return best;
+}
+
+// Empty items need no room, so the search never prefers them: a medium takes
+// every one its item limit allows, and none is left over with nothing to share
+// a medium with. The pool holds them at its end.
+void SubsetFill::TakeEmptyItems(ItemPool& pool, std::vector<int>& positions) const {
+    int firstEmpty = pool.size();
+    while (firstEmpty > 0 && pool.SizeAt(firstEmpty - 1) == 0)
+        --firstEmpty;
+    std::vector<bool> taken(static_cast<size_t>(pool.size() - firstEmpty), false);
+    for (const int pos : positions) {
+        if (pos >= firstEmpty)
+            taken[static_cast<size_t>(pos - firstEmpty)] = true;
+    }
+    for (int pos = firstEmpty;
+         pos < pool.size() && static_cast<int>(positions.size()) < rules_.maxItems; ++pos) {
+        if (!taken[static_cast<size_t>(pos - firstEmpty)] && pool.IsAlive(pos))
+            positions.push_back(pos);
+    }
 }
 
 // Under a minimum item count the largest-first search may run out of budget before it meets a

@@ -37,6 +37,7 @@ class SubsetFill {
 
   private:
     Result SmallestFirst(ItemPool& pool) const;
+    void TakeEmptyItems(ItemPool& pool, std::vector<int>& positions) const;
 
     FillRules rules_;
     std::int64_t budget_;

@@ -99,8 +99,10 @@ bool WorkDatabase::PrepareItemTable() {
         display_.SetBar(1, 0, lastItem, 0);
         display_.SetStatus(ResString(text_id::SortingItems));
 
-        // With a file system's allowance an item takes what its files take on
-        // the medium, and every medium keeps a reserve.
+        // With a file system's allowance the fewest-media method charges each
+        // medium its image, from the member files; the sequential method
+        // takes each item as what its files take on the medium, and every
+        // medium keeps a reserve.
         std::optional<FileSystemEstimate> allowance;
         if (params_.fileSystem == FileSystemAllowance::Iso9660) {
             std::vector<MemberFile> files;
@@ -108,8 +110,12 @@ bool WorkDatabase::PrepareItemTable() {
                 display_.Message(text_id::DatabaseOpenFailed);
                 return false;
             }
-            allowance = EstimateIso9660(files, lastItem + 1, params_.mediaSize);
-            mediumReserve_ = allowance->mediumReserve;
+            if (params_.method == PackingMethod::FewestMedia) {
+                memberFiles_ = std::move(files);
+            } else {
+                allowance = EstimateIso9660(files, lastItem + 1, params_.mediaSize);
+                mediumReserve_ = allowance->mediumReserve;
+            }
         }
 
         if (!db_.BeginTrans().ok()) {
@@ -152,8 +158,11 @@ bool WorkDatabase::ReadMemberFiles(std::vector<MemberFile>& files) {
     if (!rows->IsOpen())
         return false;
     for (; !rows->AtEnd(); rows->MoveNext()) {
-        files.push_back(
-            {rows->Field(2).ToInt16(), rows->Field(0).ToText(), rows->Field(1).ToDouble()});
+        files.push_back({rows->Field(2).ToInt16(),
+                         rows->Field(0).ToText(),
+                         rows->Field(1).ToDouble(),
+                         EntryKind::File,
+                         {}});
     }
     return true;
 }

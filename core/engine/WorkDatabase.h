@@ -44,6 +44,9 @@ class WorkDatabase {
     // What every medium keeps back for its file system, known once the item
     // table is built; 0 without an allowance.
     double MediumReserve() const { return mediumReserve_; }
+    // The items' member files, read once the item table is built when the
+    // fewest-media method packs ISO images; empty otherwise.
+    const std::vector<MemberFile>& MemberFiles() const { return memberFiles_; }
     // The run's connection, for recording the media.
     AccessDB& Connection() { return db_; }
     // Ends the run's connection; it comes before the commit or the discard.
@@ -66,6 +69,7 @@ class WorkDatabase {
     std::optional<FileLock> lock_;
     AccessDB db_;
     double mediumReserve_ = 0;
+    std::vector<MemberFile> memberFiles_;
 };
 
 }  // namespace zv

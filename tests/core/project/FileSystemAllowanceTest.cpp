@@ -110,7 +110,11 @@ TEST(FileSystemAllowanceTest, TheEstimateBoundsTheImageAndEveryImageOfAPlanFits)
         std::vector<ProjectItem> items = MakeFiles(tree, folder.File("files"));
         std::vector<MemberFile> files;
         for (size_t i = 0; i < items.size(); ++i)
-            files.push_back({static_cast<int>(i), items[i].name, items[i].members[0].size});
+            files.push_back({static_cast<int>(i),
+                             items[i].name,
+                             items[i].members[0].size,
+                             EntryKind::File,
+                             {}});
         const FileSystemEstimate estimate =
             EstimateIso9660(files, static_cast<int>(items.size()), 1e12);
         double total = estimate.mediumReserve;
