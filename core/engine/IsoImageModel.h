@@ -4,16 +4,9 @@
 #include <string>
 #include <unordered_map>
 
-namespace zv {
+#include "core/engine/EntryKind.h"
 
-// What a thing on a medium is, for what its records cost.
-enum class EntryKind {
-    File,
-    // An (empty) folder kept as a folder of its own.
-    Folder,
-    // A symbolic link, kept as a link: a Rock Ridge SL entry and no data.
-    Link,
-};
+namespace zv {
 
 // The size of the ISO 9660 image xorriso (libisofs 1.5) writes as the export
 // makes it: "-as mkisofs -r -J -iso-level 3", Rock Ridge 1.12, the files at

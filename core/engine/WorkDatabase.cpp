@@ -6,6 +6,7 @@
 #include "core/db/DatabaseFile.h"
 #include "core/db/ProjectSideFiles.h"
 #include "core/db/SqlText.h"
+#include "core/engine/EntryKind.h"
 #include "core/engine/FileSystemAllowance.h"
 #include "core/platform/AtomicReplace.h"
 #include "core/platform/PlatformError.h"
@@ -157,12 +158,15 @@ bool WorkDatabase::ReadMemberFiles(std::vector<MemberFile>& files) {
                         adOpenDynamic);
     if (!rows->IsOpen())
         return false;
+    // An empty folder or a link costs other records than a file of its size.
     for (; !rows->AtEnd(); rows->MoveNext()) {
-        files.push_back({rows->Field(2).ToInt16(),
-                         rows->Field(0).ToText(),
-                         rows->Field(1).ToDouble(),
-                         EntryKind::File,
-                         {}});
+        MemberFile file{rows->Field(2).ToInt16(),
+                        rows->Field(0).ToText(),
+                        rows->Field(1).ToDouble(),
+                        EntryKind::File,
+                        {}};
+        file.kind = KindOnDisk(file.path, file.target);
+        files.push_back(std::move(file));
     }
     return true;
 }

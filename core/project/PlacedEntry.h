@@ -7,14 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/EntryKind.h"
 #include "core/project/ProjectFile.h"
 
 namespace zv {
-
-// What a placed member is on the disk, looked at without following a link:
-// a file to copy, a folder to recreate empty, or a symbolic link to recreate
-// as a link.
-enum class EntryKind { File, Folder, Link };
 
 // One placed member as a medium holds it.
 struct PlacedEntry {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/engine/EntryKind.h"
 #include "core/engine/FileSystemAllowance.h"
 
 namespace zv {
@@ -24,8 +25,11 @@ std::optional<FileSystemEstimate> Allowance(const std::vector<ProjectItem>& item
         return std::nullopt;
     std::vector<MemberFile> files;
     for (size_t i = 0; i < items.size(); ++i) {
-        for (const ProjectMember& member : items[i].members)
-            files.push_back({static_cast<int>(i), member.path, member.size});
+        for (const ProjectMember& member : items[i].members) {
+            MemberFile file{static_cast<int>(i), member.path, member.size, EntryKind::File, {}};
+            file.kind = KindOnDisk(file.path, file.target);
+            files.push_back(std::move(file));
+        }
     }
     return EstimateIso9660(files, static_cast<int>(items.size()), capacity);
 }
