@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
@@ -59,6 +60,10 @@ LoadOutcome TakeItems(ProjectDocument& document, const std::vector<ProjectItem>&
 
 // Puts the project file's items and run settings into the document.
 LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
+    // The project is opened to be worked on: what a save or run that was cut
+    // short left beside it goes first; one going on in another process keeps
+    // its files.
+    static_cast<void>(RecoverProjectFile(path));
     const auto data = ProjectFile::Read(path, document.GetRunSettings());
     if (!data)
         return LoadOutcome::NotAProject;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/engine/ProjectFileMessage.h"
+#include "core/platform/FileError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
@@ -76,6 +77,10 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
         ShowMessage(ResString(ProjectFileMessage(failure, text_id::UpdateFailed)),
                     ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Critical);
         return false;
+    }
+    if (failure.code() == FileError::NotSynced) {
+        ShowMessage(ResString(text_id::SavedNotSynced) + failure.message(),
+                    ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Exclamation);
     }
     document.SetFilePath(target);
     document.SetModified(false);
