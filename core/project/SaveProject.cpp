@@ -74,7 +74,11 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     Status failure;
     if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings(),
                             &failure)) {
-        ShowMessage(ResString(ProjectFileMessage(failure, text_id::UpdateFailed)),
+        const int message = ProjectFileMessage(failure, text_id::UpdateFailed);
+        // The general message says nothing of the cause: the file and the
+        // system's error follow it.
+        ShowMessage(ResString(message) +
+                        (message == text_id::UpdateFailed ? "\r\n" + failure.message() : ""),
                     ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Critical);
         return false;
     }
