@@ -187,6 +187,15 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     }
     EXPECT_TRUE(Cli("plan --sizes -", "12 a\nnot-a-number b\n").Says("standard input:2:"));
     EXPECT_TRUE(Cli("plan --sizes .").Says("'.' is a folder"));
+    // Lines and names are bounded by the file system's limits, so a list costs
+    // bounded memory whatever its lines.
+    EXPECT_TRUE(Cli("plan --sizes -", "1 a\n1 " + std::string(5000, 'n') + "\n")
+                    .Says("standard input:2: the line is longer than 4352 bytes"));
+    const Result longName = Cli("plan --sizes -", "1 d/" + std::string(256, 'n') + "/e\n");
+    EXPECT_EQ(longName.status, 2);
+    EXPECT_TRUE(longName.Says("standard input:1: a name is longer than the file system's 4096"))
+        << longName.err;
+    EXPECT_EQ(Cli("plan --sizes -", "1 d/" + std::string(255, 'n') + "\n").status, 0);
     EXPECT_EQ(Cli("--version").out, "zarvopack-cli " ZV_VERSION "\n");
     EXPECT_TRUE(Cli("--help").Says("zarvopack-cli export --format"));
 }
