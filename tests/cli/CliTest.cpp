@@ -418,9 +418,9 @@ TEST_F(CliTest, CommandsLeaveFilesBesideAProjectThatTheyDidNotWrite) {
                       "-journal", "-wal"};
     for (const std::string& side : sides)
         test::WriteBytes(notes + side, "mine");
-    for (const std::string command :
-         {"show notes.txt", "export --format lists notes.txt", "run notes.txt"}) {
-        EXPECT_EQ(Cli(command).status, 1) << command;
+    for (const std::string command : {"show notes.txt", "export --format lists notes.txt",
+                                      "run notes.txt", "plan --sizes - --save notes.txt"}) {
+        EXPECT_EQ(Cli(command, "1 a\n").status, 1) << command;
         for (const std::string& side : sides)
             EXPECT_EQ(test::ReadBytes(notes + side), "mine") << command << ": " << side;
     }
