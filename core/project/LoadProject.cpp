@@ -94,6 +94,10 @@ LoadOutcome LoadProject(ProjectDocument& document, const std::string& path) {
     LoadOutcome outcome = LoadOutcome::Failed;
     try {
         outcome = ReadInto(document, path);
+    } catch (const ProjectFileError& error) {
+        // The error's own text does not say which row or field is at fault.
+        ShowMessage(error.Description() + "\r\n" + error.Detail(),
+                    ResString(text_id::ErrorTitle) + std::to_string(error.Number()));
     } catch (const PlatformError& error) {
         ShowMessage(error.Description(),
                     ResString(text_id::ErrorTitle) + std::to_string(error.Number()));

@@ -260,7 +260,10 @@ TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
     Write({{"A", 0, {Row("a.txt")}}, {"Hole", 0, {}}, {"B", 0, {Row("b.txt")}}});
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(LoadProject(project, file), LoadOutcome::Failed);
-    ExpectLastBox("インデックスが有効範囲にありません。", "ｴﾗｰ9");
+    ExpectLastBox(
+        "インデックスが有効範囲にありません。\r\nMainDB row 2: GROUP is 2, where item "
+        "number 1 comes next",
+        "ｴﾗｰ9");
     EXPECT_TRUE(project.IsEmpty());
     test::WriteBytes(folder.File("text.mtb"), "just some text");
     EXPECT_EQ(LoadProject(project, folder.File("text.mtb")), LoadOutcome::NotAProject);
