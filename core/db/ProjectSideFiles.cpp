@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
-#include <array>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
