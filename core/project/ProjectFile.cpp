@@ -125,10 +125,18 @@ Status CheckLoadable(const std::vector<ProjectItem>& items, const RunSettings& s
     if (items.size() > static_cast<std::size_t>(kLastItemNumber) + 1)
         return refuse(std::to_string(items.size()) +
                       " items are more than the 32,767 a project holds");
+    // An item without members writes no row: one after it would come back
+    // with an item number that skips one.
+    std::optional<std::size_t> firstEmpty;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const ProjectItem& item = items[i];
         const std::string which =
             "item " + std::to_string(i + 1) + " '" + Shortened(item.name) + "'";
+        if (item.members.empty() && !firstEmpty)
+            firstEmpty = i;
+        if (!item.members.empty() && firstEmpty)
+            return refuse("item " + std::to_string(*firstEmpty + 1) +
+                          " has no files, and items with files follow it");
         if (badText(item.name))
             return refuse(which + ": its name" + textRule);
         if (item.medium < 0)

@@ -54,8 +54,8 @@ class ProjectFile {
     // one's permissions. The target is locked against the runs and saves of
     // other processes meanwhile (FileError::InUse), and a read-only target is
     // refused (FileError::ReadOnly), as is a file of the user's where the new
-    // file would be built (std::errc::file_exists). An item without members writes no row
-    // but still takes its item number. `why` receives the reason of a failure,
+    // file would be built (std::errc::file_exists). Items without members may
+    // only end the list, as they write no row. `why` receives the reason of a failure,
     // and FileError::NotSynced when the file was written and put in place but
     // its folder could not be synced (true is returned then).
     static bool Write(const std::string& path, const std::vector<ProjectItem>& items,

@@ -215,6 +215,9 @@ TEST_F(ProjectFileTest, WhatCouldNotBeReadIsNotWritten) {
         {std::vector(32768, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings,
          "32768 items are more than the 32,767"},
         {{{"/a", 0, {{"/a", 1}}}}, zeroByte, "the media size or the after-run folder"},
+        {{{"/a", 0, {{"/a", 1}}}, {"/b", 0, {}}, {"/c", 0, {{"/c", 1}}}},
+         kSettings,
+         "item 2 has no files, and items with files follow it"},
     };
     for (const auto& c : cases) {
         Status why;

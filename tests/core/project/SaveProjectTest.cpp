@@ -14,6 +14,7 @@
 #include "tests/core/project/DocumentTest.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/OtherProcess.h"
+#include "tests/support/SqlRows.h"
 
 namespace zv {
 namespace {
@@ -257,7 +258,8 @@ TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
     MakeFile("a.txt", 1);
     MakeFile("b.txt", 1);
     // An item without rows leaves a gap in the item numbers.
-    Write({{"A", 0, {Row("a.txt")}}, {"Hole", 0, {}}, {"B", 0, {Row("b.txt")}}});
+    Write({{"A", 0, {Row("a.txt")}}, {"B", 0, {Row("b.txt")}}});
+    ASSERT_EQ(test::Exec(file, "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1"), SQLITE_OK);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(LoadProject(project, file), LoadOutcome::Failed);
     ExpectLastBox(
