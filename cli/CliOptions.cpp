@@ -93,6 +93,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         std::string arg = args[i];
         if (onlyPaths || arg.size() < 2 || arg[0] != '-' || arg == "-") {
+            if (arg.empty())
+                throw UsageError("an empty path names no file");
             options.paths.push_back(arg);
             continue;
         }
@@ -106,11 +108,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             arg.resize(eq);
         }
         auto value = [&]() -> std::string {
-            if (inlineValue)
-                return *inlineValue;
-            if (i + 1 >= args.size())
+            if (!inlineValue && i + 1 >= args.size())
                 throw UsageError(arg + " needs a value");
-            return args[++i];
+            std::string given = inlineValue ? *inlineValue : args[++i];
+            if (given.empty())
+                throw UsageError(arg + " needs a value that is not empty");
+            return given;
         };
         // Switches take no value: "--verbose=no" must not turn anything on.
         auto flag = [&]() {
@@ -194,6 +197,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--save") {
             planOption();
             options.savePath = value();
+        } else if (arg == "--after-run") {
+            if (options.command != CliOptions::Command::Run)
+                throw UsageError(arg + " is an option of run");
+            flag();
+            options.afterRun = true;
         } else if (arg == "--force") {
             if (!exports && !runs)
                 throw UsageError(arg + " is an option of plan, run and export");
@@ -290,6 +298,8 @@ void CheckRunSettings(const RunSettings& settings) {
         throw UsageError("the media size must be more than 0 bytes");
     if (settings.MediaNum == 0)
         throw UsageError("the media count must not be 0");
+    if (!(settings.DiffSize >= 0))
+        throw UsageError("the tolerance must be 0 bytes or more");
     if (settings.DiffSize >= capacity) {
         throw UsageError("the tolerance must be smaller than the media size");
     }
@@ -423,11 +433,16 @@ zarvopack.dat beside the program, as for a new project):
   --force                replace what the after-run action wrote before
   --allow-unplaced       items on no medium and entries skipped are still
                          named, but the exit status stays 0 (also for export)
+  --after-run            (run) carry out the after-run action stored in the
+                         project, and remember it as confirmed for this file
 
 After a run that ended normally (run, and plan with --save) the project's
 after-run action (AfterRun and AfterPath in the settings file: 1 link
 folders, 2 path lists, 3 ISO images, into the folder AfterPath) is carried
-out as export would; what it writes is named on standard error.
+out as export would; what it will write is named on standard error first.
+A project's action is carried out by run only once it was confirmed for
+that file on this machine: with --after-run, by plan --save from the
+settings file, or in the desktop program's run settings.
 
 output:
   --json                 one JSON object on standard output; sizes are whole

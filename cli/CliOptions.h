@@ -48,6 +48,8 @@ struct CliOptions {
     // --save may replace a file that holds no project; export and the
     // after-run action replace what they wrote before.
     bool force = false;
+    // Carry out the after-run action stored in the project of `run`.
+    bool afterRun = false;
 
     std::optional<ExportFormat> format;
     std::string exportFolder;  // empty: the project's folder

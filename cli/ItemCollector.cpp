@@ -191,9 +191,56 @@ void ItemCollector::CheckCount() const {
     }
 }
 
+namespace {
+
+// The file system's own limits: a path of at most 4,096 bytes, each of its
+// names at most 255. A line may hold a size and blanks besides.
+constexpr size_t kMaxPathBytes = 4096;
+constexpr size_t kMaxNameBytes = 255;
+constexpr size_t kMaxLineBytes = kMaxPathBytes + 256;
+
+// std::getline, but a line longer than `limit` is not read whole: false and
+// `line` cut there, so that a list of any line length costs bounded memory.
+bool GetBoundedLine(std::istream& lines, std::string& line, bool& tooLong, size_t limit) {
+    line.clear();
+    tooLong = false;
+    std::streambuf& buffer = *lines.rdbuf();
+    for (;;) {
+        const int c = buffer.sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            lines.setstate(std::ios::eofbit);
+            return !line.empty();
+        }
+        if (c == '\n')
+            return true;
+        if (line.size() == limit) {
+            tooLong = true;
+            return true;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+bool HasLongName(const std::string& path) {
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (end - start > kMaxNameBytes)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ItemCollector::AddSizeList(std::istream& lines, const std::string& source) {
     std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    bool tooLong = false;
+    for (int number = 1; GetBoundedLine(lines, line, tooLong, kMaxLineBytes); ++number) {
+        if (tooLong)
+            throw UsageError(source + ":" + std::to_string(number) + ": the line is longer than " +
+                             std::to_string(kMaxLineBytes) + " bytes");
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         // Editors on some systems begin a UTF-8 text with a byte-order mark.
@@ -219,6 +266,11 @@ void ItemCollector::AddSizeList(std::istream& lines, const std::string& source) 
         // Every line is an item of its own: a list may well name two files of
         // the same name from different places, and neither may go missing.
         const std::string name = line.substr(nameStart);
+        if (name.size() > kMaxPathBytes || HasLongName(name)) {
+            throw UsageError(where + "a name is longer than the file system's " +
+                             std::to_string(kMaxPathBytes) + " bytes for a path or " +
+                             std::to_string(kMaxNameBytes) + " for one of its names");
+        }
         items_.push_back({name, 0, {{name, *size}}});
         CheckCount();
     }

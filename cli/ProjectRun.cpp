@@ -73,9 +73,16 @@ class Staging {
 // save that was cut short left beside it, and refuses a project that must
 // not be replaced.
 void ClaimProject(const std::string& path, FileLock& lock) {
-    Status claimed = RecoverProjectFile(path);
+    Status claimed = ProjectFile::CheckPath(path);
+    if (claimed.ok())
+        claimed = RecoverProjectFile(path);
     if (claimed.ok())
         claimed = lock.Take();
+    // The run is built in P.saving and works in P.saving.TMP.
+    if (claimed.ok())
+        claimed = ClearSideFile(SavingPath(path));
+    if (claimed.ok())
+        claimed = ClearSideFile(WorkPath(SavingPath(path)));
     if (claimed.code() == FileError::InUse)
         throw Failure(claimed.message() + "; try again when it has ended");
     if (!claimed.ok())
@@ -98,8 +105,10 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
     for (ProjectItem& item : items)
         item.medium = 0;
     const Staging staging(SavingPath(projectPath));
-    if (!ProjectFile::Create(staging.Path(), items, settings).ok()) {
-        outcome.message = Text(text_id::UpdateProcessFailed);
+    if (const Status created = ProjectFile::Create(staging.Path(), items, settings);
+        !created.ok()) {
+        outcome.message = {text_id::UpdateProcessFailed,
+                           ResString(text_id::UpdateProcessFailed) + "\r\n" + created.message()};
         return outcome;
     }
 
@@ -130,8 +139,10 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
         return outcome;
     }
     if (const Status placed = PlaceDatabaseFile(staging.Path(), projectPath); !placed.ok()) {
-        throw Failure("cannot put the results in the place of '" + projectPath +
-                      "': " + placed.message());
+        if (placed.code() != FileError::NotSynced)
+            throw Failure("cannot put the results in the place of '" + projectPath +
+                          "': " + placed.message());
+        outcome.afterPlacing = "the project holds the results of this run: " + placed.message();
     }
     for (size_t i = 0; i < items.size(); ++i)
         items[i].medium = media[i];

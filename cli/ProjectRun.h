@@ -16,6 +16,8 @@ struct RunOutcome {
     bool completed = false;
     std::optional<TerminalObserver::RunMessage> message;
     std::map<int, MediumReport> reports;
+    // What went wrong once the results were in the project's place.
+    std::optional<std::string> afterPlacing;
 };
 
 // A run of a project from start to end as the desktop program makes it: every
@@ -23,8 +25,10 @@ struct RunOutcome {
 // media read back into the items. On success the file also keeps each item's
 // medium number, as if the user had saved after the run. The file at
 // `projectPath` is replaced once, in one step, by the finished result; until
-// then and after any failure it holds what it held before. Progress goes to a
-// terminal's standard error unless `quiet`. Throws Failure
+// then and after any failure it holds what it held before; a folder that
+// could not be synced once they were in place is said in `afterPlacing`, the
+// run being complete. Progress goes to a terminal's standard error unless
+// `quiet`. Throws Failure
 // when the project is in use by another run or save, is read-only, or cannot
 // be replaced.
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "cli/CliOptions.h"
-#include "core/db/AccessDB.h"
+#include "core/db/ProjectSideFiles.h"
 #include "core/platform/AtomicReplace.h"
 
 namespace zv {
@@ -15,13 +15,6 @@ namespace {
 
 // As many links as the system itself follows before it gives up.
 constexpr int kMaxLinks = 40;
-
-// A database whose MainDB table reads, as the project reader takes it.
-bool HoldsProject(const std::string& path) {
-    AccessDB db;
-    db.SetPath(path);
-    return db.DBOpen("").ok() && db.Run("SELECT COUNT(*) FROM [MainDB]", adOpenDynamic)->IsOpen();
-}
 
 }  // namespace
 
@@ -52,7 +45,7 @@ void CheckReplaceable(const std::string& path, bool force) {
         throw Failure("'" + path + "' is not a regular file; --save replaces only files");
     if (IsReadOnlyFile(path))
         throw Failure("'" + path + "' is read-only; --save does not replace it");
-    if (!force && !HoldsProject(path))
+    if (!force && !IsProjectDatabase(path))
         throw Failure("'" + path + "' holds no project; --force replaces it all the same");
 }
 

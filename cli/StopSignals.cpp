@@ -30,9 +30,10 @@ std::string SignalName(int signal) {
 }  // namespace
 
 Stopped::Stopped(int signal)
-    : std::runtime_error("stopped by " + SignalName(signal) +
-                         " before the command had finished; nothing it had begun was kept"),
-      signal_(signal) {}
+    : Stopped(signal, "before the command had finished; nothing it had begun was kept") {}
+
+Stopped::Stopped(int signal, const std::string& state)
+    : std::runtime_error("stopped by " + SignalName(signal) + " " + state), signal_(signal) {}
 
 void StopSignals::Install() {
     struct sigaction action;

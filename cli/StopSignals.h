@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 #include "core/engine/RunRequests.h"
 
@@ -10,6 +11,8 @@ namespace zv {
 class Stopped : public std::runtime_error {
   public:
     explicit Stopped(int signal);
+    // Stopped where more was kept than nothing: `state` says what now is.
+    Stopped(int signal, const std::string& state);
 
     int Signal() const { return signal_; }
     // The exit status of a program ended by the signal: 128 + its number.

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/AfterRunStep.h"
 #include "cli/CliOptions.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ExitStatus.h"
@@ -24,6 +25,7 @@
 #include "cli/ReportWriter.h"
 #include "cli/SaveTarget.h"
 #include "cli/StopSignals.h"
+#include "cli/TakenRunSettings.h"
 #include "cli/VerifyCommand.h"
 #include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
@@ -31,6 +33,7 @@
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/MediumExport.h"
 #include "core/project/ProjectFile.h"
+#include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsValueError.h"
 #include "core/settings/SizePresets.h"
@@ -44,7 +47,7 @@ namespace {
 // The command line's medium time limit, else the settings file's; the file is
 // read only when the command line gives none.
 double MediumTimeLimit(const CliOptions& options) {
-    return options.mediumTimeLimit ? *options.mediumTimeLimit : LoadMediumTimeLimit();
+    return options.mediumTimeLimit ? *options.mediumTimeLimit : ReadMediumTimeLimit();
 }
 
 std::string SettingsMessage(const SettingsValueError& error) {
@@ -131,10 +134,12 @@ int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
         std::cerr << "zarvopack-cli: "
                   << (outcome.message ? OneLine(outcome.message->text) : "the run failed") << '\n';
     }
+    if (outcome.afterPlacing)
+        std::cerr << "zarvopack-cli: " << *outcome.afterPlacing << '\n';
     if (!leftOut)
         return exit_status::kFailed;
     leftOut->Write(std::cerr);
-    return leftOut->ExitStatus(options.allowUnplaced);
+    return outcome.afterPlacing ? exit_status::kFailed : leftOut->ExitStatus(options.allowUnplaced);
 }
 
 // The project a plan that is not kept is made in, removed however the plan ends.
@@ -176,27 +181,18 @@ ExportProgress StopOnSignal() {
     return {{}, [] { return StopSignals::Received() == 0; }};
 }
 
-// The after-run action of the project's settings, once its run ended
-// normally. What it writes is named on standard error, which the report on
-// standard output leaves alone.
+// The after-run action of the project, once its run ended normally.
 void ActAfterRun(const CliOptions& options, const std::string& project,
-                 const std::vector<ProjectItem>& items, const RunSettings& settings) {
-    try {
-        for (const std::string& written : PerformAfterRun(items, fs::path(project).stem().string(),
-                                                          settings, options.force, StopOnSignal()))
-            std::cerr << "zarvopack-cli: after the run: wrote " << written << '\n';
-    } catch (const ExportCancelled&) {
-        StopSignals::Check();
-        throw;
-    } catch (const MediumExportError& error) {
-        throw Failure(std::string("after the run: ") + error.what() +
-                      (dynamic_cast<const ExportExists*>(&error) ? " (--force replaces it)" : ""));
-    }
+                 const std::vector<ProjectItem>& items, const RunSettings& settings,
+                 bool confirmed) {
+    CarryOutAfterRun({project, items, settings, confirmed, options.force}, StopOnSignal());
 }
 
 int Plan(const CliOptions& options) {
     const RunSettings settings = options.Apply(NewProjectSettings(options));
-    CheckRunSettings(settings);
+    CheckTakenRunSettings(
+        options, settings,
+        "the settings file '" + SettingsFilePath() + "' [" + settings_keys::kRunDefaults + "]");
     // Refused before the items are gathered, so no search is spent on a plan
     // that could not be kept.
     const bool keep = !options.savePath.empty();
@@ -239,15 +235,14 @@ int Plan(const CliOptions& options) {
     if (!outcome.completed)
         StopSignals::Check();
     const int status = Finish(options, items, settings, outcome, collector.SkippedEntries());
-    if (keep && outcome.completed)
-        ActAfterRun(options, project, items, settings);
+    // The action of a new project comes from this machine's settings file.
+    if (keep && outcome.completed && !outcome.afterPlacing)
+        ActAfterRun(options, project, items, settings, true);
     return status;
 }
 
+// Only reads: nothing beside the file is touched.
 ProjectData ReadProject(const std::string& path, const CliOptions& options) {
-    // A project that a run of an earlier version moved aside and never put
-    // back returns to its place first.
-    static_cast<void>(RecoverProjectFile(path));
     if (!fs::is_regular_file(path))
         throw Failure("'" + path + "' is not a file");
     std::optional<ProjectData> project;
@@ -267,6 +262,9 @@ int Run(const CliOptions& options) {
     // The run saves into the project and puts its work database in the
     // project's place; through a link that must reach the link's target.
     const std::string path = SaveTarget(options.paths[0]);
+    // A project that a run of an earlier version moved aside and never put
+    // back returns to its place first.
+    static_cast<void>(RecoverProjectFile(path));
     ProjectData project = ReadProject(path, options);
     // Sizes come from the files as they are now, as when the desktop program
     // loads a project; a file that has gone keeps the size it was saved with.
@@ -285,7 +283,7 @@ int Run(const CliOptions& options) {
         }
     }
     const RunSettings settings = options.Apply(project.settings);
-    CheckRunSettings(settings);
+    CheckTakenRunSettings(options, settings, "the project '" + path + "'");
     NoteCapacity(options, settings);
     StopSignals::Check();
     const RunOutcome outcome =
@@ -294,8 +292,8 @@ int Run(const CliOptions& options) {
     if (!outcome.completed)
         StopSignals::Check();
     const int status = Finish(options, project.items, settings, outcome);
-    if (outcome.completed)
-        ActAfterRun(options, path, project.items, settings);
+    if (outcome.completed && !outcome.afterPlacing)
+        ActAfterRun(options, path, project.items, settings, options.afterRun);
     return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <utility>
@@ -17,6 +18,20 @@ namespace zv {
 namespace {
 
 constexpr std::string_view kDataSource = ";Data Source=";
+
+// SQLite's message with the system's error under it: "disk I/O error" alone
+// does not tell a full disk from a broken one.
+std::string ErrorText(sqlite3* db) {
+    std::string text = sqlite3_errmsg(db);
+    int system = sqlite3_system_errno(db);
+    // SQLite notes the error of the last failed call on the file as well.
+    if (system == 0 &&
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &system) != SQLITE_OK)
+        system = 0;
+    if (system != 0)
+        text += " (" + std::string(std::strerror(system)) + ")";
+    return text;
+}
 
 struct ConnectionCloser {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
@@ -107,12 +122,12 @@ Status AccessDB::DBCreate(const std::string& path, const TableDef& table) {
         if (catalog == nullptr) {
             result = SetError("ADDC-01", DbError::CreateFailed, ResString(text_id::DbCreateFailed));
         } else if (rc != SQLITE_OK) {
-            result = SetError("ADDC-99", DbError::Refused, sqlite3_errmsg(catalog.get()));
+            result = SetError("ADDC-99", DbError::Refused, ErrorText(catalog.get()));
         } else {
             created = true;
             if (!table.name.empty() &&
                 Exec(catalog.get(), CreateTableStatement(table)) != SQLITE_OK) {
-                result = SetError("ADDC-99", DbError::Refused, sqlite3_errmsg(catalog.get()));
+                result = SetError("ADDC-99", DbError::Refused, ErrorText(catalog.get()));
             }
         }
     } catch (const std::exception& e) {
@@ -141,7 +156,7 @@ Status AccessDB::TBCreate(const std::vector<TableDef>& tables) {
                 throw PlatformError::InvalidCall();
             }
             if (Exec(connection_, CreateTableStatement(table)) != SQLITE_OK) {
-                return SetError("ADTC-99", DbError::Refused, sqlite3_errmsg(connection_));
+                return SetError("ADTC-99", DbError::Refused, ErrorText(connection_));
             }
         }
     } catch (const std::exception& e) {
@@ -176,8 +191,7 @@ Status AccessDB::DBOpen(const std::string& path) {
             rc = Exec(connection.get(), "SELECT count(*) FROM sqlite_master");
         }
         if (rc != SQLITE_OK) {
-            Status failure =
-                SetError("ADDO-99", DbError::Refused, sqlite3_errmsg(connection.get()));
+            Status failure = SetError("ADDO-99", DbError::Refused, ErrorText(connection.get()));
             if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
                 return {FileError::InUse, failure.message()};
             }
@@ -248,7 +262,7 @@ Status AccessDB::Perform(const std::string& statement, std::shared_ptr<zv::Recor
             }
         }
         if (rc != SQLITE_OK) {
-            status = SetError("ADRN-99", DbError::Refused, sqlite3_errmsg(connection_));
+            status = SetError("ADRN-99", DbError::Refused, ErrorText(connection_));
         }
         // While a failure stays uncleared, the statement that was there before
         // this call is kept.
@@ -259,6 +273,39 @@ Status AccessDB::Perform(const std::string& statement, std::shared_ptr<zv::Recor
         status = SetError("ADRN-99", DbError::Refused, e.what());
     }
     return status;
+}
+
+Status AccessDB::Stream(const std::string& statement,
+                        const std::function<void(const zv::RecordSet& row)>& visit) {
+    if (connection_ == nullptr) {
+        return SetError("ADRN-02", DbError::NotOpen, ResString(text_id::DbNotOpen));
+    }
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(connection_, statement.c_str(),
+                                static_cast<int>(statement.size()) + 1, &raw, nullptr);
+    const Statement prepared(raw);
+    if (rc == SQLITE_OK && prepared != nullptr) {
+        const int columns = sqlite3_column_count(prepared.get());
+        std::vector<std::string> names;
+        for (int column = 0; column < columns; ++column) {
+            names.emplace_back(sqlite3_column_name(prepared.get(), column));
+        }
+        while ((rc = sqlite3_step(prepared.get())) == SQLITE_ROW) {
+            std::vector<FieldValue> values;
+            values.reserve(static_cast<std::size_t>(columns));
+            for (int column = 0; column < columns; ++column) {
+                values.push_back(ReadField(prepared.get(), column));
+            }
+            visit(zv::RecordSet(names, std::move(values)));
+        }
+        if (rc == SQLITE_DONE) {
+            rc = SQLITE_OK;
+        }
+    }
+    if (rc != SQLITE_OK) {
+        return SetError("ADRN-99", DbError::Refused, ErrorText(connection_));
+    }
+    return Status::Ok();
 }
 
 Status AccessDB::BeginTrans() {
@@ -278,7 +325,7 @@ Status AccessDB::Transact(const char* statement) {
         return SetError("ADTR-99", DbError::NotOpen, ResString(text_id::DbNotOpen));
     }
     if (Exec(connection_, statement) != SQLITE_OK) {
-        return SetError("ADTR-99", DbError::Refused, sqlite3_errmsg(connection_));
+        return SetError("ADTR-99", DbError::Refused, ErrorText(connection_));
     }
     return Status::Ok();
 }

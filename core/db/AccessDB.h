@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,12 @@ class AccessDB {
     // query that fails gives a record set that is not open.
     [[nodiscard]] std::shared_ptr<zv::RecordSet> Run(const std::string& statement,
                                                      int16_t cursorType);
+    // Runs a query and hands each row to `visit` as it comes, as a record set
+    // of that row alone, so that a query of any length costs the memory of
+    // one row. An exception from `visit` ends the query and reaches the
+    // caller; the status tells how the query itself went.
+    Status Stream(const std::string& statement,
+                  const std::function<void(const zv::RecordSet& row)>& visit);
     // Runs one statement that gives no rows (INSERT, DELETE, CREATE, ...) as
     // Run does, and tells how this statement itself went.
     Status Execute(const std::string& statement);

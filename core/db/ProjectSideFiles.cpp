@@ -1,6 +1,12 @@
 #include "core/db/ProjectSideFiles.h"
 
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 #include "core/db/DatabaseFile.h"
@@ -13,17 +19,95 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr std::size_t kHeaderBytes = 100;
+constexpr char kDatabaseMagic[] = "SQLite format 3";
+constexpr std::size_t kApplicationIdOffset = 68;
+// The first bytes of a rollback journal and of a write-ahead log.
+constexpr unsigned char kJournalMagic[] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+constexpr unsigned char kWalMagic[] = {0x37, 0x7f, 0x06};
+
 std::string MovedAsidePath(const std::string& project) {
     return project + ".TMP.TMP";
+}
+
+bool IsRegularFile(const std::string& path, bool followLinks = false) {
+    struct stat status {};
+    return (followLinks ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) == 0 &&
+           S_ISREG(status.st_mode);
+}
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+// The first `count` bytes of a regular file; fewer when it is shorter.
+std::string Head(const std::string& path, std::size_t count, bool followLinks = false) {
+    if (!IsRegularFile(path, followLinks))
+        return {};
+    std::ifstream file(path, std::ios::binary);
+    std::string bytes(count, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return bytes;
+}
+
+bool StartsWith(const std::string& bytes, const unsigned char* magic, std::size_t length) {
+    return bytes.size() >= length && std::memcmp(bytes.data(), magic, length) == 0;
+}
+
+bool IsDatabaseHeader(const std::string& header) {
+    return header.size() == kHeaderBytes &&
+           header.compare(0, sizeof kDatabaseMagic,
+                          std::string(kDatabaseMagic, sizeof kDatabaseMagic)) == 0;
+}
+
+// A URI that opens the file without looking at any journal beside it, so
+// that looking rolls nothing back and removes nothing.
+std::string ImmutableUri(const std::string& path) {
+    static const char* const digits = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const unsigned char c : fs::absolute(path).string()) {
+        if (std::isalnum(c) || c == '/' || c == '.' || c == '_' || c == '-') {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += digits[c >> 4];
+            uri += digits[c & 15];
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+bool HoldsMainDB(const std::string& path) {
+    sqlite3* db = nullptr;
+    bool holds = false;
+    if (sqlite3_open_v2(ImmutableUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db,
+                               "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                               "'MainDB' COLLATE NOCASE",
+                               -1, &statement, nullptr) == SQLITE_OK)
+            holds = sqlite3_step(statement) == SQLITE_ROW;
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close_v2(db);
+    return holds;
+}
+
+bool IsJournal(const std::string& path) {
+    const std::string head = Head(path, sizeof kJournalMagic);
+    return StartsWith(head, kJournalMagic, sizeof kJournalMagic) ||
+           (StartsWith(head, kWalMagic, sizeof kWalMagic) && head.size() >= 4 &&
+            (static_cast<unsigned char>(head[3]) & 0xfe) == 0x82);
 }
 
 // A project moved aside by a run that was cut off before it put anything in
 // the project's place goes back there.
 Status ReturnMovedAside(const std::string& project) {
     const std::string movedAside = MovedAsidePath(project);
-    std::error_code ignored;
-    if (fs::exists(fs::symlink_status(project, ignored)) ||
-        !fs::is_regular_file(fs::symlink_status(movedAside, ignored)))
+    if (Exists(project) || !IsProjectDatabase(movedAside))
         return {};
     if (Status status = ClearJournals(project); !status.ok())
         return status;
@@ -42,7 +126,43 @@ std::string WorkPath(const std::string& project) {
     return project + ".TMP";
 }
 
+bool StartsAsDatabase(const std::string& path) {
+    return IsDatabaseHeader(Head(path, kHeaderBytes, true));
+}
+
+bool IsProjectDatabase(const std::string& path) {
+    const std::string header = Head(path, kHeaderBytes);
+    if (!IsDatabaseHeader(header))
+        return false;
+    const auto byte = [&](std::size_t i) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(header[kApplicationIdOffset + i]));
+    };
+    const uint32_t id = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+    return id == static_cast<uint32_t>(kProjectApplicationId) || HoldsMainDB(path);
+}
+
+Status ClearSideFile(const std::string& side) {
+    if (Exists(side)) {
+        if (!IsProjectDatabase(side))
+            return {std::make_error_code(std::errc::file_exists),
+                    "'" + side + "' is in the way and was not written by this program; it is " +
+                        "left as it is"};
+        return RemoveDatabaseFile(side);
+    }
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const std::string journal = side + suffix;
+        if (Exists(journal) && !IsJournal(journal))
+            return {std::make_error_code(std::errc::file_exists),
+                    "'" + journal + "' is in the way and is no journal of SQLite's; it is " +
+                        "left as it is"};
+    }
+    return ClearJournals(side);
+}
+
 Status RecoverProjectFile(const std::string& project) {
+    // Beside a file that is no project nothing is the program's.
+    if (Exists(project) && !IsProjectDatabase(project))
+        return {};
     FileLock lock(project);
     if (Status status = lock.Take(); !status.ok())
         return status;
@@ -54,11 +174,15 @@ Status RecoverProjectFile(const std::string& project) {
     if (Status status = ReturnMovedAside(project); !status.ok())
         return status;
     Status first;
-    // The command line runs on P.saving under the lock of P, so P.saving's own
-    // lock is nobody's now.
     for (const std::string& side : {SavingPath(project), WorkPath(project), MovedAsidePath(project),
-                                    WorkPath(SavingPath(project)), SavingPath(project) + ".lock"}) {
-        Status status = RemoveDatabaseFile(side);
+                                    WorkPath(SavingPath(project))}) {
+        // What is not the program's stays, and a run or save that needs its
+        // place says so then.
+        if (Exists(side) && !IsProjectDatabase(side))
+            continue;
+        Status status = ClearSideFile(side);
+        if (status.code() == std::errc::file_exists)
+            continue;
         if (first.ok())
             first = std::move(status);
     }

@@ -15,6 +15,7 @@
 #include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/WorkDatabase.h"
+#include "core/platform/FileError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
@@ -126,8 +127,10 @@ class EngineRun {
         work_.Close();
         if (!completed) {
             work_.DiscardWorkDatabase();
-        } else if (const Status committed = work_.CommitWorkDatabase(); !committed.ok()) {
-            // Results that never reached the project file are no results.
+        } else if (const Status committed = work_.CommitWorkDatabase();
+                   !committed.ok() && committed.code() != FileError::NotSynced) {
+            // Results that never reached the project file are no results;
+            // results in its place whose folder was not synced are.
             display_.Message(ProjectFileMessage(committed, text_id::ResultsNotSaved));
             completed = false;
         }

@@ -9,6 +9,7 @@
 #include "core/engine/EntryKind.h"
 #include "core/engine/FileSystemAllowance.h"
 #include "core/platform/AtomicReplace.h"
+#include "core/platform/FileError.h"
 #include "core/platform/PlatformError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -69,7 +70,11 @@ Status WorkDatabase::CreateWorkDatabase() {
     // A hot journal of the project belongs in the project, not in its copy.
     if (Status status = RecoverDatabase(project); !status.ok())
         return status;
-    return CopyToNewFile(project, work);
+    if (Status status = ClearSideFile(work); !status.ok())
+        return status;
+    Status copied = CopyToNewFile(project, work);
+    created_ = copied.ok();
+    return copied;
 }
 
 bool WorkDatabase::PrepareItemTable() {
@@ -246,14 +251,14 @@ bool WorkDatabase::Abandon(int message) {
 Status WorkDatabase::CommitWorkDatabase() {
     DropSearchIndexes();
     Status status = PlaceDatabaseFile(params_.WorkDatabasePath(), params_.ProjectFilePath());
-    if (!status.ok())
+    if (!status.ok() && status.code() != FileError::NotSynced)
         DiscardWorkDatabase();
     return status;
 }
 
 void WorkDatabase::DiscardWorkDatabase() {
     // Without the lock the file at the work path is another run's.
-    if (!lock_ || !lock_->Held())
+    if (!created_ || !lock_ || !lock_->Held())
         return;
     // What cannot be removed now goes at the next run or opening.
     static_cast<void>(RemoveDatabaseFile(params_.WorkDatabasePath()));

@@ -27,7 +27,8 @@ class WorkDatabase {
     // Locks the project, puts right what an earlier save or run left beside
     // it, lets SQLite recover the project's own journal, and copies it to the
     // work database path. FileError::InUse while another process saves or
-    // runs it, FileError::ReadOnly for a read-only project.
+    // runs it, FileError::ReadOnly for a read-only project, and
+    // std::errc::file_exists for a file of the user's at the work path.
     Status CreateWorkDatabase();
     // Opens the run's connection and builds GP with one row per list item and
     // its summed size. False stops the run; its message has been shown, except
@@ -52,7 +53,8 @@ class WorkDatabase {
     // Ends the run's connection; it comes before the commit or the discard.
     void Close();
     // Puts the work database in the project file's place in one step. On a
-    // failure the project file stays as it was and the work database goes.
+    // failure the project file stays as it was and the work database goes;
+    // FileError::NotSynced says the project holds the results all the same.
     Status CommitWorkDatabase();
     void DiscardWorkDatabase();
 
@@ -67,6 +69,8 @@ class WorkDatabase {
     const RunParameters& params_;
     RunDisplay& display_;
     std::optional<FileLock> lock_;
+    // Only a work database this run made is removed by it.
+    bool created_ = false;
     AccessDB db_;
     double mediumReserve_ = 0;
     std::vector<MemberFile> memberFiles_;

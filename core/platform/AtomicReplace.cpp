@@ -82,7 +82,14 @@ Status AtomicReplace(const std::string& from, const std::string& to) {
         return status;
     if (Files().Rename(from.c_str(), to.c_str()) != 0)
         return SystemFailure("cannot rename " + Quoted(from) + " to " + Quoted(to));
-    return SyncFolder(std::filesystem::path(to).parent_path().string());
+    // From here on `to` is the new file: a failure may no longer say otherwise.
+    if (const Status synced = SyncFolder(std::filesystem::path(to).parent_path().string());
+        !synced.ok())
+        return {FileError::NotSynced, Quoted(to) +
+                                          " holds the new file, but its folder could not " +
+                                          "be written to the disk (" + synced.message() +
+                                          "); a crash now may bring back the old one"};
+    return {};
 }
 
 Status WriteFileAtomically(const std::string& target, std::string_view content) {
@@ -93,7 +100,7 @@ Status WriteFileAtomically(const std::string& target, std::string_view content) 
     Status status = CloseKeeping(fd, WriteAll(fd, content, temporary), temporary);
     if (status.ok())
         status = AtomicReplace(temporary, target);
-    if (!status.ok())
+    if (!status.ok() && status.code() != FileError::NotSynced)
         Files().Unlink(temporary.c_str());
     return status;
 }

@@ -24,7 +24,8 @@ Status ReadOnlyFailure(const std::string& path);
 // where the system allows, the owner) of the file it replaces, is renamed over
 // `to`, and the folder is synced. A read-only `to` is refused
 // (FileError::ReadOnly). On a failure before the rename both files stay as
-// they were.
+// they were; a failed sync of the folder after it is FileError::NotSynced,
+// with `to` holding the new file.
 Status AtomicReplace(const std::string& from, const std::string& to);
 
 // Writes `content` to a new file beside `target` and puts it in the target's

@@ -15,6 +15,8 @@ class Category : public std::error_category {
                 return "in use by another run or save";
             case FileError::ReadOnly:
                 return "read-only";
+            case FileError::NotSynced:
+                return "in place, but not yet safely on the disk";
         }
         return "unknown";
     }

@@ -9,6 +9,7 @@ namespace zv {
 enum class FileError {
     InUse = 1,  // another run or save of the same file is going on
     ReadOnly,   // the file's write permission is taken away
+    NotSynced,  // the new file is in its place, but its folder did not reach the disk
 };
 
 const std::error_category& FileErrorCategory();

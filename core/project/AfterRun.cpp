@@ -30,6 +30,16 @@ std::vector<std::string> PerformAfterRun(const std::vector<ProjectItem>& items,
     });
     if (!format || !placed)
         return {};
+    // A name from a list of sizes stands for no file: read as a path it would
+    // hand over whatever file of that name the current folder holds.
+    for (const ProjectItem& item : items) {
+        for (const ProjectMember& member : item.members) {
+            if (item.medium > 0 && !std::filesystem::path(member.path).is_absolute())
+                throw MediumExportError(member.path,
+                                        "is a name, not a file's full path; the after-run "
+                                        "export takes only files");
+        }
+    }
     // A relative folder would land wherever the program happened to be started.
     if (!std::filesystem::path(settings.AfterPath).is_absolute())
         throw MediumExportError(settings.AfterPath,

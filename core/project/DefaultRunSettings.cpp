@@ -1,5 +1,7 @@
 #include "core/project/DefaultRunSettings.h"
 
+#include <cmath>
+
 #include "core/platform/PlatformError.h"
 #include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
@@ -101,17 +103,26 @@ std::vector<SettingsValueError> ReadDefaultRunSettings(RunSettings& settings) {
     return failures;
 }
 
-double LoadMediumTimeLimit() {
+double ReadMediumTimeLimit() {
     const IniSnapshot ini(SettingsFilePath());
     const SettingsKey& key = keys::MediumTimeLimit;
+    const std::string value = ini.Value(key.section, key.name).value_or(key.fallback);
+    double seconds = 0;
     try {
-        const std::string value = ini.Value(key.section, key.name).value_or(key.fallback);
-        try {
-            const double seconds = TextToDouble(value);
-            return seconds > 0 ? seconds : 0;
-        } catch (const PlatformError& error) {
-            throw SettingsValueError(error, ini.Path(), key.section, key.name, value);
-        }
+        seconds = TextToDouble(value);
+    } catch (const PlatformError& error) {
+        throw SettingsValueError(error, ini.Path(), key.section, key.name, value);
+    }
+    // "nan" would compare as no limit at all, "inf" as one never reached.
+    if (!std::isfinite(seconds))
+        throw SettingsValueError(PlatformError::OutOfRange(), ini.Path(), key.section, key.name,
+                                 value);
+    return seconds > 0 ? seconds : 0;
+}
+
+double LoadMediumTimeLimit() {
+    try {
+        return ReadMediumTimeLimit();
     } catch (const SettingsValueError& error) {
         ShowError(error.Number(), error.BoxText());
         return 0;

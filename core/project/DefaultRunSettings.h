@@ -31,9 +31,13 @@ std::vector<SettingsValueError> ReadDefaultRunSettings(RunSettings& settings);
 PackingMethod PackingMethodFromNumber(int16_t number);
 
 // The seconds after which a medium's search ends with its best combination
-// (settings file; 0 = no limit). A value that does not convert, or a file
-// that cannot be read, is reported in the common error box with the file and
-// the key, and sets no limit.
+// (settings file; 0 = no limit). Throws SettingsValueError, naming the file
+// and the key, for a value that does not convert or is no finite number, and
+// for a file that cannot be read.
+double ReadMediumTimeLimit();
+
+// ReadMediumTimeLimit, with its failure reported in the common error box;
+// no limit then.
 double LoadMediumTimeLimit();
 
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/db/ProjectSideFiles.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
@@ -59,6 +60,10 @@ LoadOutcome TakeItems(ProjectDocument& document, const std::vector<ProjectItem>&
 
 // Puts the project file's items and run settings into the document.
 LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
+    // The project is opened to be worked on: what a save or run that was cut
+    // short left beside it goes first; one going on in another process keeps
+    // its files.
+    static_cast<void>(RecoverProjectFile(path));
     const auto data = ProjectFile::Read(path, document.GetRunSettings());
     if (!data)
         return LoadOutcome::NotAProject;
@@ -89,6 +94,10 @@ LoadOutcome LoadProject(ProjectDocument& document, const std::string& path) {
     LoadOutcome outcome = LoadOutcome::Failed;
     try {
         outcome = ReadInto(document, path);
+    } catch (const ProjectFileError& error) {
+        // The error's own text does not say which row or field is at fault.
+        ShowMessage(error.Description() + "\r\n" + error.Detail(),
+                    ResString(text_id::ErrorTitle) + std::to_string(error.Number()));
     } catch (const PlatformError& error) {
         ShowMessage(error.Description(),
                     ResString(text_id::ErrorTitle) + std::to_string(error.Number()));

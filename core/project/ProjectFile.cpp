@@ -59,6 +59,11 @@ Status WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunS
     if (Status status = db.BeginTrans(); !status.ok()) {
         return status;
     }
+    if (Status status =
+            db.Execute("PRAGMA application_id = " + std::to_string(kProjectApplicationId));
+        !status.ok()) {
+        return status;
+    }
     int counter = 0;
     for (const ProjectItem& item : items) {
         const std::string tail = "," + std::to_string(counter) + ",'" + SqlQuote(item.name) + "'" +
@@ -87,6 +92,69 @@ Status WriteRows(AccessDB& db, const std::vector<ProjectItem>& items, const RunS
 
 // Item numbers are list positions, and a project holds at most 32,767 items.
 constexpr int kLastItemNumber = 32766;
+// Sizes and the tolerance are kept as doubles, which hold every whole number
+// below 2^53 exactly; beyond it a size no longer converts to a byte count.
+constexpr double kSizeLimit = 9007199254740992.0;
+// The longest text one field of a project file may hold: far beyond any path
+// or name, far below what would strain the memory.
+constexpr int kMaxFieldBytes = 1 << 20;
+// SQLite opens no database whose full path is longer than 512 bytes, and the
+// longest name the program opens beside a project is "P.saving.TMP".
+constexpr std::size_t kMaxDatabasePathBytes = 512;
+constexpr std::size_t kMaxProjectPathBytes = kMaxDatabasePathBytes - 11;
+
+// The start of a text for a message that may have to quote a very long one.
+std::string Shortened(const std::string& text) {
+    constexpr std::size_t kShown = 60;
+    return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+}
+
+// What the reader below refuses, refused before anything is written: a file
+// the program writes must open again.
+Status CheckLoadable(const std::vector<ProjectItem>& items, const RunSettings& settings) {
+    const auto refuse = [](const std::string& what) {
+        return Status(std::make_error_code(std::errc::invalid_argument), what);
+    };
+    const auto badText = [](const std::string& text) {
+        return text.size() > static_cast<std::size_t>(kMaxFieldBytes) ||
+               text.find('\0') != std::string::npos;
+    };
+    const auto badSize = [](double size) { return !(size >= 0 && size < kSizeLimit); };
+    const std::string textRule =
+        " is longer than a project file holds (1 MiB) or holds a zero byte";
+    if (items.size() > static_cast<std::size_t>(kLastItemNumber) + 1)
+        return refuse(std::to_string(items.size()) +
+                      " items are more than the 32,767 a project holds");
+    // An item without members writes no row: one after it would come back
+    // with an item number that skips one.
+    std::optional<std::size_t> firstEmpty;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ProjectItem& item = items[i];
+        const std::string which =
+            "item " + std::to_string(i + 1) + " '" + Shortened(item.name) + "'";
+        if (item.members.empty() && !firstEmpty)
+            firstEmpty = i;
+        if (!item.members.empty() && firstEmpty)
+            return refuse("item " + std::to_string(*firstEmpty + 1) +
+                          " has no files, and items with files follow it");
+        if (badText(item.name))
+            return refuse(which + ": its name" + textRule);
+        if (item.medium < 0)
+            return refuse(which + ": its medium number is below 0");
+        for (const ProjectMember& member : item.members) {
+            if (badText(member.path))
+                return refuse(which + ": the path '" + Shortened(member.path) + "'" + textRule);
+            if (badSize(member.size))
+                return refuse(which + ": the size of '" + Shortened(member.path) +
+                              "' is no number of bytes from 0 to 2^53");
+        }
+    }
+    if (badText(settings.MediaSize) || badText(settings.AfterPath))
+        return refuse("the media size or the after-run folder" + textRule);
+    if (badSize(settings.DiffSize))
+        return refuse("the tolerance is no number of bytes from 0 to 2^53");
+    return {};
+}
 
 // Reads one field of the current row for the program. Where the value does
 // not convert, or would have to be rounded or clamped to fit, the load fails
@@ -96,14 +164,31 @@ class FieldReader {
   public:
     FieldReader(const RecordSet& rows, std::string row) : rows_(rows), row_(std::move(row)) {}
 
-    double Number(const std::string& field) const {
+    // A size in bytes: from 0 to below 2^53, where doubles stop counting bytes.
+    double Size(const std::string& field) const {
         const FieldValue& value = rows_.Field(field);
         const double number = ToNumber(field, value);
         if (!std::isfinite(number) || number < 0) {
             throw ProjectFileError(PlatformError::OutOfRange(),
                                    Is(field, value) + ", not a number of 0 or more");
         }
+        if (number >= kSizeLimit) {
+            throw ProjectFileError(PlatformError::Overflow(),
+                                   Is(field, value) + ", not below 2^53 bytes");
+        }
         return number;
+    }
+
+    // A number that stands for one of a choice of values, as `convert` knows them.
+    template <typename Choice>
+    Choice OneOf(const std::string& field, Choice (*convert)(int16_t)) const {
+        const int16_t number = WholeNumber(field, INT16_MIN, INT16_MAX);
+        try {
+            return convert(number);
+        } catch (const PlatformError& error) {
+            throw ProjectFileError(
+                error, Is(field, rows_.Field(field)) + ", not one of the values the program knows");
+        }
     }
 
     int16_t WholeNumber(const std::string& field, int low, int high) const {
@@ -204,9 +289,6 @@ TableShape ShapeOf(AccessDB& db, const TableDef& table, std::size_t required) {
     return found == required ? TableShape::Plain : TableShape::Foreign;
 }
 
-// The longest text one field of a project file may hold: far beyond any path
-// or name, far below what would strain the memory.
-constexpr int kMaxFieldBytes = 1 << 20;
 // Reading a project takes about one step per byte of its file, whatever the
 // rows hold; the budget leaves ample room above that, and the base lets small
 // files read their schema and empty tables.
@@ -224,28 +306,46 @@ CostLimits LoadCostLimits(const std::string& path) {
 
 }  // namespace
 
+Status ProjectFile::CheckPath(const std::string& path) {
+    if (path.empty())
+        return {std::make_error_code(std::errc::invalid_argument), "an empty path names no file"};
+    std::error_code ignored;
+    const std::string full = std::filesystem::absolute(path, ignored).string();
+    if (full.size() > kMaxProjectPathBytes) {
+        return {std::make_error_code(std::errc::filename_too_long),
+                "the path of '" + Shortened(full) + "' is " + std::to_string(full.size()) +
+                    " bytes long; SQLite opens project files of at most " +
+                    std::to_string(kMaxProjectPathBytes) + " bytes"};
+    }
+    return {};
+}
+
 bool ProjectFile::Write(const std::string& path, const std::vector<ProjectItem>& items,
                         const RunSettings& settings, Status* why) {
     const std::string saving = SavingPath(path);
     FileLock lock(path);
-    Status status = lock.Take();
+    Status status = CheckPath(path);
+    if (status.ok()) {
+        status = lock.Take();
+    }
     if (status.ok() && IsReadOnlyFile(path)) {
         status = ReadOnlyFailure(path);
     }
     // Left behind by a save that was cut short.
     if (status.ok()) {
-        status = RemoveDatabaseFile(saving);
+        status = ClearSideFile(saving);
     }
     if (status.ok()) {
         status = Create(saving, items, settings);
     }
     if (status.ok()) {
         status = PlaceDatabaseFile(saving, path);
-        if (!status.ok()) {
+        if (!status.ok() && status.code() != FileError::NotSynced) {
             static_cast<void>(RemoveDatabaseFile(saving));
         }
     }
-    const bool written = status.ok();
+    // The file in place is the new one even when its folder was not synced.
+    const bool written = status.ok() || status.code() == FileError::NotSynced;
     if (why != nullptr) {
         *why = std::move(status);
     }
@@ -254,6 +354,9 @@ bool ProjectFile::Write(const std::string& path, const std::vector<ProjectItem>&
 
 Status ProjectFile::Create(const std::string& path, const std::vector<ProjectItem>& items,
                            const RunSettings& settings) {
+    if (Status status = CheckLoadable(items, settings); !status.ok()) {
+        return {status.code(), "cannot write '" + path + "': " + status.message()};
+    }
     AccessDB db;
     db.SetPath(path);
     Status status = db.DBCreate(path, MainDBTable());
@@ -275,9 +378,12 @@ Status ProjectFile::Create(const std::string& path, const std::vector<ProjectIte
 }
 
 std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunSettings& current) {
-    // What a save or run that was cut short left beside the file goes first;
-    // one going on in another process keeps its files.
-    static_cast<void>(RecoverProjectFile(path));
+    if (const Status usable = CheckPath(path); !usable.ok()) {
+        throw ProjectFileError(PlatformError::PathAccess(), usable.message());
+    }
+    if (!StartsAsDatabase(path)) {
+        return std::nullopt;
+    }
     AccessDB db;
     db.SetPath(path);
     db.LimitCost(LoadCostLimits(path));
@@ -298,32 +404,34 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
         return std::nullopt;
     }
     // Rows of equal GROUP keep the order they were written in: the order of an
-    // item's members. The row number names a row in messages.
-    const auto rows = db.Run("SELECT ROWID AS [ROWNUMBER], * FROM [MainDB] ORDER BY [GROUP], ROWID",
-                             adOpenDynamic);
-    if (!rows->IsOpen()) {
-        return std::nullopt;
-    }
+    // item's members. The row number names a row in messages. Each row is
+    // checked as it comes, so a file refused at its first bad row costs no
+    // more than the rows before it.
     ProjectData data;
-    for (; !rows->AtEnd(); rows->MoveNext()) {
-        const std::string where = "MainDB row " + rows->Field("ROWNUMBER").ToText();
-        const FieldReader row(*rows, where);
-        const int16_t group = row.WholeNumber("GROUP", 0, kLastItemNumber);
-        ProjectMember member{row.Text("PATH"), row.Number("SIZE")};
-        std::string name = row.Text("GROUPNAME");
-        const int16_t medium = row.WholeNumber("CDNUMBER", 0, INT16_MAX);
-        // Item numbers are list positions; one that skips a value has no item
-        // to belong to.
-        const auto count = static_cast<int>(data.items.size());
-        if (group == count) {
-            data.items.push_back({std::move(name), medium, {}});
-        } else if (group != count - 1) {
-            throw ProjectFileError(PlatformError::OutOfRange(),
-                                   where + ": GROUP is " + std::to_string(group) +
-                                       ", where item number " + std::to_string(count) +
-                                       " comes next");
-        }
-        data.items.back().members.push_back(std::move(member));
+    const Status streamed =
+        db.Stream("SELECT ROWID AS [ROWNUMBER], * FROM [MainDB] ORDER BY [GROUP], ROWID",
+                  [&data](const RecordSet& rows) {
+                      const std::string where = "MainDB row " + rows.Field("ROWNUMBER").ToText();
+                      const FieldReader row(rows, where);
+                      const int16_t group = row.WholeNumber("GROUP", 0, kLastItemNumber);
+                      ProjectMember member{row.Text("PATH"), row.Size("SIZE")};
+                      std::string name = row.Text("GROUPNAME");
+                      const int16_t medium = row.WholeNumber("CDNUMBER", 0, INT16_MAX);
+                      // Item numbers are list positions; one that skips a value has no
+                      // item to belong to.
+                      const auto count = static_cast<int>(data.items.size());
+                      if (group == count) {
+                          data.items.push_back({std::move(name), medium, {}});
+                      } else if (group != count - 1) {
+                          throw ProjectFileError(PlatformError::OutOfRange(),
+                                                 where + ": GROUP is " + std::to_string(group) +
+                                                     ", where item number " +
+                                                     std::to_string(count) + " comes next");
+                      }
+                      data.items.back().members.push_back(std::move(member));
+                  });
+    if (!streamed.ok()) {
+        return std::nullopt;
     }
 
     data.settings = current;
@@ -338,21 +446,19 @@ std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunS
         const FieldReader row(*setUp, "SetUp");
         RunSettings& s = data.settings;
         s.MediaSize = row.Text("MEDIASIZE");
-        s.DiffSize = row.Number("SIZEDIFF");
+        s.DiffSize = row.Size("SIZEDIFF");
         s.MediaNum = row.WholeNumber("MEDIANUM", 0, INT16_MAX);
         s.MaxFile = row.WholeNumber("MAXFILE", 0, INT16_MAX);
         s.MinFile = row.WholeNumber("MINFILE", 0, INT16_MAX);
         s.AfterRun = row.WholeNumber("AFTERFLG", INT16_MIN, INT16_MAX);
         s.AfterPath = row.Text("AFTERPATH");
         // Files without the method's column pack medium after medium.
-        s.Method = HasField(*setUp, "METHOD")
-                       ? PackingMethodFromNumber(row.WholeNumber("METHOD", INT16_MIN, INT16_MAX))
-                       : PackingMethod::Sequential;
+        s.Method = HasField(*setUp, "METHOD") ? row.OneOf("METHOD", PackingMethodFromNumber)
+                                              : PackingMethod::Sequential;
         // Plans made before the allowance leave no room for a file system.
-        s.FsAllowance =
-            HasField(*setUp, "FSALLOW")
-                ? FileSystemAllowanceFromNumber(row.WholeNumber("FSALLOW", INT16_MIN, INT16_MAX))
-                : FileSystemAllowance::None;
+        s.FsAllowance = HasField(*setUp, "FSALLOW")
+                            ? row.OneOf("FSALLOW", FileSystemAllowanceFromNumber)
+                            : FileSystemAllowance::None;
     }
     return data;
 }

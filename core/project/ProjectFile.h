@@ -53,15 +53,23 @@ class ProjectFile {
     // cut-off save leaves the old file as it was; the new file keeps the old
     // one's permissions. The target is locked against the runs and saves of
     // other processes meanwhile (FileError::InUse), and a read-only target is
-    // refused (FileError::ReadOnly). An item without members writes no row
-    // but still takes its item number. `why` receives the reason of a failure.
+    // refused (FileError::ReadOnly), as is a file of the user's where the new
+    // file would be built (std::errc::file_exists). Items without members may
+    // only end the list, as they write no row. `why` receives the reason of a failure,
+    // and FileError::NotSynced when the file was written and put in place but
+    // its folder could not be synced (true is returned then).
     static bool Write(const std::string& path, const std::vector<ProjectItem>& items,
                       const RunSettings& settings, Status* why = nullptr);
 
     // Builds a project file at `path`, where nothing may be yet; nothing is
-    // left there on a failure.
+    // left there on a failure. Items and settings that Read would refuse are
+    // refused before anything is written, naming the item.
     static Status Create(const std::string& path, const std::vector<ProjectItem>& items,
                          const RunSettings& settings);
+
+    // Whether a project file can stand at `path`: the path is not empty and
+    // short enough for SQLite to open it and the files beside it.
+    static Status CheckPath(const std::string& path);
 
     // Items in item-number order with their members in row order and the sizes
     // the file holds. `current` supplies what the file does not hold: the fast
@@ -71,9 +79,10 @@ class ProjectFile {
     // file's size calls for); throws ProjectFileError when a value does not
     // convert, is no whole number where one belongs, holds a zero byte, lies
     // outside what a run can use (negative sizes, medium numbers, counts and
-    // tolerance; more than 32,767 items), or the item numbers skip one, and
-    // when another program keeps writing the file. What a save or run that was
-    // cut short left beside the file is cleared away first.
+    // tolerance; sizes of 2^53 bytes or more; more than 32,767 items), or the item numbers skip
+    // one, and when another program keeps writing the file. The file is only read: nothing beside
+    // it is touched, and a file that does not begin as a database is not opened at all. A path
+    // CheckPath refuses throws ProjectFileError saying why.
     static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current);
 };
 

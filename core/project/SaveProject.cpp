@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/engine/ProjectFileMessage.h"
+#include "core/platform/FileError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/TextCompare.h"
@@ -73,9 +74,17 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     Status failure;
     if (!ProjectFile::Write(target, document.ToProjectItems(), document.GetRunSettings(),
                             &failure)) {
-        ShowMessage(ResString(ProjectFileMessage(failure, text_id::UpdateFailed)),
+        const int message = ProjectFileMessage(failure, text_id::UpdateFailed);
+        // The general message says nothing of the cause: the file and the
+        // system's error follow it.
+        ShowMessage(ResString(message) +
+                        (message == text_id::UpdateFailed ? "\r\n" + failure.message() : ""),
                     ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Critical);
         return false;
+    }
+    if (failure.code() == FileError::NotSynced) {
+        ShowMessage(ResString(text_id::SavedNotSynced) + failure.message(),
+                    ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Exclamation);
     }
     document.SetFilePath(target);
     document.SetModified(false);

@@ -7,6 +7,7 @@
 #include "core/engine/RunEngine.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/AfterRunConfirmation.h"
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/RunResults.h"
 #include "core/project/SaveProject.h"
@@ -70,6 +71,12 @@ class RunStart {
         // The file the run works on; the results are read back from it even
         // if something changes the window's path meanwhile.
         const std::string path = project_.FilePath();
+        // The run settings the user just applied showed the after-run action:
+        // the command line may carry it out for this file from now on. A
+        // confirmation that cannot be recorded only leaves that to be asked
+        // for there.
+        if (!temporary_)
+            static_cast<void>(AfterRunConfirmation(path, project_.GetRunSettings()).Confirm());
 
         RunParameters params;
         if (!ResolveRunParameters(project_.GetRunSettings(), path, params))

@@ -28,7 +28,8 @@ class RunHost {
 };
 
 // Runs the packing of the project from its confirmed settings: saves it (an
-// untitled project under its temporary name), runs the engine on the saved
+// untitled project under its temporary name), records its after-run action
+// as confirmed for the saved file, runs the engine on the saved
 // file while the run dialog shows the progress, and reads each item's medium
 // back. True when the run ended normally and its results were read. At most
 // one run goes on in the program at a time; a second start is refused.

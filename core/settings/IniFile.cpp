@@ -21,7 +21,8 @@ std::optional<std::string> Load(const fs::path& path) {
     const auto status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found)
         return std::string();
-    if (error || status.type() != fs::file_type::regular)
+    if (error || status.type() != fs::file_type::regular ||
+        fs::file_size(path, error) > kMaxSettingsFileBytes || error)
         return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <system_error>
 #include <unordered_set>
@@ -18,6 +19,7 @@ namespace {
 
 // The longest value a reader hands out, in bytes.
 constexpr std::size_t kMaxValueBytes = 255;
+constexpr std::size_t kMaxFileBytes = kMaxSettingsFileBytes;
 
 std::string LowerAscii(std::string_view text) {
     std::string lower(text);
@@ -74,13 +76,23 @@ std::string LoadBytes(const std::string& path, std::string& error) {
         error = std::generic_category().message(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
         return {};
     }
+    const std::string tooLarge =
+        "larger than the " + std::to_string(kMaxFileBytes >> 20) + " MiB a settings file may be";
+    if (static_cast<std::size_t>(status.st_size) > kMaxFileBytes) {
+        error = tooLarge;
+        return {};
+    }
     // Read in one piece where the size holds; a file that grows meanwhile
-    // is read to its new end all the same.
+    // is read to its new end all the same, up to the limit.
     std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
     std::size_t filled = 0;
     for (;;) {
+        if (filled > kMaxFileBytes) {
+            error = tooLarge;
+            return {};
+        }
         if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
+            bytes.resize(std::min(bytes.size() * 2, kMaxFileBytes + 1));
         const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (got == 0)
             break;

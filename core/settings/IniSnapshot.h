@@ -9,6 +9,10 @@
 
 namespace zv {
 
+// The largest settings file that is read: the shipped one is a few
+// kilobytes, and every command reads it whole.
+constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
+
 // One reading of an INI file: the file is read and parsed once, and every key
 // is then looked up in memory. An operation that reads many keys (the size
 // presets, the run defaults) takes one snapshot, so its cost grows with the

@@ -26,6 +26,10 @@ inline constexpr SettingsKey MinFile{kRunDefaults, "MinFile"};
 inline constexpr SettingsKey MaxSpeed{kRunDefaults, "MaxSpeed", "1"};
 inline constexpr SettingsKey AfterRun{kRunDefaults, "AfterRun"};
 inline constexpr SettingsKey AfterPath{kRunDefaults, "AfterPath"};
+// The after-run actions of project files that the user confirmed on this
+// machine: a key per project (a hash of its path), the hash of the action as
+// its value.
+inline constexpr const char* kAfterRunConfirmed = "AFTER_RUN_CONFIRMED";
 // The packing method: 0 medium after medium, 1 fewest media. A file written
 // before there was a choice packs medium after medium.
 inline constexpr SettingsKey Method{kRunDefaults, "Method", "0"};

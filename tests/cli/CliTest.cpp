@@ -188,6 +188,15 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     }
     EXPECT_TRUE(Cli("plan --sizes -", "12 a\nnot-a-number b\n").Says("standard input:2:"));
     EXPECT_TRUE(Cli("plan --sizes .").Says("'.' is a folder"));
+    // Lines and names are bounded by the file system's limits, so a list costs
+    // bounded memory whatever its lines.
+    EXPECT_TRUE(Cli("plan --sizes -", "1 a\n1 " + std::string(5000, 'n') + "\n")
+                    .Says("standard input:2: the line is longer than 4352 bytes"));
+    const Result longName = Cli("plan --sizes -", "1 d/" + std::string(256, 'n') + "/e\n");
+    EXPECT_EQ(longName.status, 2);
+    EXPECT_TRUE(longName.Says("standard input:1: a name is longer than the file system's 4096"))
+        << longName.err;
+    EXPECT_EQ(Cli("plan --sizes -", "1 d/" + std::string(255, 'n') + "\n").status, 0);
     EXPECT_EQ(Cli("--version").out, "zarvopack-cli " ZV_VERSION "\n");
     EXPECT_TRUE(Cli("--help").Says("zarvopack-cli export --format"));
 }
@@ -351,25 +360,101 @@ TEST_F(CliTest, SaveReplacesOnlyProjects) {
     EXPECT_EQ(Rows(project, "SELECT CDNUMBER FROM MainDB"), Texts{"1"});
 }
 
-// A run that fails says why on standard error and exits with 1 in every
-// output mode.
+// Values of the settings file that a run cannot use fail the command naming
+// the file and the key, with 1 as for any failure (no usage error); so does a
+// settings file too large to be one.
+TEST_F(CliTest, SettingsARunCannotUseNameTheSettingsFile) {
+    const std::string base = test::ReadBytes(folder.Settings());
+    const std::string named = "come from the settings file '" + folder.Settings() + "'";
+    const struct {
+        const char* key;
+        const char* value;
+        std::string says;
+    } cases[] = {
+        {"MinFile", "32766",
+         "the minimum items must be smaller than the maximum items; the values not given on "
+         "the command line " +
+             named},
+        {"MediaSize", "Huge", "the media size 'Huge' is neither"},
+        {"MediumTimeLimit", "nan", "[DEFAULT_SET_RUN] MediumTimeLimit=nan"},
+    };
+    for (const auto& c : cases) {
+        std::string settings = base;
+        const std::size_t at = settings.find(std::string(c.key) + "=");
+        if (at == std::string::npos)
+            settings += std::string(c.key) + "=" + c.value + "\n";
+        else
+            settings.replace(at, settings.find('\n', at) - at, std::string(c.key) + "=" + c.value);
+        test::WriteBytes(folder.Settings(), settings);
+        const Result r = Cli("plan --sizes -", "500 a\n");
+        EXPECT_EQ(r.status, 1) << c.key;
+        EXPECT_TRUE(r.Says(c.says)) << r.err;
+        EXPECT_TRUE(r.Says(folder.Settings())) << r.err;
+    }
+    test::WriteBytes(folder.Settings(), base + "; " + std::string(2 << 20, 'x') + "\n");
+    const Result r = Cli("plan --sizes -", "500 a\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.Says("(larger than the 1 MiB a settings file may be)")) << r.err;
+}
+
+// A run that fails says why, with the system's cause, on standard error and
+// exits with 1 in every output mode.
 TEST_F(CliTest, FailedRunsSayWhy) {
     ASSERT_EQ(Cli("plan --sizes - --save p.mtb", "400 a\n").status, 0);
     const std::string before = test::ReadBytes(project);
-    // Nothing can be built where the run's project would first go.
-    fs::create_directories(folder.File("p.mtb.saving/inside"));
+    // No file may grow beyond 1 KiB: the run's project cannot be built.
+    runner = "trap '' XFSZ; ulimit -f 1; ";
     for (const std::string mode : {"--json", "--verbose"}) {
         const Result r = Cli("run " + mode + " p.mtb");
         EXPECT_EQ(r.status, 1) << mode;
         EXPECT_EQ(r.ErrLines(), 1) << mode << ": " << r.err;
         EXPECT_TRUE(r.Says("ﾃﾞｰﾀの更新処理に失敗しました")) << r.err;
+        EXPECT_TRUE(
+            r.Says("cannot write '" + project + ".saving': disk I/O error (File too large)"))
+            << r.err;
         EXPECT_EQ(r.Says("\"completed\": false"), mode == "--json") << r.out;
     }
     EXPECT_EQ(test::ReadBytes(project), before);
 }
 
+// Commands read files beside a project but remove or restore only those that
+// are the program's own, and never beside a file that is no project or from
+// a command that only reads. What stands in the way of a run is named.
+TEST_F(CliTest, CommandsLeaveFilesBesideAProjectThatTheyDidNotWrite) {
+    const std::string notes = MakeFile("notes.txt", 10);
+    const Texts sides{".TMP",     ".TMP.TMP", ".saving", ".saving.TMP", ".saving-journal",
+                      "-journal", "-wal"};
+    for (const std::string& side : sides)
+        test::WriteBytes(notes + side, "mine");
+    for (const std::string command : {"show notes.txt", "export --format lists notes.txt",
+                                      "run notes.txt", "plan --sizes - --save notes.txt"}) {
+        EXPECT_EQ(Cli(command, "1 a\n").status, 1) << command;
+        for (const std::string& side : sides)
+            EXPECT_EQ(test::ReadBytes(notes + side), "mine") << command << ": " << side;
+    }
+
+    fs::create_directories(folder.File("sub"));
+    const std::string target = folder.File("sub/p.mtb");
+    ASSERT_EQ(Cli("plan --sizes - --save sub/p.mtb", "400 a\n").status, 0);
+    fs::create_symlink(target, folder.File("link.mtb"));
+    for (const std::string side : {".TMP", ".TMP.TMP"})
+        test::WriteBytes(target + side, "mine");
+    EXPECT_EQ(Cli("run link.mtb").status, 0);
+    for (const std::string side : {".TMP", ".TMP.TMP"})
+        EXPECT_EQ(test::ReadBytes(target + side), "mine") << side;
+    for (const std::string side : {".saving", ".saving.TMP"}) {
+        test::WriteBytes(target + side, "mine");
+        const Result r = Cli("run link.mtb");
+        EXPECT_EQ(r.status, 1) << side;
+        EXPECT_TRUE(r.Says(target + side + "' is in the way")) << r.err;
+        EXPECT_EQ(test::ReadBytes(target + side), "mine") << side;
+        fs::remove(target + side);
+    }
+}
+
 // A run stores its media numbers and settings in the project, after clearing
-// away what a run cut off left, the project moved aside included.
+// away what a run cut off left (databases of the program's, and their
+// journals), the project moved aside included.
 TEST_F(CliTest, ARunStoresItsResultsAfterClearingWhatAnInterruptedRunLeft) {
     ASSERT_EQ(Cli("plan --sizes - --media-size 700 --media-count 1 --save p.mtb",
                   "400 a\n300 b\n300 c\n200 d\n")
@@ -377,7 +462,9 @@ TEST_F(CliTest, ARunStoresItsResultsAfterClearingWhatAnInterruptedRunLeft) {
               3);
     EXPECT_EQ(Rows(project, "SELECT GROUPNAME, CDNUMBER FROM MainDB"),
               (Texts{"a|1", "b|0", "c|0", "d|1"}));
-    for (const std::string left : {".TMP", ".saving", ".saving-journal", ".saving.lock"})
+    for (const std::string left : {".TMP", ".saving"})
+        fs::copy_file(project, project + left);
+    for (const std::string left : {".saving-journal", ".saving.lock"})
         test::WriteBytes(project + left, "left over");
     fs::rename(project, project + ".TMP.TMP");
     const Result r = Cli("run --media-count 2 p.mtb");
@@ -649,6 +736,43 @@ TEST_F(CliTest, ProgressShowsOnlyOnATerminal) {
         EXPECT_EQ(screen.find("medium 1: ") != std::string::npos, shown) << screen;
     }
     EXPECT_EQ(Cli("plan --fs-allowance none data").err, "") << "no terminal, no progress";
+}
+
+// An after-run action stored in a project runs only once it was confirmed for
+// that file: with --after-run, which is remembered, or by the plan that took
+// it from this machine's settings. A changed action asks again, and names from
+// a size list are no files to export.
+TEST_F(CliTest, AStoredAfterRunActionRunsOnlyOnceConfirmed) {
+    MakeFile("data/one.bin", 600);
+    ASSERT_EQ(Cli("plan --media-size 1000 --save p.mtb data").status, 0);
+    const std::string media = folder.File("media");
+    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERFLG = 1, AFTERPATH = '" + media + "'"),
+              SQLITE_OK);
+    Result r = Cli("run p.mtb");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.Says("it was not carried out")) << r.err;
+    EXPECT_FALSE(fs::exists(media));
+    r = Cli("run --after-run p.mtb");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.Says("writing a folder of links per medium into '" + media + "'")) << r.err;
+    EXPECT_TRUE(fs::exists(media + "/p_01/SHA256SUMS"));
+    fs::remove_all(media);
+    EXPECT_EQ(Cli("run p.mtb").status, 0);
+    EXPECT_TRUE(fs::exists(media + "/p_01/SHA256SUMS"));
+    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERPATH = '" + media + "2'"), SQLITE_OK);
+    EXPECT_EQ(Cli("run p.mtb").status, 0);
+    EXPECT_FALSE(fs::exists(media + "2"));
+
+    // The confirmations went into a section of their own at the end.
+    std::string settings = test::ReadBytes(folder.Settings());
+    settings.insert(settings.find("[DEFAULT_SET_RUN]\n") + 18,
+                    "AfterRun=1\nAfterPath=" + media + "3\n");
+    test::WriteBytes(folder.Settings(), settings);
+    MakeFile("a", 5);
+    r = Cli("plan --sizes - --media-size 1000 --save s.mtb", "5 a\n");
+    EXPECT_EQ(r.status, 1) << r.err << r.out;
+    EXPECT_TRUE(r.Says("'a': is a name, not a file's full path")) << r.err;
+    EXPECT_FALSE(fs::exists(media + "3"));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/SqlRows.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -21,9 +22,11 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 // Starts the command in the folder with its own temporary folder, signals it
-// once it had time to begin searching, and returns its exit status; -1 when it
-// did not end within ten seconds of the signal.
-int SignalledStatus(const test::TempFolder& folder, const std::string& args, int signal) {
+// once it had time to begin searching (or once its standard error says
+// `waitFor`), and returns its exit status; -1 when it did not end within ten
+// seconds of the signal.
+int SignalledStatus(const test::TempFolder& folder, const std::string& args, int signal,
+                    const std::string& waitFor = "") {
     const pid_t child = fork();
     if (child == 0) {
         if (chdir(folder.Path().c_str()) != 0)
@@ -33,7 +36,17 @@ int SignalledStatus(const test::TempFolder& folder, const std::string& args, int
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         _exit(98);
     }
-    std::this_thread::sleep_for(1s);
+    if (waitFor.empty()) {
+        std::this_thread::sleep_for(1s);
+    } else {
+        for (int tries = 0; tries < 1000; ++tries) {
+            std::error_code ignored;
+            if (fs::exists(folder.File("err"), ignored) &&
+                test::ReadBytes(folder.File("err")).find(waitFor) != std::string::npos)
+                break;
+            std::this_thread::sleep_for(10ms);
+        }
+    }
     kill(child, signal);
     int status = 0;
     for (int tries = 0; tries < 1000; ++tries) {
@@ -80,6 +93,38 @@ TEST(StopSignalsTest, EndTheRunAtOnceAndLeaveNothingBehind) {
                     << entry.path() << " after " << save;
         }
     }
+}
+
+// A stop during the after-run export comes after the plan took the project's
+// place: the message says that the project holds it, and the export leaves
+// nothing.
+TEST(StopSignalsTest, AStopDuringTheAfterRunExportSaysThePlanWasKept) {
+    test::TempFolder folder;
+    fs::copy_file(ZV_CLI_PROGRAM, folder.File("zarvopack-cli"));
+    fs::create_directory(folder.File("tmp"));
+    const std::string media = folder.File("media");
+    test::WriteBytes(folder.Settings(),
+                     "[DEFAULT_SET_RUN]\nMediaNum=32766\nMaxFile=32766\n"
+                     "AfterRun=1\nAfterPath=" +
+                         media + "\n");
+    // Files without blocks whose checksums take a while all the same.
+    fs::create_directory(folder.File("data"));
+    for (int i = 0; i < 40; ++i) {
+        const std::string file = folder.File("data/f" + std::to_string(i));
+        test::WriteBytes(file, "");
+        fs::resize_file(file, 100 << 20);
+    }
+    const int status = SignalledStatus(folder, "plan --media-size 9000000000 --save p.mtb data",
+                                       SIGINT, "after the run: writing");
+    EXPECT_EQ(status, 130);
+    const std::string err = test::ReadBytes(folder.File("err"));
+    EXPECT_NE(err.find("stopped by SIGINT during the after-run export; the project holds the new "
+                       "plan"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(test::Rows(folder.File("p.mtb"), "SELECT DISTINCT CDNUMBER FROM MainDB"),
+              std::vector<std::string>{"1"});
+    EXPECT_FALSE(fs::exists(media + "/p_01"));
 }
 
 }  // namespace

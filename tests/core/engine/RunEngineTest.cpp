@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/db/ProjectSideFiles.h"
 #include "core/engine/RunDisplay.h"
 #include "core/engine/RunEngine.h"
 #include "core/engine/WorkDatabase.h"
@@ -308,28 +309,46 @@ TEST_F(RunEngineTest, FewestMediaStopsOnRequest) {
     EXPECT_FALSE(observer.chosen.empty());
 }
 
-// Whatever a save or run that was cut off left beside the project, the next
-// run clears it away, recovers the project's own journal, and ends with its
-// results in the project and nothing else in the folder. Earlier versions
-// even moved the project aside while they replaced it.
-TEST_F(RunEngineTest, WhatEarlierRunsLeftIsClearedAway) {
-    enum Left { Junk, OtherJournal, OwnJournal, MovedAside };
-    const std::pair<std::string, Left> cases[] = {
-        {"p.mtb.TMP", Junk},           {"p.mtb.TMP-journal", OtherJournal},
-        {"p.mtb.TMP.TMP", Junk},       {"p.mtb.saving", Junk},
-        {"p.mtb.saving.TMP", Junk},    {"p.mtb.saving-journal", OtherJournal},
-        {"p.mtb-wal", Junk},           {"p.mtb.saving.lock", Junk},
-        {"p.mtb.lock", Junk},          {"p.mtb-journal", OwnJournal},
-        {"p.mtb.TMP.TMP", MovedAside},
+// What a save or run that was cut off left beside the project (databases of
+// the program's and SQLite's journals) the next run clears away; it recovers
+// the project's own journal, and ends with its results in the project.
+// Earlier versions even moved the project aside while they replaced it. A
+// file of the user's under such a name stays, and one where the run's work
+// database goes stops the run.
+TEST_F(RunEngineTest, WhatEarlierRunsLeftIsClearedAwayAndNothingElse) {
+    enum Left { Copy, Junk, OtherJournal, OwnJournal, MovedAside };
+    const struct {
+        std::string name;
+        Left how;
+        bool stays;
+    } cases[] = {
+        {"p.mtb.TMP", Copy, false},
+        {"p.mtb.TMP.TMP", Copy, false},
+        {"p.mtb.saving", Copy, false},
+        {"p.mtb.saving.TMP", Copy, false},
+        {"p.mtb.TMP-journal", OtherJournal, false},
+        {"p.mtb.saving-journal", OtherJournal, false},
+        {"p.mtb-journal", OwnJournal, false},
+        {"p.mtb.TMP.TMP", MovedAside, false},
+        {"p.mtb.lock", Junk, false},
+        {"p.mtb.TMP", Junk, true},
+        {"p.mtb.TMP.TMP", Junk, true},
+        {"p.mtb.saving", Junk, true},
+        {"p.mtb.saving.TMP", Junk, true},
+        {"p.mtb.saving.lock", Junk, true},
+        {"p.mtb.saving-journal", Junk, true},
     };
-    for (const auto& [name, how] : cases) {
+    for (const auto& [name, how, stays] : cases) {
         MakeProject({400, 300, 300, 200});
         const std::string left = folder.File(name);
-        if (how == OwnJournal) {
+        if (how == Copy) {
+            fs::copy_file(project, left);
+        } else if (how == OwnJournal) {
             test::LeaveHotJournal(project);
         } else if (how == MovedAside) {
             fs::rename(project, left);
-            test::WriteBytes(project + ".TMP", "half a work database");
+            // The first page of a copy cut short carries the program's mark.
+            test::WriteBytes(project + ".TMP", test::ReadBytes(left).substr(0, 4096));
         } else if (how == OtherJournal) {
             const std::string other = folder.File("other.mtb");
             ASSERT_TRUE(ProjectFile::Write(other, {{"x", 0, {{"x", 1}}}}, RunSettings{}));
@@ -340,18 +359,26 @@ TEST_F(RunEngineTest, WhatEarlierRunsLeftIsClearedAway) {
             test::WriteBytes(left, "left over");
         }
         const std::string label = name + " " + std::to_string(how);
-        EXPECT_TRUE(Run(700)) << label;
-        EXPECT_TRUE(observer.messages.empty()) << label;
-        EXPECT_EQ(Plan(), "0,3 1,2 |") << label;
+        // Only the work database's place stops the run.
+        const bool runs = !(stays && name == "p.mtb.TMP");
+        EXPECT_EQ(Run(700), runs) << label;
+        EXPECT_EQ(observer.messages.empty(), runs) << label;
+        EXPECT_EQ(Plan(), runs ? "0,3 1,2 |" : "|") << label;
         EXPECT_EQ(Value(project, "SELECT PATH FROM MainDB"), "/data/f0") << label;
         EXPECT_EQ(Value(project, "PRAGMA integrity_check"), "ok") << label;
-        EXPECT_EQ(FolderFiles(), Texts{"p.mtb"}) << label;
+        const Texts expected = stays ? Texts{"p.mtb", name} : Texts{"p.mtb"};
+        EXPECT_EQ(FolderFiles(), expected) << label;
+        if (stays) {
+            EXPECT_EQ(test::ReadBytes(left), "left over") << label;
+        }
+        fs::remove(left);
     }
 }
 
 // Whichever step of putting the results in place fails, and however, the run
-// fails with one message, and the project is the one saved (or, when only the
-// folder could not be synced after the rename, the whole new one).
+// fails with one message, and the project is the one saved; when only the
+// folder could not be synced after the rename, the whole new one holds the
+// results and the run has completed.
 TEST_F(RunEngineTest, ACommitThatFailsFailsTheRunAndKeepsTheProject) {
     MakeProject({400, 300, 300, 200});
     std::size_t commitStart = 0;
@@ -375,8 +402,11 @@ TEST_F(RunEngineTest, ACommitThatFailsFailsTheRunAndKeepsTheProject) {
                 return;
             }
             const std::string call = disk.FailedCall();
-            EXPECT_FALSE(completed) << call;
-            EXPECT_EQ(observer.messages, std::vector<int>{41112}) << call;
+            // Once renamed, the results are the project's.
+            const bool placed = call == "fsync " + folderName;
+            EXPECT_EQ(completed, placed) << call;
+            EXPECT_EQ(observer.messages, placed ? std::vector<int>{} : std::vector<int>{41112})
+                << call;
             if (call != "fsync " + folderName) {
                 EXPECT_EQ(test::ReadBytes(project), saved) << call;
             }
@@ -392,7 +422,7 @@ TEST_F(RunEngineTest, ACommitThatFailsFailsTheRunAndKeepsTheProject) {
 // run's work database alone too; once the run is over it goes.
 TEST_F(RunEngineTest, AProjectInUseOrReadOnlyIsNotRun) {
     MakeProject({400, 300, 300, 200});
-    test::WriteBytes(project + ".TMP", "another run's work database");
+    fs::copy_file(project, project + ".TMP");
     {
         test::OtherProcess otherRun([&] {
             static FileLock held(project);
@@ -401,16 +431,16 @@ TEST_F(RunEngineTest, AProjectInUseOrReadOnlyIsNotRun) {
         ASSERT_TRUE(otherRun.Holding());
         EXPECT_FALSE(Run(700));
         EXPECT_EQ(observer.messages, std::vector<int>{41110});
-        EXPECT_EQ(test::ReadBytes(project + ".TMP"), "another run's work database");
+        EXPECT_EQ(test::ReadBytes(project + ".TMP"), saved);
         EXPECT_EQ(test::ReadBytes(project), saved);
     }
     {
         FileLock run(project);
         ASSERT_TRUE(run.Take().ok());
-        ASSERT_TRUE(ProjectFile::Read(project, RunSettings{}));
+        ASSERT_TRUE(RecoverProjectFile(project).ok());
         EXPECT_TRUE(fs::exists(project + ".TMP"));
     }
-    ASSERT_TRUE(ProjectFile::Read(project, RunSettings{}));
+    ASSERT_TRUE(RecoverProjectFile(project).ok());
     EXPECT_EQ(FolderFiles(), Texts{"p.mtb"});
 
     ASSERT_EQ(chmod(project.c_str(), 0444), 0);

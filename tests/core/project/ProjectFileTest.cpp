@@ -160,6 +160,14 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
         {"UPDATE [MainDB] SET [GROUP] = 0.4 WHERE [GROUP] = 1", 13, "MainDB row 2: GROUP is 0.4"},
         {"UPDATE [MainDB] SET [SIZE] = -100 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is -100"},
         {"UPDATE [MainDB] SET [SIZE] = 1e999 WHERE [GROUP] = 0", 9, "MainDB row 1: SIZE is"},
+        {"UPDATE [MainDB] SET [SIZE] = 1e19 WHERE [GROUP] = 1", 6,
+         "MainDB row 2: SIZE is 10000000000000000000, not below"},
+        {"UPDATE [MainDB] SET [SIZE] = 1e300 WHERE [GROUP] = 1", 6, "MainDB row 2: SIZE is"},
+        {"UPDATE [MainDB] SET [SIZE] = 9007199254740992 WHERE [GROUP] = 0", 6,
+         "MainDB row 1: SIZE is 9007199254740992, not below 2^53"},
+        {"UPDATE [SetUp] SET [SIZEDIFF] = 1e30", 6, "SetUp: SIZEDIFF is"},
+        {"UPDATE [SetUp] SET [METHOD] = 7", 9, "SetUp: METHOD is 7, not one of the values"},
+        {"UPDATE [SetUp] SET [FSALLOW] = -2", 9, "SetUp: FSALLOW is -2, not one of the values"},
         {"UPDATE [MainDB] SET [PATH] = NULL WHERE [GROUP] = 0", 94, "MainDB row 1: PATH"},
         {"UPDATE [MainDB] SET [GROUPNAME] = CAST(x'410042' AS TEXT) WHERE [GROUP] = 1", 13,
          "MainDB row 2: GROUPNAME holds a zero byte"},
@@ -180,10 +188,61 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
         }
     }
     ASSERT_TRUE(
-        ProjectFile::Write(file, std::vector(32768, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings));
-    EXPECT_EQ(test::ErrorNumber([&] { Read(); }), 9);
-    ASSERT_EQ(Exec(file, "DELETE FROM [MainDB] WHERE [GROUP] = 32767"), SQLITE_OK);
+        ProjectFile::Write(file, std::vector(32767, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings));
     EXPECT_EQ(Read()->items.size(), 32767u);
+    ASSERT_EQ(Exec(file, "INSERT INTO [MainDB] VALUES('/f', 1, 32767, '/f', 0, 0, 0)"), SQLITE_OK);
+    EXPECT_EQ(test::ErrorNumber([&] { Read(); }), 9);
+}
+
+// What the reader would refuse is not written, and the refusal names the
+// item; nor is a project put where SQLite cannot open it.
+TEST_F(ProjectFileTest, WhatCouldNotBeReadIsNotWritten) {
+    ASSERT_TRUE(Save("old", 2));
+    const std::string before = test::ReadBytes(file);
+    const std::string longText((1 << 20) + 1, 'n');
+    RunSettings zeroByte = kSettings;
+    zeroByte.AfterPath = std::string("/media\0x", 8);
+    const struct {
+        std::vector<ProjectItem> items;
+        RunSettings settings;
+        std::string says;
+    } cases[] = {
+        {{{"/a", 0, {{"/a", 1}}}, {longText, 0, {{"/b", 1}}}}, kSettings, "item 2 'nnn"},
+        {{{"/a", 0, {{"/a", 1}, {"/" + longText, 1}}}}, kSettings, "item 1 '/a': the path '/nnn"},
+        {{{"/a", 0, {{"/a", 9007199254740992.0}}}},
+         kSettings,
+         "item 1 '/a': the size of '/a' is no number of bytes from 0 to 2^53"},
+        {std::vector(32768, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings,
+         "32768 items are more than the 32,767"},
+        {{{"/a", 0, {{"/a", 1}}}}, zeroByte, "the media size or the after-run folder"},
+        {{{"/a", 0, {{"/a", 1}}}, {"/b", 0, {}}, {"/c", 0, {{"/c", 1}}}},
+         kSettings,
+         "item 2 has no files, and items with files follow it"},
+    };
+    for (const auto& c : cases) {
+        Status why;
+        EXPECT_FALSE(ProjectFile::Write(file, c.items, c.settings, &why)) << c.says;
+        EXPECT_NE(why.message().find(c.says), std::string::npos) << why.message().substr(0, 300);
+        EXPECT_EQ(test::ReadBytes(file), before);
+        EXPECT_EQ(FolderFiles(), alone);
+    }
+
+    fs::path deep = folder.Path();
+    for (const char part : {'d', 'e', 'f'})
+        deep /= std::string(200, part);
+    fs::create_directories(deep);
+    const std::string far = (deep / "p.mtb").string();
+    const std::string limit = "SQLite opens project files of at most 501 bytes";
+    Status why;
+    EXPECT_FALSE(ProjectFile::Write(far, items, kSettings, &why));
+    EXPECT_NE(why.message().find(limit), std::string::npos) << why.message();
+    fs::copy_file(file, far);
+    try {
+        ProjectFile::Read(far, RunSettings{});
+        ADD_FAILURE() << "a path SQLite cannot open";
+    } catch (const ProjectFileError& error) {
+        EXPECT_NE(error.Detail().find(limit), std::string::npos) << error.Detail();
+    }
 }
 
 // Files that are no project, or could run a query of their own making or hand
@@ -222,9 +281,12 @@ TEST_F(ProjectFileTest, OnlyPlainTablesWithTheProjectColumnsAreRead) {
 // (a size that is no number), a folder where the new file would go and a
 // folder as the target each fail the save and leave what was there.
 TEST_F(ProjectFileTest, FailedSaveLeavesTheOldFileAsItWas) {
-    test::WriteBytes(file + ".saving", "half a file left by an interrupted save");
     ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
     const std::string before = test::ReadBytes(file);
+    // The first page of a save cut short carries the program's mark.
+    test::WriteBytes(file + ".saving", before.substr(0, 100) + "half a file");
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    EXPECT_EQ(FolderFiles(), alone);
     std::vector<ProjectItem> broken = items;
     broken[1].members[1].size = std::numeric_limits<double>::quiet_NaN();
     EXPECT_FALSE(ProjectFile::Write(file, broken, kSettings));
@@ -287,7 +349,9 @@ TEST_F(ProjectFileTest, ASaveThatFailsAnywhereLeavesTheOldProject) {
             break;
         }
         const std::string call = disk.FailedCall();
-        EXPECT_FALSE(saved || why.message().empty()) << call;
+        // A folder not synced after the rename leaves the new file saved.
+        EXPECT_EQ(saved, call == syncFolder) << call;
+        EXPECT_FALSE(why.ok() || why.message().empty()) << call;
         EXPECT_EQ(Content(), call == syncFolder ? "/data/new0 of 20" : "/data/old0 of 20") << call;
         EXPECT_EQ(FolderFiles(), alone) << call;
     }

@@ -1,6 +1,8 @@
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/platform/FileLock.h"
@@ -12,6 +14,7 @@
 #include "tests/core/project/DocumentTest.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/OtherProcess.h"
+#include "tests/support/SqlRows.h"
 
 namespace zv {
 namespace {
@@ -85,18 +88,22 @@ TEST_F(SaveProjectTest, CancelOnOverwriteProposesTheChosenName) {
 TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     enum class Obstacle { NoFolder, ReadOnly, InUse, DiskFull };
     const std::string failed = "ﾃﾞｰﾀの更新に失敗しました";
+    // The general message names the file and the system's error after it.
+    const std::string file = folder.File("p.mtb");
     const struct {
         Obstacle obstacle;
         std::string text;
+        std::string cause;
     } cases[] = {
-        {Obstacle::NoFolder, failed},
-        {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません"},
+        {Obstacle::NoFolder, failed,
+         "\r\ncannot lock '" + folder.File("no/p.mtb") + "': No such file or directory"},
+        {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません", ""},
         {Obstacle::InUse,
          "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です\r\nそちらが終わってから、もう一度行って"
-         "ください"},
-        {Obstacle::DiskFull, failed},
+         "ください",
+         ""},
+        {Obstacle::DiskFull, failed, "\r\ncannot write '" + folder.File("p.mtb.saving")},
     };
-    const std::string file = folder.File("p.mtb");
     for (const auto& c : cases) {
         const std::string path = c.obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
         WriteBytes(file, "the file that was there");
@@ -111,11 +118,48 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
             FaultyFiles disk(c.obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
             EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
         }
-        ExpectLastBox(c.text, "ｴﾗｰ", MsgButtons::OK, MsgIcon::Critical);
+        const MessageBoxRequest& box = ui.Boxes().back();
+        if (c.cause.empty())
+            EXPECT_EQ(box.text, c.text);
+        else
+            EXPECT_EQ(box.text.rfind(c.text + c.cause, 0), 0u) << box.text;
+        EXPECT_EQ(box.icon, MsgIcon::Critical);
         EXPECT_EQ(ReadBytes(file), "the file that was there") << c.text;
         EXPECT_EQ(project.FilePath() + project.Caption(), path + "無題1");
         EXPECT_TRUE(project.Modified());
     }
+}
+
+// A save whose folder could not be synced once the new file had taken the
+// old one's place is a save, and says so with the cause.
+TEST_F(SaveProjectTest, ASaveWhoseFolderWasNotSyncedSaysSo) {
+    const std::string file = folder.File("p.mtb");
+    project.SetFilePath(file);
+    const std::string syncFolder = "fsync " + fs::path(folder.Path()).filename().string();
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+    std::size_t lastSync = 0;
+    {
+        FaultyFiles counting(1 << 30, 0);
+        ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+        const Texts& calls = counting.Calls();
+        lastSync = std::find(calls.rbegin(), calls.rend(), syncFolder).base() - calls.begin();
+        ASSERT_GT(lastSync, 0u);
+    }
+    project.SetModified(true);
+    project.Items()[0].Name = "Renamed";
+    ui.Answer(MsgResult::OK);
+    {
+        FaultyFiles disk(static_cast<int>(lastSync), EIO);
+        EXPECT_TRUE(SaveProject(project, kSaveToPath, false));
+        EXPECT_EQ(disk.FailedCall(), syncFolder);
+    }
+    const MessageBoxRequest& box = ui.Boxes().back();
+    EXPECT_EQ(
+        box.text.rfind("保存しましたが、ﾌｫﾙﾀﾞのﾃﾞｨｽｸへの書き込みを確認できませんでした\r\n", 0), 0u)
+        << box.text;
+    EXPECT_NE(box.text.find(std::strerror(EIO)), std::string::npos) << box.text;
+    EXPECT_FALSE(project.Modified());
+    EXPECT_EQ(ProjectFile::Read(file, {})->items.at(0).name, "Renamed");
 }
 
 // Closing is refused during a run, asks to save, then deletes the temporary
@@ -214,10 +258,14 @@ TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
     MakeFile("a.txt", 1);
     MakeFile("b.txt", 1);
     // An item without rows leaves a gap in the item numbers.
-    Write({{"A", 0, {Row("a.txt")}}, {"Hole", 0, {}}, {"B", 0, {Row("b.txt")}}});
+    Write({{"A", 0, {Row("a.txt")}}, {"B", 0, {Row("b.txt")}}});
+    ASSERT_EQ(test::Exec(file, "UPDATE MainDB SET [GROUP] = 2 WHERE [GROUP] = 1"), SQLITE_OK);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(LoadProject(project, file), LoadOutcome::Failed);
-    ExpectLastBox("インデックスが有効範囲にありません。", "ｴﾗｰ9");
+    ExpectLastBox(
+        "インデックスが有効範囲にありません。\r\nMainDB row 2: GROUP is 2, where item "
+        "number 1 comes next",
+        "ｴﾗｰ9");
     EXPECT_TRUE(project.IsEmpty());
     test::WriteBytes(folder.File("text.mtb"), "just some text");
     EXPECT_EQ(LoadProject(project, folder.File("text.mtb")), LoadOutcome::NotAProject);

@@ -3,6 +3,7 @@
 
 #include "core/db/AccessDB.h"
 #include "core/engine/RunDisplay.h"
+#include "core/project/AfterRunConfirmation.h"
 #include "core/project/ProjectFile.h"
 #include "core/project/RunResults.h"
 #include "core/project/SaveProject.h"
@@ -157,6 +158,23 @@ TEST_F(StartRunTest, AnUnresolvableMediaSizeStartsNothing) {
     EXPECT_EQ(host.calls, (Texts{"settings", "open", "close"})) << "no run";
     EXPECT_EQ(ProjectFile::Read(project.FilePath(), RunSettings())->settings.MediaSize, "ＤＶＤ");
     EXPECT_FALSE(project.Modified());
+}
+
+// Applying the run settings, which show the after-run action, confirms the
+// action for the saved file; a changed action is another one.
+TEST_F(StartRunTest, AppliedRunSettingsConfirmTheAfterRunActionOfTheFile) {
+    RunSettings withAction = Settings("700");
+    withAction.AfterRun = 1;
+    withAction.AfterPath = folder.File("media");
+    host.apply = withAction;
+    SaveAs("project.mtb");
+    EXPECT_FALSE(AfterRunConfirmation(project.FilePath(), withAction).Confirmed());
+    ui.Answer(MsgResult::OK);
+    EXPECT_TRUE(StartRun(project, host));
+    EXPECT_TRUE(AfterRunConfirmation(project.FilePath(), withAction).Confirmed());
+    withAction.AfterPath += "2";
+    EXPECT_FALSE(AfterRunConfirmation(project.FilePath(), withAction).Confirmed());
+    EXPECT_FALSE(AfterRunConfirmation(folder.File("other.mtb"), host.apply.value()).Confirmed());
 }
 
 // Whatever the end of its run, an untitled project stays untitled: a failed
