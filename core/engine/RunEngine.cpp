@@ -43,6 +43,7 @@ class MediumProgress : public SearchDisplay {
     void Start(int k) {
         initialSize_ = k;
         started_ = Clock::now();
+        paused_ = {};
         lastDetail_ = started_;
         display_.SetStatus(RunDisplay::MediumStatusText(mediumNumber_));
         display_.Yield();
@@ -52,7 +53,9 @@ class MediumProgress : public SearchDisplay {
         display_.Yield();
     }
     void SetMedium(int n) { mediumNumber_ = n; }
-    double Seconds() const { return SecondsSince(started_); }
+    // The time spent searching: the limit and the clock the user reads leave
+    // out the pauses, or a long pause would end the medium on resuming.
+    double Seconds() const { return SecondsSince(started_ + paused_); }
 
     void StepsDone() override {
         const Clock::time_point now = Clock::now();
@@ -80,7 +83,11 @@ class MediumProgress : public SearchDisplay {
     bool DeadlinePassed() override {
         return options_.mediumTimeLimitSeconds > 0 && Seconds() >= options_.mediumTimeLimitSeconds;
     }
-    void PauseWait() override { display_.Observer().PauseWait(); }
+    void PauseWait() override {
+        const Clock::time_point began = Clock::now();
+        display_.Observer().PauseWait();
+        paused_ += Clock::now() - began;
+    }
 
     int InitialSize() const { return initialSize_; }
 
@@ -95,6 +102,7 @@ class MediumProgress : public SearchDisplay {
     int mediumNumber_ = 1;
     int initialSize_ = 0;
     Clock::time_point started_;
+    Clock::duration paused_{};
     Clock::time_point lastDetail_;
 };
 

@@ -12,6 +12,20 @@
 
 namespace zv {
 
+namespace {
+
+// The save the user asked for before closing. A file that cannot be written
+// where it is (read-only, say) may still be saved elsewhere; an untitled
+// project was already asked where to go.
+bool SaveBeforeClosing(ProjectDocument& document) {
+    const bool hadPath = !document.FilePath().empty();
+    if (SaveProject(document, kSaveToPath, false))
+        return true;
+    return hadPath && SaveProject(document, kSaveAs, false);
+}
+
+}  // namespace
+
 bool CloseRequest(ProjectDocument& document) {
     if (App().running) {
         ShowMessage(ResString(text_id::CannotCloseWhileRunning));
@@ -23,9 +37,10 @@ bool CloseRequest(ProjectDocument& document) {
             ExeBaseName() + ResString(text_id::AskSaveTitleTail), MsgButtons::YesNoCancel);
         if (answer == MsgResult::Cancel)
             return false;
-        // A save that fails or is cancelled does not keep the window open.
-        if (answer == MsgResult::Yes)
-            SaveProject(document, kSaveToPath, false);
+        // The work goes only when the user said so: a save that failed or was
+        // cancelled keeps the window.
+        if (answer == MsgResult::Yes && !SaveBeforeClosing(document))
+            return false;
     }
     const std::string temporary = document.TemporaryProjectPath();
     try {

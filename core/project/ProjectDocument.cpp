@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
@@ -109,7 +110,40 @@ bool ProjectDocument::AddFiles(std::vector<FileRef> files, const std::string& gr
         return true;
     }();
     ClearCutMarks();
+    if (added)
+        RecordEdit();
     return added;
+}
+
+void ProjectDocument::RecordEdit() {
+    history_.Record({items_, openGroup_});
+}
+
+void ProjectDocument::ForgetEdits() {
+    history_.Reset({items_, openGroup_});
+}
+
+bool ProjectDocument::Undo() {
+    // A change not recorded yet is the step undone first.
+    RecordEdit();
+    if (!history_.CanUndo())
+        return false;
+    TakeState(history_.Undo());
+    return true;
+}
+
+bool ProjectDocument::Redo() {
+    RecordEdit();
+    if (!history_.CanRedo())
+        return false;
+    TakeState(history_.Redo());
+    return true;
+}
+
+void ProjectDocument::TakeState(EditHistory::State state) {
+    items_ = std::move(state.items);
+    openGroup_ = std::move(state.openGroup);
+    modified_ = true;
 }
 
 int ProjectDocument::DropRegistered(std::vector<FileRef>& files) const {

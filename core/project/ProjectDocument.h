@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/engine/RunSettings.h"
+#include "core/project/EditHistory.h"
 #include "core/project/ItemRecord.h"
 #include "core/project/ProjectFile.h"
 
@@ -78,6 +79,19 @@ class ProjectDocument {
     // none left makes the list one empty slot.
     int DropRegistered(std::vector<FileRef>& files) const;
 
+    // The list as it is now is one step of the edit history: Undo goes back
+    // to it. Every edit of the list ends with this.
+    void RecordEdit();
+    // The history starts again from the list as it is (a project loaded, a
+    // plan made).
+    void ForgetEdits();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    // Back to the list before the last edit, or forward again to the one
+    // after it; the project is then modified. False when there is no step.
+    bool Undo();
+    bool Redo();
+
     void ClearCutMarks();
     bool HasCutMarks() const;
     // True when any item has a medium number.
@@ -94,6 +108,8 @@ class ProjectDocument {
     std::vector<ProjectItem> ToProjectItems() const;
 
   private:
+    void TakeState(EditHistory::State state);
+
     std::string documentId_;
     std::string caption_;
     std::string filePath_;
@@ -103,6 +119,7 @@ class ProjectDocument {
     SizeUnit sizeUnit_ = UnitBytes;
     PathMode pathMode_ = FullPaths;
     std::string openGroup_;
+    EditHistory history_;
 };
 
 // Most items a project holds: their numbers run from 0 to 32,766.

@@ -95,8 +95,10 @@ class RunStart {
         Ui().YieldNow();
 
         if (!RunEngine(params, host_.Requests(), host_.Observer(), {LoadMediumTimeLimit()})) {
+            // The requests go with the dialog.
+            const bool stopped = host_.Requests().abort;
             CloseRunDialog();
-            ShowMessage(ResString(text_id::RunFailed));
+            ShowMessage(ResString(stopped ? text_id::RunStopped : text_id::RunFailed));
             return;
         }
         ReadResults(path);

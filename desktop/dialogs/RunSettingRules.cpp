@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "core/platform/PlatformError.h"
@@ -184,8 +185,17 @@ bool RunSettingRules::StoreDefaults(const RunSettingTexts& texts) {
 }
 
 const std::vector<int>& RunSettingRules::HelpLabels() {
-    static const std::vector<int> labels{
-        3, 5, 7, 9, 11, 15, kMethodLabel, kAfterRunLabel, kAfterPathLabel, kAllowanceHelp};
+    static const std::vector<int> labels{3,
+                                         5,
+                                         7,
+                                         9,
+                                         11,
+                                         15,
+                                         kMethodLabel,
+                                         kAfterRunLabel,
+                                         kAfterPathLabel,
+                                         kAllowanceHelp,
+                                         kTimeLimitLabel};
     return labels;
 }
 
@@ -202,8 +212,19 @@ std::string RunSettingRules::HelpText(int label) {
             return ResString(text_id::AfterRunPathHelp);
         case kAllowanceHelp:
             return ResString(text_id::AllowanceHelp);
+        case kTimeLimitLabel:
+            return ResString(text_id::TimeLimitHelp);
     }
     return ResString(kHelpTexts + label);
+}
+
+bool RunSettingRules::StoreMediumTimeLimit(double seconds) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, seconds);
+    std::string text(buffer, end);
+    const SettingsKey& key = settings_keys::MediumTimeLimit;
+    return error == std::errc() &&
+           IniAccess(IniWrite, key.section, key.name, text, SettingsFilePath());
 }
 
 }  // namespace zv

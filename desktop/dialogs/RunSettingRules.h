@@ -84,10 +84,16 @@ class RunSettingRules {
     static constexpr int kAfterRunLabel = 17;
     static constexpr int kAfterPathLabel = 18;
     static constexpr int kAllowanceHelp = 19;
+    // The time limit of the sequential search and its unit.
+    static constexpr int kTimeLimitLabel = 20;
+    static constexpr int kTimeLimitUnit = 21;
     // The labels that explain their field while the mouse is over them.
     static const std::vector<int>& HelpLabels();
     // The help text of label n: the settings file's replacement or the built-in text.
     static std::string HelpText(int label);
+    // Stores the sequential search's time limit for every project, the
+    // command-line tool's too; false when the settings file could not take it.
+    static bool StoreMediumTimeLimit(double seconds);
 
   private:
     std::vector<SizePreset> presets_{SizePreset{}};

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
+#include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectDocument.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
@@ -64,6 +66,8 @@ constexpr int kDesignHeight = 3930;
 constexpr int kHelpLines = 7;
 constexpr int kBoxWidth = 150;
 constexpr int kComboWidth = 220;
+// The longest time limit the box takes, in seconds: a day.
+constexpr double kLongestTimeLimit = 86400;
 
 QFrame* NewLine(const char* name) {
     auto* line = new QFrame;
@@ -102,7 +106,8 @@ void RunSettingsDialog::BuildControls() {
         objLabel[i]->setObjectName(ControlName("objLabel", i));
     }
     for (const int i : {RunSettingRules::kMethodLabel, RunSettingRules::kAfterRunLabel,
-                        RunSettingRules::kAfterPathLabel, RunSettingRules::kAllowanceHelp}) {
+                        RunSettingRules::kAfterPathLabel, RunSettingRules::kAllowanceHelp,
+                        RunSettingRules::kTimeLimitLabel, RunSettingRules::kTimeLimitUnit}) {
         objLabel[i] = new QLabel;
         objLabel[i]->setObjectName(ControlName("objLabel", i));
     }
@@ -146,6 +151,14 @@ void RunSettingsDialog::BuildControls() {
     objCombo[1] = new QComboBox;
     objCombo[1]->setObjectName(ControlName("objCombo", 1));
     objLabel[RunSettingRules::kMethodLabel]->setBuddy(objCombo[1]);
+    connect(objCombo[1], &QComboBox::currentIndexChanged, this, [this] { EnableTimeLimit(); });
+    objTimeLimit = new QDoubleSpinBox;
+    objTimeLimit->setObjectName(QStringLiteral("objTimeLimit"));
+    objTimeLimit->setRange(0, kLongestTimeLimit);
+    objTimeLimit->setDecimals(1);
+    objTimeLimit->setAlignment(Qt::AlignRight);
+    objTimeLimit->setFixedWidth(kBoxWidth);
+    objLabel[RunSettingRules::kTimeLimitLabel]->setBuddy(objTimeLimit);
 
     for (int i = 0; i < static_cast<int>(objCheck.size()); ++i) {
         objCheck[i] = new QCheckBox;
@@ -232,14 +245,16 @@ void RunSettingsDialog::BuildLayout() {
     fields->addWidget(objCheck[0], 7, 0);
     // The blank label beside the check box explains fast mode.
     fields->addWidget(objLabel[kSpeedHelp], 7, 1, 1, 4);
-    fields->addWidget(objCheck[1], 9, 0, 1, 2);
+    field(9, objLabel[RunSettingRules::kTimeLimitLabel], objTimeLimit,
+          objLabel[RunSettingRules::kTimeLimitUnit]);
+    fields->addWidget(objCheck[1], 10, 0, 1, 2);
     // The blank label beside it explains the allowance.
-    fields->addWidget(objLabel[RunSettingRules::kAllowanceHelp], 9, 2, 1, 3);
-    fields->addWidget(objLabel[RunSettingRules::kAfterRunLabel], 10, 0);
-    fields->addWidget(objCombo[2], 10, 1, 1, 3);
-    fields->addWidget(objLabel[RunSettingRules::kAfterPathLabel], 11, 0);
-    fields->addWidget(objText[4], 11, 1, 1, 2);
-    fields->addWidget(objButton[kBrowse], 11, 3);
+    fields->addWidget(objLabel[RunSettingRules::kAllowanceHelp], 10, 2, 1, 3);
+    fields->addWidget(objLabel[RunSettingRules::kAfterRunLabel], 11, 0);
+    fields->addWidget(objCombo[2], 11, 1, 1, 3);
+    fields->addWidget(objLabel[RunSettingRules::kAfterPathLabel], 12, 0);
+    fields->addWidget(objText[4], 12, 1, 1, 2);
+    fields->addWidget(objButton[kBrowse], 12, 3);
     fields->setColumnStretch(4, 1);
 
     auto* buttons = new QVBoxLayout;
@@ -274,6 +289,13 @@ void RunSettingsDialog::Load() {
         }
         objLabel[RunSettingRules::kMethodLabel]->setText(
             ShownText(ResString(text_id::MethodCaption)));
+        objLabel[RunSettingRules::kTimeLimitLabel]->setText(
+            ShownText(ResString(text_id::TimeLimitCaption)));
+        objLabel[RunSettingRules::kTimeLimitUnit]->setText(
+            ShownText(ResString(text_id::TimeLimitUnit)));
+        timeLimit_ = LoadMediumTimeLimit();
+        objTimeLimit->setValue(timeLimit_);
+        EnableTimeLimit();
         objCheck[1]->setChecked(texts.fsAllowance);
         objCheck[1]->setText(ShownText(ResString(text_id::AllowanceCaption)));
         for (const auto& [action, caption] : kAfterRunActions) {
@@ -448,6 +470,13 @@ bool RunSettingsDialog::Apply() {
     }
     project_.SetRunSettings(settings);
     applied_ = true;
+    // The limit belongs to the program, not to the project.
+    if (objTimeLimit->value() != timeLimit_) {
+        if (RunSettingRules::StoreMediumTimeLimit(objTimeLimit->value()))
+            timeLimit_ = objTimeLimit->value();
+        else
+            ShowMessage(ResString(text_id::SettingsStoreFailed));
+    }
     return true;
 }
 
@@ -471,6 +500,11 @@ void RunSettingsDialog::EnableAfterPath() {
     const bool acts = objCombo[2]->currentData().toInt() != static_cast<int>(AfterRunAction::None);
     objText[4]->setEnabled(acts);
     objButton[kBrowse]->setEnabled(acts);
+}
+
+void RunSettingsDialog::EnableTimeLimit() {
+    objTimeLimit->setEnabled(objCombo[1]->currentData().toInt() ==
+                             static_cast<int>(PackingMethod::Sequential));
 }
 
 void RunSettingsDialog::ShowHelpFor(const QWidget* focused) {

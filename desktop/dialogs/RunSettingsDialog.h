@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -59,6 +60,8 @@ class RunSettingsDialog : public QDialog {
     void ChooseAfterPath();
     // The folder is asked for only while an after-run action is chosen.
     void EnableAfterPath();
+    // The time limit is asked for only while the sequential method is chosen.
+    void EnableTimeLimit();
 
     ProjectDocument& project_;
     RunSettingRules rules_;
@@ -66,7 +69,11 @@ class RunSettingsDialog : public QDialog {
     // Set from a refused value until the events of that moment are handled.
     bool refusedClick_ = false;
 
-    std::array<QLabel*, 20> objLabel{};
+    std::array<QLabel*, 22> objLabel{};
+    // Seconds the sequential search spends on one medium, and what the
+    // settings file held when the dialog opened.
+    QDoubleSpinBox* objTimeLimit = nullptr;
+    double timeLimit_ = 0;
     std::array<QComboBox*, 3> objCombo{};
     std::array<QLineEdit*, 5> objText{};
     std::array<QCheckBox*, 2> objCheck{};

@@ -28,6 +28,9 @@ enum class Command {
     MakeGroup,
     ReleaseGroup,
     Rename,
+    // The list's edits, one step back or forward again.
+    Undo,
+    Redo,
     Run,
     Pause,
     Stop,

@@ -20,9 +20,11 @@ MenuStates FileRules(const CommandState& s) {
     for (int item = k::New; item <= k::Exit; ++item)
         m.enabled[item] = false;
     m.enabled[k::Export] = false;
+    // Quitting during a run asks to stop it.
+    m.enabled[k::Exit] = true;
     if (s.running)
         return m;
-    m.enabled[k::New] = m.enabled[k::Open] = m.enabled[k::Exit] = true;
+    m.enabled[k::New] = m.enabled[k::Open] = true;
     m.enabled[k::AppSettings] = false;
     if (s.hasWindow) {
         m.enabled[k::Close] = m.enabled[k::CloseAll] = true;
@@ -60,9 +62,15 @@ MenuStates ViewRules(const CommandState& s) {
 
 MenuStates ListRules(const CommandState& s) {
     MenuStates m;
-    DisableAll(m, {k::Add, k::Delete, k::Refresh, k::ListSeparator, k::Cut, k::Paste,
-                   k::CutSeparator, k::GroupMenu, k::MakeGroup, k::Release, k::Rename});
-    if (s.running || !s.hasWindow || s.currentTab != ProjectTab::List)
+    DisableAll(
+        m, {k::Undo, k::Redo, k::UndoSeparator, k::Add, k::Delete, k::Refresh, k::ListSeparator,
+            k::Cut, k::Paste, k::CutSeparator, k::GroupMenu, k::MakeGroup, k::Release, k::Rename});
+    if (s.running || !s.hasWindow)
+        return m;
+    // A step back or forward shows on whichever tab is in front.
+    m.enabled[k::Undo] = s.canUndo;
+    m.enabled[k::Redo] = s.canRedo;
+    if (s.currentTab != ProjectTab::List)
         return m;
     m.enabled[k::Add] = true;
     m.enabled[k::Paste] = s.hasCutMarks;

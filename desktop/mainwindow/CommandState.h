@@ -28,6 +28,9 @@ struct CommandState {
     bool groupOpened = false;
     bool modified = false;
     bool hasCutMarks = false;
+    // The list's edit history has a step back, a step forward.
+    bool canUndo = false;
+    bool canRedo = false;
     // Some item has been placed on a medium by a run.
     bool hasResults = false;
     // Number of list items (an empty project has its one placeholder).

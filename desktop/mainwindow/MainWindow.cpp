@@ -311,6 +311,8 @@ CommandState MainWindow::TakeState() const {
     state.groupOpened = !project->GetOpenGroup().empty();
     state.modified = project->Document().Modified();
     state.hasCutMarks = project->HasCutMarks();
+    state.canUndo = project->Document().CanUndo();
+    state.canRedo = project->Document().CanRedo();
     state.hasResults = project->HasResults();
     state.itemCount = static_cast<int>(project->Document().Items().size());
     state.sizeUnit = project->GetSizeUnit();
@@ -372,7 +374,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         StoreLayout();
     if (App().running) {
-        ShowMessage(ResString(text_id::CannotQuitWhileRunning));
+        // The run unwinds first; the commands quit once it has ended.
+        if (ShowMessage(ResString(text_id::AskStopAndQuit), {}, MsgButtons::YesNo,
+                        MsgIcon::Question, 1) == MsgResult::Yes &&
+            App().runRequests != nullptr) {
+            App().runRequests->abort = true;
+            quitAfterRun_ = true;
+        }
         event->ignore();
         return;
     }

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "desktop/mainwindow/CommandRules.h"
 #include "desktop/mainwindow/CommandState.h"
@@ -25,7 +26,7 @@ class ShellCommands;
 // The main window: a frame for the project windows with the menu bar, the tool
 // bar and the status bar. It keeps its position and size in the settings file,
 // enables the commands by the state of the run and of the active project
-// window, and refuses to close during a run.
+// window, and closes during a run only by stopping it first.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -60,6 +61,9 @@ class MainWindow : public QMainWindow {
     // bar.
     void RunCommand(Command command, int argument = 0);
 
+    // Whether the user chose to stop the run and quit; asking clears it.
+    bool TakeQuitAfterRun() { return std::exchange(quitAfterRun_, false); }
+
     // Entry k of `MenuItems`.
     QAction* MenuItem(int k) const { return MenuItems[k]; }
 
@@ -92,6 +96,7 @@ class MainWindow : public QMainWindow {
     QMenu* resultMenu_ = nullptr;
     std::map<Command, QAction*> buttons_;
     std::unique_ptr<ShellCommands> commands_;
+    bool quitAfterRun_ = false;
 };
 
 }  // namespace zv

@@ -13,7 +13,18 @@ namespace {
 constexpr int kFirstMenuCaption = 60000;
 
 int DefaultCaption(int k) {
-    return k == menu_k::Export ? text_id::ExportMenuCaption : kFirstMenuCaption + k;
+    switch (k) {
+        case menu_k::Export:
+            return text_id::ExportMenuCaption;
+        case menu_k::Undo:
+            return text_id::UndoMenuCaption;
+        case menu_k::Redo:
+            return text_id::RedoMenuCaption;
+        case menu_k::UndoSeparator:
+            return text_id::MenuSeparator;
+        default:
+            return kFirstMenuCaption + k;
+    }
 }
 
 }  // namespace

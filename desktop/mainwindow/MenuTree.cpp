@@ -8,8 +8,8 @@ using C = Command;
 namespace k = menu_k;
 
 // File, View, List, Run, Window and Help, each followed by its items; the list
-// menu shows cut and paste and the File menu shows the export (added last to
-// the caption table) in the middle.
+// menu shows undo and redo first and cut and paste in the middle, the File
+// menu the export in the middle (all added last to the caption table).
 std::vector<MenuEntry> BuildTree() {
     return {
         {k::FileMenu, "hM", 0, -1, "", false, C::None, 0},
@@ -53,6 +53,9 @@ std::vector<MenuEntry> BuildTree() {
         {k::Toolbox, "sm_V", 8, k::ViewMenu, "F7", true, C::None, 0},
 
         {k::ListMenu, "hM", 2, -1, "", false, C::None, 0},
+        {k::Undo, "sm_L", 8, k::ListMenu, "Ctrl+Z", false, C::Undo, 0},
+        {k::Redo, "sm_L", 9, k::ListMenu, "Ctrl+Y; Ctrl+Shift+Z", false, C::Redo, 0},
+        {k::UndoSeparator, "sm_L", 10, k::ListMenu, "", false, C::None, 0},
         {k::Add, "sm_L", 0, k::ListMenu, "Ctrl+F", false, C::Add, 0},
         {k::Delete, "sm_L", 1, k::ListMenu, "Del", false, C::Delete, 0},
         {k::Refresh, "sm_L", 2, k::ListMenu, "Ctrl+R", false, C::None, 0},

@@ -8,7 +8,7 @@
 namespace zv {
 
 // Number of entries of the caption table `MenuItems`.
-constexpr int kMenuItemCount = 70;
+constexpr int kMenuItemCount = 73;
 
 // Positions in `MenuItems` (the k of `MenuEntry`) of the menus and of the items
 // the program refers to; an item of a run of similar ones (recent files, tabs,
@@ -25,12 +25,14 @@ inline constexpr int GroupMenu = 42, MakeGroup = 43, Release = 44, Rename = 45;
 inline constexpr int RunMenu = 46, Run = 47, Pause = 49, Resume = 50, Stop = 51, RunOptions = 53;
 inline constexpr int WindowMenu = 54, HelpMenu = 58;
 inline constexpr int Cut = 66, Paste = 67, CutSeparator = 68, Export = 69;
+inline constexpr int Undo = 70, Redo = 71, UndoSeparator = 72;
 }  // namespace menu_k
 
 // One item of the menu bar as the program lays it out.
 struct MenuEntry {
     // Position in `MenuItems`; its default caption is string 60000 + k, for
-    // the items added after Cut and Paste the string `MenuCaptions` names.
+    // the items added after Cut and Paste (the export, undo and redo) the
+    // string `MenuCaptions` names.
     int k;
     // The control array the item belongs to ("hM", "sm_F", ...) and its index.
     std::string array;

@@ -143,6 +143,12 @@ void ShellCommands::Dispatch(Command command, int argument) {
         case Command::Rename:
             project->RunEditCommand(EditCommand::Rename);
             return;
+        case Command::Undo:
+            project->StepThroughEdits(true);
+            return;
+        case Command::Redo:
+            project->StepThroughEdits(false);
+            return;
         case Command::Run:
             StartRun(*project);
             return;
@@ -270,6 +276,7 @@ void ShellCommands::Add(ProjectWindow& project) {
     AddFilesDialog dialog(
         &window_,
         AddTarget{&project, &project.Document(), [&project](const std::string& openGroup) {
+                      project.Document().RecordEdit();
                       project.RenderList(ProjectList::Files, openGroup, 0);
                   }});
     dialog.exec();
@@ -288,8 +295,12 @@ void ShellCommands::StartRun(ProjectWindow& project) {
             return;
         project.ClearResults();
     }
-    DesktopRunHost host(window_, project, runDialog_);
-    project.StartRun(host);
+    {
+        DesktopRunHost host(window_, project, runDialog_);
+        project.StartRun(host);
+    }
+    if (window_.TakeQuitAfterRun())
+        Exit();
 }
 
 void ShellCommands::ShowRunSettings(ProjectWindow& project) {

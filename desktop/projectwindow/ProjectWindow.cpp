@@ -256,9 +256,16 @@ bool ProjectWindow::SaveProject(int16_t mode, bool keepCaption) {
 
 bool ProjectWindow::LoadProject(const std::string& path) {
     WaitCursor wait(this);
+    // A load that fails part-way empties the document but leaves it the file
+    // path of the project that was here, which the next save would then
+    // replace: that project stays as it was instead.
+    ProjectDocument before = document_;
     const LoadOutcome outcome = zv::LoadProject(document_, path);
-    // A failed load leaves an empty project, which the list must show too.
-    RenderList(ProjectList::Files, "", 0);
+    if (outcome != LoadOutcome::Loaded)
+        document_ = std::move(before);
+    else
+        document_.ForgetEdits();
+    RenderList(ProjectList::Files, document_.GetOpenGroup(), 0);
     ShowCaption();
     return outcome == LoadOutcome::Loaded;
 }
@@ -269,7 +276,15 @@ bool ProjectWindow::StartRun(RunHost& host) {
         bool& flag;
         ~Ended() { flag = false; }
     } ended{runInProgress_};
-    return zv::StartRun(document_, host);
+    const bool hadResults = document_.HasResults();
+    const bool ran = zv::StartRun(document_, host);
+    // A plan made or taken away is no edit to step back over.
+    if (ran || hadResults)
+        document_.ForgetEdits();
+    // A run that did not end normally has taken the plan it started from.
+    if (!ran)
+        ShowResultsAgain();
+    return ran;
 }
 
 void ProjectWindow::SetRunSettings(const RunSettings& settings) {
@@ -278,6 +293,16 @@ void ProjectWindow::SetRunSettings(const RunSettings& settings) {
 
 void ProjectWindow::ClearResults() {
     document_.ClearResults();
+    ShowResultsAgain();
+}
+
+void ProjectWindow::ShowResultsAgain() {
+    // The result and information tabs are filled when turned to; the one
+    // showing must not go on showing media that are gone.
+    if (CurrentTab() == ProjectTab::Result)
+        FillMediumChooser();
+    else if (CurrentTab() == ProjectTab::Info)
+        ShowStatistics();
 }
 
 void ProjectWindow::SetSizeUnit(SizeUnit unit) {
@@ -462,6 +487,15 @@ void ProjectWindow::RunEditCommand(EditCommand command) {
             StartRename();
             break;
     }
+    document_.RecordEdit();
+    emit StateChanged();
+}
+
+void ProjectWindow::StepThroughEdits(bool back) {
+    if (back ? document_.Undo() : document_.Redo()) {
+        RenderList(ProjectList::Files, document_.GetOpenGroup(), 0);
+        ShowResultsAgain();
+    }
     emit StateChanged();
 }
 
@@ -552,6 +586,11 @@ void ProjectWindow::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
 }
 
 void ProjectWindow::OnFilesDropped(const QStringList& paths) {
+    // The run reads its results back into the items it started with.
+    if (runInProgress_) {
+        ShowMessage(ResString(text_id::NoDropsWhileRunning));
+        return;
+    }
     try {
         bool metFolder = false;
         std::vector<FileRef> files;
@@ -573,6 +612,7 @@ void ProjectWindow::OnFilesDropped(const QStringList& paths) {
             AddToGroup(document_, group, files);
         else
             document_.AddFiles(files, group);
+        document_.RecordEdit();
         RenderList(ProjectList::Files, document_.GetOpenGroup(), 0);
     } catch (const PlatformError& error) {
         ShowError(error);
@@ -600,6 +640,7 @@ void ProjectWindow::OnEditEnded(ProjectList list, const QString& tag, const QStr
     try {
         const auto selected = static_cast<int>(objListView[Slot(list)]->selectedItems().size());
         Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));
+        document_.RecordEdit();
     } catch (const PlatformError& error) {
         ShowError(error);
     }

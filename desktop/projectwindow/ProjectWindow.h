@@ -84,6 +84,9 @@ class ProjectWindow : public QWidget {
     // Runs one of the file list's editing commands (Delete, Cut, Paste, Make
     // group, Release group, Rename) on the selected rows of objListView(0).
     void RunEditCommand(EditCommand command);
+    // Undoes the list's last edit (back) or does it again, and draws the
+    // lists as they are then.
+    void StepThroughEdits(bool back);
     // Starts the editing of the selected row's text in objListView(0) when
     // that list shows and at most one row is selected.
     void StartRename();
@@ -119,6 +122,8 @@ class ProjectWindow : public QWidget {
     ProjectListView* NewListView(ProjectList list, int width);
     QLabel* NewGroupLabel(ProjectList list);
     void ShowCaption();
+    // The tab showing the results or their figures draws them again.
+    void ShowResultsAgain();
     // Both lists again after a display setting changed.
     void RedrawLists();
     void OnTabChanged(int index);

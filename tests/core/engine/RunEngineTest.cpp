@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/db/ProjectSideFiles.h"
@@ -287,6 +289,52 @@ TEST_F(RunEngineTest, TimeLimitEndsAMediumAndTheRunGoesOn) {
     ASSERT_TRUE(Run(20000.5, 2, 0, 32766, {1e-9}));
     EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
     EXPECT_FALSE(requests.finish);
+}
+
+// The limit counts searching time only: a pause longer than the limit, made
+// as the medium's search begins, does not end the medium on resuming, and
+// the clock shown leaves the pause out.
+TEST_F(RunEngineTest, APauseDoesNotCountTowardsTheTimeLimit) {
+    std::vector<double> sizes;
+    for (int i = 0; i < 60; ++i)
+        sizes.push_back(1000 + 7 * i);
+    MakeProject(sizes);
+    struct PausingObserver : RecordingObserver {
+        using RecordingObserver::RecordingObserver;
+        void Yield() override {
+            if (!paused) {
+                paused = true;
+                pauseRequests->pause = true;
+            } else if (resumed) {
+                ++yieldsAfterResume;
+            }
+        }
+        void PauseWait() override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            pauseRequests->pause = false;
+            resumed = true;
+        }
+        void DetailChanged(const std::string& text) override { details.push_back(text); }
+        RunRequests* pauseRequests = nullptr;
+        bool paused = false, resumed = false;
+        int yieldsAfterResume = 0;
+        Texts details;
+    };
+    PausingObserver pausing(requests);
+    pausing.pauseRequests = &requests;
+    params.mediaSize = 20000.5;
+    params.mediaCount = 1;
+    params.maxItems = 32766;
+    params.projectFolder = folder.Path();
+    params.projectFileName = "p.mtb";
+    ASSERT_TRUE(RunEngine(params, requests, pausing, {1}));
+    EXPECT_TRUE(pausing.resumed);
+    // Ended at once, the medium would have yielded once after the pause.
+    EXPECT_GT(pausing.yieldsAfterResume, 3);
+    ASSERT_FALSE(pausing.details.empty());
+    EXPECT_LT(std::stod(pausing.details.back().substr(pausing.details.back().find("経過 ") + 7)),
+              1.5)
+        << pausing.details.back();
 }
 
 // Abort leaves the project as it was; "確定" ends with a complete plan.

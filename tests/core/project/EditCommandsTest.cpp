@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "core/project/EditCommands.h"
 #include "core/project/Grouping.h"
@@ -182,6 +183,71 @@ TEST_F(EditCommandsTest, ReleaseAppendsTheMembersAtTheEndOrSaysWhatIsMissing) {
     ExpectLastBox("ｸﾞﾙｰﾌﾟの解除に失敗しました");
     EXPECT_EQ(Names(project), (Texts{a, b, c, folder.File("h1"), folder.File("h2"),
                                      folder.File("m1"), folder.File("m2")}));
+}
+
+// Each edit of the list is one step back and forward again, to the list as it
+// was with its media and its opened group; what Cut marks is no step. A
+// change not recorded yet is the first undone, and it ends the steps forward.
+TEST_F(EditCommandsTest, UndoAndRedoStepThroughEveryEditOfTheList) {
+    project.Items()[0].Medium = 1;
+    project.ForgetEdits();
+    const auto list = [this] {
+        Texts rows{"open:" + project.GetOpenGroup()};
+        for (const ItemRecord& item : project.Items())
+            rows.push_back(item.Name + "|" + std::to_string(item.Medium) + "|" + item.PathList);
+        return rows;
+    };
+    const std::string d = folder.File("d");
+    const std::function<void()> edits[] = {
+        [&] { Add(project, {MakeFile("d", 1)}); },
+        [&] {
+            ui.Answer(MsgResult::OK);
+            ui.Answer(MsgResult::OK);
+            DeleteCommand(project, {a});
+        },
+        [&] {
+            CutCommand(project, {b});
+            project.SetOpenGroup("G");
+            PasteCommand(project);
+        },
+        [&] {
+            project.SetOpenGroup("");
+            MakeGroupNamed("H", {c, d});
+        },
+        [&] { ReleaseGroupCommand(project, {"G"}); },
+        [&] { EndRename(project, "H", "Renamed", 1); },
+    };
+    std::vector<Texts> states{list()};
+    for (const auto& edit : edits) {
+        edit();
+        project.RecordEdit();
+        states.push_back(list());
+        ASSERT_NE(states.back(), states[states.size() - 2]) << states.size();
+    }
+    for (std::size_t s = states.size() - 1; s > 0; --s) {
+        project.SetModified(false);
+        ASSERT_TRUE(project.Undo());
+        EXPECT_EQ(list(), states[s - 1]) << s;
+        EXPECT_TRUE(project.Modified());
+    }
+    EXPECT_FALSE(project.Undo());
+    for (std::size_t s = 1; s < states.size(); ++s) {
+        ASSERT_TRUE(project.Redo());
+        EXPECT_EQ(list(), states[s]) << s;
+    }
+    EXPECT_FALSE(project.Redo());
+
+    CutCommand(project, {"Renamed"});
+    project.RecordEdit();
+    ASSERT_TRUE(project.Undo());
+    EXPECT_EQ(list(), states[states.size() - 2]) << "the cut was no step";
+    EXPECT_FALSE(project.HasCutMarks());
+    project.Items()[0].Medium = 2;
+    ASSERT_TRUE(project.Undo());
+    EXPECT_EQ(list(), states[states.size() - 2]);
+    ASSERT_TRUE(project.Redo());
+    EXPECT_EQ(project.Items()[0].Medium, 2);
+    EXPECT_FALSE(project.CanRedo()) << "the rename was dropped";
 }
 
 // A member whose file has gone still holds its name.

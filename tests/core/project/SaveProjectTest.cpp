@@ -187,6 +187,40 @@ TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesThe
     EXPECT_TRUE(fs::exists(temporary));
 }
 
+// "はい" on closing a project whose file cannot be written offers another
+// file; the window closes only once the work is in a file. An untitled
+// project whose save dialog was given up stays open as well.
+TEST_F(SaveProjectTest, ClosingKeepsTheWindowUntilTheSaveSucceeded) {
+    const std::string readOnly = folder.File("locked.mtb");
+    WriteBytes(readOnly, "the file that was there");
+    chmod(readOnly.c_str(), 0444);
+    project.SetFilePath(readOnly);
+    const std::string copy = folder.File("copy.mtb");
+    const std::string error = "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません";
+    for (const std::optional<std::string>& elsewhere :
+         {std::optional<std::string>(), std::optional(copy)}) {
+        ui.Answer(MsgResult::Yes);
+        ui.Answer(MsgResult::OK);
+        ui.AnswerFile(elsewhere);
+        if (!elsewhere)
+            ui.Answer(MsgResult::Yes);
+        EXPECT_EQ(CloseRequest(project), elsewhere.has_value());
+        ExpectBox(ui.Boxes().at(ui.Boxes().size() - (elsewhere ? 1 : 2)), error, "ｴﾗｰ",
+                  MsgButtons::OK, MsgIcon::Critical);
+        EXPECT_EQ(project.IsEmpty(), elsewhere.has_value());
+    }
+    EXPECT_EQ(ReadBytes(readOnly), "the file that was there");
+    EXPECT_EQ(ProjectFile::Read(copy, {}).value().items.size(), 1u);
+
+    ProjectDocument untitled;
+    Add(untitled, {MakeFile("c.txt", 5)});
+    ui.Answer(MsgResult::Yes);
+    ui.AnswerFile(std::nullopt);
+    ui.Answer(MsgResult::Yes);
+    EXPECT_FALSE(CloseRequest(untitled));
+    EXPECT_FALSE(untitled.IsEmpty());
+}
+
 class LoadProjectTest : public DocumentTest {
   protected:
     // A row for a file of the folder; the size it stores is never used.

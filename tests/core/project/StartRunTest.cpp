@@ -203,7 +203,8 @@ TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileAndStaysUntitled) {
     aborting.onClose = [&] { EXPECT_EQ(ui.Boxes().size(), 1u); };
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(project, aborting));
-    EXPECT_EQ(ui.Boxes().back().text, kFailed);
+    // The user stopped it: nothing failed.
+    EXPECT_EQ(ui.Boxes().back().text, "実行を中止しました\r\n振り分けの結果はありません");
     EXPECT_EQ(project.FilePath() + project.Caption(), "無題1");
     EXPECT_FALSE(fs::exists(temporary));
     EXPECT_FALSE(project.Modified());

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniAccess.h"
 #include "desktop/dialogs/RunSettingRules.h"
@@ -271,6 +273,26 @@ TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplai
         label->buddy()->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(Label(14)->text().toStdString().substr(0, help.size()), help);
     }
+}
+
+// The sequential search's time limit is the program's: the box shows the
+// settings file's, is asked for only while that method is chosen, explains
+// itself when it has the focus, and OK stores a changed limit.
+TEST_F(RunSettingsDialogTest, TheTimeLimitOfTheSequentialSearchIsStoredForTheProgram) {
+    Write("MediumTimeLimit", "10", "DEFAULT_SET_RUN");
+    Open();
+    auto* limit = Control<QDoubleSpinBox>("objTimeLimit");
+    EXPECT_EQ(limit->value(), 10);
+    EXPECT_FALSE(limit->isEnabled()) << "fewest media has no limit";
+    Control<QComboBox>("objCombo(1)")->setCurrentIndex(0);
+    ASSERT_TRUE(limit->isEnabled());
+    limit->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(Label(14)->text().startsWith(QStringLiteral("「1枚ずつ順に」で1枚の")));
+    limit->selectAll();
+    QTest::keyClicks(limit, QStringLiteral("2.5"));
+    Click(3);
+    EXPECT_EQ(LoadMediumTimeLimit(), 2.5);
+    EXPECT_EQ(project_.GetRunSettings().Method, PackingMethod::Sequential);
 }
 
 // A size of a yotta byte or more keeps the focus in its box, and the click on

@@ -128,8 +128,9 @@ TEST(CommandRulesTest, FileAndRunMenusFollowTheWindowAndTheRun) {
          file,
          {k::RunOptions},
          With(kAlways, {C::ChooseSizeUnit, C::ChoosePathMode, C::Add, C::RunOptions})},
-        {"running", running, {}, {k::Pause, k::Stop}, With(kAlways, {C::Pause, C::Stop})},
-        {"paused", paused, {}, {k::Resume, k::Stop}, With(kAlways, {C::Run, C::Stop})},
+        // Quitting offers to stop the run first.
+        {"running", running, {k::Exit}, {k::Pause, k::Stop}, With(kAlways, {C::Pause, C::Stop})},
+        {"paused", paused, {k::Exit}, {k::Resume, k::Stop}, With(kAlways, {C::Run, C::Stop})},
         {"results",
          results,
          {k::New, k::Open, k::Close, k::CloseAll, k::SaveAs, k::Export, k::Exit},

@@ -1,7 +1,11 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -116,7 +120,8 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
             Item("sm_R(3)")->trigger();
             EXPECT_FALSE(ShownRunDialog()->IsPaused());
             EXPECT_FALSE(window_->close());
-            EXPECT_EQ(run_.Boxes().back().text, "実行中は終了できません");
+            ExpectBox(run_.Boxes().back(), "実行中です\r\n実行を中止して終了しますか？",
+                      "Zarvopack", MsgButtons::YesNo, MsgIcon::Question, 1);
         } else if (second && !stopped && Searching()) {
             stopped = true;
             Item("sm_R(4)")->trigger();
@@ -142,6 +147,72 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
     EXPECT_EQ(MediaOf(stoppedProject), Media(10, 0));
     ExpectEnded();
     EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Size", "Path", "Add", "Start", "Setup"}));
+}
+
+// A run stopped from the result tab says that the user stopped it and leaves
+// no medium of the plan it cleared on view. Files dropped onto the project
+// meanwhile are refused: the run reads its results back into its items.
+TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
+    ProjectWindow& window = Opened(PlannedProject("stop.mtb"));
+    window.SelectTab(ProjectTab::Result);
+    const auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
+    ASSERT_GE(chooser->count(), 2);
+    const std::string late = MakeFile("late", 10);
+    run_.Answer(MsgResult::OK);
+    bool stopped = false;
+    run_.onYield = [&](bool) {
+        if (stopped || !Searching())
+            return;
+        stopped = true;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(late))});
+        QWidget* list = window.ListView(ProjectList::Files)->viewport();
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(list, &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(list, &drop);
+        run_.Answer(MsgResult::OK);
+        QCoreApplication::processEvents();
+        ExpectBox(run_.Boxes().back(),
+                  "実行中はﾌｧｲﾙを追加できません\r\n実行が終わってから、もう一度ﾄﾞﾛｯﾌﾟしてください",
+                  "Zarvopack");
+        run_.Answer(MsgResult::OK);
+        Item("sm_R(4)")->trigger();
+    };
+    WhenSettingsOpen();
+    QTest::keyClick(window_.get(), Qt::Key_F5);
+    ASSERT_TRUE(stopped);
+    ExpectBox(run_.Boxes().back(), "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
+    EXPECT_EQ(window.Document().Items().size(), 10u);
+    EXPECT_EQ(MediaOf(window), Media(10, 0));
+    EXPECT_EQ(chooser->count(), 1);
+    EXPECT_EQ(window.ListView(ProjectList::Results)->topLevelItemCount(), 10);
+    ExpectEnded();
+}
+
+// Quitting during a run asks first; "はい" stops the run, and the program
+// ends once the run is over.
+TEST_F(RunCommandsTest, QuittingDuringARunStopsItFirst) {
+    Opened(PlannedProject("quit.mtb"));
+    run_.Answer(MsgResult::OK);
+    bool asked = false;
+    run_.onYield = [&](bool) {
+        if (asked || !Searching())
+            return;
+        asked = true;
+        run_.Answer(MsgResult::No);
+        EXPECT_FALSE(window_->close());
+        run_.Answer(MsgResult::Yes);
+        run_.Answer(MsgResult::OK);
+        Item("sm_F(16)")->trigger();
+        EXPECT_TRUE(window_->isVisible()) << "not before the run has ended";
+    };
+    WhenSettingsOpen();
+    QTest::keyClick(window_.get(), Qt::Key_F5);
+    ASSERT_TRUE(asked);
+    ExpectBox(run_.Boxes().back(), "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
 }
 
 // The after-run action, set with Ctrl+E, follows a run that ended normally,

@@ -13,6 +13,7 @@
 #include "desktop/dialogs/ExportDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
+#include "tests/support/SqlRows.h"
 
 namespace zv {
 namespace {
@@ -64,6 +65,39 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     Open(path);
     EXPECT_EQ(window_->ProjectWindowCount(), 3);
     EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
+}
+
+// A project that fails to open part-way leaves the window the project it
+// had, under its own name and file, so that a save writes that project and
+// never the other's list into its file.
+TEST_F(ShellCommandsTest, AFailedOpenLeavesTheWindowItsOwnProject) {
+    const std::string a = MakeProjectFile("a.mtb");
+    ui_.AnswerFile(a);
+    window_->RunCommand(Command::Open);
+    ProjectWindow& window = *window_->ActiveProject();
+    const std::string damaged = folder_.File("damaged.mtb");
+    std::filesystem::copy_file(a, damaged);
+    ASSERT_EQ(test::Exec(damaged, "UPDATE [MainDB] SET [CDNUMBER] = 'x'"), SQLITE_OK);
+    const std::string lacking = folder_.File("lacking.mtb");
+    const std::string gone = folder_.File("gone.txt");
+    ASSERT_TRUE(ProjectFile::Write(lacking, {{gone, 0, {{gone, 5}}}}, RunSettings()));
+
+    const std::pair<std::string, MsgResult> failures[] = {{damaged, MsgResult::OK},
+                                                          {lacking, MsgResult::No}};
+    for (const auto& [path, answer] : failures) {
+        ui_.Answer(answer);
+        Open(path);
+        EXPECT_EQ(window_->ProjectWindowCount(), 1);
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("a")) << path;
+        EXPECT_EQ(window.Document().FilePath(), a);
+        EXPECT_EQ(window.ListView(ProjectList::Files)->topLevelItemCount(), 2);
+    }
+    EXPECT_EQ(ui_.Boxes().front().title.rfind("ｴﾗｰ", 0), 0u) << ui_.Boxes().front().title;
+
+    ASSERT_TRUE(window.AddFiles({FileRef::Get(MakeFile("new.txt", 5))}, ""));
+    window_->RunCommand(Command::Save);
+    EXPECT_EQ(ProjectFile::Read(a, RunSettings()).value().items.size(), 3u);
+    EXPECT_EQ(ProjectFile::Read(lacking, RunSettings()).value().items.size(), 1u);
 }
 
 // Close takes the active window; Close All and Exit stop at a window whose
@@ -132,6 +166,41 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProje
     EXPECT_TRUE(ProjectFile::Read(folder_.File("plan.mtb"), RunSettings()).has_value());
     EXPECT_EQ(project.windowTitle(), QStringLiteral("plan"));
     EXPECT_FALSE(Button("Save")->isEnabled());
+}
+
+// Ctrl+Z takes back the list's last edit and Ctrl+Y does it again, from the
+// keys as from the list menu, which offers each only while there is a step.
+TEST_F(ShellCommandsTest, CtrlZAndCtrlYStepThroughTheEditsOfTheList) {
+    ProjectWindow& project = ProjectWith({"a.txt", "b.txt", "c.txt"});
+    QTreeWidget& list = *project.ListView(ProjectList::Files);
+    project.Document().ForgetEdits();
+    window_->RefreshMenus();
+    EXPECT_FALSE(Item("sm_L(8)")->isEnabled());
+    Select(project, {0});
+    ui_.Answer(MsgResult::OK);
+    QTest::keyClick(&list, Qt::Key_Delete);
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    Select(project, {0, 1});
+    ui_.AnswerInput("Both");
+    QTest::keyClick(&list, Qt::Key_F3);
+    ASSERT_EQ(project.Document().Items().size(), 1u);
+    EXPECT_TRUE(Item("sm_L(8)")->isEnabled());
+    EXPECT_FALSE(Item("sm_L(9)")->isEnabled());
+
+    const std::vector<std::size_t> back{2, 3}, forward{2, 1};
+    for (const std::size_t items : back) {
+        QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(project.Document().Items().size(), items);
+    }
+    EXPECT_EQ(list.topLevelItemCount(), 3);
+    EXPECT_FALSE(Item("sm_L(8)")->isEnabled());
+    for (const std::size_t items : forward) {
+        QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(project.Document().Items().size(), items);
+    }
+    EXPECT_EQ(project.Document().Items()[0].Name, "Both");
+    EXPECT_FALSE(Item("sm_L(9)")->isEnabled());
+    EXPECT_TRUE(project.Document().Modified());
 }
 
 TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {

@@ -205,8 +205,11 @@ TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
     EXPECT_EQ(loaded.windowTitle().toStdString(), "Proj");
     EXPECT_EQ(RowTags(*loaded.ListView(ProjectList::Files)), (Texts{F("a"), F("b")}));
     test::WriteBytes(F("junk.mtb"), "no database here");
+    // A failed load leaves the window its project, under its own file.
     EXPECT_FALSE(loaded.LoadProject(F("junk.mtb")));
-    EXPECT_EQ(loaded.ListView(ProjectList::Files)->topLevelItemCount(), 0);
+    EXPECT_EQ(RowTags(*loaded.ListView(ProjectList::Files)), (Texts{F("a"), F("b")}));
+    EXPECT_EQ(loaded.windowTitle().toStdString() + "|" + loaded.Document().FilePath(),
+              "Proj|" + F("Proj.MTB"));
     // Closing tells the main window, which brings its commands up to date.
     QSignalSpy changes(&loaded, &ProjectWindow::StateChanged);
     EXPECT_TRUE(loaded.close());
