@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/platform/UiServices.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/SizeFromText.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -100,8 +101,12 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
             return ExportOutcome::Failed;
         }
     }
-    ShowMessage(ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written),
-                ResString(text_id::ExportTitle), MsgButtons::OK, MsgIcon::Information);
+    // Items left off every medium are in no output: the box says which.
+    const std::string unplaced = UnplacedNotice(items, document.GetRunSettings());
+    ShowMessage(ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written) +
+                    (unplaced.empty() ? "" : "\r\n" + unplaced),
+                ResString(text_id::ExportTitle), MsgButtons::OK,
+                unplaced.empty() ? MsgIcon::Information : MsgIcon::Exclamation);
     return ExportOutcome::Written;
 }
 

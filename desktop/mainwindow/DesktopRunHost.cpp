@@ -5,6 +5,7 @@
 
 #include "core/platform/UiServices.h"
 #include "core/project/AfterRun.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/AppState.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -113,6 +114,11 @@ void DesktopRunHost::ActAfterRun() {
         try {
             PerformAfterRun(items, project, settings, force, progress);
             outcome = ResString(text_id::AfterRunExportWritten) + settings.AfterPath;
+            // Items left off every medium are in no output: the box says which.
+            if (const std::string unplaced = UnplacedNotice(items, settings); !unplaced.empty()) {
+                outcome += "\r\n" + unplaced;
+                icon = MsgIcon::Exclamation;
+            }
         } catch (const ExportExists& exists) {
             if (!force &&
                 ShowMessage(Replaced(ResString(text_id::AskAfterRunOverwrite), exists.Path()),

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "core/project/ProjectStatistics.h"
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
@@ -30,6 +32,7 @@
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/MediaOverview.h"
 #include "desktop/projectwindow/ProjectListView.h"
 
 namespace zv {
@@ -223,12 +226,24 @@ QWidget* ProjectWindow::BuildResultTab(int listWidth) {
     chooserRow->addStretch();
     totals->setContentsMargins(kEdge, 0, kEdge, kEdge);
 
-    auto* layout = new QVBoxLayout(page);
+    // Every medium at once above; the files of the one chosen below.
+    auto* files = new QWidget;
+    auto* layout = new QVBoxLayout(files);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(chooserRow);
     layout->addWidget(NewGroupLabel(ProjectList::Results));
     layout->addWidget(NewListView(ProjectList::Results, listWidth));
     layout->addLayout(totals);
+
+    overview_ = new MediaOverview;
+    connect(overview_, &MediaOverview::MediumChosen, this, &ProjectWindow::ShowMediumFiles);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setChildrenCollapsible(false);
+    split->addWidget(overview_);
+    split->addWidget(files);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(split);
     return page;
 }
 
@@ -368,17 +383,34 @@ int16_t ProjectWindow::ChosenMedium() const {
 void ProjectWindow::FillMediumChooser() {
     QComboBox* chooser = objCombo[0];
     chooser->clear();
-    for (const std::string& entry : MediumChooserEntries(document_))
+    const std::vector<std::string> entries = MediumChooserEntries(document_);
+    for (const std::string& entry : entries)
         chooser->addItem(Text(entry));
     chooser->setCurrentIndex(0);
+    ShowOverview(entries);
     // With no medium the only entry is " 未処理分": the list shows the items
     // not placed, never what an earlier project or run left in it.
     RenderList(ProjectList::Results, "", chooser->count() >= 2 ? 1 : 0);
+    overview_->MarkMedium(ChosenMedium());
+}
+
+void ProjectWindow::ShowOverview(const std::vector<std::string>& labels) {
+    const RunSettings settings = document_.GetRunSettings();
+    const std::vector<ProjectItem> items = document_.ToProjectItems();
+    overview_->Show(SummariseMedia(items, settings, CapacityOf(settings)), items, labels);
 }
 
 void ProjectWindow::OnMediumChosen(int index) {
-    RenderList(ProjectList::Results, "",
-               MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
+    const int16_t medium = MediumOfEntry(index, objCombo[0]->itemText(index).toStdString());
+    RenderList(ProjectList::Results, "", medium);
+    overview_->MarkMedium(medium);
+}
+
+void ProjectWindow::ShowMediumFiles(int16_t medium) {
+    QComboBox* chooser = objCombo[0];
+    chooser->setCurrentIndex(medium > 0 ? medium - 1 : chooser->count() - 1);
+    RenderList(ProjectList::Results, "", medium);
+    emit StateChanged();
 }
 
 void ProjectWindow::ShowStatistics() {

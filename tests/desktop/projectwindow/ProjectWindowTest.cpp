@@ -17,6 +17,7 @@
 #include "core/project/SaveProject.h"
 #include "desktop/projectwindow/ListIcons.h"
 #include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/MediaOverview.h"
 #include "desktop/projectwindow/ProjectListView.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/desktop/PlannedByTool.h"
@@ -189,6 +190,59 @@ TEST_F(ProjectWindowTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) 
     EXPECT_EQ(window.ChosenMedium(), 0);
     EXPECT_EQ(ResultTab(window),
               (Texts{" 未処理分", "5", "2,100", F("a"), F("b"), F("c"), F("d"), F("e")}));
+}
+
+// The texts of one row of the media overview, column by column.
+Texts OverviewRow(const QTreeWidgetItem* row) {
+    Texts texts;
+    for (int column = 0; column < MediaOverview::ColumnCount; ++column)
+        texts.push_back(row->text(column).toStdString());
+    return texts;
+}
+
+// The result tab shows every medium at once, the unplaced items in red with
+// their reason; choosing a row shows its files below.
+TEST_F(ProjectWindowTest, TheResultTabShowsEveryMediumAndTheUnplacedLoudly) {
+    MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
+    MakeFile("e", 900);
+    PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
+    ProjectWindow window;
+    Show(window);
+    ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
+    ClickTab(window, ProjectTab::Result);
+
+    auto* overview = window.findChild<MediaOverview*>(QStringLiteral("objMediaOverview"));
+    ASSERT_EQ(overview->topLevelItemCount(), 3);
+    EXPECT_EQ(OverviewRow(overview->topLevelItem(0)),
+              (Texts{" 1枚目", "2", "600", "0", "100", "85.7%", ""}));
+    EXPECT_EQ(OverviewRow(overview->topLevelItem(1)),
+              (Texts{" 2枚目", "2", "600", "0", "100", "85.7%", ""}));
+    EXPECT_TRUE(overview->isColumnHidden(MediaOverview::FileSystem)) << "no room was left";
+    const QTreeWidgetItem* unplaced = overview->topLevelItem(2);
+    EXPECT_EQ(OverviewRow(unplaced),
+              (Texts{" 未処理分 (どのﾒﾃﾞｨｱにも入っていません)", "1", "900", "", "", "", ""}));
+    ASSERT_EQ(unplaced->childCount(), 1);
+    EXPECT_EQ(OverviewRow(unplaced->child(0)),
+              (Texts{F("e"), "", "900", "", "", "", "ﾒﾃﾞｨｱ1枚より大きいため入りません"}));
+    EXPECT_TRUE(unplaced->isExpanded());
+    for (const QTreeWidgetItem* row :
+         {unplaced, static_cast<const QTreeWidgetItem*>(unplaced->child(0))})
+        EXPECT_EQ(row->foreground(0).color(), QColor(192, 0, 0));
+    EXPECT_EQ(overview->currentItem(), overview->topLevelItem(0)) << "the medium listed below";
+
+    const Texts mediumTwo{" 1枚目", " 2枚目", " 未処理分", "2", "600", F("b"), F("c")};
+    const Texts none{" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")};
+    const std::pair<const QTreeWidgetItem*, Texts> choices[] = {
+        {overview->topLevelItem(1), mediumTwo}, {unplaced->child(0), none}};
+    for (const auto& [row, shown] : choices) {
+        QTest::mouseClick(overview->viewport(), Qt::LeftButton, {},
+                          overview->visualItemRect(row).center());
+        EXPECT_EQ(ResultTab(window), shown);
+    }
+    // The chooser below moves the overview's mark along.
+    auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
+    QTest::keyClick(chooser, Qt::Key_Home);
+    EXPECT_EQ(overview->currentItem(), overview->topLevelItem(0));
 }
 
 // The caption follows the file saved or loaded; a file that is no project
