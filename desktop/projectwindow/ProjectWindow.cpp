@@ -118,6 +118,8 @@ ProjectWindow::ProjectWindow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(objSTab);
 
     ShowCaption();
+    // Whatever the user did, the caption follows the modified flag.
+    connect(this, &ProjectWindow::StateChanged, this, &ProjectWindow::ShowCaption);
     connect(objSTab, &QTabWidget::currentChanged, this, &ProjectWindow::OnTabChanged);
     connect(objCombo[0], &QComboBox::activated, this, &ProjectWindow::OnMediumChosen);
 }
@@ -241,6 +243,8 @@ QWidget* ProjectWindow::BuildResultTab(int listWidth) {
     split->setChildrenCollapsible(false);
     split->addWidget(overview_);
     split->addWidget(files);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(split);
@@ -260,7 +264,9 @@ QWidget* ProjectWindow::BuildInfoTab() {
 }
 
 void ProjectWindow::ShowCaption() {
-    setWindowTitle(Text(document_.Caption()));
+    // A mark after the caption tells unsaved changes, as editors do.
+    setWindowTitle(Text(document_.Caption()) +
+                   (document_.Modified() ? QStringLiteral("*") : QString()));
 }
 
 bool ProjectWindow::SaveProject(int16_t mode, bool keepCaption) {
@@ -284,15 +290,19 @@ bool ProjectWindow::StartRun(RunHost& host) {
         bool& flag;
         ~Ended() { flag = false; }
     } ended{runInProgress_};
-    return zv::StartRun(document_, host);
+    const bool ran = zv::StartRun(document_, host);
+    ShowCaption();
+    return ran;
 }
 
 void ProjectWindow::SetRunSettings(const RunSettings& settings) {
     document_.SetRunSettings(settings);
+    ShowCaption();
 }
 
 void ProjectWindow::ClearResults() {
     document_.ClearResults();
+    ShowCaption();
 }
 
 void ProjectWindow::SetSizeUnit(SizeUnit unit) {
@@ -317,7 +327,9 @@ void ProjectWindow::RedrawLists() {
 }
 
 bool ProjectWindow::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
-    return document_.AddFiles(std::move(files), groupName);
+    const bool added = document_.AddFiles(std::move(files), groupName);
+    ShowCaption();
+    return added;
 }
 
 void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16_t medium) {

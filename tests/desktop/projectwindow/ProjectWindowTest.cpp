@@ -249,9 +249,16 @@ TEST_F(ProjectWindowTest, TheResultTabShowsEveryMediumAndTheUnplacedLoudly) {
 // empties the window, list included.
 TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
     ProjectWindow window;
+    const std::string untitled = window.windowTitle().toStdString();
     ASSERT_TRUE(window.AddFiles({File("a", 10), File("b", 20)}, ""));
+    EXPECT_EQ(window.windowTitle().toStdString(), untitled + "*") << "unsaved changes are marked";
     ui_.AnswerFile(F("Proj.MTB"));
     EXPECT_TRUE(window.SaveProject(kSaveToPath, false));
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
+    window.SetRunSettings(window.GetRunSettings());
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj*");
+    window.Document().SetModified(false);
+    emit window.StateChanged();
     EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
 
     ProjectWindow loaded;
