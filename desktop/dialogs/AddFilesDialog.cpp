@@ -43,6 +43,7 @@
 #include "desktop/dialogs/GroupNameDialog.h"
 #include "desktop/dialogs/MountedDrives.h"
 #include "desktop/platform/QtText.h"
+#include "desktop/platform/ScreenFit.h"
 #include "desktop/platform/Twips.h"
 #include "desktop/platform/WaitCursor.h"
 
@@ -490,6 +491,7 @@ void AddFilesDialog::RestoreGeometry() {
     resize(TwipsToPixelsX(stored(settings_keys::AddDialogWidth, AddDialogLayout::kDesignWidth)),
            TwipsToPixelsY(stored(settings_keys::AddDialogHeight, AddDialogLayout::kDesignHeight)));
     splitter_ = stored(settings_keys::AddDialogSplitter, AddDialogLayout::kDesignSplitter);
+    FitToScreen(*this);
 }
 
 void AddFilesDialog::StoreGeometry() const {

@@ -28,6 +28,7 @@
 #include "desktop/mainwindow/RecentFiles.h"
 #include "desktop/mainwindow/ShellCommands.h"
 #include "desktop/mainwindow/ToolbarLayout.h"
+#include "desktop/platform/ScreenFit.h"
 #include "desktop/platform/Twips.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 
@@ -211,6 +212,7 @@ void MainWindow::RestoreLayout() {
         frame.setHeight(TwipsToPixelsY(Rounded(*stored.height)));
     move(frame.topLeft());
     resize(frame.size());
+    FitToScreen(*this);
 }
 
 void MainWindow::StoreLayout() const {

@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -189,6 +191,17 @@ TEST_F(AddFilesDialogTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
     EXPECT_EQ(Column(0), Texts{"h.txt"});
     EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
+
+    // A size left on a larger screen is fitted to this one, buttons in reach.
+    dialog_->reject();
+    for (const char* key : {"WIDTH", "HEIGHT"}) {
+        std::string huge = "90000";
+        ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", key, huge, folder_.Settings()));
+    }
+    Open();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(dialog_->width(), screen.width());
+    EXPECT_LT(dialog_->height(), screen.height());
 }
 
 TEST_F(AddFilesDialogTest, AFolderChangeChecksEveryRowAndIsRemembered) {
