@@ -119,8 +119,7 @@ void MainWindow::BuildStartHint() {
     startHint_ = new QLabel(
         Text(ResString(text_id::StartHint)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     startHint_->setObjectName(QStringLiteral("objStartHint"));
-    startHint_->setAlignment(Qt::AlignCenter);
-    startHint_->setWordWrap(true);
+    startHint_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     startHint_->setTextFormat(Qt::PlainText);
     startHint_->setForegroundRole(QPalette::BrightText);
     auto* layout = new QVBoxLayout(mdiArea_->viewport());

@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, AnEmptyFrameSaysWhatToDoFirst) {
     const auto* hint = window_->findChild<QLabel*>(QStringLiteral("objStartHint"));
     ASSERT_NE(hint, nullptr);
     EXPECT_TRUE(hint->isVisible());
-    EXPECT_TRUE(hint->text().startsWith(QStringLiteral("はじめに：ﾌｧｲﾙ → 新規作成 (Ctrl+N)")));
+    EXPECT_TRUE(hint->text().startsWith(QStringLiteral("はじめに：\n1. ﾌｧｲﾙ → 新規作成 (Ctrl+N)")));
     window_->RunCommand(Command::New);
     EXPECT_FALSE(hint->isVisible());
     window_->RunCommand(Command::Close);
