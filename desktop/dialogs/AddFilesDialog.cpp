@@ -60,9 +60,6 @@ constexpr int kFrameCaptions = 3300;  // "場所" "ﾌｧｲﾙﾘｽﾄ" - " "
 constexpr int kClose = 0, kAdd = 1, kSelectAll = 2, kClearAll = 3, kCancel = 4;
 constexpr int kSplitterFrame = 2, kProgressFrame = 3;
 
-// Select all and clear all work on at most this many rows.
-constexpr int kMostRows = 32766;
-
 // The list's columns as they open, in pixels.
 constexpr int kColumnWidths[] = {160, 120, 110, 220, 120};
 
@@ -455,10 +452,8 @@ void AddFilesDialog::AddChecked() {
 
 void AddFilesDialog::CheckAll(bool checked) {
     WaitCursor wait(this);
-    if (model_->rowCount() > kMostRows) {
-        ShowMessage(ResString(text_id::TooManyRows));
-        return;
-    }
+    // However many rows there are: as one group they are one item, and the
+    // project's own limit is told when the files are added as single items.
     model_->SetAllChecked(checked);
 }
 
