@@ -164,9 +164,10 @@ void AddFilesDialog::BuildControls() {
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(model_->SortKey(), model_->Order());
-    header->setStretchLastSection(false);
     for (int column = 0; column < FileListModel::kColumnCount; ++column)
         header->resizeSection(column, kColumnWidths[column]);
+    // The last column takes whatever room the dialog has beyond the others.
+    header->setStretchLastSection(true);
     objListView[0] = list;
 
     objLabel[0] = Named(new QLabel(objFrame[1]), "objLabel", 0);

@@ -224,6 +224,16 @@ TEST_F(AddFilesDialogTest, AFolderChangeChecksEveryRowAndIsRemembered) {
     EXPECT_EQ(dialog_->Folder(), folder_.File("photos"));
     EXPECT_FALSE(Subfolders()->isChecked());
     EXPECT_EQ(Checks(), "xx");
+
+    // One click enters a folder; the list's columns fill the dialog.
+    QTreeWidgetItem* year =
+        Dir()->findItems("2024", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QTest::mouseClick(Dir()->viewport(), Qt::LeftButton, {}, Dir()->visualItemRect(year).center());
+    EXPECT_EQ(dialog_->Folder(), folder_.File("photos/2024"));
+    dialog_->resize(1600, dialog_->height());
+    QCoreApplication::processEvents();
+    EXPECT_GT(List()->viewport()->width(), 730);
+    EXPECT_EQ(List()->header()->length(), List()->viewport()->width());
 }
 
 // A chain of folders, one file each, makes the walk's order certain. A scan
