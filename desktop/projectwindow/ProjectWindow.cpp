@@ -363,6 +363,8 @@ void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16
     view->setVisible(true);
     if (hadFocus)
         view->setFocus();
+    // The dialogs change the document and have the list drawn again.
+    ShowCaption();
 }
 
 SelectionKind ProjectWindow::GetSelectionKind() const {

@@ -260,6 +260,10 @@ TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
     window.Document().SetModified(false);
     emit window.StateChanged();
     EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
+    // The add-files dialog adds to the document and has the list drawn again.
+    ASSERT_TRUE(window.Document().AddFiles({File("c", 30)}, ""));
+    window.RenderList(ProjectList::Files, "", 0);
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj*");
 
     ProjectWindow loaded;
     ASSERT_TRUE(loaded.LoadProject(F("Proj.MTB")));
