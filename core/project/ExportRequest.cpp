@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "core/platform/UiServices.h"
-#include "core/project/PlacedEntry.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/SizeFromText.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -105,16 +105,13 @@ ExportOutcome ExportResults(const ProjectDocument& document, const ExportRequest
             return ExportOutcome::Failed;
         }
     }
-    // Files on no medium are not on any disc: the box says so as loudly as
-    // a warning, with their names.
+    // Items left off every medium are in no output: the box says which, and
+    // why, as loudly as a warning.
     std::string text =
         ResString(text_id::ExportWritten) + request.folder + "\r\n" + NameLines(written);
-    const std::vector<std::string> unplaced = UnplacedPaths(items);
-    if (!unplaced.empty()) {
-        std::string count = ResString(text_id::ExportUnplacedCount);
-        count.replace(count.find("%1"), 2, std::to_string(unplaced.size()));
-        text += count + NameLines(unplaced, true);
-    }
+    const std::string unplaced = UnplacedNotice(items, document.GetRunSettings());
+    if (!unplaced.empty())
+        text += "\r\n" + unplaced;
     if (!notices.empty()) {
         text += ResString(text_id::ExportNotices);
         for (const std::string& notice : notices)

@@ -23,6 +23,12 @@ std::optional<FileSystemEstimate> Allowance(const std::vector<ProjectItem>& item
                                             const RunSettings& settings, double capacity) {
     if (settings.FsAllowance != FileSystemAllowance::Iso9660)
         return std::nullopt;
+    return FileSystemOfItems(items, capacity);
+}
+
+}  // namespace
+
+FileSystemEstimate FileSystemOfItems(const std::vector<ProjectItem>& items, double capacity) {
     std::vector<MemberFile> files;
     for (size_t i = 0; i < items.size(); ++i) {
         for (const ProjectMember& member : items[i].members) {
@@ -33,8 +39,6 @@ std::optional<FileSystemEstimate> Allowance(const std::vector<ProjectItem>& item
     }
     return EstimateIso9660(files, static_cast<int>(items.size()), capacity);
 }
-
-}  // namespace
 
 std::vector<UnplacedItem> FindUnplaced(const std::vector<ProjectItem>& items,
                                        const RunSettings& settings, double capacity) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/engine/FileSystemAllowance.h"
 #include "core/engine/RunSettings.h"
 #include "core/project/ProjectFile.h"
 
@@ -40,6 +41,11 @@ struct UnplacedItem {
 // reason, judged with the settings of the run and `capacity`, the bytes of
 // its media size (0 when unknown: then no size is blamed). The reasons come
 // from the same sizes the run packed.
+// What the file system takes of each item beyond its bytes, and of every
+// medium, as a run with the allowance reckons it (each member looked at on
+// the disk: an empty folder or a link costs other records than a file).
+FileSystemEstimate FileSystemOfItems(const std::vector<ProjectItem>& items, double capacity);
+
 std::vector<UnplacedItem> FindUnplaced(const std::vector<ProjectItem>& items,
                                        const RunSettings& settings, double capacity);
 

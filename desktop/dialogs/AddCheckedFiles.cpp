@@ -4,6 +4,7 @@
 #include "core/platform/UiServices.h"
 #include "core/project/Grouping.h"
 #include "core/project/ProjectDocument.h"
+#include "core/settings/TextNumber.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
@@ -41,16 +42,29 @@ AddOutcome AsItems(ProjectDocument& target, std::vector<FileRef> files, const st
     return {true, "", false};
 }
 
-}  // namespace
-
-AddOutcome AddCheckedFiles(const std::vector<std::string>& checkedPaths, ProjectDocument& target,
-                           const GroupNameAsker& askGroupName) {
-    if (checkedPaths.empty()) {
-        ShowMessage(ResString(text_id::ChooseFiles));
-        return {};
+// The files the project holds, in single items and groups alike.
+std::size_t FileCount(const ProjectDocument& project) {
+    std::size_t count = 0;
+    for (const ItemRecord& item : project.Items()) {
+        for (const FileRef& file : item.Files)
+            count += file.IsEmpty() ? 0 : 1;
     }
-    std::vector<FileRef> files = OpenFiles(checkedPaths);
+    return count;
+}
 
+// Says how many files went in and that the others were in the list already,
+// which the project passes over without a word.
+void TellPassedOver(std::size_t added, std::size_t passedOver) {
+    std::string text = ResString(text_id::FilesAddedPassedOver);
+    text.replace(text.find("%1"), 2, FormatGrouped(static_cast<double>(added)));
+    text.replace(text.find("%2"), 2, FormatGrouped(static_cast<double>(passedOver)));
+    ShowMessage(text, ResString(text_id::AddFilesCaption), MsgButtons::OK, MsgIcon::Information);
+}
+
+// Hands the files to the project as the user wants them: into the opened
+// group, as one group, or as single items.
+AddOutcome AddFiles(std::vector<FileRef> files, ProjectDocument& target,
+                    const GroupNameAsker& askGroupName) {
     const std::string openGroup = target.GetOpenGroup();
     if (!openGroup.empty()) {
         switch (ShowMessage(ResString(text_id::AskAddToOpenGroup),
@@ -81,6 +95,31 @@ AddOutcome AddCheckedFiles(const std::vector<std::string>& checkedPaths, Project
     if (!stillOpen.empty())
         return IntoGroup(target, stillOpen, std::move(files), "");
     return AsItems(target, std::move(files), chosen);
+}
+
+}  // namespace
+
+AddOutcome AddCheckedFiles(const std::vector<std::string>& checkedPaths, ProjectDocument& target,
+                           const GroupNameAsker& askGroupName) {
+    if (checkedPaths.empty()) {
+        ShowMessage(ResString(text_id::ChooseFiles));
+        return {};
+    }
+    std::vector<FileRef> files = OpenFiles(checkedPaths);
+    std::vector<FileRef> fresh = files;
+    const std::size_t passedOver =
+        files.size() - static_cast<std::size_t>(target.DropRegistered(fresh));
+    if (!files.empty() && passedOver == files.size()) {
+        ShowMessage(ResString(text_id::AllFilesInList), ResString(text_id::AddFilesCaption),
+                    MsgButtons::OK, MsgIcon::Information);
+        return {};
+    }
+    const std::size_t before = FileCount(target);
+    AddOutcome outcome = AddFiles(std::move(files), target, askGroupName);
+    const std::size_t added = FileCount(target) - before;
+    if (passedOver > 0 && added > 0)
+        TellPassedOver(added, passedOver);
+    return outcome;
 }
 
 }  // namespace zv

@@ -28,8 +28,9 @@ using GroupNameAsker = std::function<std::string(const std::vector<ItemRecord>& 
 // project: into its opened group when the user wants that, as a single item
 // when there is one file, else as the group the asker names, into the existing
 // group of that name, or as single files. Tells the user when nothing was
-// checked or the project refused the files. A file that can no longer be
-// opened by its path is passed over.
+// checked or the project refused the files, and how many went in when some
+// were in the list already (those are passed over). A file that can no
+// longer be opened by its path is passed over too.
 AddOutcome AddCheckedFiles(const std::vector<std::string>& checkedPaths, ProjectDocument& target,
                            const GroupNameAsker& askGroupName);
 

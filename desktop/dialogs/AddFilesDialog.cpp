@@ -43,6 +43,7 @@
 #include "desktop/dialogs/GroupNameDialog.h"
 #include "desktop/dialogs/MountedDrives.h"
 #include "desktop/platform/QtText.h"
+#include "desktop/platform/ScreenFit.h"
 #include "desktop/platform/Twips.h"
 #include "desktop/platform/WaitCursor.h"
 
@@ -58,9 +59,6 @@ constexpr int kFrameCaptions = 3300;  // "場所" "ﾌｧｲﾙﾘｽﾄ" - " "
 
 constexpr int kClose = 0, kAdd = 1, kSelectAll = 2, kClearAll = 3, kCancel = 4;
 constexpr int kSplitterFrame = 2, kProgressFrame = 3;
-
-// Select all and clear all work on at most this many rows.
-constexpr int kMostRows = 32766;
 
 // The list's columns as they open, in pixels.
 constexpr int kColumnWidths[] = {160, 120, 110, 220, 120};
@@ -166,9 +164,10 @@ void AddFilesDialog::BuildControls() {
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setSortIndicator(model_->SortKey(), model_->Order());
-    header->setStretchLastSection(false);
     for (int column = 0; column < FileListModel::kColumnCount; ++column)
         header->resizeSection(column, kColumnWidths[column]);
+    // The last column takes whatever room the dialog has beyond the others.
+    header->setStretchLastSection(true);
     objListView[0] = list;
 
     objLabel[0] = Named(new QLabel(objFrame[1]), "objLabel", 0);
@@ -454,10 +453,8 @@ void AddFilesDialog::AddChecked() {
 
 void AddFilesDialog::CheckAll(bool checked) {
     WaitCursor wait(this);
-    if (model_->rowCount() > kMostRows) {
-        ShowMessage(ResString(text_id::TooManyRows));
-        return;
-    }
+    // However many rows there are: as one group they are one item, and the
+    // project's own limit is told when the files are added as single items.
     model_->SetAllChecked(checked);
 }
 
@@ -490,6 +487,7 @@ void AddFilesDialog::RestoreGeometry() {
     resize(TwipsToPixelsX(stored(settings_keys::AddDialogWidth, AddDialogLayout::kDesignWidth)),
            TwipsToPixelsY(stored(settings_keys::AddDialogHeight, AddDialogLayout::kDesignHeight)));
     splitter_ = stored(settings_keys::AddDialogSplitter, AddDialogLayout::kDesignSplitter);
+    FitToScreen(*this);
 }
 
 void AddFilesDialog::StoreGeometry() const {

@@ -1,5 +1,6 @@
 #include "desktop/dialogs/FolderBox.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QStyle>
 #include <algorithm>
@@ -49,7 +50,16 @@ FolderBox::FolderBox(QWidget* parent) : QTreeWidget(parent) {
     setUniformRowHeights(true);
     setIndentation(12);
     header()->setStretchLastSection(true);
+    // One click enters a folder, as a file manager's tree does.
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        clicked_.start();
+        emit FolderEntered(item->data(0, kPathRole).toString());
+    });
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        // The second click of a double click lands on the tree its first click
+        // drew anew: it must not enter whatever folder lies there now.
+        if (clicked_.isValid() && clicked_.elapsed() < QApplication::doubleClickInterval())
+            return;
         emit FolderEntered(item->data(0, kPathRole).toString());
     });
 }

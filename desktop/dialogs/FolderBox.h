@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTreeWidget>
 #include <string>
 
@@ -7,8 +8,8 @@ namespace zv {
 
 // The add-files dialog's folder box: the folders of one drive as a tree, from
 // the drive's root down to the shown folder, with the shown folder's
-// subfolders below it. Moving through the box only highlights a folder;
-// double-clicking it or pressing Enter on it enters it.
+// subfolders below it. Moving through the box with the keys only highlights
+// a folder; a click on it or Enter enters it.
 class FolderBox : public QTreeWidget {
     Q_OBJECT
 
@@ -29,6 +30,8 @@ class FolderBox : public QTreeWidget {
   private:
     std::string root_;
     std::string path_;
+    // Since the last click that entered a folder.
+    QElapsedTimer clicked_;
 };
 
 }  // namespace zv

@@ -1,6 +1,7 @@
 #include "desktop/dialogs/RunDialog.h"
 
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -21,33 +22,45 @@ constexpr int kAbortButton = 0;
 constexpr int kPauseButton = 1;
 constexpr int kFinishButton = 2;
 
-// The bars of the search steps and of the sizes tried, each on black.
-constexpr const char* kBarColours[] = {"rgb(192, 192, 255)", "rgb(128, 128, 255)"};
+// What each bar measures: the search steps within a medium, and the loading
+// of rows and the sizes tried.
+constexpr int kBarCaptions[] = {text_id::SearchBarCaption, text_id::SizesBarCaption};
 
 // How long a paused run sleeps between looks at its requests, in milliseconds.
 constexpr int kPauseWaitMs = 10;
 
 constexpr int kWidth = 420;
-constexpr int kBarHeight = 14;
+constexpr int kBarHeight = 18;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The platform's own bar, showing how far it has come in per cent beside it.
 QProgressBar* NewBar(int index) {
     auto* bar = new QProgressBar;
     bar->setObjectName(ControlName("objProgress", index));
-    bar->setTextVisible(false);
+    bar->setTextVisible(true);
     bar->setFixedHeight(kBarHeight);
-    bar->setStyleSheet(QStringLiteral("QProgressBar { background-color: black; border: 1px solid "
-                                      "gray; } QProgressBar::chunk { background-color: %1; }")
-                           .arg(QLatin1String(kBarColours[index])));
+    bar->setAccessibleName(Text(ResString(kBarCaptions[index])));
     // The window keeps its layout while the bars are hidden.
     QSizePolicy policy = bar->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
     bar->setSizePolicy(policy);
     bar->hide();
     return bar;
+}
+
+// The caption that says what bar `index` measures; shown with its bar.
+QLabel* NewBarCaption(int index, QProgressBar* bar) {
+    auto* caption = new QLabel(Text(ResString(kBarCaptions[index])));
+    caption->setObjectName(ControlName("objBarCaption", index));
+    caption->setBuddy(bar);
+    QSizePolicy policy = caption->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    caption->setSizePolicy(policy);
+    caption->hide();
+    return caption;
 }
 
 }  // namespace
@@ -65,8 +78,10 @@ RunDialog::RunDialog(QWidget* owner)
     objLabel[1] = new QLabel;
     objLabel[1]->setObjectName(ControlName("objLabel", 1));
     objLabel[1]->setTextFormat(Qt::PlainText);
-    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i)
+    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i) {
         objProgress[i] = NewBar(i);
+        objBarCaption[i] = NewBarCaption(i, objProgress[i]);
+    }
 
     const int captions[] = {text_id::AbortButton, text_id::PauseButton,
                             text_id::FinishMediumButton};
@@ -88,8 +103,13 @@ RunDialog::RunDialog(QWidget* owner)
     auto* inside = new QVBoxLayout(objFrame[0]);
     inside->addWidget(objLabel[0]);
     inside->addWidget(objLabel[1]);
-    inside->addWidget(objProgress[0]);
-    inside->addWidget(objProgress[1]);
+    auto* bars = new QGridLayout;
+    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i) {
+        bars->addWidget(objBarCaption[i], i, 0);
+        bars->addWidget(objProgress[i], i, 1);
+    }
+    bars->setColumnStretch(1, 1);
+    inside->addLayout(bars);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(objButton[kFinishButton]);
@@ -147,6 +167,7 @@ void RunDialog::ProgressChanged(int bar, const ProgressBarState& state) {
         progress->setValue(1);
     }
     progress->setVisible(state.visible);
+    objBarCaption[bar]->setVisible(state.visible);
 }
 
 void RunDialog::Yield() {

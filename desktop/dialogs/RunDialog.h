@@ -60,6 +60,8 @@ class RunDialog : public QDialog, public RunObserver {
     std::array<QLabel*, 2> objLabel{};
     std::array<QPushButton*, 3> objButton{};
     std::array<QProgressBar*, 2> objProgress{};
+    // By bar: what it measures.
+    std::array<QLabel*, 2> objBarCaption{};
     std::array<QFrame*, 1> objFrame{};
 };
 

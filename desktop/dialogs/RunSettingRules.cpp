@@ -136,6 +136,13 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
 }
 
 std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings) {
+    // A size past any medium is a number the user mistyped, which deserves
+    // its own words rather than the message of a text that means nothing.
+    const std::optional<double> typed = ParseNumber(settings.MediaSize)
+                                            ? ParseNumber(settings.MediaSize)
+                                            : ParseCapacity(settings.MediaSize);
+    if (typed && *typed > kMaxCapacity)
+        return SettingRefusal{text_id::CapacityTooLarge, SettingBox::MediaSize};
     const double capacity = SizeFromText(settings.MediaSize);
     if (capacity == 0)
         return SettingRefusal{text_id::WrongCapacity, SettingBox::MediaSize};

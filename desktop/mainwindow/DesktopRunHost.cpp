@@ -5,7 +5,7 @@
 
 #include "core/platform/UiServices.h"
 #include "core/project/AfterRun.h"
-#include "core/project/PlacedEntry.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/AppState.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -20,8 +20,6 @@ namespace {
 
 // The export's progress on the run dialog's first bar, in thousandths.
 constexpr int kBarSteps = 1000;
-// The box after the after-run export names this many files on no medium.
-constexpr std::size_t kUnplacedShown = 5;
 
 std::string Replaced(std::string text, const std::string& value) {
     if (const size_t at = text.find("%1"); at != std::string::npos)
@@ -116,12 +114,9 @@ void DesktopRunHost::ActAfterRun() {
         try {
             PerformAfterRun(items, project, settings, force, progress);
             outcome = ResString(text_id::AfterRunExportWritten) + settings.AfterPath;
-            // Files on no medium are on no disc: said as loudly as a warning.
-            if (const std::vector<std::string> unplaced = UnplacedPaths(items); !unplaced.empty()) {
-                outcome += "\r\n" + Replaced(ResString(text_id::ExportUnplacedCount),
-                                             std::to_string(unplaced.size()));
-                for (std::size_t i = 0; i < unplaced.size() && i < kUnplacedShown; ++i)
-                    outcome += unplaced[i] + "\r\n";
+            // Items left off every medium are in no output: the box says which.
+            if (const std::string unplaced = UnplacedNotice(items, settings); !unplaced.empty()) {
+                outcome += "\r\n" + unplaced;
                 icon = MsgIcon::Exclamation;
             }
         } catch (const ExportExists& exists) {

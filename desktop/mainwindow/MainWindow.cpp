@@ -1,6 +1,7 @@
 #include "desktop/mainwindow/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -28,6 +30,7 @@
 #include "desktop/mainwindow/RecentFiles.h"
 #include "desktop/mainwindow/ShellCommands.h"
 #include "desktop/mainwindow/ToolbarLayout.h"
+#include "desktop/platform/ScreenFit.h"
 #include "desktop/platform/Twips.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 
@@ -82,7 +85,9 @@ MainWindow::MainWindow(QWidget* parent)
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(mdiArea_);
+    BuildStartHint();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] {
+        startHint_->setVisible(mdiArea_->subWindowList().isEmpty());
         RefreshMenus();
         UpdateToolbar(false);
     });
@@ -107,6 +112,18 @@ MainWindow::~MainWindow() {
     for (const QMdiSubWindow* window : mdiArea_->subWindowList())
         disconnect(window->widget(), nullptr, this, nullptr);
     disconnect(mdiArea_, nullptr, this, nullptr);
+}
+
+void MainWindow::BuildStartHint() {
+    // An empty frame says where to begin; the first project window covers it.
+    startHint_ = new QLabel(
+        Text(ResString(text_id::StartHint)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    startHint_->setObjectName(QStringLiteral("objStartHint"));
+    startHint_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    startHint_->setTextFormat(Qt::PlainText);
+    startHint_->setForegroundRole(QPalette::BrightText);
+    auto* layout = new QVBoxLayout(mdiArea_->viewport());
+    layout->addWidget(startHint_, 0, Qt::AlignCenter);
 }
 
 void MainWindow::BuildMenuTree() {
@@ -211,6 +228,7 @@ void MainWindow::RestoreLayout() {
         frame.setHeight(TwipsToPixelsY(Rounded(*stored.height)));
     move(frame.topLeft());
     resize(frame.size());
+    FitToScreen(*this);
 }
 
 void MainWindow::StoreLayout() const {

@@ -11,6 +11,7 @@
 #include "desktop/mainwindow/CommandState.h"
 #include "desktop/mainwindow/MenuTree.h"
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -75,6 +76,7 @@ class MainWindow : public QMainWindow {
     // Places a new project window inside the visible area, below the last.
     void Cascade(QMdiSubWindow& window) const;
     void BuildMenuTree();
+    void BuildStartHint();
     void BuildToolbar();
     void RestoreLayout();
     void StoreLayout() const;
@@ -86,6 +88,8 @@ class MainWindow : public QMainWindow {
     void PopUpBelow(QToolButton* button, QMenu* menu);
 
     QMdiArea* mdiArea_ = nullptr;
+    // What to do first, on the frame while no project window is open.
+    QLabel* startHint_ = nullptr;
     QToolBar* objToolB = nullptr;
     QStatusBar* objStatus = nullptr;
     // Every item of the menu bar, by its position in the caption table.

@@ -165,10 +165,10 @@ void ShellCommands::New() {
 }
 
 void ShellCommands::Open() {
-    const FileDialogRequest request{
-        ExeBaseName() + ResString(text_id::ProjectFilesFilter) + "(*.mtb)|*.mtb|" +
-            ResString(text_id::AllFilesFilter) + "(*.*)|*.*",
-        ExeBaseName() + ResString(text_id::OpenTitleTail), DialogStartFolder(CurrentProjectPath())};
+    const FileDialogRequest request{ResString(text_id::ProjectFilesFilter) + "(*.mtb)|*.mtb|" +
+                                        ResString(text_id::AllFilesFilter) + "(*.*)|*.*",
+                                    ExeBaseName() + ResString(text_id::OpenTitleTail),
+                                    DialogStartFolder(CurrentProjectPath())};
     const std::optional<std::string> path = Ui().OpenFileDialog(request);
     if (!path)
         return;

@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <vector>
 
+#include "core/strings/StringIds.h"
+#include "core/strings/StringTable.h"
 #include "desktop/platform/BoxText.h"
 #include "desktop/platform/QtFileFilter.h"
 #include "desktop/platform/QtText.h"
@@ -73,6 +75,15 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
             return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
+}
+
+// The program words its errors with a title of "ｴﾗｰ" and leaves the icon to
+// the box; an error must not look like a note.
+QMessageBox::Icon IconOf(const MessageBoxRequest& request) {
+    if (request.icon == MsgIcon::None &&
+        request.title.find(ResString(text_id::ErrorTitle)) != std::string::npos)
+        return QMessageBox::Critical;
+    return IconOf(request.icon);
 }
 
 QString TitleOf(const std::string& title) {
@@ -148,7 +159,7 @@ MsgResult QtUi::MessageBox(const MessageBoxRequest& request) {
     const QFontMetrics metrics(box.font());
     box.setText(BrokenForBox(ShownText(request.text), metrics,
                              metrics.averageCharWidth() * kLineCharacters));
-    box.setIcon(IconOf(request.icon));
+    box.setIcon(IconOf(request));
     const std::vector<Choice> choices = ChoicesOf(request.buttons);
     for (const Choice& choice : choices)
         box.addButton(choice.button);

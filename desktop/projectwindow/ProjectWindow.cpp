@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 #include "core/project/ProjectStatistics.h"
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
+#include "core/project/UnplacedNotice.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
 #include "core/settings/TextNumber.h"
@@ -30,6 +32,7 @@
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/MediaOverview.h"
 #include "desktop/projectwindow/ProjectListView.h"
 
 namespace zv {
@@ -115,6 +118,8 @@ ProjectWindow::ProjectWindow(QWidget* parent) : QWidget(parent) {
     layout->addWidget(objSTab);
 
     ShowCaption();
+    // Whatever the user did, the caption follows the modified flag.
+    connect(this, &ProjectWindow::StateChanged, this, &ProjectWindow::ShowCaption);
     connect(objSTab, &QTabWidget::currentChanged, this, &ProjectWindow::OnTabChanged);
     connect(objCombo[0], &QComboBox::activated, this, &ProjectWindow::OnMediumChosen);
 }
@@ -223,12 +228,26 @@ QWidget* ProjectWindow::BuildResultTab(int listWidth) {
     chooserRow->addStretch();
     totals->setContentsMargins(kEdge, 0, kEdge, kEdge);
 
-    auto* layout = new QVBoxLayout(page);
+    // Every medium at once above; the files of the one chosen below.
+    auto* files = new QWidget;
+    auto* layout = new QVBoxLayout(files);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(chooserRow);
     layout->addWidget(NewGroupLabel(ProjectList::Results));
     layout->addWidget(NewListView(ProjectList::Results, listWidth));
     layout->addLayout(totals);
+
+    overview_ = new MediaOverview;
+    connect(overview_, &MediaOverview::MediumChosen, this, &ProjectWindow::ShowMediumFiles);
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setChildrenCollapsible(false);
+    split->addWidget(overview_);
+    split->addWidget(files);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(split);
     return page;
 }
 
@@ -245,7 +264,9 @@ QWidget* ProjectWindow::BuildInfoTab() {
 }
 
 void ProjectWindow::ShowCaption() {
-    setWindowTitle(Text(document_.Caption()));
+    // A mark after the caption tells unsaved changes, as editors do.
+    setWindowTitle(Text(document_.Caption()) +
+                   (document_.Modified() ? QStringLiteral("*") : QString()));
 }
 
 bool ProjectWindow::SaveProject(int16_t mode, bool keepCaption) {
@@ -284,16 +305,19 @@ bool ProjectWindow::StartRun(RunHost& host) {
     // A run that did not end normally has taken the plan it started from.
     if (!ran)
         ShowResultsAgain();
+    ShowCaption();
     return ran;
 }
 
 void ProjectWindow::SetRunSettings(const RunSettings& settings) {
     document_.SetRunSettings(settings);
+    ShowCaption();
 }
 
 void ProjectWindow::ClearResults() {
     document_.ClearResults();
     ShowResultsAgain();
+    ShowCaption();
 }
 
 void ProjectWindow::ShowResultsAgain() {
@@ -327,7 +351,9 @@ void ProjectWindow::RedrawLists() {
 }
 
 bool ProjectWindow::AddFiles(std::vector<FileRef> files, const std::string& groupName) {
-    return document_.AddFiles(std::move(files), groupName);
+    const bool added = document_.AddFiles(std::move(files), groupName);
+    ShowCaption();
+    return added;
 }
 
 void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16_t medium) {
@@ -361,6 +387,8 @@ void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16
     view->setVisible(true);
     if (hadFocus)
         view->setFocus();
+    // The dialogs change the document and have the list drawn again.
+    ShowCaption();
 }
 
 SelectionKind ProjectWindow::GetSelectionKind() const {
@@ -393,17 +421,34 @@ int16_t ProjectWindow::ChosenMedium() const {
 void ProjectWindow::FillMediumChooser() {
     QComboBox* chooser = objCombo[0];
     chooser->clear();
-    for (const std::string& entry : MediumChooserEntries(document_))
+    const std::vector<std::string> entries = MediumChooserEntries(document_);
+    for (const std::string& entry : entries)
         chooser->addItem(Text(entry));
     chooser->setCurrentIndex(0);
+    ShowOverview(entries);
     // With no medium the only entry is " 未処理分": the list shows the items
     // not placed, never what an earlier project or run left in it.
     RenderList(ProjectList::Results, "", chooser->count() >= 2 ? 1 : 0);
+    overview_->MarkMedium(ChosenMedium());
+}
+
+void ProjectWindow::ShowOverview(const std::vector<std::string>& labels) {
+    const RunSettings settings = document_.GetRunSettings();
+    const std::vector<ProjectItem> items = document_.ToProjectItems();
+    overview_->Show(SummariseMedia(items, settings, CapacityOf(settings)), items, labels);
 }
 
 void ProjectWindow::OnMediumChosen(int index) {
-    RenderList(ProjectList::Results, "",
-               MediumOfEntry(index, objCombo[0]->itemText(index).toStdString()));
+    const int16_t medium = MediumOfEntry(index, objCombo[0]->itemText(index).toStdString());
+    RenderList(ProjectList::Results, "", medium);
+    overview_->MarkMedium(medium);
+}
+
+void ProjectWindow::ShowMediumFiles(int16_t medium) {
+    QComboBox* chooser = objCombo[0];
+    chooser->setCurrentIndex(medium > 0 ? medium - 1 : chooser->count() - 1);
+    RenderList(ProjectList::Results, "", medium);
+    emit StateChanged();
 }
 
 void ProjectWindow::ShowStatistics() {

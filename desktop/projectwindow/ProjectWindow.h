@@ -20,6 +20,7 @@ class QTreeWidgetItem;
 
 namespace zv {
 
+class MediaOverview;
 class ProjectListView;
 class RunHost;
 
@@ -128,6 +129,10 @@ class ProjectWindow : public QWidget {
     void RedrawLists();
     void OnTabChanged(int index);
     void OnMediumChosen(int index);
+    // The overview of every medium; `labels` are the chooser's entries.
+    void ShowOverview(const std::vector<std::string>& labels);
+    // A medium chosen in the overview: its files in the list below.
+    void ShowMediumFiles(int16_t medium);
     // Draws list `list` again as an editing command or a rename asks.
     void Redraw(ProjectList list, ListRedraw how);
     void OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row);
@@ -144,6 +149,7 @@ class ProjectWindow : public QWidget {
     std::array<QLineEdit*, 3> objText{};
     // By ProjectList: the name of the group a list has open, above the list.
     std::array<QLabel*, 2> objGroupLabel{};
+    MediaOverview* overview_ = nullptr;
     GroupNameAsker askGroupName_;
     bool runInProgress_ = false;
 };

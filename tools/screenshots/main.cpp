@@ -363,7 +363,18 @@ void TakeExportPicture(zv::MainWindow& window, zv::ProjectWindow& project, const
     window.RunCommand(zv::Command::Export);
 }
 
+// The program as it starts on a screen of 1024x768, title bar included.
+void TakeStartPicture(const QString& folder) {
+    zv::MainWindow window;
+    window.BuildMenus();
+    window.setGeometry(0, 0, 1022, 768 - kTitleBarHeight - 1);
+    window.show();
+    Settle();
+    Save(window, window.grab(), folder, "start-1024x768.png");
+}
+
 void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
+    TakeStartPicture(folder);
     zv::App().untitledName = zv::ResString(40097);
     zv::App().untitledCounter = 0;
     zv::MainWindow window;

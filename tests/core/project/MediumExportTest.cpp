@@ -579,10 +579,10 @@ TEST_F(ExportRequestTest, TheBoxAfterAnExportNamesTheFilesOnNoMedium) {
     ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
                       "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
                       "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
-                      "写真_05.quoted_path_list\r\nほか1個\r\n"
-                      "どのﾒﾃﾞｨｱにも入っていないため書き出さなかったﾌｧｲﾙが1個あります\r\n" +
+                      "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
+                      "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
                       folder.File("f7") +
-                      "\r\n注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable "
+                      " … ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable "
                       "by its owner only: it holds what not everyone may read, such as '" +
                       folder.File("f1") + "'\r\n",
                   "書き出し", MsgButtons::OK, MsgIcon::Exclamation);

@@ -109,7 +109,7 @@ TEST_F(AddCheckedFilesTest, TheOpenedGroupIsOfferedFirst) {
 }
 
 TEST_F(AddCheckedFilesTest, NothingCheckedOrARefusalIsToldAndNothingIsAdded) {
-    const std::string groupFailed = "ｸﾞﾙｰﾌﾟｱｲﾃﾑの追加に失敗しました";
+    const std::string inList = "選んだﾌｧｲﾙはすべて既にﾘｽﾄにあるため、追加しませんでした";
     const struct {
         Texts names;
         std::string openGroup;
@@ -119,21 +119,36 @@ TEST_F(AddCheckedFilesTest, NothingCheckedOrARefusalIsToldAndNothingIsAdded) {
         std::string outcome;
     } cases[] = {
         {{}, "", {MsgResult::OK}, "", "ﾌｧｲﾙを選択してください", ""},
-        {{"s"}, "", {MsgResult::OK}, "", "ﾘｽﾄの追加に失敗しました", "redraw "},
-        {{"p1", "p2"}, "Photos", {MsgResult::Yes, MsgResult::OK}, "", groupFailed, "redraw "},
-        // Several files named into an existing group, all already there.
-        {{"p1", "s"}, "", {MsgResult::OK}, "Photos", groupFailed, "redraw "},
+        // Files all in the list already are told as such, before any question.
+        {{"s"}, "", {MsgResult::OK}, "", inList, ""},
+        {{"p1", "p2"}, "Photos", {MsgResult::OK}, "", inList, ""},
+        {{"p1", "s"}, "", {MsgResult::OK}, "Photos", inList, ""},
     };
     for (const auto& c : cases) {
         project_.SetOpenGroup(c.openGroup);
         for (const MsgResult answer : c.answers)
             ui_.Answer(answer);
         EXPECT_EQ(Add(c.names, c.groupName), c.outcome) << c.message;
-        test::ExpectBox(ui_.Boxes().back(), c.message, "Zarvopack");
+        const MessageBoxRequest& box = ui_.Boxes().back();
+        EXPECT_EQ(box.text, c.message);
+        EXPECT_EQ(box.title, c.message == inList ? "ﾌｧｲﾙの追加" : "Zarvopack");
     }
-    EXPECT_EQ(asked_, 1) << "only where several files were still to place";
+    EXPECT_EQ(asked_, 0) << "files all in the list raise no question";
     EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s"}));
     EXPECT_FALSE(project_.Modified());
+}
+
+// Files partly in the list already: the others go in, and the user hears
+// how many went in and why the rest did not.
+TEST_F(AddCheckedFilesTest, FilesInTheListAlreadyAreCountedAndNamedAsTheReason) {
+    ui_.Answer(MsgResult::OK);
+    EXPECT_EQ(Add({"s", "a", "p2", "b"}), "added redraw ");
+    EXPECT_EQ(Listing(), (Texts{"Photos: p1 p2", "s", "a", "b"}));
+    test::ExpectBox(ui_.Boxes().at(0),
+                    "2個のﾌｧｲﾙを追加しました\r\n2個のﾌｧｲﾙは既にﾘｽﾄにあるため追加しませんでした",
+                    "ﾌｧｲﾙの追加", MsgButtons::OK, MsgIcon::Information);
+    Add({"c"});
+    EXPECT_EQ(ui_.Boxes().size(), 1u) << "nothing to say when every file went in";
 }
 
 }  // namespace

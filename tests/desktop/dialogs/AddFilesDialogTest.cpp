@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
@@ -189,6 +191,17 @@ TEST_F(AddFilesDialogTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     EXPECT_EQ(dialog_->Folder(), folder_.File("home"));
     EXPECT_EQ(Column(0), Texts{"h.txt"});
     EXPECT_EQ(Remembered(), folder_.File("gone")) << "nothing was changed yet";
+
+    // A size left on a larger screen is fitted to this one, buttons in reach.
+    dialog_->reject();
+    for (const char* key : {"WIDTH", "HEIGHT"}) {
+        std::string huge = "90000";
+        ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", key, huge, folder_.Settings()));
+    }
+    Open();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(dialog_->width(), screen.width());
+    EXPECT_LT(dialog_->height(), screen.height());
 }
 
 TEST_F(AddFilesDialogTest, AFolderChangeChecksEveryRowAndIsRemembered) {
@@ -211,6 +224,16 @@ TEST_F(AddFilesDialogTest, AFolderChangeChecksEveryRowAndIsRemembered) {
     EXPECT_EQ(dialog_->Folder(), folder_.File("photos"));
     EXPECT_FALSE(Subfolders()->isChecked());
     EXPECT_EQ(Checks(), "xx");
+
+    // One click enters a folder; the list's columns fill the dialog.
+    QTreeWidgetItem* year =
+        Dir()->findItems("2024", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+    QTest::mouseClick(Dir()->viewport(), Qt::LeftButton, {}, Dir()->visualItemRect(year).center());
+    EXPECT_EQ(dialog_->Folder(), folder_.File("photos/2024"));
+    dialog_->resize(1600, dialog_->height());
+    QCoreApplication::processEvents();
+    EXPECT_GT(List()->viewport()->width(), 730);
+    EXPECT_EQ(List()->header()->length(), List()->viewport()->width());
 }
 
 // A chain of folders, one file each, makes the walk's order certain. A scan
@@ -310,28 +333,40 @@ TEST_F(AddFilesDialogTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnl
     EXPECT_EQ(Column(0), byName);
 }
 
-TEST_F(AddFilesDialogTest, SelectAllAndClearAllTakeAtMost32766Rows) {
+// More rows than a project holds items are checked all the same: the group
+// question comes first, as one group they are one item, and only as single
+// items does the project refuse them.
+TEST_F(AddFilesDialogTest, MoreFilesThanAProjectHoldsAreOfferedAsOneGroup) {
     Make("many/0");
-    for (int i = 1; i < 32766; ++i)
+    for (int i = 1; i < kMaxProjectItems; ++i)
         std::ofstream(folder_.File("many/" + std::to_string(i)));
-    Open("many");
-    Click(Button(2));
-    EXPECT_EQ(Checks(), std::string(32766, 'x'));
-
-    // One row more, through the subfolders.
     Make("many/sub/last");
+    Open("many");
     Click(Subfolders());
-    ASSERT_EQ(Rows().rowCount(), 32767);
-    Check(0);
-    for (int i = 0; i < 3; ++i)
-        ui_.Answer(MsgResult::OK);
-    Click(Button(2));
-    Click(Button(3));
+    ASSERT_EQ(Rows().rowCount(), kMaxProjectItems + 1);
     QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
-    for (const MessageBoxRequest& box : ui_.Boxes())
-        test::ExpectBox(box, "ｱｲﾃﾑ数が多すぎます\r\n32,766個以上のｱｲﾃﾑを処理することはできません",
-                        "Zarvopack");
-    EXPECT_EQ(Checks().substr(0, 2), "x.");
+    EXPECT_EQ(Checks(), std::string(kMaxProjectItems + 1, 'x'));
+    EXPECT_TRUE(ui_.Boxes().empty());
+
+    for (const bool group : {false, true}) {
+        test::WhenModal<GroupNameDialog>([&](GroupNameDialog& confirmation) {
+            if (group) {
+                QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
+                test::Control<QLineEdit>(confirmation, "objText(0)")->setText("all");
+            }
+            QTest::mouseClick(test::Control(confirmation, "objButton(0)"), Qt::LeftButton);
+        });
+        for (int box = 0; box < (group ? 0 : 2); ++box)
+            ui_.Answer(MsgResult::OK);
+        Click(Button(1));
+    }
+    test::ExpectBox(ui_.Boxes().at(0),
+                    "ﾘｽﾄに登録できる項目は32,767個までです\r\nこれ以上追加することは出来ません",
+                    "Zarvopack");
+    test::ExpectBox(ui_.Boxes().at(1), "ﾘｽﾄの追加に失敗しました", "Zarvopack");
+    ASSERT_EQ(document_.Items().size(), 1u);
+    EXPECT_EQ(document_.Items()[0].Name, "all");
+    EXPECT_EQ(document_.Items()[0].Files.size(), static_cast<size_t>(kMaxProjectItems + 1));
 }
 
 TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {

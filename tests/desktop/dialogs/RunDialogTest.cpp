@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -99,6 +100,26 @@ TEST_F(RunDialogTest, PauseFinishAndAbortFromTheDialog) {
         Media media(10, 0);
         ASSERT_TRUE(ReadRunResults(params.ProjectFilePath(), media));
         EXPECT_EQ(std::count(media.begin(), media.end(), 0), 0) << "every item has its medium";
+    }
+}
+
+// The bars are the platform's own, each shown with what it measures and how
+// far it has come, and only while the run reports it.
+TEST_F(RunDialogTest, EachBarShowsWhatItMeasuresAndHowFar) {
+    const char* captions[] = {"このﾒﾃﾞｨｱの探索：", "読込と試した容量："};
+    for (int i = 0; i < 2; ++i) {
+        auto* bar = dialog_.findChild<QProgressBar*>(QStringLiteral("objProgress(%1)").arg(i));
+        auto* caption = dialog_.findChild<QLabel*>(QStringLiteral("objBarCaption(%1)").arg(i));
+        EXPECT_EQ(caption->text().toStdString(), captions[i]);
+        EXPECT_EQ(caption->buddy(), bar);
+        EXPECT_TRUE(bar->styleSheet().isEmpty()) << "the platform draws it";
+        EXPECT_FALSE(caption->isVisible());
+        dialog_.ProgressChanged(i, {0, 200, 50, true});
+        EXPECT_TRUE(caption->isVisible() && bar->isVisible());
+        EXPECT_TRUE(bar->isTextVisible());
+        EXPECT_EQ(bar->text(), QStringLiteral("25%"));
+        dialog_.ProgressChanged(i, {0, 200, 50, false});
+        EXPECT_FALSE(caption->isVisible() || bar->isVisible());
     }
 }
 

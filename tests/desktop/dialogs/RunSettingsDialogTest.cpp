@@ -129,6 +129,9 @@ TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
         SettingBox focus;
     } cases[] = {
         {{"0", 10, 0, 2, 2, false, 1, "out"}, 41035, SettingBox::MediaSize},
+        {{"99999999999999999999", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
+        {{"1,000,000,000,000,001", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
+        {{"1001T", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
         {{"1,000", 10, 0, 2, 2, false, 1, "out"}, 41036, SettingBox::MediaNum},
         {{"1,000", 1000, -1, 2, 2, false, 1, "out"}, 41037, SettingBox::MediaSize},
         {{"1,000", 999, -1, 2, 2, false, 1, "out"}, 41038, SettingBox::MaxFile},
@@ -314,6 +317,15 @@ TEST_F(RunSettingsDialogTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAre
     QCoreApplication::processEvents();  // the refused click is over
 
     TypeInto(0, QStringLiteral("650000000"));
+    // A capacity past any medium is refused before a run could take it.
+    TypeInto(kCapacity, QStringLiteral("99999999999999999999"));
+    ui_.Answer(MsgResult::OK);
+    Click(kOk);
+    ExpectRefused(
+        "ﾒﾃﾞｨｱ容量が大きすぎます\r\n1PB (1,000,000,000,000,000ﾊﾞｲﾄ) "
+        "以下の容量を指定してください",
+        kCapacity);
+
     TypeInto(kCapacity, QStringLiteral("650000000"));
     ui_.Answer(MsgResult::OK);
     Click(kApply);

@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -52,6 +53,20 @@ TEST_F(MainWindowTest, MenusTakeTheirCaptionsAndRecentFilesFromTheSettings) {
     EXPECT_EQ(Item("sm_F(10)")->text().toStdString(), "&0: " + folder_.File("R&&D.mtb"));
     EXPECT_EQ(Item("sm_F(11)")->text().toStdString(), "&1: " + first);
     EXPECT_FALSE(Item("sm_F(12)")->isVisible());
+}
+
+// An empty frame says what to do first; a project window takes its place,
+// and the hint comes back when the last one closes.
+TEST_F(MainWindowTest, AnEmptyFrameSaysWhatToDoFirst) {
+    Start();
+    const auto* hint = window_->findChild<QLabel*>(QStringLiteral("objStartHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_TRUE(hint->text().startsWith(QStringLiteral("はじめに：\n1. ﾌｧｲﾙ → 新規作成 (Ctrl+N)")));
+    window_->RunCommand(Command::New);
+    EXPECT_FALSE(hint->isVisible());
+    window_->RunCommand(Command::Close);
+    EXPECT_TRUE(hint->isVisible());
 }
 
 // New windows once opened mostly outside the frame with their title bars hidden.

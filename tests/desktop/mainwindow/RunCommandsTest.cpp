@@ -277,8 +277,8 @@ TEST_F(RunCommandsTest, TheAfterRunBoxNamesTheFilesOnNoMedium) {
     window_->RunCommand(Command::Run);
     ExpectBox(run_.Boxes().back(),
               "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                  "\r\nどのﾒﾃﾞｨｱにも入っていないため書き出さなかったﾌｧｲﾙが1個あります\r\n" +
-                  folder_.File("huge") + "\r\n",
+                  "\r\n次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
+                  folder_.File("huge") + " … ﾒﾃﾞｨｱ1枚より大きいため入りません\r\n",
               "実行後の書き出し", MsgButtons::OK, MsgIcon::Exclamation);
     ExpectEnded();
 }

@@ -45,6 +45,9 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
     EXPECT_EQ(window_->ProjectWindowCount(), 1);
     EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
     EXPECT_EQ(unmodified->Document().Items().size(), 2u);
+    EXPECT_EQ(ui_.FileDialogs().back().request.filter,
+              "Zarvoﾃﾞｰﾀﾌｧｲﾙ(*.mtb)|*.mtb|全てのﾌｧｲﾙ(*.*)|*.*")
+        << "the filter names the files as the save dialog does";
 
     const std::pair<std::string, std::string> failures[] = {
         {folder_.File("gone.mtb"),
@@ -107,7 +110,8 @@ TEST_F(ShellCommandsTest, CloseCloseAllAndExitStopAtACancelledWindow) {
     window_->RunCommand(Command::New);
     window_->RunCommand(Command::New);
     window_->RunCommand(Command::Close);
-    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1"));
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("無題1*"))
+        << "its file is unsaved";
     for (const Command command : {Command::CloseAll, Command::Exit}) {
         ui_.Answer(MsgResult::Cancel);
         window_->RunCommand(command);

@@ -55,6 +55,24 @@ TEST(QtUiTest, MessageBoxShowsTheRequestModallyInJapaneseAndReturnsTheButtonClic
         MsgResult::Yes);
 }
 
+// An error box carries the error icon even where its caller gave none; other
+// boxes keep the icon asked for.
+TEST(QtUiTest, AnErrorBoxCarriesTheErrorIcon) {
+    QtUi ui;
+    const std::pair<std::string, QMessageBox::Icon> boxes[] = {
+        {"zarvopackｴﾗｰ 5", QMessageBox::Critical},
+        {"ｴﾗｰ", QMessageBox::Critical},
+        {"", QMessageBox::NoIcon},
+    };
+    for (const auto& [title, icon] : boxes) {
+        WhenShown<QMessageBox>([icon](QMessageBox& box) {
+            EXPECT_EQ(box.icon(), icon) << box.windowTitle().toStdString();
+            box.button(QMessageBox::Ok)->click();
+        });
+        ShowMessage("text", title);
+    }
+}
+
 // A window manager cuts a title that does not fit beside the title bar's icon
 // and buttons: even a short box is wide enough for its title.
 TEST(QtUiTest, EscapeAndTheCloseBoxChooseCancelOrNoWhereThereIsOne) {

@@ -17,6 +17,7 @@
 #include "core/project/SaveProject.h"
 #include "desktop/projectwindow/ListIcons.h"
 #include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/MediaOverview.h"
 #include "desktop/projectwindow/ProjectListView.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/desktop/PlannedByTool.h"
@@ -191,14 +192,78 @@ TEST_F(ProjectWindowTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) 
               (Texts{" 未処理分", "5", "2,100", F("a"), F("b"), F("c"), F("d"), F("e")}));
 }
 
+// The texts of one row of the media overview, column by column.
+Texts OverviewRow(const QTreeWidgetItem* row) {
+    Texts texts;
+    for (int column = 0; column < MediaOverview::ColumnCount; ++column)
+        texts.push_back(row->text(column).toStdString());
+    return texts;
+}
+
+// The result tab shows every medium at once, the unplaced items in red with
+// their reason; choosing a row shows its files below.
+TEST_F(ProjectWindowTest, TheResultTabShowsEveryMediumAndTheUnplacedLoudly) {
+    MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
+    MakeFile("e", 900);
+    PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
+    ProjectWindow window;
+    Show(window);
+    ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
+    ClickTab(window, ProjectTab::Result);
+
+    auto* overview = window.findChild<MediaOverview*>(QStringLiteral("objMediaOverview"));
+    ASSERT_EQ(overview->topLevelItemCount(), 3);
+    EXPECT_EQ(OverviewRow(overview->topLevelItem(0)),
+              (Texts{" 1枚目", "2", "600", "0", "100", "85.7%", ""}));
+    EXPECT_EQ(OverviewRow(overview->topLevelItem(1)),
+              (Texts{" 2枚目", "2", "600", "0", "100", "85.7%", ""}));
+    EXPECT_TRUE(overview->isColumnHidden(MediaOverview::FileSystem)) << "no room was left";
+    const QTreeWidgetItem* unplaced = overview->topLevelItem(2);
+    EXPECT_EQ(OverviewRow(unplaced),
+              (Texts{" 未処理分 (どのﾒﾃﾞｨｱにも入っていません)", "1", "900", "", "", "", ""}));
+    ASSERT_EQ(unplaced->childCount(), 1);
+    EXPECT_EQ(OverviewRow(unplaced->child(0)),
+              (Texts{F("e"), "", "900", "", "", "", "ﾒﾃﾞｨｱ1枚より大きいため入りません"}));
+    EXPECT_TRUE(unplaced->isExpanded());
+    for (const QTreeWidgetItem* row :
+         {unplaced, static_cast<const QTreeWidgetItem*>(unplaced->child(0))})
+        EXPECT_EQ(row->foreground(0).color(), QColor(192, 0, 0));
+    EXPECT_EQ(overview->currentItem(), overview->topLevelItem(0)) << "the medium listed below";
+
+    const Texts mediumTwo{" 1枚目", " 2枚目", " 未処理分", "2", "600", F("b"), F("c")};
+    const Texts none{" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")};
+    const std::pair<const QTreeWidgetItem*, Texts> choices[] = {
+        {overview->topLevelItem(1), mediumTwo}, {unplaced->child(0), none}};
+    for (const auto& [row, shown] : choices) {
+        QTest::mouseClick(overview->viewport(), Qt::LeftButton, {},
+                          overview->visualItemRect(row).center());
+        EXPECT_EQ(ResultTab(window), shown);
+    }
+    // The chooser below moves the overview's mark along.
+    auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
+    QTest::keyClick(chooser, Qt::Key_Home);
+    EXPECT_EQ(overview->currentItem(), overview->topLevelItem(0));
+}
+
 // The caption follows the file saved or loaded; a file that is no project
 // empties the window, list included.
 TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
     ProjectWindow window;
+    const std::string untitled = window.windowTitle().toStdString();
     ASSERT_TRUE(window.AddFiles({File("a", 10), File("b", 20)}, ""));
+    EXPECT_EQ(window.windowTitle().toStdString(), untitled + "*") << "unsaved changes are marked";
     ui_.AnswerFile(F("Proj.MTB"));
     EXPECT_TRUE(window.SaveProject(kSaveToPath, false));
     EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
+    window.SetRunSettings(window.GetRunSettings());
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj*");
+    window.Document().SetModified(false);
+    emit window.StateChanged();
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj");
+    // The add-files dialog adds to the document and has the list drawn again.
+    ASSERT_TRUE(window.Document().AddFiles({File("c", 30)}, ""));
+    window.RenderList(ProjectList::Files, "", 0);
+    EXPECT_EQ(window.windowTitle().toStdString(), "Proj*");
 
     ProjectWindow loaded;
     ASSERT_TRUE(loaded.LoadProject(F("Proj.MTB")));

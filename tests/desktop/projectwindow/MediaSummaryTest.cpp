@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/projectwindow/MediaSummary.h"
+
+namespace zv {
+namespace {
+
+// Items of one file each: its medium and bytes.
+std::vector<ProjectItem> Plan(const std::vector<std::pair<int16_t, double>>& placed) {
+    std::vector<ProjectItem> items;
+    for (const auto& [medium, bytes] : placed) {
+        const std::string path = "/data/f" + std::to_string(items.size());
+        items.push_back({path, medium, {{path, bytes}}});
+    }
+    return items;
+}
+
+// Each medium's items, bytes, free bytes and fill in per mille, and each
+// unplaced item's index and reason, summed without a file system.
+TEST(MediaSummaryTest, EveryMediumIsSummedAndEachUnplacedItemHasItsReason) {
+    using Medium = std::tuple<int, int, double, double, int>;
+    using Unplaced = std::pair<size_t, UnplacedReason>;
+    RunSettings counted;
+    counted.MediaNum = 2;
+    counted.MaxFile = 10;
+    const struct {
+        std::vector<std::pair<int16_t, double>> items;
+        RunSettings settings;
+        double capacity;
+        std::vector<Medium> media;
+        std::vector<Unplaced> unplaced;
+    } cases[] = {
+        // Not run: nothing is placed, nothing is blamed.
+        {{{0, 10}, {0, 20}}, {}, 100, {}, {}},
+        {{{1, 60}, {2, 100}, {1, 40}, {0, 150}},
+         {},
+         100,
+         {{1, 2, 100, 0, 1000}, {2, 1, 100, 0, 1000}},
+         {{3, UnplacedReason::LargerThanMedium}}},
+        // A medium the plan left empty still counts, and a full count blames it.
+        {{{1, 70}, {3, 20}, {0, 50}},
+         counted,
+         100,
+         {{1, 1, 70, 30, 700}, {2, 0, 0, 100, 0}, {3, 1, 20, 80, 200}},
+         {{2, UnplacedReason::MediaCountReached}}},
+    };
+    for (const auto& c : cases) {
+        const MediaSummary summary = SummariseMedia(Plan(c.items), c.settings, c.capacity);
+        std::vector<Medium> media;
+        for (const MediumFigures& m : summary.media)
+            media.emplace_back(m.number, m.items, m.bytes, m.free,
+                               static_cast<int>(m.fill * 1000 + 0.5));
+        EXPECT_EQ(media, c.media);
+        std::vector<Unplaced> unplaced;
+        for (const UnplacedItem& item : summary.unplaced)
+            unplaced.emplace_back(item.index, item.reason);
+        EXPECT_EQ(unplaced, c.unplaced);
+        EXPECT_FALSE(summary.fileSystemAllowed);
+    }
+}
+
+// With room for a file system every medium carries its share, which counts
+// toward the fill; without a capacity nothing free or full is claimed.
+TEST(MediaSummaryTest, TheFileSystemCountsTowardTheFillAndNoCapacityClaimsNone) {
+    RunSettings iso;
+    iso.FsAllowance = FileSystemAllowance::Iso9660;
+    const std::vector<ProjectItem> items = Plan({{1, 1000}, {1, 1}, {2, 5000}});
+    const MediaSummary summary = SummariseMedia(items, iso, 700000);
+    ASSERT_TRUE(summary.fileSystemAllowed);
+    ASSERT_EQ(summary.media.size(), 2u);
+    for (const MediumFigures& medium : summary.media) {
+        // Two sectors at least: each file rounds up to whole sectors of 2 KiB.
+        EXPECT_GE(medium.fileSystem, 2048) << medium.number;
+        EXPECT_DOUBLE_EQ(medium.free, 700000 - medium.bytes - medium.fileSystem);
+        EXPECT_DOUBLE_EQ(medium.fill, (medium.bytes + medium.fileSystem) / 700000);
+    }
+
+    const MediaSummary unsized = SummariseMedia(items, iso, 0);
+    EXPECT_EQ(unsized.media.at(0).bytes, 1001);
+    EXPECT_EQ(unsized.media.at(0).fileSystem, 0);
+    EXPECT_LT(unsized.media.at(0).fill, 0);
+}
+
+}  // namespace
+}  // namespace zv
