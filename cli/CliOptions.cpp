@@ -310,7 +310,7 @@ keeps its path below the folder that all placed files share):
   --force                replace what an earlier export wrote there
 
 run options (plan and run; an option not given comes from the settings file
-zarvopack.dat beside the program, as for a new project):
+named below, as for a new project):
   --media-size TEXT      capacity of one medium: bytes or a size preset name
   --tolerance BYTES      a medium within this much of its capacity is done
                          (with --media-size alone: a thousandth of it)

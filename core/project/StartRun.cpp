@@ -62,7 +62,7 @@ class RunStart {
             temporary_ = true;
             project_.SetFilePath(project_.TemporaryProjectPath());
         }
-        if (!SaveProject(project_, kSaveToPath, temporary_)) {
+        if (project_.FilePath().empty() || !SaveProject(project_, kSaveToPath, temporary_)) {
             saveFailed_ = true;
             ShowMessage(ResString(text_id::UpdateProcessFailed));
             return;

@@ -1,5 +1,6 @@
 #include "desktop/mainwindow/mdiMain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -7,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -40,6 +42,9 @@ namespace zv {
 
 namespace {
 
+// How often files handed over while a dialog is open look again whether it
+// has closed.
+constexpr int kModalRetryMs = 300;
 // The smallest size the window can be given, in twips.
 constexpr int kMinimumWidth = 6880;
 constexpr int kMinimumHeight = 6165;
@@ -283,6 +288,22 @@ void mdiMain::RunCommand(Command command, int argument) {
     commands_->Run(command, argument);
     // A command may change a window's content without a click in it (adding
     // files, opening a project): the shortcut keys must act on what is there.
+    RefreshMenus();
+    UpdateToolbar(false);
+}
+
+void mdiMain::OpenProjects(const QStringList& paths) {
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kModalRetryMs, this, [this, paths] { OpenProjects(paths); });
+        return;
+    }
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(path.toStdString());
+    commands_->OpenFiles(files);
     RefreshMenus();
     UpdateToolbar(false);
 }

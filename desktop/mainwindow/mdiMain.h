@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <map>
 #include <memory>
@@ -59,6 +60,10 @@ class mdiMain : public QMainWindow {
     // Runs a command as its menu item or button does, then updates the tool
     // bar.
     void RunCommand(Command command, int argument = 0);
+    // Opens the project files, each as Open does, and brings the window to
+    // the front; while a dialog of this program waits for the user they wait
+    // until it is closed.
+    void OpenProjects(const QStringList& paths);
 
     // Entry k of `MenuItems`.
     QAction* MenuItem(int k) const { return MenuItems[k]; }
