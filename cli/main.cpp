@@ -126,6 +126,8 @@ class TemporaryProject {
         if (path_.empty())
             throw Failure("cannot make a private folder for the plan's work files");
         path_ += "/plan.mtb";
+        if (const Status created = CreatePrivateFile(path_); !created.ok())
+            throw Failure(created.message());
     }
     ~TemporaryProject() {
         std::error_code ignored;

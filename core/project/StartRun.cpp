@@ -12,6 +12,7 @@
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
+#include "core/settings/ScratchFolder.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -62,6 +63,10 @@ class RunStart {
             temporary_ = true;
             project_.SetFilePath(project_.TemporaryProjectPath());
         }
+        // The temporary copy is the user's alone, as the folder it lies in;
+        // where it cannot be made, the save says why.
+        if (temporary_ && !project_.FilePath().empty())
+            static_cast<void>(CreatePrivateFile(project_.FilePath()));
         if (project_.FilePath().empty() || !SaveProject(project_, kSaveToPath, temporary_)) {
             saveFailed_ = true;
             ShowMessage(ResString(text_id::UpdateProcessFailed));

@@ -1,8 +1,10 @@
 #include "core/settings/ScratchFolder.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -68,6 +70,15 @@ class Scratch {
 std::string ScratchFolder() {
     static const Scratch scratch;
     return scratch.Path();
+}
+
+Status CreatePrivateFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST)
+        return {std::error_code(errno, std::generic_category()), "cannot create '" + path + "'"};
+    if (fd >= 0)
+        ::close(fd);
+    return {};
 }
 
 }  // namespace zv

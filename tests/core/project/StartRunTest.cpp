@@ -172,7 +172,9 @@ TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileAndStaysUntitled) {
     bool sawFile = false;
     host.onStatus = [&](const std::string&) {
         sawFile = sawFile || (fs::exists(temporary) && project.FilePath() == temporary &&
-                              project.Caption() == "無題1");
+                              project.Caption() == "無題1" &&
+                              (fs::status(temporary).permissions() & fs::perms::all) ==
+                                  (fs::perms::owner_read | fs::perms::owner_write));
         EXPECT_EQ(App().runRequests, &host.requests);
     };
     ui.Answer(MsgResult::OK);

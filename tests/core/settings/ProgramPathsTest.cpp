@@ -117,6 +117,14 @@ TEST(ProgramPathsTest, TheScratchFolderIsPrivateAndUnforeseeable) {
     EXPECT_TRUE(S_ISDIR(status.st_mode));
     EXPECT_EQ(status.st_uid, ::geteuid());
     EXPECT_EQ(Permissions(scratch), fs::perms::owner_all);
+
+    const test::TempFolder folder;
+    ASSERT_TRUE(CreatePrivateFile(folder.File("new")).ok());
+    EXPECT_EQ(Permissions(folder.File("new")), fs::perms::owner_read | fs::perms::owner_write);
+    test::WriteBytes(folder.File("kept"), "content");
+    ASSERT_TRUE(CreatePrivateFile(folder.File("kept")).ok());
+    EXPECT_EQ(test::ReadBytes(folder.File("kept")), "content");
+    EXPECT_FALSE(CreatePrivateFile(folder.File("missing/new")).ok());
 }
 
 }  // namespace
