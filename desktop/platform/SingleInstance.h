@@ -31,7 +31,8 @@ class SingleInstance : public QObject {
     // them (it does not listen, or went away). Waits at most a few seconds.
     bool HandOver(const QStringList& paths) const;
 
-    // The user's runtime folder, or their cache folder where there is none.
+    // The user's runtime folder as Qt finds it, or their cache folder where
+    // Qt finds none that is theirs alone.
     static QString DefaultFolder();
 
   signals:
