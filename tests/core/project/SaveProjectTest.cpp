@@ -141,6 +141,7 @@ TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesThe
     WriteBytes(temporary, "saved by the user");
     EXPECT_TRUE(CloseRequest(project));
     EXPECT_TRUE(fs::exists(temporary));
+    fs::remove(temporary);
 }
 
 class LoadProjectTest : public DocumentTest {
