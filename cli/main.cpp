@@ -2,7 +2,6 @@
 // project file, runs the same engine on it as the desktop program, and reports
 // the media.
 
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
