@@ -402,7 +402,7 @@ where a source file has gone, its planned size and the SHA256SUMS on the
 medium stand for it.
 
 run options (plan and run; an option not given comes from the settings file
-zarvopack.dat beside the program, as for a new project):
+named below, as for a new project):
   --media-size TEXT      capacity of one medium: bytes, a size preset name, a
                          number with a unit (700M, 4.7G, 25GB; k, M, G, T, P
                          count in powers of 1000 as disc makers do, G = 10^9;

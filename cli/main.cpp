@@ -2,8 +2,6 @@
 // project file, runs the same engine on it as the desktop program, and reports
 // the media.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -34,6 +32,7 @@
 #include "core/project/MediumExport.h"
 #include "core/project/ProjectFile.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/ScratchFolder.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsValueError.h"
 #include "core/settings/SizePresets.h"
@@ -143,11 +142,16 @@ int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
 }
 
 // The project a plan that is not kept is made in, removed however the plan ends.
+// It lies in the process's private folder, where no other user can lay a link.
 class TemporaryProject {
   public:
-    TemporaryProject()
-        : path_((fs::temp_directory_path() / ("zarvopack-" + std::to_string(getpid()) + ".mtb"))
-                    .string()) {}
+    TemporaryProject() : path_(ScratchFolder()) {
+        if (path_.empty())
+            throw Failure("cannot make a private folder for the plan's work files");
+        path_ += "/plan.mtb";
+        if (const Status created = CreatePrivateFile(path_); !created.ok())
+            throw Failure(created.message());
+    }
     ~TemporaryProject() {
         std::error_code ignored;
         fs::remove(path_, ignored);
@@ -305,6 +309,21 @@ int Show(const CliOptions& options) {
     return exit_status::kDone;
 }
 
+// The settings file in use, named at the end of --help.
+std::string SettingsFileNote() {
+    const SettingsLocation settings = SettingsFile();
+    return "\nsettings file: " + settings.path +
+           (settings.besideProgram ? " (beside the program: a portable copy)\n"
+                                   : " (the user's own)\n");
+}
+
+// A user without a settings file gets the shipped defaults. Where that fails
+// the command still runs, on the settings' built-in defaults.
+void PrepareSettings() {
+    if (const Status prepared = PrepareSettingsFile(); !prepared.ok())
+        std::cerr << "zarvopack-cli: warning: " << prepared.message() << '\n';
+}
+
 int Main(const std::vector<std::string>& args) {
     ConsoleUi ui;
     StopSignals::Install();
@@ -314,9 +333,12 @@ int Main(const std::vector<std::string>& args) {
     }
     try {
         const CliOptions options = ParseCommandLine(args);
+        if (options.command != CliOptions::Command::Help &&
+            options.command != CliOptions::Command::Version)
+            PrepareSettings();
         switch (options.command) {
             case CliOptions::Command::Help:
-                std::cout << UsageText();
+                std::cout << UsageText() << SettingsFileNote();
                 return 0;
             case CliOptions::Command::Version:
                 std::cout << "zarvopack-cli " << ZV_VERSION << '\n';

@@ -9,7 +9,7 @@
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/DocumentId.h"
 #include "core/settings/AppState.h"
-#include "core/settings/ProgramPaths.h"
+#include "core/settings/ScratchFolder.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -55,7 +55,8 @@ ProjectDocument::ProjectDocument() : documentId_(NewDocumentId()) {
 }
 
 std::string ProjectDocument::TemporaryProjectPath() const {
-    return ProgramFolder() + "/" + documentId_ + ".mtb";
+    const std::string folder = ScratchFolder();
+    return folder.empty() ? std::string() : folder + "/" + documentId_ + ".mtb";
 }
 
 bool ProjectDocument::IsEmpty() const {

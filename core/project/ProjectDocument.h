@@ -36,7 +36,8 @@ class ProjectDocument {
 
     const std::string& DocumentId() const { return documentId_; }
     // The temporary project copy a run writes for an untitled project: the
-    // program folder, the document id and ".mtb".
+    // document id and ".mtb" in the process's private scratch folder; empty
+    // when there is no such folder.
     std::string TemporaryProjectPath() const;
 
     const std::string& Caption() const { return caption_; }

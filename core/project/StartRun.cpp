@@ -13,6 +13,7 @@
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
+#include "core/settings/ScratchFolder.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -63,7 +64,11 @@ class RunStart {
             temporary_ = true;
             project_.SetFilePath(project_.TemporaryProjectPath());
         }
-        if (!SaveProject(project_, kSaveToPath, temporary_)) {
+        // The temporary copy is the user's alone, as the folder it lies in;
+        // where it cannot be made, the save says why.
+        if (temporary_ && !project_.FilePath().empty())
+            static_cast<void>(CreatePrivateFile(project_.FilePath()));
+        if (project_.FilePath().empty() || !SaveProject(project_, kSaveToPath, temporary_)) {
             saveFailed_ = true;
             ShowMessage(ResString(text_id::UpdateProcessFailed));
             return;

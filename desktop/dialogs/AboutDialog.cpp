@@ -51,6 +51,11 @@ AboutDialog::AboutDialog(QWidget* owner)
                            QStringLiteral("objLabel(1)"));
     objLabel[2] = NewLabel(RightsNotice(), QStringLiteral("objLabel(2)"));
     objLabel[3] = NewLabel(DisclaimerText(), QStringLiteral("objLabel(3)"));
+    // A user with several copies of the program can tell which settings this
+    // one uses; a long path breaks onto further lines.
+    objLabel[4] = NewLabel(SettingsFileText(SettingsFile()), QStringLiteral("objLabel(4)"));
+    objLabel[4]->setWordWrap(true);
+    objLabel[4]->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     objButton[0] = new QPushButton(ShownText(ResString(text_id::OkButton)));
     objButton[0]->setObjectName(QStringLiteral("objButton(0)"));
@@ -77,6 +82,8 @@ AboutDialog::AboutDialog(QWidget* owner)
     layout->addLayout(top);
     layout->addSpacing(6);
     layout->addWidget(objLabel[3]);
+    layout->addSpacing(6);
+    layout->addWidget(objLabel[4]);
     layout->addStretch();
     layout->addLayout(buttons);
 

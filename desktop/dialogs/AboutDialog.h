@@ -18,7 +18,7 @@ class AboutDialog : public QDialog {
 
   private:
     QLabel* objPicture = nullptr;
-    std::array<QLabel*, 4> objLabel{};
+    std::array<QLabel*, 5> objLabel{};
     std::array<QPushButton*, 1> objButton{};
 };
 

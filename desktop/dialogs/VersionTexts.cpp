@@ -20,4 +20,9 @@ std::string DisclaimerText() {
            "\r\n" + ResString(text_id::AuthorName) + ResString(text_id::NoLiabilityTail);
 }
 
+std::string SettingsFileText(const SettingsLocation& settings) {
+    return ResString(text_id::SettingsFileLead) + settings.path +
+           (settings.besideProgram ? ResString(text_id::SettingsBesideProgram) : "");
+}
+
 }  // namespace zv

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/settings/ProgramPaths.h"
+
 namespace zv {
 
 // "Version " followed by major, ".", minor and the revision with at least two
@@ -13,5 +15,9 @@ std::string RightsNotice();
 
 // The disclaimer: its lines joined by "\r\n", the author named in the last.
 std::string DisclaimerText();
+
+// Which settings file is in use, and whether it is the portable one beside
+// the program.
+std::string SettingsFileText(const SettingsLocation& settings);
 
 }  // namespace zv

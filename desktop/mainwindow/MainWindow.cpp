@@ -1,5 +1,6 @@
 #include "desktop/mainwindow/MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -8,6 +9,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -43,6 +45,9 @@ namespace zv {
 
 namespace {
 
+// How often files handed over while a dialog is open look again whether it
+// has closed.
+constexpr int kModalRetryMs = 300;
 // The smallest size the window can be given, in twips.
 constexpr int kMinimumWidth = 6880;
 constexpr int kMinimumHeight = 6165;
@@ -305,6 +310,22 @@ void MainWindow::RunCommand(Command command, int argument) {
     commands_->Run(command, argument);
     // A command may change a window's content without a click in it (adding
     // files, opening a project): the shortcut keys must act on what is there.
+    RefreshMenus();
+    UpdateToolbar(false);
+}
+
+void MainWindow::OpenProjects(const QStringList& paths) {
+    if (QApplication::activeModalWidget() != nullptr) {
+        QTimer::singleShot(kModalRetryMs, this, [this, paths] { OpenProjects(paths); });
+        return;
+    }
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(path.toStdString());
+    commands_->OpenFiles(files);
     RefreshMenus();
     UpdateToolbar(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <map>
 #include <memory>
@@ -61,6 +62,10 @@ class MainWindow : public QMainWindow {
     // Runs a command as its menu item or button does, then updates the tool
     // bar.
     void RunCommand(Command command, int argument = 0);
+    // Opens the project files, each as Open does, and brings the window to
+    // the front; while a dialog of this program waits for the user they wait
+    // until it is closed.
+    void OpenProjects(const QStringList& paths);
 
     // Whether the user chose to stop the run and quit; asking clears it.
     bool TakeQuitAfterRun() { return std::exchange(quitAfterRun_, false); }

@@ -58,6 +58,16 @@ void ShellCommands::Run(Command command, int argument) {
     }
 }
 
+void ShellCommands::OpenFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        try {
+            OpenPath(path);
+        } catch (const PlatformError& error) {
+            ShowError(error);
+        }
+    }
+}
+
 void ShellCommands::Dispatch(Command command, int argument) {
     switch (command) {
         case Command::New:

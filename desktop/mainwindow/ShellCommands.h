@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/project/ProjectTab.h"
 #include "desktop/mainwindow/Command.h"
@@ -27,6 +28,9 @@ class ShellCommands {
 
     // Runs one command; an unexpected failure ends in the common error box.
     void Run(Command command, int argument);
+    // Opens each project file as Open does once a file is chosen (files named
+    // on the program's command line).
+    void OpenFiles(const std::vector<std::string>& paths);
 
   private:
     void Dispatch(Command command, int argument);

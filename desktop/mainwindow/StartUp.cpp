@@ -1,5 +1,7 @@
 #include "desktop/mainwindow/StartUp.h"
 
+#include <QFileInfo>
+
 #include "core/platform/UiServices.h"
 #include "core/settings/AppState.h"
 #include "core/settings/ProgramPaths.h"
@@ -10,9 +12,10 @@
 
 namespace zv {
 
-std::unique_ptr<MainWindow> StartUp(SingleInstance& instance) {
+std::unique_ptr<MainWindow> StartUp(SingleInstance& instance, const QStringList& files) {
     if (!instance.TryAcquire()) {
-        ShowMessage(ExeBaseName() + ResString(text_id::AlreadyStartedTail));
+        if (files.isEmpty() || !instance.HandOver(files))
+            ShowMessage(ExeBaseName() + ResString(text_id::AlreadyStartedTail));
         return nullptr;
     }
     App().untitledName = ResString(text_id::Untitled);
@@ -21,7 +24,18 @@ std::unique_ptr<MainWindow> StartUp(SingleInstance& instance) {
     auto window = std::make_unique<MainWindow>();
     window->BuildMenus();
     window->show();
+    QObject::connect(&instance, &SingleInstance::FilesHandedOver, window.get(),
+                     &MainWindow::OpenProjects);
+    if (!files.isEmpty())
+        window->OpenProjects(files);
     return window;
+}
+
+QStringList FilesToOpen(const QStringList& arguments) {
+    QStringList files;
+    for (const QString& argument : arguments)
+        files.append(QFileInfo(argument).absoluteFilePath());
+    return files;
 }
 
 }  // namespace zv

@@ -185,6 +185,7 @@ TEST_F(SaveProjectTest, ClosingAsksFirstThenDeletesTheTemporaryCopyAndEmptiesThe
     WriteBytes(temporary, "saved by the user");
     EXPECT_TRUE(CloseRequest(project));
     EXPECT_TRUE(fs::exists(temporary));
+    fs::remove(temporary);
 }
 
 // "はい" on closing a project whose file cannot be written offers another

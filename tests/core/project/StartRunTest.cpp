@@ -9,6 +9,7 @@
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
 #include "core/settings/ProgramPaths.h"
+#include "core/settings/ScratchFolder.h"
 #include "core/strings/StringTable.h"
 #include "tests/core/project/DocumentTest.h"
 #include "tests/support/SqlRows.h"
@@ -182,11 +183,16 @@ TEST_F(StartRunTest, AppliedRunSettingsConfirmTheAfterRunActionOfTheFile) {
 // save then wrote and the next close deleted. The run dialog is gone before
 // the end message shows.
 TEST_F(StartRunTest, AnUntitledProjectRunsInATemporaryFileAndStaysUntitled) {
-    const std::string temporary = folder.File(project.DocumentId() + ".mtb");
+    // Not beside the program, where a user may not write, but in a private
+    // folder of the user's.
+    const std::string temporary = project.TemporaryProjectPath();
+    EXPECT_EQ(fs::path(temporary).parent_path(), ScratchFolder());
     bool sawFile = false;
     host.onStatus = [&](const std::string&) {
         sawFile = sawFile || (fs::exists(temporary) && project.FilePath() == temporary &&
-                              project.Caption() == "無題1");
+                              project.Caption() == "無題1" &&
+                              (fs::status(temporary).permissions() & fs::perms::all) ==
+                                  (fs::perms::owner_read | fs::perms::owner_write));
         EXPECT_EQ(App().runRequests, &host.requests);
     };
     ui.Answer(MsgResult::OK);
@@ -254,11 +260,13 @@ TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
     EXPECT_TRUE(project.Modified());
     EXPECT_EQ(project.FilePath(), folder.File("missing/project.mtb"));
     project.SetFilePath("");
-    SetProgramFolder(folder.File("missing"));
+    const std::string scratch = ScratchFolder();
+    fs::remove_all(scratch);
     ui.Answer(MsgResult::OK);
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(StartRun(project, host));
     EXPECT_TRUE(project.FilePath().empty());
+    fs::create_directory(scratch);
 }
 
 // A work database spoilt before the first medium is loaded fails the run and

@@ -7,6 +7,7 @@
 #include "desktop/dialogs/AboutDialog.h"
 #include "desktop/dialogs/VersionTexts.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
+#include "tests/support/TempFolder.h"
 
 namespace zv {
 namespace {
@@ -23,6 +24,18 @@ TEST(AboutDialogTest, ShowsTheBuiltVersionAndOkClosesIt) {
               VersionText(ZV_VERSION_MAJOR, ZV_VERSION_MINOR, ZV_VERSION_REVISION));
     QTest::mouseClick(test::Control(*box, "objButton(0)"), Qt::LeftButton);
     EXPECT_FALSE(box && box->isVisible());
+}
+
+TEST(AboutDialogTest, NamesTheSettingsFileInUse) {
+    EXPECT_EQ(SettingsFileText({"/home/u/.config/zarvopack/zarvopack.dat", false}),
+              "設定ﾌｧｲﾙ：/home/u/.config/zarvopack/zarvopack.dat");
+    EXPECT_EQ(SettingsFileText({"/media/stick/zarvopack.dat", true}),
+              "設定ﾌｧｲﾙ：/media/stick/zarvopack.dat (ﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞ)");
+    const test::TempFolder folder;
+    QWidget owner;
+    AboutDialog box(&owner);
+    EXPECT_EQ(test::Control<QLabel>(box, "objLabel(4)")->text().toStdString(),
+              "設定ﾌｧｲﾙ：" + folder.Settings() + " (ﾌﾟﾛｸﾞﾗﾑと同じﾌｫﾙﾀﾞ)");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const RecordingUi ui;
     zv::SingleInstance instance;
-    const auto window = zv::StartUp(instance);
+    const auto window = zv::StartUp(instance, zv::FilesToOpen(QApplication::arguments().mid(1)));
     std::cout << (window ? "window" : "no window") << std::endl;
     return 0;
 }
