@@ -11,13 +11,6 @@ namespace zv {
 
 namespace {
 
-double ItemSize(const ProjectItem& item) {
-    double size = 0;
-    for (const ProjectMember& member : item.members)
-        size += member.size;
-    return size;
-}
-
 int HighestMedium(const std::vector<ProjectItem>& items) {
     int highest = 0;
     for (const ProjectItem& item : items)
@@ -37,7 +30,7 @@ std::vector<const ProjectItem*> ItemsOf(const std::vector<ProjectItem>& items, i
 double Total(const std::vector<const ProjectItem*>& items) {
     double total = 0;
     for (const ProjectItem* item : items)
-        total += ItemSize(*item);
+        total += item->Bytes();
     return total;
 }
 
@@ -47,7 +40,7 @@ std::string Column(const std::string& text, size_t width) {
 
 void WriteItems(std::ostream& out, const std::vector<const ProjectItem*>& items) {
     for (const ProjectItem* item : items) {
-        out << "    " << Column(FormatGrouped(ItemSize(*item)), 18) << "  " << Printable(item->name)
+        out << "    " << Column(FormatGrouped(item->Bytes()), 18) << "  " << Printable(item->name)
             << '\n';
         const bool group = item->members.size() != 1 || item->members[0].path != item->name;
         if (!group)
@@ -61,7 +54,7 @@ void WriteItems(std::ostream& out, const std::vector<const ProjectItem*>& items)
 
 // An item with its files, and the reason it is on no medium where one is given.
 void WriteJsonItem(std::ostream& out, const ProjectItem& item, const char* reason) {
-    out << "{\"name\": " << JsonString(item.name) << ", \"size\": " << JsonBytes(ItemSize(item))
+    out << "{\"name\": " << JsonString(item.name) << ", \"size\": " << JsonBytes(item.Bytes())
         << ", \"files\": [";
     for (size_t m = 0; m < item.members.size(); ++m)
         out << (m ? ", " : "") << JsonString(item.members[m].path);

@@ -23,6 +23,14 @@ struct ProjectItem {
     std::string name;
     int16_t medium = 0;  // medium number, 0 when not placed
     std::vector<ProjectMember> members;
+
+    // The members' own bytes, without what a file system adds.
+    double Bytes() const {
+        double bytes = 0;
+        for (const ProjectMember& member : members)
+            bytes += member.size;
+        return bytes;
+    }
 };
 
 struct ProjectData {

@@ -10,13 +10,6 @@ namespace zv {
 
 namespace {
 
-double OwnBytes(const ProjectItem& item) {
-    double bytes = 0;
-    for (const ProjectMember& member : item.members)
-        bytes += member.size;
-    return bytes;
-}
-
 // The allowance the run made for the file system, from all items of the run
 // as the run took them.
 std::optional<FileSystemEstimate> Allowance(const std::vector<ProjectItem>& items,
@@ -47,7 +40,7 @@ std::vector<UnplacedItem> FindUnplaced(const std::vector<ProjectItem>& items,
     for (size_t i = 0; i < items.size(); ++i) {
         highest = std::max<int>(highest, items[i].medium);
         if (items[i].medium == 0)
-            unplaced.push_back({i, UnplacedReason::NotChosen, OwnBytes(items[i]), 0, capacity});
+            unplaced.push_back({i, UnplacedReason::NotChosen, items[i].Bytes(), 0, capacity});
     }
     if (unplaced.empty())
         return unplaced;

@@ -6,17 +6,6 @@
 
 namespace zv {
 
-namespace {
-
-double OwnBytes(const ProjectItem& item) {
-    double bytes = 0;
-    for (const ProjectMember& member : item.members)
-        bytes += member.size;
-    return bytes;
-}
-
-}  // namespace
-
 MediaSummary SummariseMedia(const std::vector<ProjectItem>& items, const RunSettings& settings,
                             double capacity) {
     MediaSummary summary;
@@ -38,7 +27,7 @@ MediaSummary SummariseMedia(const std::vector<ProjectItem>& items, const RunSett
         if (items[i].medium <= 0)
             continue;
         MediumFigures& medium = summary.media[static_cast<size_t>(items[i].medium - 1)];
-        const double bytes = OwnBytes(items[i]);
+        const double bytes = items[i].Bytes();
         ++medium.items;
         medium.bytes += bytes;
         if (estimated)
