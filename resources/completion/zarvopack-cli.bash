@@ -4,7 +4,7 @@ _zarvopack_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="plan run show export help --help --version"
+    local commands="plan run show export verify help --help --version"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands" -- "$cur"))
         return
@@ -36,20 +36,21 @@ _zarvopack_cli() {
             return
             ;;
         --media-size | --tolerance | --media-count | --max-items | --min-items | \
-            --medium-time-limit)
+            --medium-time-limit | --medium)
             return
             ;;
     esac
 
     local run_options="--media-size --tolerance --media-count --max-items --min-items
         --method --fast --no-fast --medium-time-limit --fs-allowance --force
-        --json --verbose"
+        --allow-unplaced --json --verbose --quiet"
     local options
     case ${words[1]} in
         plan) options="$run_options --group-folders --sizes --save" ;;
-        run) options=$run_options ;;
+        run) options="$run_options --after-run" ;;
         show) options="--json --verbose" ;;
-        export) options="--format --to --force" ;;
+        export) options="--format --to --force --copy --allow-unplaced --quiet" ;;
+        verify) options="--medium --quiet" ;;
         *) return ;;
     esac
     if [[ $cur == -* ]]; then
@@ -57,7 +58,7 @@ _zarvopack_cli() {
         return
     fi
     case ${words[1]} in
-        plan) _filedir ;;
+        plan | verify) _filedir ;;
         *) _filedir mtb ;;
     esac
 } &&
