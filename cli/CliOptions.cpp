@@ -210,17 +210,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--format") {
             exportOption();
             const std::string name = value();
-            if (name == "links") {
-                options.format = ExportFormat::Links;
-            } else if (name == "lists") {
-                options.format = ExportFormat::Lists;
-            } else if (name == "catalog") {
-                options.format = ExportFormat::Catalog;
-            } else if (name == "iso") {
-                options.format = ExportFormat::Iso;
-            } else {
+            options.format = FormatNamed(name);
+            if (!options.format)
                 throw UsageError("--format needs links, lists, iso or catalog, not '" + name + "'");
-            }
         } else if (arg == "--to") {
             exportOption();
             options.exportFolder = value();

@@ -8,20 +8,6 @@ namespace {
 
 constexpr const char* kHeading = "zarvopack export manifest 1";
 
-const char* FormatName(ExportFormat format) {
-    switch (format) {
-        case ExportFormat::Links:
-            return "links";
-        case ExportFormat::Lists:
-            return "lists";
-        case ExportFormat::Catalog:
-            return "catalog";
-        case ExportFormat::Iso:
-            break;
-    }
-    return "iso";
-}
-
 // A path a line: a line break and a backslash in it are escaped.
 std::string Escaped(const std::string& text) {
     std::string escaped;

@@ -677,4 +677,27 @@ std::vector<std::string> ExportMedia(const std::vector<ProjectItem>& items,
     return written;
 }
 
+const char* FormatName(ExportFormat format) {
+    switch (format) {
+        case ExportFormat::Links:
+            return "links";
+        case ExportFormat::Lists:
+            return "lists";
+        case ExportFormat::Catalog:
+            return "catalog";
+        case ExportFormat::Iso:
+            break;
+    }
+    return "iso";
+}
+
+std::optional<ExportFormat> FormatNamed(const std::string& name) {
+    for (const ExportFormat format :
+         {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso}) {
+        if (name == FormatName(format))
+            return format;
+    }
+    return std::nullopt;
+}
+
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ namespace zv {
 //           "<project>_NN.iso.sha256" beside it.
 // Beside them "<project>_<format>.manifest" records what the export wrote.
 enum class ExportFormat { Links, Lists, Catalog, Iso };
+
+// The format's name as the command line and the manifest write it ("links",
+// "lists", "catalog", "iso"), and the format of such a name.
+const char* FormatName(ExportFormat format);
+std::optional<ExportFormat> FormatNamed(const std::string& name);
 
 // Why an export wrote nothing: the one path at fault and what is wrong there.
 class MediumExportError : public std::runtime_error {
