@@ -64,6 +64,17 @@ class RunCommandsTest : public test::MainWindowFixture {
         });
     }
 
+    // Sets the after-run action to link folders in `folder`, through Ctrl+E as
+    // the user does.
+    void ExportLinkFoldersAfterRunsInto(const std::string& folder) {
+        WhenSettingsOpen([&](RunSettingsDialog& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
+            dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
+                ->setText(QString::fromStdString(folder));
+        });
+        QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    }
+
     RunDialog* ShownRunDialog() const { return window_->findChild<RunDialog*>(); }
     bool Searching() const {
         return ShownRunDialog() != nullptr &&
@@ -221,12 +232,7 @@ TEST_F(RunCommandsTest, QuittingDuringARunStopsItFirst) {
 TEST_F(RunCommandsTest, TheAfterRunActionExportsTheMediaAfterTheRun) {
     ProjectWindow& window = Opened(PlannedProject("after.mtb"));
     const std::string out = folder_.File("out");
-    WhenSettingsOpen([&](RunSettingsDialog& dialog) {
-        dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
-        dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
-            ->setText(QString::fromStdString(out));
-    });
-    QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    ExportLinkFoldersAfterRunsInto(out);
     EXPECT_TRUE(window.Document().Modified());
     bool sawExport = false;
     run_.onYield = [&](bool) {
@@ -265,12 +271,7 @@ TEST_F(RunCommandsTest, TheAfterRunBoxNamesTheFilesOnNoMedium) {
     test::PlanWithTool(folder_.Path(), folder_.File("big.mtb"), 1000, files);
     Opened(folder_.File("big.mtb"));
     const std::string out = folder_.File("out");
-    WhenSettingsOpen([&](RunSettingsDialog& dialog) {
-        dialog.findChild<QComboBox*>(QStringLiteral("objCombo(2)"))->setCurrentIndex(1);
-        dialog.findChild<QLineEdit*>(QStringLiteral("objText(4)"))
-            ->setText(QString::fromStdString(out));
-    });
-    QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
+    ExportLinkFoldersAfterRunsInto(out);
     for (int answers = 0; answers < 3; ++answers)
         run_.Answer(MsgResult::OK);
     WhenSettingsOpen();

@@ -81,6 +81,17 @@ class ProjectWindowTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
+    // Shows a project planned and saved by the command-line tool on media of
+    // 700 bytes without tolerance: a and d on medium 1, b and c on medium 2, e
+    // larger than a medium.
+    void ShowPlannedProject(ProjectWindow& window) {
+        MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
+        MakeFile("e", 900);
+        PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
+        Show(window);
+        ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
+    }
+
     TempFolder folder_;
     ScriptedUi ui_;
 };
@@ -153,16 +164,9 @@ void ClickTab(ProjectWindow& window, ProjectTab tab) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
 }
 
-// A project planned and saved by the command-line tool on media of 700 bytes
-// without tolerance: a and d on medium 1, b and c on medium 2, e larger than a
-// medium.
 TEST_F(ProjectWindowTest, ProjectPlannedByTheToolOpensWithItsResultsAndFigures) {
-    MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
-    MakeFile("e", 900);
-    PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
     ProjectWindow window;
-    Show(window);
-    ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
+    ShowPlannedProject(window);
     EXPECT_EQ(window.windowTitle().toStdString(), "planned");
 
     ClickTab(window, ProjectTab::Result);
@@ -203,12 +207,8 @@ Texts OverviewRow(const QTreeWidgetItem* row) {
 // The result tab shows every medium at once, the unplaced items in red with
 // their reason; choosing a row shows its files below.
 TEST_F(ProjectWindowTest, TheResultTabShowsEveryMediumAndTheUnplacedLoudly) {
-    MakeFile("a", 400), MakeFile("b", 300), MakeFile("c", 300), MakeFile("d", 200);
-    MakeFile("e", 900);
-    PlanWithTool(folder_.Path(), F("planned.mtb"), 700, {"a", "b", "c", "d", "e"});
     ProjectWindow window;
-    Show(window);
-    ASSERT_TRUE(window.LoadProject(F("planned.mtb")));
+    ShowPlannedProject(window);
     ClickTab(window, ProjectTab::Result);
 
     auto* overview = window.findChild<MediaOverview*>(QStringLiteral("objMediaOverview"));
