@@ -1,7 +1,6 @@
 #include "cli/ProjectRun.h"
 
 #include "cli/CliOptions.h"
-#include "core/db/AccessDB.h"
 #include "core/db/DatabaseFile.h"
 #include "core/db/ProjectSideFiles.h"
 #include "core/engine/ResolveRunParameters.h"
@@ -27,31 +26,6 @@ TerminalObserver::RunMessage Text(int id) {
 // message of the engine reports a failure.
 bool NormalEnd(const TerminalObserver::RunMessage& message) {
     return message.id == text_id::TooFewForMinimum || message.id == text_id::NoMediumMade;
-}
-
-// Writes each item's medium number into CDNUMBER of the project file in
-// place, keeping the tables the run left beside MainDB.
-bool StoreMediumNumbers(const std::string& path, const std::vector<int16_t>& media) {
-    AccessDB db;
-    db.SetPath(path);
-    if (!db.DBOpen("").ok() || !db.BeginTrans().ok())
-        return false;
-    bool stored =
-        db.Execute("CREATE TEMP TABLE [PLACED] ([GID] INTEGER PRIMARY KEY, [MEDIUM] INTEGER)").ok();
-    for (size_t g = 0; stored && g < media.size(); ++g) {
-        if (media[g] != 0) {
-            stored = db.Execute("INSERT INTO [PLACED] VALUES(" + std::to_string(g) + "," +
-                                std::to_string(media[g]) + ")")
-                         .ok();
-        }
-    }
-    stored = stored && db.Execute(
-                             "UPDATE [MainDB] SET [CDNUMBER] = (SELECT [MEDIUM] FROM [PLACED] "
-                             "WHERE [GID] = [MainDB].[GROUP]) WHERE [GROUP] IN (SELECT [GID] "
-                             "FROM [PLACED])")
-                           .ok();
-    // Closing without a commit rolls the transaction back.
-    return stored && db.CommitTrans().ok();
 }
 
 // The file a run is built in beside the project, removed at the end unless it
@@ -134,7 +108,8 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
         outcome.message = Text(text_id::ReadFailed);
         return outcome;
     }
-    if (!StoreMediumNumbers(staging.Path(), media)) {
+    if (!ProjectFile::StorePlan(staging.Path(), std::vector<int32_t>(media.begin(), media.end()))
+             .ok()) {
         outcome.message = Text(text_id::UpdateFailed);
         return outcome;
     }

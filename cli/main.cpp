@@ -251,7 +251,9 @@ ProjectData ReadProject(const std::string& path, const CliOptions& options) {
         throw Failure("'" + path + "' is not a file");
     std::optional<ProjectData> project;
     try {
-        project = ProjectFile::Read(path, NewProjectSettings(options));
+        project = ProjectFile::Read(path, NewProjectSettings(options), options.force);
+    } catch (const ChecksumMismatchError& error) {
+        throw Failure("'" + path + "': " + error.Detail() + " (--force loads it as it is)");
     } catch (const ProjectFileError& error) {
         throw Failure("'" + path + "' is not a readable project: " + error.Detail());
     } catch (const PlatformError& error) {
@@ -259,6 +261,10 @@ ProjectData ReadProject(const std::string& path, const CliOptions& options) {
     }
     if (!project)
         throw Failure("'" + path + "' is not a project file");
+    if (project->checksumMismatch)
+        std::cerr
+            << "zarvopack-cli: '" << path
+            << "': the file's contents do not match its checksum; loaded as it is (--force)\n";
     return *project;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/db/Database.h"
 #include "core/db/DatabaseFile.h"
 #include "core/platform/FileError.h"
 #include "core/platform/PlatformError.h"
@@ -41,7 +42,7 @@ using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 struct StatementFinalizer {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+using Prepared = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 // The file named by the connection text. SQLite gives names such as
 // ":memory:" or "file:..." a meaning of their own, so a relative path goes
@@ -240,7 +241,7 @@ Status AccessDB::Perform(const std::string& statement, std::shared_ptr<zv::Recor
         sqlite3_stmt* raw = nullptr;
         int rc = sqlite3_prepare_v2(connection_, sql_.c_str(), static_cast<int>(sql_.size()) + 1,
                                     &raw, nullptr);
-        const Statement prepared(raw);
+        const Prepared prepared(raw);
         if (rc == SQLITE_OK && prepared != nullptr) {
             const int columns = sqlite3_column_count(prepared.get());
             std::vector<FieldValue> values;
@@ -283,7 +284,7 @@ Status AccessDB::Stream(const std::string& statement,
     sqlite3_stmt* raw = nullptr;
     int rc = sqlite3_prepare_v2(connection_, statement.c_str(),
                                 static_cast<int>(statement.size()) + 1, &raw, nullptr);
-    const Statement prepared(raw);
+    const Prepared prepared(raw);
     if (rc == SQLITE_OK && prepared != nullptr) {
         const int columns = sqlite3_column_count(prepared.get());
         std::vector<std::string> names;

@@ -1,11 +1,11 @@
 #include "core/db/DatabaseFile.h"
 
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "core/db/Database.h"
+#include "core/db/Transaction.h"
 #include "core/platform/AtomicReplace.h"
 #include "core/platform/FileError.h"
 #include "core/platform/FileOps.h"
@@ -27,23 +27,6 @@ bool HasJournal(const std::string& path) {
     return Exists(path + "-journal") || Exists(path + "-wal");
 }
 
-std::error_code CodeOf(int sqliteCode) {
-    switch (sqliteCode & 0xff) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return FileError::InUse;
-        case SQLITE_READONLY:
-            return FileError::ReadOnly;
-        case SQLITE_FULL:
-            return std::make_error_code(std::errc::no_space_on_device);
-        case SQLITE_PERM:
-        case SQLITE_CANTOPEN:
-            return std::make_error_code(std::errc::permission_denied);
-        default:
-            return std::make_error_code(std::errc::io_error);
-    }
-}
-
 Status Remove(const std::string& path) {
     if (Files().Unlink(path.c_str()) != 0 && errno != ENOENT)
         return SystemFailure("cannot remove '" + path + "'");
@@ -55,23 +38,17 @@ Status Remove(const std::string& path) {
 Status RecoverDatabase(const std::string& path) {
     if (!HasJournal(path))
         return {};
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        // Taking the write lock rolls a hot journal back first, and fails
-        // while another connection writes.
-        rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            rc = sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Opening reads the schema, which rolls a hot journal back first; taking
+    // the write lock fails while another connection writes.
+    Database db;
+    Status status = db.open(path, OpenMode::ReadWrite);
+    if (status.ok()) {
+        Transaction transaction(db);
+        status = transaction.begin();
     }
-    Status status;
-    if (rc != SQLITE_OK) {
-        status = Status(CodeOf(rc), "cannot recover '" + path + "' from the journal beside it: " +
-                                        (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
-    }
-    sqlite3_close_v2(db);
-    return status;
+    if (!status.ok())
+        return {status.code(), "cannot recover from the journal beside it: " + status.message()};
+    return {};
 }
 
 Status ClearJournals(const std::string& path) {

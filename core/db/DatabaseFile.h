@@ -6,10 +6,6 @@
 
 namespace zv {
 
-// How long a database that another connection is writing is waited for
-// before it is reported as in use.
-constexpr int kBusyTimeoutMs = 2000;
-
 // While SQLite writes a database it keeps a journal beside it ("-journal", or
 // "-wal" with "-shm"). A journal left by a writer that was cut off is rolled
 // back into whatever file next opens under the database's name, so a new

@@ -1,15 +1,15 @@
 #include "core/db/ProjectSideFiles.h"
 
-#include <sqlite3.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
+#include "core/db/Database.h"
 #include "core/db/DatabaseFile.h"
+#include "core/db/Statement.h"
 #include "core/platform/FileLock.h"
 #include "core/platform/FileOps.h"
 
@@ -62,38 +62,17 @@ bool IsDatabaseHeader(const std::string& header) {
                           std::string(kDatabaseMagic, sizeof kDatabaseMagic)) == 0;
 }
 
-// A URI that opens the file without looking at any journal beside it, so
-// that looking rolls nothing back and removes nothing.
-std::string ImmutableUri(const std::string& path) {
-    static const char* const digits = "0123456789ABCDEF";
-    std::string uri = "file:";
-    for (const unsigned char c : fs::absolute(path).string()) {
-        if (std::isalnum(c) || c == '/' || c == '.' || c == '_' || c == '-') {
-            uri += static_cast<char>(c);
-        } else {
-            uri += '%';
-            uri += digits[c >> 4];
-            uri += digits[c & 15];
-        }
-    }
-    return uri + "?immutable=1";
-}
-
 bool HoldsMainDB(const std::string& path) {
-    sqlite3* db = nullptr;
-    bool holds = false;
-    if (sqlite3_open_v2(ImmutableUri(path).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                        nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db,
-                               "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                               "'MainDB' COLLATE NOCASE",
-                               -1, &statement, nullptr) == SQLITE_OK)
-            holds = sqlite3_step(statement) == SQLITE_ROW;
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close_v2(db);
-    return holds;
+    Database db;
+    if (!db.open(path, OpenMode::Inspect).ok())
+        return false;
+    Statement statement;
+    return db.prepare(
+                 "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'MainDB' "
+                 "COLLATE NOCASE",
+                 statement)
+               .ok() &&
+           statement.step() == StepResult::Row;
 }
 
 bool IsJournal(const std::string& path) {

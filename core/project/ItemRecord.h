@@ -20,7 +20,7 @@ struct ItemRecord {
     // Total bytes of the members, summed when they were added or loaded.
     double Size = 0;
     // Medium number from the last run; 0 when not placed.
-    int16_t Medium = 0;
+    int32_t Medium = 0;
     CutMarks Cut;
     // The members' full paths joined by a tab.
     std::string PathList;

@@ -1,5 +1,6 @@
 #include "core/project/LoadProject.h"
 
+#include <optional>
 #include <vector>
 
 #include "core/db/ProjectSideFiles.h"
@@ -64,7 +65,16 @@ LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
     // short left beside it goes first; one going on in another process keeps
     // its files.
     static_cast<void>(RecoverProjectFile(path));
-    const auto data = ProjectFile::Read(path, document.GetRunSettings());
+    std::optional<ProjectData> data;
+    try {
+        data = ProjectFile::Read(path, document.GetRunSettings());
+    } catch (const ChecksumMismatchError&) {
+        if (ShowMessage(ResString(text_id::AskOpenMismatchedReadOnly),
+                        ResString(text_id::ErrorTitle), MsgButtons::YesNo, MsgIcon::Exclamation,
+                        1) != MsgResult::Yes)
+            return LoadOutcome::ChecksumMismatch;
+        data = ProjectFile::Read(path, document.GetRunSettings(), true);
+    }
     if (!data)
         return LoadOutcome::NotAProject;
     const LoadOutcome outcome = TakeItems(document, data->items);
@@ -72,6 +82,7 @@ LoadOutcome ReadInto(ProjectDocument& document, const std::string& path) {
         return outcome;
     document.LoadRunSettings(data->settings);
     document.SetFilePath(path);
+    document.SetReadOnly(data->checksumMismatch);
     document.SetCaption(CaptionOfProjectPath(path));
     return LoadOutcome::Loaded;
 }

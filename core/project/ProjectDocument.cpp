@@ -187,14 +187,14 @@ void ProjectDocument::ClearResults() {
         item.Medium = 0;
 }
 
-int16_t ProjectDocument::HighestMedium() const {
-    int16_t highest = 0;
+int32_t ProjectDocument::HighestMedium() const {
+    int32_t highest = 0;
     for (const ItemRecord& item : items_)
         highest = std::max(highest, item.Medium);
     return highest;
 }
 
-std::vector<ItemRecord> ProjectDocument::ItemsOfMedium(int16_t medium, bool& found) const {
+std::vector<ItemRecord> ProjectDocument::ItemsOfMedium(int32_t medium, bool& found) const {
     std::vector<ItemRecord> result;
     // The placeholder of an empty project is no item of any medium.
     for (const ItemRecord& item : items_) {

@@ -46,6 +46,10 @@ class ProjectDocument {
     void SetFilePath(const std::string& path) { filePath_ = path; }
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
+    // A file opened although it did not match its checksum is kept as it
+    // is: the project is saved only under another name.
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
     const std::vector<ItemRecord>& Items() const { return items_; }
     std::vector<ItemRecord>& Items() { return items_; }
@@ -99,10 +103,10 @@ class ProjectDocument {
     bool HasResults() const;
     void ClearResults();
     // The highest medium number of any item; 0 when none is placed.
-    int16_t HighestMedium() const;
+    int32_t HighestMedium() const;
     // Copies of the items on medium m in list order; `found` is false when
     // there is none (the result is then one placeholder).
-    std::vector<ItemRecord> ItemsOfMedium(int16_t medium, bool& found) const;
+    std::vector<ItemRecord> ItemsOfMedium(int32_t medium, bool& found) const;
 
     // The items as the project file keeps them: each member's full path and
     // its size now (the size last read when the file has gone).
@@ -115,6 +119,7 @@ class ProjectDocument {
     std::string caption_;
     std::string filePath_;
     bool modified_ = false;
+    bool readOnly_ = false;
     std::vector<ItemRecord> items_{ItemRecord()};
     RunSettings settings_;
     SizeUnit sizeUnit_ = UnitBytes;
@@ -123,7 +128,7 @@ class ProjectDocument {
     EditHistory history_;
 };
 
-// Most items a project holds: their numbers run from 0 to 32,766.
-constexpr int kMaxProjectItems = 32767;
+// Most items a project holds: their numbers run from 0 to 999,999.
+constexpr int kMaxProjectItems = 1'000'000;
 
 }  // namespace zv

@@ -21,7 +21,7 @@ struct ProjectMember {
 // path) or a group (named by its group name) with its member files.
 struct ProjectItem {
     std::string name;
-    int16_t medium = 0;  // medium number, 0 when not placed
+    int32_t medium = 0;  // medium number, 0 when not placed
     std::vector<ProjectMember> members;
 
     // The members' own bytes, without what a file system adds.
@@ -36,7 +36,14 @@ struct ProjectItem {
 struct ProjectData {
     std::vector<ProjectItem> items;
     RunSettings settings;
+    // The file's contents do not match the checksum stored with them, and
+    // the caller chose to load them anyway.
+    bool checksumMismatch = false;
 };
+
+// The layout of the project files this build writes, kept in the file's
+// user_version: 0 for files of builds before the layout had a number.
+constexpr int kProjectFileVersion = 1;
 
 // A value of a project file that the program cannot take: the platform's
 // error as the error box shows it, and where the value stands and what is
@@ -52,8 +59,18 @@ class ProjectFileError : public PlatformError {
     std::string detail_;
 };
 
-// The ".mtb" project file: the table MainDB with one row per member file and
-// the table SetUp with the run settings.
+// A project file whose items or plan are not those it was saved with: a
+// damaged file, which a caller may still choose to load.
+class ChecksumMismatchError : public ProjectFileError {
+  public:
+    ChecksumMismatchError();
+};
+
+// The ".mtb" project file: the table MainDB with one row per member file
+// (its CDNUMBER the item's medium, for builds that know no other plan), the
+// table SetUp with the run settings, Plan with one row per placed item, Media
+// with one row per medium, and Integrity with the checksum of the items and
+// the plan.
 class ProjectFile {
   public:
     // Builds the file afresh beside the target and puts it in the target's
@@ -80,18 +97,27 @@ class ProjectFile {
     static Status CheckPath(const std::string& path);
 
     // Items in item-number order with their members in row order and the sizes
-    // the file holds. `current` supplies what the file does not hold: the fast
-    // mode always, everything when SetUp has no row. nullopt when the file is
-    // no project (no database; MainDB, or a SetUp it has, not a plain table
-    // with the program's columns; a load that would cost far more than the
-    // file's size calls for); throws ProjectFileError when a value does not
-    // convert, is no whole number where one belongs, holds a zero byte, lies
-    // outside what a run can use (negative sizes, medium numbers, counts and
-    // tolerance; sizes of 2^53 bytes or more; more than 32,767 items), or the item numbers skip
-    // one, and when another program keeps writing the file. The file is only read: nothing beside
-    // it is touched, and a file that does not begin as a database is not opened at all. A path
-    // CheckPath refuses throws ProjectFileError saying why.
-    static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current);
+    // the file holds, and the plan: from Plan in files of this layout, from
+    // CDNUMBER in files of builds before it. `current` supplies what the file does not hold: the
+    // fast mode always, everything when SetUp has no row. nullopt when the file is no project (no
+    // database; MainDB, or a SetUp it has, not a plain table with the program's columns; a load
+    // that would cost far more than the file's size calls for); throws ProjectFileError when a
+    // value does not convert, is no whole number where one belongs, holds a zero byte, lies outside
+    // what a run can use (negative sizes, medium numbers, counts and tolerance; sizes of 2^53 bytes
+    // or more; more than kMaxProjectItems items), or the item numbers skip one, and when another
+    // program keeps writing the file. A file of a newer layout than this build knows throws
+    // ProjectFileError naming both versions. Items or a plan that do not match the file's checksum
+    // throw ChecksumMismatchError, unless `allowMismatch`: then they are returned with
+    // checksumMismatch set. The file is only read: nothing beside it is touched, and a file that
+    // does not begin as a database is not opened at all. A path CheckPath refuses throws
+    // ProjectFileError saying why.
+    static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current,
+                                           bool allowMismatch = false);
+
+    // Records a plan into the project at `path` in place, one medium number
+    // per item (0 for an item not placed), in one transaction; the other
+    // tables beside the project's stay as they are.
+    static Status StorePlan(const std::string& path, const std::vector<int32_t>& media);
 };
 
 }  // namespace zv

@@ -40,6 +40,11 @@ std::optional<std::string> AskTarget(const ProjectDocument& document) {
             continue;
         }
         RememberDialogFolder(*chosen);
+        if (document.ReadOnly() && *chosen == document.FilePath()) {
+            ShowMessage(ResString(text_id::SaveToReadOnlyRefused), ResString(text_id::ErrorTitle),
+                        MsgButtons::OK, MsgIcon::Exclamation);
+            continue;
+        }
         if (!FileExists(*chosen))
             return chosen;
         if (ShowMessage(*chosen + "\r\n" + ResString(text_id::AskOverwrite),
@@ -64,7 +69,7 @@ std::string CaptionOfProjectPath(const std::string& path) {
 
 bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
     std::string target = document.FilePath();
-    if (mode != kSaveToPath || target.empty()) {
+    if (mode != kSaveToPath || target.empty() || document.ReadOnly()) {
         const auto chosen = AskTarget(document);
         if (!chosen)
             return false;
@@ -87,6 +92,7 @@ bool SaveProject(ProjectDocument& document, int16_t mode, bool keepCaption) {
                     ResString(text_id::ErrorTitle), MsgButtons::OK, MsgIcon::Exclamation);
     }
     document.SetFilePath(target);
+    document.SetReadOnly(false);
     document.SetModified(false);
     if (!keepCaption)
         document.SetCaption(CaptionOfProjectPath(target));

@@ -11,7 +11,8 @@ namespace zv {
 constexpr int16_t kSaveToPath = 5;
 constexpr int16_t kSaveAs = 6;
 
-// Saves the project. Without a known path (or in any mode but kSaveToPath) the
+// Saves the project. Without a known path (or in any mode but kSaveToPath, or
+// for a project opened read-only, which is never saved over its own file) the
 // user picks the target in the save dialog, with the questions on cancelling
 // and on overwriting. On success the target becomes the file path, the
 // modified flag is cleared and, unless keepCaption, the caption becomes the

@@ -212,7 +212,8 @@ TEST_F(CliTest, ASavedPlanKeepsItsTablesAndExportsItsMedia) {
     // Items in path order: data/one.bin, data/sub/four.bin, data/sub/three.bin, data/two.bin.
     const std::pair<const char*, Texts> tables[] = {
         {"SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name",
-         {"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB", "SetUp"}},
+         {"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "Integrity", "MainDB",
+          "Media", "Plan", "SetUp"}},
         {"SELECT [GROUP], SIZE, RATE, PRIORITY, CDNUMBER, PATH = GROUPNAME FROM MainDB",
          {"0|600.0|0|0|1|1", "1|100.0|0|0|1|1", "2|350.0|0|0|2|1", "3|300.0|0|0|1|1"}},
         {"SELECT * FROM SetUp", {"1000|1.0|32766|32766|0|0||0|0"}},

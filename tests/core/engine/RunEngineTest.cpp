@@ -187,8 +187,8 @@ TEST_F(RunEngineTest, LeavesTheResultsInTheProjectFile) {
         params.method = method;
         ASSERT_TRUE(Run(700));
         EXPECT_EQ(Rows(project, "SELECT name FROM sqlite_master ORDER BY name"),
-                  (Texts{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "MainDB",
-                         "SetUp"}));
+                  (Texts{"DISC_1_ID", "DISC_1_SIZE", "DISC_2_ID", "DISC_2_SIZE", "GP", "Integrity",
+                         "MainDB", "Media", "Plan", "SetUp"}));
         const bool fewest = method == PackingMethod::FewestMedia;
         EXPECT_EQ(Rows(project, "SELECT SIZE FROM DISC_1_ID"),
                   (fewest ? Texts{"400.0", "300.0"} : Texts{"400.0", "200.0"}));

@@ -85,10 +85,10 @@ TEST_F(DocumentTest, AnAdditionBeyondTheItemLimitIsRefused) {
     const std::vector<FileRef> two{MakeFile("b.txt", 1), MakeFile("c.txt", 1)};
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(project.AddFiles(two, ""));
-    ExpectLastBox("ﾘｽﾄに登録できる項目は32,767個までです\r\nこれ以上追加することは出来ません");
-    EXPECT_EQ(project.Items().size(), 32766u);
+    ExpectLastBox("ﾘｽﾄに登録できる項目は1,000,000個までです\r\nこれ以上追加することは出来ません");
+    EXPECT_EQ(project.Items().size(), static_cast<std::size_t>(kMaxProjectItems - 1));
     Add(project, two, "Last");
-    EXPECT_EQ(project.Items().size(), 32767u);
+    EXPECT_EQ(project.Items().size(), static_cast<std::size_t>(kMaxProjectItems));
 }
 
 TEST_F(DocumentTest, AFileThatGoesWhileAddingUndoesTheAddition) {

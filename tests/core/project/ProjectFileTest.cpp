@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/platform/FileError.h"
+#include "core/project/ProjectDocument.h"
 #include "core/project/ProjectFile.h"
 #include "tests/support/ErrorNumber.h"
 #include "tests/support/FaultyFiles.h"
@@ -97,9 +98,17 @@ TEST_F(ProjectFileTest, WritesOneRowPerMemberAndOneSetUpRow) {
               "/data/p/2.jpg|200.0|1|Photos|0|0|0\n");
     EXPECT_EQ(Rows(file, "SELECT * FROM [SetUp]"),
               "CD-R 700MB|1048576.5|3|100|1|2|/media/out|0|0\n");
+    EXPECT_EQ(Rows(file, "SELECT * FROM [Plan]") + Rows(file, "SELECT * FROM [Media]"),
+              "2|0\n2|1|4700000000.0\n");
+    EXPECT_EQ(Rows(file, "SELECT length(SHA256) FROM [Integrity]"), "64\n");
+    EXPECT_EQ(Rows(file, "PRAGMA user_version"), "1\n");
     EXPECT_EQ(Rows(file, "SELECT sql FROM sqlite_master ORDER BY name"),
+              "CREATE TABLE [Integrity] ([SHA256] TEXT)\n"
               "CREATE TABLE [MainDB] ([PATH] VARCHAR(255), [SIZE] DOUBLE, [GROUP] INTEGER, "
               "[GROUPNAME] VARCHAR(255), [RATE] INTEGER, [PRIORITY] INTEGER, [CDNUMBER] INTEGER)\n"
+              "CREATE TABLE [Media] ([MEDIUM] INTEGER PRIMARY KEY, [ITEMS] INTEGER, [BYTES] "
+              "DOUBLE)\n"
+              "CREATE TABLE [Plan] ([MEDIUM] INTEGER, [ITEM] INTEGER)\n"
               "CREATE TABLE [SetUp] ([MEDIASIZE] VARCHAR(50), [SIZEDIFF] DOUBLE, [MEDIANUM] "
               "INTEGER, [MAXFILE] INTEGER, [MINFILE] INTEGER, [AFTERFLG] INTEGER, [AFTERPATH] "
               "VARCHAR(255), [METHOD] INTEGER, [FSALLOW] INTEGER)\n");
@@ -142,7 +151,7 @@ TEST_F(ProjectFileTest, ReadsBackWhatWasWrittenAndKeepsFastMode) {
     EXPECT_EQ(Read(kSettings)->settings, kSettings);
 }
 
-// Item numbers run without gaps from 0 to 32,766; a value a run cannot use
+// Item numbers run without gaps from 0 to 999,999; a value a run cannot use
 // fails the load naming its row and field, rather than being rounded into
 // another item or hiding its item.
 TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
@@ -153,7 +162,12 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
     } cases[] = {
         {"UPDATE [MainDB] SET [GROUP] = 2 WHERE [GROUP] = 1", 9, ""},
         {"UPDATE [MainDB] SET [GROUP] = -1 WHERE [GROUP] = 0", 9, ""},
-        {"UPDATE [MainDB] SET [GROUP] = 40000 WHERE [GROUP] = 1", 6, ""},
+        {"UPDATE [MainDB] SET [GROUP] = 3e9 WHERE [GROUP] = 1", 6, ""},
+        {"UPDATE [MainDB] SET [GROUP] = 1000000 WHERE [GROUP] = 1", 9,
+         "MainDB row 2: GROUP is 1000000, not from 0 to 999999"},
+        {"UPDATE [Plan] SET [ITEM] = 2", 9, "Plan row 1: ITEM is 2, not from 0 to 1"},
+        {"PRAGMA user_version = 2", 9,
+         "the file has layout version 2; this build reads versions 0 to 1"},
         {"UPDATE [MainDB] SET [CDNUMBER] = 'x'", 13, ""},
         {"UPDATE [MainDB] SET [CDNUMBER] = -1 WHERE [GROUP] = 1", 9,
          "MainDB row 2: CDNUMBER is -1"},
@@ -187,11 +201,6 @@ TEST_F(ProjectFileTest, ValuesARunCannotUseFailTheLoad) {
             EXPECT_EQ(error.Detail().rfind(c.detail, 0), 0u) << error.Detail();
         }
     }
-    ASSERT_TRUE(
-        ProjectFile::Write(file, std::vector(32767, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings));
-    EXPECT_EQ(Read()->items.size(), 32767u);
-    ASSERT_EQ(Exec(file, "INSERT INTO [MainDB] VALUES('/f', 1, 32767, '/f', 0, 0, 0)"), SQLITE_OK);
-    EXPECT_EQ(test::ErrorNumber([&] { Read(); }), 9);
 }
 
 // What the reader would refuse is not written, and the refusal names the
@@ -212,8 +221,6 @@ TEST_F(ProjectFileTest, WhatCouldNotBeReadIsNotWritten) {
         {{{"/a", 0, {{"/a", 9007199254740992.0}}}},
          kSettings,
          "item 1 '/a': the size of '/a' is no number of bytes from 0 to 2^53"},
-        {std::vector(32768, ProjectItem{"/f", 0, {{"/f", 1}}}), kSettings,
-         "32768 items are more than the 32,767"},
         {{{"/a", 0, {{"/a", 1}}}}, zeroByte, "the media size or the after-run folder"},
         {{{"/a", 0, {{"/a", 1}}}, {"/b", 0, {}}, {"/c", 0, {{"/c", 1}}}},
          kSettings,
@@ -371,6 +378,71 @@ TEST_F(ProjectFileTest, AProjectThatAnotherProgramWritesIsInUse) {
     }
     writer.End();
     EXPECT_EQ(Content(), "/data/old0 of 2");
+}
+
+// Projects saved by builds before the plan had tables of its own open with
+// the same media, items, members and settings; their run's tables go with
+// the next save, which builds of then still read through CDNUMBER.
+TEST_F(ProjectFileTest, FilesOfEarlierBuildsOpenAsTheyWereAndAreSavedInTheNewLayout) {
+    const std::string src = "/tmp/h1/fx/src/";
+    const std::string singles = src + "a.bin|1|" + src + "a.bin:600\n" + src + "b.bin|1|" + src +
+                                "b.bin:300\n" + src + "c.bin|2|" + src + "c.bin:450\n" + src +
+                                "d.bin|2|" + src + "d.bin:250\n" + src + "e.bin|1|" + src +
+                                "e.bin:100\n";
+    const std::string groups = "photos|2|" + src + "photos/1.jpg:120|" + src +
+                               "photos/2.jpg:80\ndocs|0|" + src + "docs/huge.pdf:2000|" + src +
+                               "docs/note.txt:50\n" + src + "a.bin|1|" + src + "a.bin:600\n" + src +
+                               "b.bin|1|" + src + "b.bin:300\n";
+    const RunSettings sequential{"1000", 0, 32766, 32766, 0, false, 0, ""};
+    RunSettings fewest = sequential;
+    fewest.Method = PackingMethod::FewestMedia;
+    const struct {
+        const char* name;
+        std::string items;
+        RunSettings settings;
+    } cases[] = {{"seq.mtb", singles, sequential},
+                 {"fewest.mtb", singles, fewest},
+                 {"groups.mtb", groups, fewest},
+                 {"oldsetup.mtb", singles, sequential}};
+    for (const auto& c : cases) {
+        fs::copy_file(fs::path(ZV_FIXTURES) / c.name, file, fs::copy_options::overwrite_existing);
+        auto data = Read(kSettings);
+        ASSERT_TRUE(data) << c.name;
+        EXPECT_EQ(Summary(data->items), c.items) << c.name;
+        EXPECT_EQ(data->settings, c.settings) << c.name;
+        ASSERT_TRUE(ProjectFile::Write(file, data->items, data->settings));
+        EXPECT_EQ(Rows(file, "SELECT count(*) FROM sqlite_master WHERE name LIKE 'DISC%'"), "0\n");
+        EXPECT_EQ(Summary(Read()->items), c.items) << c.name;
+        EXPECT_EQ(
+            Rows(file, "SELECT group_concat(CDNUMBER) FROM MainDB"),
+            Rows(fs::path(ZV_FIXTURES) / c.name, "SELECT group_concat(CDNUMBER) FROM MainDB"));
+    }
+}
+
+// Items or a plan changed behind the program's back are not taken as they
+// are, unless the caller asks for them knowing they differ.
+TEST_F(ProjectFileTest, ContentsThatDoNotMatchTheChecksumAreReportedAsSuch) {
+    for (const char* change :
+         {"UPDATE [MainDB] SET [PATH] = '/data/p/9.jpg' WHERE [PATH] = '/data/p/2.jpg'",
+          "UPDATE [MainDB] SET [SIZE] = 101 WHERE [SIZE] = 100",
+          "UPDATE [MainDB] SET [GROUPNAME] = 'Photoz' WHERE [GROUP] = 1",
+          "UPDATE [Plan] SET [MEDIUM] = 3", "UPDATE [MainDB] SET [CDNUMBER] = 1",
+          "INSERT INTO [Plan] VALUES(1, 1)", "DELETE FROM [Integrity]",
+          "PRAGMA user_version = 0; UPDATE [MainDB] SET [SIZE] = 101 WHERE [SIZE] = 100"}) {
+        ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+        ASSERT_EQ(Exec(file, change), SQLITE_OK) << change;
+        EXPECT_THROW(Read(), ChecksumMismatchError) << change;
+        const auto data = ProjectFile::Read(file, RunSettings{}, true);
+        ASSERT_TRUE(data) << change;
+        EXPECT_TRUE(data->checksumMismatch) << change;
+    }
+    // A plan recorded in place is the file's new content.
+    ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+    ASSERT_TRUE(ProjectFile::StorePlan(file, {0, 4}).ok());
+    const auto data = Read();
+    EXPECT_FALSE(data->checksumMismatch);
+    EXPECT_EQ(data->items[0].medium, 0);
+    EXPECT_EQ(data->items[1].medium, 4);
 }
 
 }  // namespace

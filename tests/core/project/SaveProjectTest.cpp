@@ -308,5 +308,34 @@ TEST_F(LoadProjectTest, FilesThatAreNoProjectLeaveAnEmptyProject) {
     EXPECT_EQ(project.FilePath(), "");
 }
 
+// A file changed behind the program's back opens only when the user agrees,
+// and then read-only: Save asks for another file and refuses its own.
+TEST_F(LoadProjectTest, AFileThatDoesNotMatchItsChecksumOpensOnlyReadOnly) {
+    MakeFile("a.txt", 1);
+    MakeFile("b.txt", 1);
+    Write({{"A", 1, {Row("a.txt")}}, {"B", 0, {Row("b.txt")}}});
+    ASSERT_EQ(test::Exec(file, "UPDATE [Plan] SET [MEDIUM] = 2"), SQLITE_OK);
+    const std::string question = "ﾌｧｲﾙの内容がﾁｪｯｸｻﾑと一致しません。読取専用で開きますか？";
+    ui.Answer(MsgResult::No);
+    EXPECT_EQ(LoadProject(project, file), LoadOutcome::ChecksumMismatch);
+    ExpectLastBox(question, "ｴﾗｰ", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
+    EXPECT_TRUE(project.IsEmpty());
+
+    ui.Answer(MsgResult::Yes);
+    ASSERT_EQ(LoadProject(project, file), LoadOutcome::Loaded);
+    EXPECT_EQ(project.Items()[0].Medium, 2);
+    const std::string before = test::ReadBytes(file);
+    ui.AnswerFile(file);
+    ui.Answer(MsgResult::OK);
+    ui.AnswerFile(folder.File("copy.mtb"));
+    ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
+    ExpectBox(ui.Boxes().at(2),
+              "読取専用で開いたﾌｧｲﾙには上書き保存できません。別の名前で保存してください。", "ｴﾗｰ",
+              MsgButtons::OK, MsgIcon::Exclamation);
+    EXPECT_EQ(test::ReadBytes(file), before);
+    EXPECT_EQ(project.FilePath(), folder.File("copy.mtb"));
+    EXPECT_FALSE(project.ReadOnly());
+}
+
 }  // namespace
 }  // namespace zv

@@ -333,19 +333,22 @@ TEST_F(AddFilesDialogTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnl
     EXPECT_EQ(Column(0), byName);
 }
 
-// More rows than a project holds items are checked all the same: the group
+// More rows than a project has room for are checked all the same: the group
 // question comes first, as one group they are one item, and only as single
 // items does the project refuse them.
 TEST_F(AddFilesDialogTest, MoreFilesThanAProjectHoldsAreOfferedAsOneGroup) {
-    Make("many/0");
-    for (int i = 1; i < kMaxProjectItems; ++i)
-        std::ofstream(folder_.File("many/" + std::to_string(i)));
-    Make("many/sub/last");
+    Make("held");
+    ItemRecord held;
+    held.Files.front() = FileRef::Get(folder_.File("held"));
+    held.Name = held.PathList = held.Files.front().Path();
+    document_.Items().assign(kMaxProjectItems - 3, held);
+    for (const char* name : {"many/0", "many/1", "many/2", "many/sub/last"})
+        Make(name);
     Open("many");
     Click(Subfolders());
-    ASSERT_EQ(Rows().rowCount(), kMaxProjectItems + 1);
+    ASSERT_EQ(Rows().rowCount(), 4);
     QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(Checks(), std::string(kMaxProjectItems + 1, 'x'));
+    EXPECT_EQ(Checks(), "xxxx");
     EXPECT_TRUE(ui_.Boxes().empty());
 
     for (const bool group : {false, true}) {
@@ -361,12 +364,12 @@ TEST_F(AddFilesDialogTest, MoreFilesThanAProjectHoldsAreOfferedAsOneGroup) {
         Click(Button(1));
     }
     test::ExpectBox(ui_.Boxes().at(0),
-                    "ﾘｽﾄに登録できる項目は32,767個までです\r\nこれ以上追加することは出来ません",
+                    "ﾘｽﾄに登録できる項目は1,000,000個までです\r\nこれ以上追加することは出来ません",
                     "Zarvopack");
     test::ExpectBox(ui_.Boxes().at(1), "ﾘｽﾄの追加に失敗しました", "Zarvopack");
-    ASSERT_EQ(document_.Items().size(), 1u);
-    EXPECT_EQ(document_.Items()[0].Name, "all");
-    EXPECT_EQ(document_.Items()[0].Files.size(), static_cast<size_t>(kMaxProjectItems + 1));
+    ASSERT_EQ(document_.Items().size(), static_cast<size_t>(kMaxProjectItems - 2));
+    EXPECT_EQ(document_.Items().back().Name, "all");
+    EXPECT_EQ(document_.Items().back().Files.size(), 4u);
 }
 
 TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
