@@ -776,5 +776,20 @@ TEST_F(CliTest, AStoredAfterRunActionRunsOnlyOnceConfirmed) {
     EXPECT_FALSE(fs::exists(media + "3"));
 }
 
+// A project whose contents do not match its checksum is refused, and loaded
+// as it is only where --force asks for it.
+TEST_F(CliTest, AProjectThatDoesNotMatchItsChecksumLoadsOnlyWithForce) {
+    MakeFile("data/one.bin", 600);
+    ASSERT_EQ(Cli("plan --media-size 1000 --save p.mtb data").status, 0);
+    ASSERT_EQ(test::Exec(project, "UPDATE [Plan] SET [MEDIUM] = 2"), SQLITE_OK);
+    Result r = Cli("show p.mtb");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.Says("'p.mtb': the file's contents do not match its checksum")) << r.err;
+    r = Cli("export --format lists --to media --force p.mtb");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.Says("do not match its checksum; loaded as it is (--force)")) << r.err;
+    EXPECT_EQ(r.out, "media/p_02.quoted_path_list\n");
+}
+
 }  // namespace
 }  // namespace zv
