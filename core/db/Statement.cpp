@@ -13,6 +13,8 @@ Statement::~Statement() {
 Status Statement::check(int resultCode) const {
     if (resultCode == SQLITE_OK)
         return {};
+    if (database_ == nullptr)
+        return {std::make_error_code(std::errc::invalid_argument), "no statement was prepared"};
     return database_->failure({}, resultCode);
 }
 
@@ -39,7 +41,7 @@ StepResult Statement::step() {
         return StepResult::Row;
     if (rc == SQLITE_DONE)
         return StepResult::Done;
-    stepFailure_ = database_->failure({}, rc);
+    stepFailure_ = check(rc);
     return StepResult::Error;
 }
 
