@@ -11,27 +11,11 @@ namespace zv {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// As many links as the system itself follows before it gives up.
-constexpr int kMaxLinks = 40;
-
-}  // namespace
-
 std::string SaveTarget(const std::string& path) {
-    fs::path target = fs::absolute(path);
-    for (int links = 0;; ++links) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(target, error)))
-            return target.string();
-        if (links == kMaxLinks)
-            throw Failure("'" + path + "' is a chain of symbolic links that does not end");
-        const fs::path next = fs::read_symlink(target, error);
-        if (error)
-            throw Failure("cannot read the link '" + target.string() + "': " + error.message());
-        // A relative link is relative to the folder that holds it.
-        target = target.parent_path() / next;
-    }
+    std::string target;
+    if (const Status status = FinalTarget(fs::absolute(path).string(), target); !status.ok())
+        throw Failure(status.message());
+    return target;
 }
 
 void CheckReplaceable(const std::string& path, bool force) {

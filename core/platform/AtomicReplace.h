@@ -18,19 +18,29 @@ bool IsReadOnlyFile(const std::string& path);
 // FileError::ReadOnly, saying which file.
 Status ReadOnlyFailure(const std::string& path);
 
+// The file that writing to `path` replaces: the end of the chain of symbolic
+// links that starts at `path` (a relative link counts from the folder that
+// holds it), or `path` itself when it is no link. A link whose file is missing
+// leads to where it points, so the first save through a link made in advance
+// creates the file there instead of breaking the link. A chain that does not
+// end fails with ELOOP, a link that cannot be read with its own error.
+Status FinalTarget(const std::string& path, std::string& target);
+
 // Puts the complete file `from` in the place of `to` in one step, so that `to`
 // is at every moment either the old file or the whole new one, also after a
 // crash or a power cut: `from` is synced, takes over the permissions (and,
 // where the system allows, the owner) of the file it replaces, is renamed over
-// `to`, and the folder is synced. A read-only `to` is refused
-// (FileError::ReadOnly). On a failure before the rename both files stay as
-// they were; a failed sync of the folder after it is FileError::NotSynced,
-// with `to` holding the new file.
+// `to`, and the folder is synced. When `to` is a symbolic link, the file at
+// its FinalTarget is replaced and the link stays; a `from` on another file
+// system than that file is first copied beside it. A read-only `to` is
+// refused (FileError::ReadOnly). On a failure before the rename both files
+// stay as they were; a failed sync of the folder after it is
+// FileError::NotSynced, with `to` holding the new file.
 Status AtomicReplace(const std::string& from, const std::string& to);
 
-// Writes `content` to a new file beside `target` and puts it in the target's
-// place with AtomicReplace; the new file of a missing target gets the usual
-// permissions. The temporary file does not outlive a failure.
+// Writes `content` to a new file beside the FinalTarget of `target` and puts
+// it in that file's place with AtomicReplace; the new file of a missing target
+// gets the usual permissions. The temporary file does not outlive a failure.
 Status WriteFileAtomically(const std::string& target, std::string_view content);
 
 // Writes `content` to a new file at `path`, where nothing may be yet, made

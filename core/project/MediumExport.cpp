@@ -327,7 +327,7 @@ void BuildImage(Job& job, const Output& output) {
     job.progress.Stage(0.5, 0.5);
     const fs::path image = work / "image.iso";
     WriteIsoImage(
-        image.string(), VolumeId(job.project, output.medium), (work / "pathlist").string(),
+        image.string(), VolumeIdsFor(job.project, output.medium), (work / "pathlist").string(),
         [&](double done) { job.progress.Report(done); }, [&] { return job.progress.KeepGoing(); });
     fs::permissions(image, static_cast<fs::perms>(mode), error);
     if (error)

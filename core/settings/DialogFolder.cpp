@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 
@@ -23,20 +23,23 @@ std::string DialogStartFolder(const std::string& projectPath) {
     const std::string projectFolder = std::filesystem::path(projectPath).parent_path().string();
     if (IsFolder(projectFolder))
         return projectFolder;
-    std::string remembered;
-    if (IniAccess(IniRead, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
-                  remembered, SettingsFilePath()) &&
-        IsFolder(remembered))
-        return remembered;
+    const auto remembered =
+        IniFile(SettingsFilePath())
+            .Read(settings_keys::LastFolder.section, settings_keys::LastFolder.name);
+    if (remembered && IsFolder(*remembered))
+        return *remembered;
     const char* home = std::getenv("HOME");
     return home != nullptr && IsFolder(home) ? home : std::filesystem::current_path().string();
 }
 
 void RememberDialogFolder(const std::string& chosenPath) {
-    std::string folder = std::filesystem::path(chosenPath).parent_path().string();
+    const std::string folder = std::filesystem::path(chosenPath).parent_path().string();
+    // The folder only saves the user a few clicks: a settings file that
+    // cannot be written loses nothing else.
     if (IsFolder(folder))
-        IniAccess(IniWrite, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
-                  folder, SettingsFilePath());
+        static_cast<void>(
+            IniFile(SettingsFilePath())
+                .Write(settings_keys::LastFolder.section, settings_keys::LastFolder.name, folder));
 }
 
 }  // namespace zv

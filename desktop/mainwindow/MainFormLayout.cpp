@@ -3,7 +3,8 @@
 #include <string>
 
 #include "core/platform/PlatformError.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
@@ -13,43 +14,41 @@ namespace zv {
 
 namespace {
 
-std::optional<double> ReadValue(const SettingsKey& key) {
-    std::string text;
-    if (!IniAccess(IniRead, "", key.name, text, ""))
+std::optional<double> ReadValue(const IniSnapshot& settings, const SettingsKey& key) {
+    const auto text = settings.Read(key.section, key.name);
+    if (!text)
         return std::nullopt;
     try {
-        return TextToDouble(text);
+        return TextToDouble(*text);
     } catch (const PlatformError& error) {
         ShowError(error);
         return std::nullopt;
     }
 }
 
-void WriteValue(const SettingsKey& key, int value) {
-    std::string text = std::to_string(value);
-    IniAccess(IniWrite, "", key.name, text, "");
+// A layout that cannot be stored only costs the next start its old place.
+void WriteValue(const IniFile& settings, const SettingsKey& key, int value) {
+    static_cast<void>(settings.Write(key.section, key.name, std::to_string(value)));
 }
 
 }  // namespace
 
 MainFormLayout ReadMainFormLayout() {
-    std::string unused;
-    IniAccess(IniSelect, settings_keys::kMainForm, "", unused, SettingsFilePath());
+    const IniSnapshot settings(SettingsFilePath());
     MainFormLayout layout;
-    layout.top = ReadValue(settings_keys::MainFormTop);
-    layout.left = ReadValue(settings_keys::MainFormLeft);
-    layout.width = ReadValue(settings_keys::MainFormWidth);
-    layout.height = ReadValue(settings_keys::MainFormHeight);
+    layout.top = ReadValue(settings, settings_keys::MainFormTop);
+    layout.left = ReadValue(settings, settings_keys::MainFormLeft);
+    layout.width = ReadValue(settings, settings_keys::MainFormWidth);
+    layout.height = ReadValue(settings, settings_keys::MainFormHeight);
     return layout;
 }
 
 void WriteMainFormLayout(int top, int left, int width, int height) {
-    std::string unused;
-    IniAccess(IniSelect, settings_keys::kMainForm, "", unused, SettingsFilePath());
-    WriteValue(settings_keys::MainFormTop, top);
-    WriteValue(settings_keys::MainFormLeft, left);
-    WriteValue(settings_keys::MainFormWidth, width);
-    WriteValue(settings_keys::MainFormHeight, height);
+    const IniFile settings(SettingsFilePath());
+    WriteValue(settings, settings_keys::MainFormTop, top);
+    WriteValue(settings, settings_keys::MainFormLeft, left);
+    WriteValue(settings, settings_keys::MainFormWidth, width);
+    WriteValue(settings, settings_keys::MainFormHeight, height);
 }
 
 }  // namespace zv

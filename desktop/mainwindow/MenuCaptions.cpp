@@ -1,6 +1,6 @@
 #include "desktop/mainwindow/MenuCaptions.h"
 
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/strings/StringIds.h"
@@ -31,13 +31,10 @@ int DefaultCaption(int k) {
 
 std::array<std::string, kMenuItemCount> MenuCaptions() {
     std::array<std::string, kMenuItemCount> captions;
-    std::string unused;
-    IniAccess(IniSelect, settings_keys::kMenuItem, "", unused, SettingsFilePath());
+    const IniSnapshot settings(SettingsFilePath());
     for (int k = 0; k < kMenuItemCount; ++k) {
-        std::string caption;
-        if (!IniAccess(IniRead, "", "USR" + std::to_string(k), caption, ""))
-            caption = ResString(DefaultCaption(k));
-        captions[k] = caption;
+        captions[k] = settings.Read(settings_keys::kMenuItem, "USR" + std::to_string(k))
+                          .value_or(ResString(DefaultCaption(k)));
     }
     return captions;
 }

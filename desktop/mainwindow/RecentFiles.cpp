@@ -5,7 +5,8 @@
 
 #include "core/settings/FileRef.h"
 #include "core/settings/FileSystem.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/IniSnapshot.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 
@@ -28,10 +29,10 @@ std::string MenuText(const std::string& path) {
 }  // namespace
 
 std::optional<std::string> RecentFilePath(int k) {
-    std::string path;
-    if (k < 0 || k >= kRecentFileCount ||
-        !IniAccess(IniRead, settings_keys::kHistory, std::to_string(k), path, SettingsFilePath()) ||
-        !FileExists(path))
+    if (k < 0 || k >= kRecentFileCount)
+        return std::nullopt;
+    auto path = IniFile(SettingsFilePath()).Read(settings_keys::kHistory, std::to_string(k));
+    if (!path || !FileExists(*path))
         return std::nullopt;
     return path;
 }
@@ -44,22 +45,22 @@ void RememberRecentFile(const std::string& path) {
             paths.push_back(*listed);
     }
     paths.resize(kRecentFileCount);
-    std::string unused;
-    IniAccess(IniSelect, settings_keys::kHistory, "", unused, SettingsFilePath());
+    // The list only saves the user a few clicks: a settings file that cannot
+    // be written loses nothing else.
+    const IniFile settings(SettingsFilePath());
     for (int k = 0; k < kRecentFileCount; ++k)
-        IniAccess(IniWrite, "", std::to_string(k), paths[k], "");
+        static_cast<void>(settings.Write(settings_keys::kHistory, std::to_string(k), paths[k]));
 }
 
 std::array<std::string, kRecentFileCount> RecentFileCaptions() {
     std::array<std::string, kRecentFileCount> captions;
-    std::string unused;
-    IniAccess(IniSelect, settings_keys::kHistory, "", unused, SettingsFilePath());
+    const IniSnapshot settings(SettingsFilePath());
     for (int k = 0; k < kRecentFileCount; ++k) {
         const std::string digit = std::to_string(k);
-        std::string path;
-        if (!IniAccess(IniRead, "", digit, path, "") || !FileExists(path))
+        const auto path = settings.Read(settings_keys::kHistory, digit);
+        if (!path || !FileExists(*path))
             continue;
-        captions[k] = "&" + digit + ": " + MenuText(FileRef::Get(path).ShortPath());
+        captions[k] = "&" + digit + ": " + MenuText(FileRef::Get(*path).ShortPath());
     }
     return captions;
 }

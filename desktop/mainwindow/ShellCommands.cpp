@@ -1,6 +1,8 @@
 #include "desktop/mainwindow/ShellCommands.h"
 
 #include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <filesystem>
 
 #include "core/platform/PlatformError.h"
@@ -187,15 +189,7 @@ void ShellCommands::Open() {
 }
 
 void ShellCommands::OpenPath(const std::string& path) {
-    // An unmodified project window loses nothing when a file is loaded into
-    // it; a modified one keeps its work and the file gets a window of its own.
-    // The project of a run in progress stays where the run will read its
-    // results back into.
-    ProjectWindow* target = window_.ActiveProject();
-    if (target == nullptr || target->Document().Modified() || target->RunInProgress())
-        target = window_.NewProjectWindow();
-    target->show();
-
+    ProjectWindow* made = nullptr;
     try {
         if (!FileExists(path)) {
             ShowMessage(ResString(text_id::ListedFileNotFound));
@@ -205,18 +199,61 @@ void ShellCommands::OpenPath(const std::string& path) {
             ShowMessage(ResString(text_id::NotAProjectFile));
             return;
         }
+        // A second window on the same file would let two saves overwrite
+        // each other's work.
+        if (ProjectWindow* holding = WindowHolding(path)) {
+            Activate(*holding);
+            Remember(path);
+            return;
+        }
+        // Only a window that holds nothing yet takes the file; any other
+        // keeps its project, saved or not, and the file gets a window of
+        // its own.
+        ProjectWindow* target = window_.ActiveProject();
+        if (target == nullptr || !HoldsNothing(*target))
+            target = made = window_.NewProjectWindow();
+        target->show();
+        bool loaded = false;
         {
             WaitCursor wait(&window_);
-            target->LoadProject(path);
+            loaded = target->LoadProject(path);
         }
-        if (target->Document().FilePath() == path)
+        if (loaded) {
+            made = nullptr;
             Remember(path);
-        target->show();
-        target->SelectTab(ProjectTab::List);
+            target->SelectTab(ProjectTab::List);
+        }
     } catch (const PlatformError& error) {
         ShowMessage(error.Description(), ExeBaseName() + ResString(text_id::ErrorTitle) +
                                              std::to_string(error.Number()));
     }
+    // A window made for a file that did not open would only stand empty.
+    if (made != nullptr)
+        static_cast<void>(window_.CloseProjectWindow(*made));
+}
+
+ProjectWindow* ShellCommands::WindowHolding(const std::string& path) const {
+    // The frame's list, as the window count, leaves out windows being closed.
+    for (const QMdiSubWindow* frame : window_.findChild<QMdiArea*>()->subWindowList()) {
+        auto* project = qobject_cast<ProjectWindow*>(frame->widget());
+        if (project == nullptr)
+            continue;
+        const std::string& held = project->Document().FilePath();
+        std::error_code error;
+        if (!held.empty() && (held == path || std::filesystem::equivalent(held, path, error)))
+            return project;
+    }
+    return nullptr;
+}
+
+bool ShellCommands::HoldsNothing(const ProjectWindow& project) {
+    const ProjectDocument& document = project.Document();
+    return document.FilePath().empty() && document.IsEmpty() && !document.Modified();
+}
+
+void ShellCommands::Activate(ProjectWindow& project) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(project.parentWidget()))
+        frame->mdiArea()->setActiveSubWindow(frame);
 }
 
 void ShellCommands::Close(bool all) {

@@ -36,8 +36,15 @@ class ShellCommands {
     void Dispatch(Command command, int argument);
     void New();
     void Open();
-    // Opens a project file as Open does once the file is chosen.
+    // Opens a project file as Open does once the file is chosen: in the
+    // active window while that holds nothing, else in a new one; a file that
+    // a window holds already brings that window to the front.
     void OpenPath(const std::string& path);
+    // The project window whose project is the file at `path`, or none.
+    ProjectWindow* WindowHolding(const std::string& path) const;
+    // An untouched new project: no file, no items, no edits.
+    static bool HoldsNothing(const ProjectWindow& project);
+    static void Activate(ProjectWindow& project);
     // A project file was opened or saved: it becomes the first recent file.
     void Remember(const std::string& path);
     std::string CurrentProjectPath() const;

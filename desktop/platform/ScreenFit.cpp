@@ -1,5 +1,6 @@
 #include "desktop/platform/ScreenFit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -7,6 +8,57 @@
 #include <algorithm>
 
 namespace zv {
+
+namespace {
+
+const QScreen* ScreenOf(const QWidget& window) {
+    const QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
+    if (screen == nullptr)
+        screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen;
+}
+
+// Before a window shows, the frame the window manager will put around it is
+// only guessed (a title bar's height); the borders and the real title bar can
+// still push an edge off the screen. Once the frame is known, the window is
+// fitted again by its real frame, and then left to the user.
+class FrameFit : public QObject {
+  public:
+    static constexpr const char* kName = "frameFit";
+
+    explicit FrameFit(QWidget& window) : QObject(&window), window_(window) {
+        setObjectName(kName);
+        window.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != &window_ || (type != QEvent::Move && type != QEvent::Resize) ||
+            !window_.isVisible())
+            return false;
+        const QRect frame = window_.frameGeometry();
+        const QRect inner = window_.geometry();
+        const QScreen* screen = ScreenOf(window_);
+        if (frame == inner || screen == nullptr)
+            return false;
+        const QRect fitted = FittedFrame(frame, screen->availableGeometry(), 0);
+        if (fitted != frame) {
+            const QSize borders = frame.size() - inner.size();
+            window_.resize((fitted.size() - borders).expandedTo(window_.minimumSize()));
+            // A window's position is that of its frame.
+            window_.move(fitted.topLeft());
+        }
+        window_.removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+
+  private:
+    QWidget& window_;
+};
+
+}  // namespace
 
 QRect FittedFrame(const QRect& frame, const QRect& available, int titleBar) {
     const QRect room = available.adjusted(0, titleBar, 0, 0);
@@ -17,9 +69,7 @@ QRect FittedFrame(const QRect& frame, const QRect& available, int titleBar) {
 }
 
 void FitToScreen(QWidget& window) {
-    const QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
-    if (screen == nullptr)
-        screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = ScreenOf(window);
     if (screen == nullptr)
         return;
     const int titleBar = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
@@ -29,6 +79,9 @@ void FitToScreen(QWidget& window) {
     // A dialog is placed over its owner when it shows.
     if (window.parentWidget() == nullptr)
         window.move(fitted.topLeft());
+    // A window shown again before its frame was ever known keeps its one.
+    if (window.findChild<QObject*>(FrameFit::kName, Qt::FindDirectChildrenOnly) == nullptr)
+        new FrameFit(window);
 }
 
 }  // namespace zv

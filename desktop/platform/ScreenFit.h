@@ -13,7 +13,8 @@ namespace zv {
 QRect FittedFrame(const QRect& frame, const QRect& available, int titleBar);
 
 // Fits a window, before it shows, to the available area of the screen it
-// will show on.
+// will show on, and once more by its real frame when the window manager has
+// put one around it.
 void FitToScreen(QWidget& window);
 
 }  // namespace zv

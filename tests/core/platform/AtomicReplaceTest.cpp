@@ -3,6 +3,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "core/platform/AtomicReplace.h"
 #include "core/platform/FileError.h"
@@ -76,6 +78,79 @@ TEST(AtomicReplaceTest, AFailingCallLeavesTheOldFileWhole) {
             EXPECT_EQ(FilesIn(folder.Path()), 1u) << call;
         }
     }
+}
+
+// A save through a symbolic link replaces the file at the end of the chain and
+// leaves every link as it was; the temporary file lies beside that file.
+TEST(AtomicReplaceTest, ASaveThroughLinksReplacesTheFileTheyLeadTo) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> links;  // link, what it holds
+        const char* saved;                                       // what the save names
+        const char* target;                                      // the file that changes
+    } cases[] = {
+        {"relative link", {{"here/p.mtb", "../there/p.mtb"}}, "here/p.mtb", "there/p.mtb"},
+        {"chain",
+         {{"here/p.mtb", "q.mtb"}, {"here/q.mtb", "../there/p.mtb"}},
+         "here/p.mtb",
+         "there/p.mtb"},
+        {"to a missing file", {{"here/p.mtb", "../there/new.mtb"}}, "here/p.mtb", "there/new.mtb"},
+    };
+    for (const auto& c : cases) {
+        test::TempFolder folder;
+        fs::create_directory(folder.File("here"));
+        fs::create_directory(folder.File("there"));
+        test::WriteBytes(folder.File("there/p.mtb"), "old");
+        ASSERT_EQ(chmod(folder.File("there/p.mtb").c_str(), 0640), 0);
+        for (const auto& [link, to] : c.links)
+            fs::create_symlink(to, folder.File(link));
+
+        const Status status = WriteFileAtomically(folder.File(c.saved), "new");
+        ASSERT_TRUE(status.ok()) << c.name << ": " << status.message();
+        EXPECT_EQ(test::ReadBytes(folder.File(c.target)), "new") << c.name;
+        EXPECT_EQ(ModeOf(folder.File("there/p.mtb")), 0640u) << c.name;
+        for (const auto& [link, to] : c.links)
+            EXPECT_EQ(fs::read_symlink(folder.File(link)), to) << c.name;
+        EXPECT_EQ(FilesIn(folder.File("here")), c.links.size()) << c.name;
+        EXPECT_EQ(FilesIn(folder.File("there")), c.target == std::string("there/p.mtb") ? 1u : 2u)
+            << c.name;
+    }
+}
+
+TEST(AtomicReplaceTest, ALoopOfLinksIsRefusedAndLeftAlone) {
+    test::TempFolder folder;
+    fs::create_symlink("b", folder.File("a"));
+    fs::create_symlink("a", folder.File("b"));
+    const Status status = WriteFileAtomically(folder.File("a"), "new");
+    EXPECT_EQ(status.code(), std::errc::too_many_symbolic_link_levels);
+    EXPECT_NE(status.message().find(folder.File("a")), std::string::npos) << status.message();
+    EXPECT_EQ(fs::read_symlink(folder.File("a")), "b");
+    EXPECT_EQ(FilesIn(folder.Path()), 2u);
+}
+
+// A file written beside a link on one file system reaches the file the link
+// leads to on another by a copy made beside that file.
+TEST(AtomicReplaceTest, ALinkToAnotherFileSystemReceivesTheFile) {
+    std::string shm = "/dev/shm/zarvopack-XXXXXX";
+    if (mkdtemp(shm.data()) == nullptr)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    test::TempFolder folder;
+    const std::string target = folder.File("p.mtb");
+    test::WriteBytes(target, "old");
+    ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+    const std::string link = shm + "/p.mtb";
+    const std::string saving = shm + "/p.mtb.saving";
+    fs::create_symlink(target, link);
+    test::WriteBytes(saving, "new");
+
+    const Status status = AtomicReplace(saving, link);
+    EXPECT_TRUE(status.ok()) << status.message();
+    EXPECT_EQ(test::ReadBytes(target), "new");
+    EXPECT_EQ(ModeOf(target), 0600u);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(FilesIn(shm), 1u);
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+    fs::remove_all(shm);
 }
 
 TEST(AtomicReplaceTest, ACopyThatFailsLeavesNothing) {

@@ -127,6 +127,8 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
     EXPECT_EQ(Shell("xorriso -no_rc -indev " + out +
                     "/Proj_01.iso -pvd_info 2>&1 | grep -q 'Volume Id    : PROJ_01'"),
               0);
+    // What desktops show comes from the Joliet descriptor.
+    EXPECT_EQ(Shell("blkid -p -o value -s LABEL " + out + "/Proj_01.iso | grep -qx Proj_01"), 0);
 }
 
 // What a tree holds, looked at without following links: "name" for a file
@@ -450,12 +452,33 @@ TEST(ExportManifestTest, KeepsAnyNameAndTakesNothingElseForAManifest) {
     EXPECT_EQ(ExportManifest::FileName("写真", ExportFormat::Links), "写真_links.manifest");
 }
 
-TEST(VolumeIdTest, KeepsWhatIso9660AllowsWithinThirtyTwoCharacters) {
-    EXPECT_EQ(VolumeId("Proj", 1), "PROJ_01");
-    EXPECT_EQ(VolumeId("my photos (2024)", 12), "MY_PHOTOS_2024_12");
-    EXPECT_EQ(VolumeId("写真", 3), "DISC_03");
-    EXPECT_EQ(VolumeId("a_very_long_project_name_for_the_archive", 32766),
-              "A_VERY_LONG_PROJECT_NAME_F_32766");
+// Each id keeps the medium's number whole; the ISO 9660 one keeps what its
+// letters allow, the Joliet one the name as it is typed.
+TEST(VolumeIdTest, BothIdsKeepTheNameAsFarAsTheirLettersAllow) {
+    const struct {
+        const char* project;
+        int medium;
+        const char* iso;
+        const char* joliet;
+    } cases[] = {
+        {"Proj", 1, "PROJ_01", "Proj_01"},
+        {"my photos (2024)", 12, "MY_PHOTOS_2024_12", "my photos (20_12"},
+        {"無題1", 1, "ZARVOPACK_01", "無題1_01"},
+        {"写真", 3, "ZARVOPACK_03", "写真_03"},
+        {"ｐｈｏｔｏ　２０２４", 2, "PHOTO_2024_02", "ｐｈｏｔｏ　２０２４_02"},
+        {"2024", 4, "2024_04", "2024_04"},
+        {"Urlaub Wörthersee", 5, "URLAUB_W_RTHERSEE_05", "Urlaub Wörthe_05"},
+        {"a:b?c*", 6, "A_B_C_06", "a_b_c_06"},
+        {"\xF0\x9F\x93\xB7 \x01", 7, "ZARVOPACK_07", "Zarvopack_07"},
+        {"", 8, "ZARVOPACK_08", "Zarvopack_08"},
+        {"a_very_long_project_name_for_the_archive", 32766, "A_VERY_LONG_PROJECT_NAME_F_32766",
+         "a_very_lon_32766"},
+    };
+    for (const auto& c : cases) {
+        const VolumeIds ids = VolumeIdsFor(c.project, c.medium);
+        EXPECT_EQ(ids.iso, c.iso) << c.project;
+        EXPECT_EQ(ids.joliet, c.joliet) << c.project;
+    }
 }
 
 std::string Digest(const std::string& bytes, size_t piece) {
@@ -582,7 +605,9 @@ TEST_F(ExportRequestTest, TheBoxAfterAnExportNamesTheFilesOnNoMedium) {
                       "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
                       "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
                       folder.File("f7") +
-                      " … ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable "
+                      " … "
+                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
+                      "path_list' is made with mode 0600, readable "
                       "by its owner only: it holds what not everyone may read, such as '" +
                       folder.File("f1") + "'\r\n",
                   "書き出し", MsgButtons::OK, MsgIcon::Exclamation);

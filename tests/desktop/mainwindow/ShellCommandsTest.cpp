@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "core/project/EditCommands.h"
+#include "core/settings/IniFile.h"
 #include "desktop/dialogs/AboutDialog.h"
 #include "desktop/dialogs/AddFilesDialog.h"
 #include "desktop/dialogs/ExportDialog.h"
@@ -28,10 +29,11 @@ class ShellCommandsTest : public test::MainWindowFixture {
     }
 };
 
-// Open loads a project file into the active window unless that one holds
-// unsaved changes; a file that is missing or no project is reported and
-// changes no window.
-TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
+// Open loads a project file into the active window only while that holds
+// nothing: a window's project, saved or not, is never replaced, and a file
+// that a window holds already brings that window to the front. A file that is
+// missing or no project is reported and changes no window.
+TEST_F(ShellCommandsTest, OpenFillsOnlyAnEmptyWindowAndNeverReplacesAProject) {
     const std::string path = MakeProjectFile("backup.mtb");
     window_->RunCommand(Command::New);
     ProjectWindow* unmodified = window_->ActiveProject();
@@ -64,9 +66,19 @@ TEST_F(ShellCommandsTest, OpenReusesAnUnmodifiedWindowAndSparesAModifiedOne) {
         EXPECT_EQ(unmodified->Document().Items().size(), 2u);
     }
 
+    Open(MakeProjectFile("other.mtb"));
+    EXPECT_EQ(window_->ProjectWindowCount(), 2);
+    EXPECT_EQ(window_->ActiveProject()->windowTitle(), QStringLiteral("other"));
+    EXPECT_EQ(unmodified->windowTitle(), QStringLiteral("backup"));
+
     ProjectWindow& modified = ProjectWith({"a.txt"});
-    Open(path);
-    EXPECT_EQ(window_->ProjectWindowCount(), 3);
+    std::filesystem::create_symlink(path, folder_.File("link.mtb"));
+    window_->RunCommand(Command::New);
+    for (const std::string& same : {path, folder_.File("link.mtb")}) {
+        Open(same);
+        EXPECT_EQ(window_->ProjectWindowCount(), 4) << same;
+        EXPECT_EQ(window_->ActiveProject(), unmodified) << same;
+    }
     EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
 }
 
@@ -238,10 +250,9 @@ TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
     Item("sm_F(17)")->trigger();
     EXPECT_EQ(ui_.FileDialogs().at(0).request.proposedName, "relative");
     EXPECT_TRUE(std::filesystem::exists(out + "/無題1_02.quoted_path_list"));
-    std::string remembered;
-    IniAccess(IniRead, settings_keys::LastFolder.section, settings_keys::LastFolder.name,
-              remembered, folder_.Settings());
-    EXPECT_EQ(remembered, out);
+    EXPECT_EQ(IniFile(folder_.Settings())
+                  .Read(settings_keys::LastFolder.section, settings_keys::LastFolder.name),
+              out);
 }
 
 TEST_F(ShellCommandsTest, HelpMenuOpensTheSupportPageAndOneVersionBox) {
