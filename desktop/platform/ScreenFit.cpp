@@ -79,8 +79,10 @@ void FitToScreen(QWidget& window) {
     // A dialog is placed over its owner when it shows.
     if (window.parentWidget() == nullptr)
         window.move(fitted.topLeft());
-    // A window shown again before its frame was ever known keeps its one.
-    if (window.findChild<QObject*>(FrameFit::kName, Qt::FindDirectChildrenOnly) == nullptr)
+    // Only an X11 window manager makes a frame of its own after the window
+    // shows. A window shown again before its frame was known keeps its one.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+        window.findChild<QObject*>(FrameFit::kName, Qt::FindDirectChildrenOnly) == nullptr)
         new FrameFit(window);
 }
 
