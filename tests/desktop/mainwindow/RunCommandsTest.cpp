@@ -197,7 +197,7 @@ TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
     EXPECT_EQ(window.Document().Items().size(), 10u);
     EXPECT_EQ(MediaOf(window), Media(10, 0));
     EXPECT_EQ(chooser->count(), 1);
-    EXPECT_EQ(window.ListView(ProjectList::Results)->topLevelItemCount(), 10);
+    EXPECT_EQ(window.ListView(ProjectList::Results)->Model().rowCount(), 10);
     ExpectEnded();
 }
 
