@@ -12,20 +12,16 @@
 
 #include <QApplication>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <random>
 #include <vector>
 
-#include "core/engine/RunEngine.h"
-#include "core/project/ProjectFile.h"
+#include "core/project/PlanRun.h"
 #include "desktop/dialogs/RunDialog.h"
 #include "desktop/platform/QtUi.h"
 
 namespace zv {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kItems = 500;
 constexpr int kMedia = 3;
@@ -42,7 +38,6 @@ class Tally : public RunObserver {
     }
     void Yield() override { dialog_.Yield(); }
     void PauseWait() override { dialog_.PauseWait(); }
-    void Message(int id, const std::string& text) override { dialog_.Message(id, text); }
     void MediumChosen(const MediumReport& report) override {
         steps += report.searchSteps;
         seconds += report.searchSeconds;
@@ -74,29 +69,23 @@ const std::vector<ProjectItem>& Items() {
     return items;
 }
 
-RunParameters Params(bool fast) {
-    const fs::path folder = fs::temp_directory_path() / "zarvopack-run-dialog-bench";
-    fs::create_directories(folder);
-    RunParameters params;
-    params.mediaSize = 4707319807.0;
-    params.tolerance = 0;
-    params.mediaCount = kMedia;
-    params.maxItems = 32766;
-    params.fastSearch = fast;
-    params.projectFolder = folder.string();
-    params.projectFileName = fast ? "fast.mtb" : "normal.mtb";
-    return params;
+RunSettings Settings(bool fast) {
+    RunSettings settings;
+    settings.MediaSize = "4707319807";
+    settings.DiffSize = 0;
+    settings.MediaNum = kMedia;
+    settings.MaxFile = 32766;
+    settings.MaxSpeed = fast;
+    return settings;
 }
 
 double rates[2] = {0, 0};  // steps per second: normal, fast
 
 void RunThroughDialog(benchmark::State& state, bool fast) {
-    const RunParameters params = Params(fast);
     long long steps = 0;
     double seconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ProjectFile::Write(params.ProjectFilePath(), Items(), RunSettings());
         RunDialog dialog(nullptr);
         dialog.show();
         QCoreApplication::processEvents();
@@ -104,7 +93,8 @@ void RunThroughDialog(benchmark::State& state, bool fast) {
         state.ResumeTiming();
 
         RunRequests& requests = dialog.Requests();
-        benchmark::DoNotOptimize(RunEngine(params, requests, tally, {kSecondsPerMedium}));
+        benchmark::DoNotOptimize(
+            RunPlan(Items(), Settings(fast), requests, tally, {kSecondsPerMedium}));
 
         steps += tally.steps;
         seconds += tally.seconds;

@@ -3,13 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ResolveRunParameters.h"
-#include "core/engine/RunEngine.h"
+#include "core/engine/RunSettingCheck.h"
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/AfterRunConfirmation.h"
 #include "core/project/DefaultRunSettings.h"
-#include "core/project/RunResults.h"
+#include "core/project/PlanRun.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileSystem.h"
@@ -83,9 +82,10 @@ class RunStart {
         if (!temporary_)
             static_cast<void>(AfterRunConfirmation(path, project_.GetRunSettings()).Confirm());
 
-        RunParameters params;
-        if (!ResolveRunParameters(project_.GetRunSettings(), path, params))
+        if (const auto refusal = CheckRunSettings(project_.GetRunSettings())) {
+            ShowMessage(ResString(refusal->message));
             return;
+        }
         // Since the first look the program has yielded and may have shown
         // boxes: another start may have got in first.
         if (App().running) {
@@ -99,32 +99,18 @@ class RunStart {
         host_.RunStateChanged();
         Ui().YieldNow();
 
-        if (!RunEngine(params, host_.Requests(), host_.Observer(), {LoadMediumTimeLimit()})) {
-            // The requests go with the dialog.
-            const bool stopped = host_.Requests().abort;
+        const PlanRunResult result =
+            RunPlan(project_.ToProjectItems(), project_.GetRunSettings(), host_.Requests(),
+                    host_.Observer(), {LoadMediumTimeLimit()});
+        if (result.message && result.message->id != text_id::RunFailed)
+            ShowMessage(result.message->text);
+        if (result.end != RunEnd::Completed) {
             CloseRunDialog();
-            ShowMessage(ResString(stopped ? text_id::RunStopped : text_id::RunFailed));
+            ShowMessage(ResString(result.end == RunEnd::Stopped ? text_id::RunStopped
+                                                                : text_id::RunFailed));
             return;
         }
-        ReadResults(path);
-    }
-
-    void ReadResults(const std::string& path) {
-        std::vector<ItemRecord>& items = project_.Items();
-        std::vector<int16_t> media(items.size(), 0);
-        bool opened = false;
-        try {
-            opened = ReadRunResults(path, media);
-        } catch (const PlatformError&) {
-            // The media read before the bad row stay with their items.
-            TakeMedia(media);
-            throw;
-        }
-        if (!opened) {
-            ShowMessage(ResString(text_id::ReadFailed));
-            return;
-        }
-        TakeMedia(media);
+        TakeMedia(result.media);
         CloseRunDialog();
         ShowMessage(ResString(text_id::RunCompleted));
         succeeded_ = true;
@@ -132,10 +118,10 @@ class RunStart {
         host_.ShowResults();
     }
 
-    void TakeMedia(const std::vector<int16_t>& media) {
+    void TakeMedia(const std::vector<int32_t>& media) {
         std::vector<ItemRecord>& items = project_.Items();
         for (std::size_t i = 0; i < items.size() && i < media.size(); ++i)
-            items[i].Medium = media[i];
+            items[i].Medium = static_cast<int16_t>(media[i]);
     }
 
     // The run's end message must not show behind a dialog whose buttons

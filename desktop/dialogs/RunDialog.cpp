@@ -183,10 +183,6 @@ void RunDialog::PauseWait() {
     wait.exec();
 }
 
-void RunDialog::Message(int, const std::string& text) {
-    ShowMessage(text);
-}
-
 void RunDialog::DetailChanged(const std::string& text) {
     objLabel[1]->setText(QString::fromStdString(text));
 }

@@ -37,7 +37,6 @@ class RunDialog : public QDialog, public RunObserver {
     void ProgressChanged(int bar, const ProgressBarState& state) override;
     void Yield() override;
     void PauseWait() override;
-    void Message(int id, const std::string& text) override;
     // The dialog shows no figures of the media chosen.
     void MediumChosen(const MediumReport&) override {}
     void SearchRunning(bool running) override;

@@ -1,11 +1,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/db/AccessDB.h"
 #include "core/engine/RunDisplay.h"
 #include "core/project/AfterRunConfirmation.h"
 #include "core/project/ProjectFile.h"
-#include "core/project/RunResults.h"
 #include "core/project/SaveProject.h"
 #include "core/project/StartRun.h"
 #include "core/settings/ProgramPaths.h"
@@ -57,7 +55,6 @@ class ScriptedHost : public RunHost, public RunObserver {
     void ProgressChanged(int, const ProgressBarState&) override {}
     void Yield() override {}
     void PauseWait() override {}
-    void Message(int, const std::string& text) override { ShowMessage(text); }
     void MediumChosen(const MediumReport&) override {}
 
     std::optional<RunSettings> apply = Settings("700");
@@ -224,10 +221,7 @@ TEST_F(StartRunTest, ResultsStayInTheProjectFileAndAnAbortPutsEveryMediumBackToZ
     ui.Answer(MsgResult::OK);
     ASSERT_TRUE(StartRun(project, host));
     EXPECT_EQ(project.FilePath() + project.Caption(), folder.File("project.mtb") + "project");
-    Media media(6, 0);
-    ASSERT_TRUE(ReadRunResults(project.FilePath(), media));
-    EXPECT_EQ(media, (Media{1, 3, 2, 1, 3, 2}));
-    EXPECT_EQ(MediaOf(project), media);
+    EXPECT_EQ(MediaOf(project), (Media{1, 3, 2, 1, 3, 2}));
     ASSERT_TRUE(SaveProject(project, kSaveToPath, false));
     ScriptedHost aborting(project);
     std::string asSaved;
@@ -267,39 +261,6 @@ TEST_F(StartRunTest, AFailedSaveStopsTheRunAndKeepsTheProjectModified) {
     EXPECT_FALSE(StartRun(project, host));
     EXPECT_TRUE(project.FilePath().empty());
     fs::create_directory(scratch);
-}
-
-// A work database spoilt before the first medium is loaded fails the run and
-// never takes the project's place; a bad row read later (one slipped in after
-// medium 1's own, with an item number beyond the items) keeps the media read
-// before it.
-TEST_F(StartRunTest, ResultsThatCannotBeReadAreReportedAndTheMediaReadBeforeStay) {
-    SaveAs("project.mtb");
-    host.onStatus = [&](const std::string& status) {
-        if (status == RunDisplay::MediumStatusText(1))
-            WriteBytes(project.FilePath() + ".TMP", "no database");
-    };
-    ui.Answer(MsgResult::OK);
-    ui.Answer(MsgResult::OK);
-    EXPECT_FALSE(StartRun(project, host));
-    EXPECT_EQ(ui.Boxes()[0].text, ResString(40026));
-    EXPECT_EQ(ui.Boxes().back().text, kFailed);
-    EXPECT_EQ(MediaOf(project), (Media{0, 0, 0, 0}));
-    EXPECT_EQ(SavedMedia(), Texts{"0"});
-    EXPECT_FALSE(project.Modified());
-    host.onStatus = [&](const std::string& status) {
-        if (status != RunDisplay::MediumStatusText(2))
-            return;
-        AccessDB work;
-        work.SetPath(project.FilePath() + ".TMP");
-        ASSERT_TRUE(work.DBOpen("").ok());
-        ASSERT_TRUE(work.Execute("INSERT INTO [DISC_1_ID] VALUES(99, 0)").ok());
-    };
-    ui.Answer(MsgResult::OK);
-    EXPECT_FALSE(StartRun(project, host));
-    ExpectLastBox("インデックスが有効範囲にありません。", ExeBaseName() + "ｴﾗｰ 9");
-    EXPECT_EQ(MediaOf(project), (Media{1, 0, 0, 1}));
-    EXPECT_FALSE(project.Modified());
 }
 
 }  // namespace

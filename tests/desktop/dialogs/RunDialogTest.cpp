@@ -5,11 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
-#include <filesystem>
 
-#include "core/engine/RunEngine.h"
-#include "core/project/ProjectFile.h"
-#include "core/project/RunResults.h"
+#include "core/project/PlanRun.h"
 #include "core/settings/AppState.h"
 #include "desktop/dialogs/RunDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
@@ -18,8 +15,6 @@
 
 namespace zv {
 namespace {
-
-using Media = std::vector<int16_t>;
 
 class RunDialogTest : public ::testing::Test {
   protected:
@@ -35,21 +30,20 @@ class RunDialogTest : public ::testing::Test {
         return dialog_.findChild<QLabel*>(QStringLiteral("objLabel(0)"))->text().toStdString();
     }
 
-    // A project file of items whose first medium of 1000 bytes takes a real
-    // search, and the parameters of a normal run on it.
-    RunParameters Project(const std::string& name) {
+    // Items whose first medium of 1000 bytes takes a real search.
+    static std::vector<ProjectItem> Items() {
         std::vector<ProjectItem> items;
         for (const double size : {900, 800, 700, 600, 500, 450, 300, 200, 120, 50}) {
             const std::string path = "/data/file" + std::to_string(items.size());
             items.push_back({path, 0, {{path, size}}});
         }
-        RunParameters params;
-        params.mediaSize = 1000;
-        params.mediaCount = params.maxItems = 32766;
-        params.projectFolder = folder_.Path();
-        params.projectFileName = name;
-        EXPECT_TRUE(ProjectFile::Write(params.ProjectFilePath(), items, RunSettings()));
-        return params;
+        return items;
+    }
+    static RunSettings Settings() {
+        RunSettings settings;
+        settings.MediaSize = "1000";
+        settings.MediaNum = settings.MaxFile = 32766;
+        return settings;
     }
 
     test::TempFolder folder_;
@@ -74,7 +68,6 @@ TEST_F(RunDialogTest, EscapeCannotCloseItAndAPauseHoldsTheStatus) {
 // medium early and the run goes on; an abort ends the run.
 TEST_F(RunDialogTest, PauseFinishAndAbortFromTheDialog) {
     for (const int button : {1, 2, 0}) {
-        const RunParameters params = Project(std::to_string(button) + ".mtb");
         int clicks = 0;
         int waits = 0;
         ui_.onYield = [&](bool now) {
@@ -89,17 +82,15 @@ TEST_F(RunDialogTest, PauseFinishAndAbortFromTheDialog) {
                     << "the status from before the pause";
             }
         };
-        ASSERT_EQ(RunEngine(params, dialog_.Requests(), dialog_), button != 0) << button;
+        const PlanRunResult result = RunPlan(Items(), Settings(), dialog_.Requests(), dialog_, {});
+        ASSERT_EQ(result.end, button != 0 ? RunEnd::Completed : RunEnd::Stopped) << button;
         EXPECT_EQ(clicks, 1);
         EXPECT_EQ(waits, button == 1 ? 3 : 0);
         EXPECT_FALSE(dialog_.Requests().finish);
-        if (button == 0) {
-            EXPECT_FALSE(std::filesystem::exists(params.WorkDatabasePath()));
+        if (button == 0)
             break;
-        }
-        Media media(10, 0);
-        ASSERT_TRUE(ReadRunResults(params.ProjectFilePath(), media));
-        EXPECT_EQ(std::count(media.begin(), media.end(), 0), 0) << "every item has its medium";
+        EXPECT_EQ(std::count(result.media.begin(), result.media.end(), 0), 0)
+            << "every item has its medium";
     }
 }
 
