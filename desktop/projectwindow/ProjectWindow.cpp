@@ -21,7 +21,6 @@
 #include "core/project/MediumChooser.h"
 #include "core/project/ProjectStatistics.h"
 #include "core/project/SaveProject.h"
-#include "core/project/StartRun.h"
 #include "core/project/UnplacedNotice.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
@@ -277,22 +276,21 @@ bool ProjectWindow::LoadProject(const std::string& path) {
     return outcome == LoadOutcome::Loaded;
 }
 
-bool ProjectWindow::StartRun(RunHost& host) {
-    runInProgress_ = true;
-    const struct Ended {
-        bool& flag;
-        ~Ended() { flag = false; }
-    } ended{runInProgress_};
-    const bool hadResults = document_.HasResults();
-    const bool ran = zv::StartRun(document_, host);
-    // A plan made or taken away is no edit to step back over.
-    if (ran || hadResults)
+void ProjectWindow::ShowRunEnd(bool planned) {
+    if (planned) {
+        // A plan made is no edit to step back over.
         document_.ForgetEdits();
-    // A run that did not end normally has taken the plan it started from.
-    if (!ran)
+        // Turning to the result tab fills it; a tab already showing is
+        // filled again.
+        if (CurrentTab() == ProjectTab::Result)
+            FillMediumChooser();
+        else
+            SelectTab(ProjectTab::Result);
+    } else {
         ShowResultsAgain();
+    }
     ShowCaption();
-    return ran;
+    emit StateChanged();
 }
 
 void ProjectWindow::SetRunSettings(const RunSettings& settings) {
@@ -609,7 +607,7 @@ void ProjectWindow::OnRowDoubleClicked(ProjectList list, int row) {
 }
 
 void ProjectWindow::OnFilesDropped(const QStringList& paths) {
-    // The run reads its results back into the items it started with.
+    // The run's plan goes back into the items it took.
     if (runInProgress_) {
         ShowMessage(ResString(text_id::NoDropsWhileRunning));
         return;

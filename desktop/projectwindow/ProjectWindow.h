@@ -20,7 +20,6 @@ namespace zv {
 
 class MediaOverview;
 class ProjectListView;
-class RunHost;
 
 // The kind of what is selected in the list of the current tab.
 struct SelectionKind {
@@ -42,11 +41,13 @@ class ProjectWindow : public QWidget {
 
     bool SaveProject(int16_t mode, bool keepCaption);
     bool LoadProject(const std::string& path);
-    // Runs the packing of this project (zv::StartRun) with the host's dialogs.
-    bool StartRun(RunHost& host);
     // From the confirmation of its settings to the end of its run; the window
-    // neither closes nor takes another project meanwhile.
+    // neither closes nor takes another project or dropped files meanwhile.
     bool RunInProgress() const { return runInProgress_; }
+    void SetRunInProgress(bool running) { runInProgress_ = running; }
+    // A run ended: with a plan (`planned`) the result tab shows it, else every
+    // view shows the project as it is.
+    void ShowRunEnd(bool planned);
 
     RunSettings GetRunSettings() const { return document_.GetRunSettings(); }
     void SetRunSettings(const RunSettings& settings);

@@ -81,6 +81,15 @@ void Settle() {
         QCoreApplication::processEvents();
 }
 
+// A run goes on its own thread: the events run here until it has ended.
+void WaitForTheRun() {
+    while (zv::App().running) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (atYield)
+            atYield();
+    }
+}
+
 // The offscreen platform draws no window frames; a plain title bar with the
 // window's own icon and caption stands in for the one a desktop would draw.
 QPixmap WithTitleBar(const QWidget& window, const QPixmap& content) {
@@ -257,6 +266,7 @@ void TakeRunPictures(zv::MainWindow& window, const std::filesystem::path& sample
 
     WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
     window.RunCommand(zv::Command::Run);
+    WaitForTheRun();
     ShowView(plugins, zv::ProjectTab::Result, zv::UnitKilobytes, zv::FullPaths);
     Save(window, window.grab(), folder, "result-after-run.png");
 
@@ -292,6 +302,7 @@ void TakeRunPictures(zv::MainWindow& window, const std::filesystem::path& sample
     };
     WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
     window.RunCommand(zv::Command::Run);
+    WaitForTheRun();
     atYield = nullptr;
     if (stage != 3)
         throw std::runtime_error("the run never showed the progress to take its pictures");
