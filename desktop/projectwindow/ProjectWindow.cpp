@@ -148,6 +148,11 @@ ProjectListView* ProjectWindow::NewListView(ProjectList list, int width) {
                                        : &ProjectWindow::ResultMenuWanted);
     view->SetDragSource([this, list] {
         std::vector<std::string> paths;
+        // Files moved away from the result list leave their items; while a
+        // run works on the items, whose plan comes back by position, none
+        // may leave.
+        if (runInProgress_ && list == ProjectList::Results)
+            return paths;
         for (const FileRef& file : CollectSelectedFiles(list, true))
             paths.push_back(file.Path());
         return paths;

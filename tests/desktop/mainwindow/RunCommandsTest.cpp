@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "core/project/ProjectFile.h"
 #include "desktop/dialogs/RunDialog.h"
@@ -138,7 +139,8 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesWhileTheWindowsS
 
 // A run stopped from the result tab says that the user stopped it and leaves
 // no medium of the plan it cleared on view. Files dropped onto the project
-// meanwhile are refused: the run's plan goes back into the items it took.
+// meanwhile are refused, and none is dragged out of the result list: the
+// run's plan goes back into the items it took.
 TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
     ProjectWindow& window = Opened(PlannedProject("stop.mtb"));
     window.SelectTab(ProjectTab::Result);
@@ -159,6 +161,10 @@ TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
     ExpectBox(ui_.Boxes().back(),
               "実行中はﾌｧｲﾙを追加できません\r\n実行が終わってから、もう一度ﾄﾞﾛｯﾌﾟしてください",
               "Zarvopack");
+    ProjectListView& results = *window.ListView(ProjectList::Results);
+    results.SelectRow(0);
+    EXPECT_TRUE(std::unique_ptr<QMimeData>(results.DragData())->urls().isEmpty())
+        << "no file leaves the items of a run";
     ui_.Answer(MsgResult::OK);
     Item("sm_R(4)")->trigger();
     WaitForTheEnd();
