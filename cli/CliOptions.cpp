@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/engine/RunSettingCheck.h"
 #include "core/settings/CapacityText.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
@@ -27,13 +28,6 @@ int16_t Count(const std::string& option, const std::string& text) {
         throw UsageError(option + " needs a whole number from 0 to 32766, not '" + text + "'");
     }
     return static_cast<int16_t>(value);
-}
-
-// The settings file is read only for a size that is no plain number.
-std::optional<double> Capacity(const std::string& mediaSize) {
-    if (const std::optional<double> bytes = ParseNumber(mediaSize))
-        return bytes;
-    return CapacityFromText(mediaSize, ReadSizePresets());
 }
 
 }  // namespace
@@ -255,7 +249,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 double MediaBytes(const std::string& mediaSize) {
-    return Capacity(mediaSize).value_or(0);
+    return ReadCapacity(mediaSize).value_or(0);
 }
 
 std::string CapacityNote(const RunSettings& settings) {
@@ -270,33 +264,34 @@ std::string CapacityNote(const RunSettings& settings) {
     return bytes ? "media size '" + text + "': " + FormatGrouped(*bytes) + " bytes" : "";
 }
 
-void CheckRunSettings(const RunSettings& settings) {
-    const std::optional<double> found = Capacity(settings.MediaSize);
-    if (!found) {
-        std::string names;
-        for (const SizePreset& preset : ReadSizePresets())
-            names += (names.empty() ? "" : ", ") + ("'" + preset.name + "'");
-        throw UsageError("the media size '" + settings.MediaSize +
-                         "' is neither a number of bytes, a capacity such as 4.7G or dvd, nor a "
-                         "size preset" +
-                         (names.empty() ? std::string() : " (presets: " + names + ")"));
-    }
-    const double capacity = *found;
-    if (capacity > kMaxCapacity) {
-        throw UsageError("the media size '" + settings.MediaSize +
-                         "' is more than any medium holds (at most 1P, 10^15 bytes)");
-    }
-    if (capacity <= 0)
-        throw UsageError("the media size must be more than 0 bytes");
-    if (settings.MediaNum == 0)
-        throw UsageError("the media count must not be 0");
-    if (!(settings.DiffSize >= 0))
-        throw UsageError("the tolerance must be 0 bytes or more");
-    if (settings.DiffSize >= capacity) {
-        throw UsageError("the tolerance must be smaller than the media size");
-    }
-    if (settings.MinFile >= settings.MaxFile) {
-        throw UsageError("the minimum items must be smaller than the maximum items");
+void RequireRunSettings(const RunSettings& settings) {
+    const std::optional<RunSettingRefusal> refusal = CheckRunSettings(settings);
+    if (!refusal)
+        return;
+    const std::string& size = settings.MediaSize;
+    switch (refusal->rule) {
+        case RunSettingRule::CapacityUnknown: {
+            std::string names;
+            for (const SizePreset& preset : ReadSizePresets())
+                names += (names.empty() ? "" : ", ") + ("'" + preset.name + "'");
+            throw UsageError("the media size '" + size +
+                             "' is neither a number of bytes, a capacity such as 4.7G or dvd, "
+                             "nor a size preset" +
+                             (names.empty() ? std::string() : " (presets: " + names + ")"));
+        }
+        case RunSettingRule::CapacityTooLarge:
+            throw UsageError("the media size '" + size +
+                             "' is more than any medium holds (at most 1P, 10^15 bytes)");
+        case RunSettingRule::CapacityNotPositive:
+            throw UsageError("the media size must be more than 0 bytes");
+        case RunSettingRule::NoMediaCount:
+            throw UsageError("the media count must not be 0");
+        case RunSettingRule::NegativeTolerance:
+            throw UsageError("the tolerance must be 0 bytes or more");
+        case RunSettingRule::ToleranceTooLarge:
+            throw UsageError("the tolerance must be smaller than the media size");
+        case RunSettingRule::MinItemsNotBelowMax:
+            throw UsageError("the minimum items must be smaller than the maximum items");
     }
 }
 

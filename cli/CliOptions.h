@@ -86,9 +86,9 @@ std::string CapacityNote(const RunSettings& settings);
 // Reads the command line (without the program name). Throws UsageError.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// Refuses settings that the run settings dialog would refuse, and capacities
-// beyond any medium, with the reason. Throws UsageError.
-void CheckRunSettings(const RunSettings& settings);
+// Refuses settings a run must not start on, with the reason in words.
+// Throws UsageError.
+void RequireRunSettings(const RunSettings& settings);
 
 const char* UsageText();
 

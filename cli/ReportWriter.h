@@ -18,7 +18,7 @@ struct Report {
     // Capacity of one medium in bytes; 0 when unknown.
     double mediaSize = 0;
     bool completed = true;
-    std::optional<TerminalObserver::RunMessage> message;
+    std::optional<RunMessage> message;
     // Search figures by medium number; absent when no run took place.
     const std::map<int, MediumReport>* searches = nullptr;
     // Why items are on no medium, and what the tree held that no disc holds;

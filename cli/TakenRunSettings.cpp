@@ -23,11 +23,11 @@ RunSettings Passing() {
 void CheckTakenRunSettings(const CliOptions& options, const RunSettings& settings,
                            const std::string& source) {
     try {
-        CheckRunSettings(settings);
+        RequireRunSettings(settings);
     } catch (const UsageError& error) {
         // Refused with passing values in the place of those not given: the
         // command line's own values are at fault.
-        CheckRunSettings(options.Apply(Passing()));
+        RequireRunSettings(options.Apply(Passing()));
         throw Failure(std::string(error.what()) + "; the values not given on the command line " +
                       "come from " + source);
     }

@@ -6,7 +6,7 @@
 
 namespace zv {
 
-// CheckRunSettings for the settings a command runs with, where values the
+// RequireRunSettings for the settings a command runs with, where values the
 // command line did not give come from `source` (the settings file for plan,
 // the project for run). A refusal is a usage error (UsageError) when the
 // command line's own values are refused, whatever the others are; otherwise

@@ -32,13 +32,7 @@ void TerminalObserver::PauseWait() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-void TerminalObserver::Message(int id, const std::string& text) {
-    if (!message_)
-        message_ = RunMessage{id, text};
-}
-
 void TerminalObserver::MediumChosen(const MediumReport& report) {
-    reports_[report.number] = report;
     line_.Keep("medium " + std::to_string(report.number) + ": " + Rate(report));
 }
 

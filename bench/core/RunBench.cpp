@@ -1,7 +1,7 @@
-// The database side of a run on 32,766 single-file items: saving and loading
-// the project, preparing the item table, and a whole run that fills a few
-// hundred DVDs, with the time spent searching reported apart (each medium's
-// search is cut off after 20 ms, so that the figure is the database's).
+// A project of 32,766 single-file items: saving and loading it, and a whole
+// run that fills a few hundred DVDs, with the time spent searching reported
+// apart (each medium's search is cut off after 20 ms, so that the figure is
+// the run's own).
 
 #include <benchmark/benchmark.h>
 
@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/RunDisplay.h"
-#include "core/engine/RunEngine.h"
-#include "core/engine/WorkDatabase.h"
+#include "core/project/PlanRun.h"
 #include "core/project/ProjectFile.h"
 
 namespace zv {
@@ -28,7 +26,6 @@ class QuietObserver : public RunObserver {
     void ProgressChanged(int, const ProgressBarState&) override {}
     void Yield() override {}
     void PauseWait() override {}
-    void Message(int, const std::string&) override {}
     void MediumChosen(const MediumReport& report) override {
         ++media;
         searchSeconds += report.searchSeconds;
@@ -70,17 +67,6 @@ RunSettings Settings() {
     return settings;
 }
 
-RunParameters Params(const std::string& project) {
-    RunParameters params;
-    params.mediaSize = 4707319808.0;
-    params.tolerance = 4707319;
-    params.mediaCount = 32766;
-    params.maxItems = 32766;
-    params.projectFolder = fs::path(project).parent_path().string();
-    params.projectFileName = fs::path(project).filename().string();
-    return params;
-}
-
 void BM_SaveProject(benchmark::State& state) {
     const std::string path = Folder() + "/save.mtb";
     for (auto _ : state) {
@@ -97,39 +83,12 @@ void BM_LoadProject(benchmark::State& state) {
     }
 }
 
-void BM_PrepareItemTable(benchmark::State& state) {
-    const std::string path = Folder() + "/prepare.mtb";
-    ProjectFile::Write(path, Items(), Settings());
-    const RunParameters params = Params(path);
-    QuietObserver observer;
-    RunDisplay display(observer);
-    for (auto _ : state) {
-        state.PauseTiming();
-        WorkDatabase work(params, display);
-        if (!work.CreateWorkDatabase().ok()) {
-            state.SkipWithError("the work database cannot be made");
-            break;
-        }
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(work.PrepareItemTable());
-        state.PauseTiming();
-        work.Close();
-        work.DiscardWorkDatabase();
-        state.ResumeTiming();
-    }
-}
-
 void BM_WholeRun(benchmark::State& state) {
-    const std::string path = Folder() + "/run.mtb";
-    const RunParameters params = Params(path);
     QuietObserver observer;
     for (auto _ : state) {
-        state.PauseTiming();
-        ProjectFile::Write(path, Items(), Settings());
         observer = QuietObserver();
-        state.ResumeTiming();
         RunRequests requests;
-        benchmark::DoNotOptimize(RunEngine(params, requests, observer, {0.02}));
+        benchmark::DoNotOptimize(RunPlan(Items(), Settings(), requests, observer, {0.02}));
     }
     state.counters["media"] = observer.media;
     state.counters["search_s"] = observer.searchSeconds;
@@ -137,7 +96,6 @@ void BM_WholeRun(benchmark::State& state) {
 
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PrepareItemTable)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeRun)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

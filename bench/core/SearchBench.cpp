@@ -37,7 +37,7 @@ std::vector<double> Items(int count, unsigned seed) {
 
 void SearchSteps(benchmark::State& state, bool fast) {
     RunParameters params;
-    params.mediaSize = 4707319808.0;  // DVD-R
+    params.capacityBytes = 4707319808.0;  // DVD-R
     params.tolerance = 0;
     params.maxItems = 32766;
     params.fastSearch = fast;

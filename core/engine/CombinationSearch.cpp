@@ -133,7 +133,7 @@ CapacityResult CombinationSearch::CapacityBound() const {
     int f = -1;
     for (int level = 0; level < n_; ++level) {
         total += levelSize_[level];
-        if (total > params_.mediaSize) {
+        if (total > params_.capacityBytes) {
             f = level;
             break;
         }
@@ -178,7 +178,7 @@ CombinationSearch::Walk CombinationSearch::BeginWalk() {
                 mirrorHead_,
                 bestDirty_,
                 best_.back().total,
-                params_.mediaSize,
+                params_.capacityBytes,
                 params_.tolerance,
                 goodEnough_};
 }
@@ -330,7 +330,7 @@ double CombinationSearch::ComboTotal(const std::vector<int>& positions) const {
     double total = 0;
     for (int position : positions)
         total += ItemSize(position);
-    return total > params_.mediaSize ? -1 : total;
+    return total > params_.capacityBytes ? -1 : total;
 }
 
 }  // namespace zv

@@ -55,8 +55,9 @@ void RunDisplay::ShowBar(int bar, bool visible) {
     Changed(bar);
 }
 
-void RunDisplay::Message(int id) {
-    observer_.Message(id, ResString(id));
+void RunDisplay::MediumChosen(const MediumReport& report) {
+    reports_[report.number] = report;
+    observer_.MediumChosen(report);
 }
 
 std::string RunDisplay::MediumStatusText(int n) {

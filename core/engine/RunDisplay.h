@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "core/engine/RunObserver.h"
@@ -20,13 +21,14 @@ class RunDisplay {
     void SetMin(int bar, int min);
     void ShowBar(int bar, bool visible);
     void Yield() { observer_.Yield(); }
-    // Shows the string table's message `id`.
-    void Message(int id);
+    // Passes the medium on to the observer and keeps it for the run's result.
+    void MediumChosen(const MediumReport& report);
+    const std::map<int, MediumReport>& Reports() const { return reports_; }
     RunObserver& Observer() { return observer_; }
 
     // " " + padding + n + "枚目の選定をしています．．．": the status while medium n is searched.
     static std::string MediumStatusText(int n);
-    // The status while medium n is being recorded.
+    // The status once medium n is chosen.
     static std::string RecordingStatusText(int n);
     // What a search has reached, in words: "3枚目  経過 1.2秒  最良の充填率 99.87%".
     static std::string SearchDetailText(int n, double seconds, double fill);
@@ -36,6 +38,7 @@ class RunDisplay {
 
     RunObserver& observer_;
     std::array<ProgressBarState, 2> bars_{};
+    std::map<int, MediumReport> reports_;
 };
 
 }  // namespace zv

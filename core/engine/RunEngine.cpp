@@ -4,18 +4,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
-#include <unordered_map>
 #include <vector>
 
 #include "core/engine/CombinationSearch.h"
 #include "core/engine/FewestMediaPacker.h"
 #include "core/engine/ImagePacker.h"
-#include "core/engine/ProjectFileMessage.h"
-#include "core/engine/ResultRecorder.h"
 #include "core/engine/RunDisplay.h"
-#include "core/engine/WorkDatabase.h"
-#include "core/platform/FileError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
@@ -62,7 +56,7 @@ class MediumProgress : public SearchDisplay {
         if (now - lastDetail_ >= kDetailInterval) {
             lastDetail_ = now;
             display_.Observer().DetailChanged(RunDisplay::SearchDetailText(
-                mediumNumber_, Seconds(), search_.BestTotal() / params_.mediaSize));
+                mediumNumber_, Seconds(), search_.BestTotal() / params_.capacityBytes));
         }
         const int v = SearchLevel();
         const ProgressBarState& bar = display_.Bar(0);
@@ -106,52 +100,86 @@ class MediumProgress : public SearchDisplay {
     Clock::time_point lastDetail_;
 };
 
+// Item numbers largest first, equal sizes in item order.
+std::vector<int32_t> LargestFirst(const std::vector<double>& sizes) {
+    std::vector<int32_t> order(sizes.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int32_t a, int32_t b) { return sizes[a] > sizes[b]; });
+    return order;
+}
+
+RunMessage Text(int id) {
+    return {id, ResString(id)};
+}
+
 class EngineRun {
   public:
-    EngineRun(const RunParameters& params, RunRequests& requests, RunObserver& observer,
-              const RunOptions& options)
+    EngineRun(const RunParameters& params, const RunItems& items, RunRequests& requests,
+              RunObserver& observer, const RunOptions& options)
         : params_(params),
+          items_(items),
           requests_(requests),
           display_(observer),
-          work_(params_, display_),
           progress_(display_, search_, params_, options),
-          search_(params_, requests, progress_),
-          recorder_(work_.Connection(), display_, search_) {}
+          search_(params_, requests, progress_) {}
 
-    bool Run() {
-        bool completed = false;
-        try {
-            if (const Status created = work_.CreateWorkDatabase(); !created.ok()) {
-                display_.Message(ProjectFileMessage(created, text_id::DatabaseOpenFailed));
-            } else if (work_.PrepareItemTable()) {
-                // What every medium keeps for its file system is no room for items.
-                params_.mediaSize -= work_.MediumReserve();
-                completed =
-                    params_.method == PackingMethod::FewestMedia ? PackAllMedia() : FillMedia();
-            }
-        } catch (const std::exception&) {
-            completed = false;
+    PlanRunResult Run() {
+        PlanRunResult result;
+        result.end = Pack(result)      ? RunEnd::Completed
+                     : requests_.abort ? RunEnd::Stopped
+                                       : RunEnd::Failed;
+        if (result.end != RunEnd::Completed) {
+            result.media.clear();
+            if (result.end == RunEnd::Stopped)
+                result.message.reset();
         }
-        work_.Close();
-        if (!completed) {
-            work_.DiscardWorkDatabase();
-        } else if (const Status committed = work_.CommitWorkDatabase();
-                   !committed.ok() && committed.code() != FileError::NotSynced) {
-            // Results that never reached the project file are no results;
-            // results in its place whose folder was not synced are.
-            display_.Message(ProjectFileMessage(committed, text_id::ResultsNotSaved));
-            completed = false;
-        }
-        return completed;
+        result.reports = display_.Reports();
+        return result;
     }
 
   private:
+    bool Pack(PlanRunResult& result) {
+        const std::vector<double>& ownSizes = items_.sizes;
+        const int itemCount = static_cast<int>(ownSizes.size());
+        result.media.assign(ownSizes.size(), 0);
+        if (itemCount == 0) {
+            // A project without items gives no run at all.
+            result.message = Text(text_id::RunFailed);
+            return false;
+        }
+        display_.ShowBar(1, true);
+        display_.ShowBar(0, false);
+        display_.SetBar(1, 0, itemCount - 1, 0);
+        display_.SetStatus(ResString(text_id::SortingItems));
+        display_.Yield();
+
+        // With a file system's allowance the fewest-media method charges each
+        // medium its image, from the member files; the sequential method
+        // takes each item as what its files take on the medium, and every
+        // medium keeps a reserve, which is no room for items.
+        const bool images = params_.fileSystem == FileSystemAllowance::Iso9660;
+        if (images && params_.method == PackingMethod::Sequential) {
+            FileSystemEstimate allowance =
+                EstimateIso9660(items_.files, itemCount, params_.capacityBytes);
+            params_.capacityBytes -= allowance.mediumReserve;
+            sizes_ = std::move(allowance.itemSizes);
+        } else {
+            sizes_ = ownSizes;
+        }
+        display_.SetValue(1, itemCount - 1);
+        display_.Yield();
+        return params_.method == PackingMethod::FewestMedia ? PackAllMedia(result, images)
+                                                            : FillMedia(result);
+    }
+
     // Medium after medium until nothing more can be placed; false when the
     // run was aborted or failed.
-    bool FillMedia() {
+    bool FillMedia(PlanRunResult& result) {
         display_.ShowBar(0, true);
         display_.ShowBar(1, true);
-        size_t itemsLeft = SIZE_MAX;
+        std::vector<int32_t> waiting = LargestFirst(sizes_);
         for (int n = 1;; ++n) {
             display_.SetValue(1, 0);
             display_.SetBar(0, 0, 3, 0);
@@ -159,19 +187,13 @@ class EngineRun {
             display_.Yield();
             if (params_.mediaCount > 0 && params_.mediaCount < n)
                 return true;
-
-            std::vector<double> sizes;
-            if (!work_.LoadItemSizes(sizes))
-                return false;
-            if (sizes.empty())
+            if (waiting.empty())
                 return true;
-            // Every medium recorded takes its items out of GP. Were they still
-            // there, the same medium would come round again without end.
-            if (sizes.size() >= itemsLeft) {
-                display_.Message(text_id::UpdateFailed);
-                return false;
-            }
-            itemsLeft = sizes.size();
+
+            display_.SetStatus(ResString(text_id::ReadingItems));
+            std::vector<double> sizes(waiting.size());
+            for (size_t i = 0; i < waiting.size(); ++i)
+                sizes[i] = sizes_[static_cast<size_t>(waiting[i])];
             search_.SetItemSizes(std::move(sizes));
 
             display_.SetValue(0, 1);
@@ -185,15 +207,15 @@ class EngineRun {
             switch (bound.status) {
                 case CapacityStatus::TooFew:
                     if (n == 1)
-                        display_.Message(text_id::TooFewForMinimum);
+                        result.message = Text(text_id::TooFewForMinimum);
                     return true;
                 case CapacityStatus::NoneFits:
                     if (n == 1)
-                        display_.Message(text_id::NoMediumMade);
+                        result.message = Text(text_id::NoMediumMade);
                     return true;
                 case CapacityStatus::AllFit:
                     search_.TakeLargest(bound.k);
-                    display_.Observer().MediumChosen({n, 0, 0});
+                    display_.MediumChosen({n, 0, 0});
                     break;
                 case CapacityStatus::Search:
                     if (!SearchMedium(n, bound.k))
@@ -203,30 +225,46 @@ class EngineRun {
 
             // Every medium that gets here holds at least one item that fits,
             // even when its items add up to nothing (empty files).
-            if (!recorder_.RecordMedium(n, search_.BestStack()))
+            display_.SetStatus(RunDisplay::RecordingStatusText(n));
+            display_.Yield();
+            const std::vector<int> positions = search_.StackToPositions(search_.BestStack());
+            if (positions.empty() || positions.front() < 0) {
+                // The same items would come round again without end.
+                result.message = Text(text_id::RunFailed);
                 return false;
+            }
+            // The positions ascend: the items left keep their order.
+            size_t kept = 0;
+            size_t next = 0;
+            for (size_t i = 0; i < waiting.size(); ++i) {
+                if (next < positions.size() && positions[next] == static_cast<int>(i)) {
+                    result.media[static_cast<size_t>(waiting[i])] = n;
+                    ++next;
+                } else {
+                    waiting[kept++] = waiting[i];
+                }
+            }
+            waiting.resize(kept);
             if (n == params_.mediaCount)
                 return true;
         }
     }
 
     // The whole collection at once on as few media as it can; false when the
-    // run was aborted or its plan could not be recorded.
-    bool PackAllMedia() {
+    // run was aborted.
+    bool PackAllMedia(PlanRunResult& result, bool images) {
         display_.ShowBar(0, true);
         display_.ShowBar(1, true);
         display_.SetStatus(ResString(text_id::SearchingFewestMedia));
         display_.Yield();
 
-        std::vector<int16_t> itemNumbers;
-        std::vector<double> sizes;
-        if (!work_.LoadItems(itemNumbers, sizes))
-            return false;
-        if (sizes.empty())
-            return true;
+        const std::vector<int32_t> order = LargestFirst(sizes_);
+        std::vector<double> sizes(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            sizes[i] = sizes_[static_cast<size_t>(order[i])];
 
         PackLimits limits;
-        limits.capacity = params_.mediaSize;
+        limits.capacity = params_.capacityBytes;
         limits.tolerance = params_.tolerance;
         limits.mediaCount = params_.mediaCount;
         limits.maxItems = params_.maxItems;
@@ -242,10 +280,9 @@ class EngineRun {
             const PackProgress progress = [&](const PackStatus& status) {
                 return PackingControl(status, started, lastDetail, bound);
             };
-            plan = work_.MemberFiles().empty()
-                       ? PackFewestMedia(sizes, limits, progress)
-                       : PackImages(ImageFiles(itemNumbers), static_cast<int>(sizes.size()), limits,
-                                    progress);
+            plan = images ? PackImages(ImageFiles(order), static_cast<int>(sizes.size()), limits,
+                                       progress)
+                          : PackFewestMedia(sizes, limits, progress);
             display_.Observer().SearchRunning(false);
             requests_.finish = false;
             if (plan.aborted)
@@ -254,44 +291,36 @@ class EngineRun {
         if (plan.media.empty()) {
             // Images take every item that fits by itself unless a medium needs
             // more items than that.
-            const bool noneFits =
-                limits.maxItems <= 0 ||
-                (work_.MemberFiles().empty()
-                     ? std::all_of(sizes.begin(), sizes.end(),
-                                   [&](double s) { return s > params_.mediaSize; })
-                     : limits.minItems == 0);
-            display_.Message(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
+            const bool noneFits = limits.maxItems <= 0 ||
+                                  (images ? limits.minItems == 0
+                                          : std::all_of(sizes.begin(), sizes.end(), [&](double s) {
+                                                return s > params_.capacityBytes;
+                                            }));
+            result.message = Text(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
             return true;
         }
-
-        std::vector<MediumItems> media;
-        media.reserve(plan.media.size());
         for (size_t m = 0; m < plan.media.size(); ++m) {
-            MediumItems medium;
-            for (int index : plan.media[m]) {
-                medium.itemNumbers.push_back(itemNumbers[index]);
-                medium.sizes.push_back(sizes[index]);
-            }
-            media.push_back(std::move(medium));
-            display_.Observer().MediumChosen({static_cast<int>(m) + 1, 0, 0});
+            const int n = static_cast<int>(m) + 1;
+            for (int index : plan.media[m])
+                result.media[static_cast<size_t>(order[static_cast<size_t>(index)])] = n;
+            display_.MediumChosen({n, 0, 0});
         }
-        // A plan that cannot be recorded fails the run: the project keeps what
-        // it held.
-        return recorder_.RecordMedia(media);
+        return true;
     }
 
-    // The member files with the items' positions in `itemNumbers` in place
-    // of their numbers.
-    std::vector<MemberFile> ImageFiles(const std::vector<int16_t>& itemNumbers) const {
-        std::unordered_map<int, int> positions;
-        for (size_t i = 0; i < itemNumbers.size(); ++i)
-            positions[itemNumbers[i]] = static_cast<int>(i);
+    // The member files with the items' positions in `order` in place of
+    // their numbers.
+    std::vector<MemberFile> ImageFiles(const std::vector<int32_t>& order) const {
+        std::vector<int> positions(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            positions[static_cast<size_t>(order[i])] = static_cast<int>(i);
         std::vector<MemberFile> files;
-        for (const MemberFile& file : work_.MemberFiles()) {
-            if (const auto found = positions.find(file.item); found != positions.end()) {
-                files.push_back(file);
-                files.back().item = found->second;
-            }
+        files.reserve(items_.files.size());
+        for (const MemberFile& file : items_.files) {
+            if (file.item < 0 || file.item >= static_cast<int>(positions.size()))
+                continue;
+            files.push_back(file);
+            files.back().item = positions[static_cast<size_t>(file.item)];
         }
         return files;
     }
@@ -326,7 +355,7 @@ class EngineRun {
         requests_.finish = false;
         if (!searched)
             return false;
-        display_.Observer().MediumChosen({n, search_.StepCount(), progress_.Seconds()});
+        display_.MediumChosen({n, search_.StepCount(), progress_.Seconds()});
         if (search_.BestTotal() <= 0) {
             // The search never looks at the k smallest items of its first size
             // by themselves, although they are known to fit; when it found
@@ -337,22 +366,22 @@ class EngineRun {
         return true;
     }
 
-    // A copy: the capacity shrinks by the file system's reserve once the items
-    // are known.
+    // A copy: the capacity shrinks by the file system's reserve.
     RunParameters params_;
+    const RunItems& items_;
     RunRequests& requests_;
     RunDisplay display_;
-    WorkDatabase work_;
+    // What each item takes on a medium, by item number.
+    std::vector<double> sizes_;
     MediumProgress progress_;
     CombinationSearch search_;
-    ResultRecorder recorder_;
 };
 
 }  // namespace
 
-bool RunEngine(const RunParameters& params, RunRequests& requests, RunObserver& observer,
-               const RunOptions& options) {
-    EngineRun run(params, requests, observer, options);
+PlanRunResult RunEngine(const RunParameters& params, const RunItems& items, RunRequests& requests,
+                        RunObserver& observer, const RunOptions& options) {
+    EngineRun run(params, items, requests, observer, options);
     return run.Run();
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "core/engine/FileSystemAllowance.h"
+#include "core/engine/PlanRunResult.h"
 #include "core/engine/RunObserver.h"
 #include "core/engine/RunParameters.h"
 #include "core/engine/RunRequests.h"
@@ -12,16 +16,20 @@ struct RunOptions {
     double mediumTimeLimitSeconds = 0;
 };
 
-// Performs a whole run on the project file that `params` names, which has just
-// been saved: medium after medium it loads the remaining items, chooses the
-// medium's combination and records it. At a normal end (also one that placed
-// nothing) the project file then holds the results and the result is true; an
-// abort or a failure leaves the project file as it was and gives false. The
-// results take the project file's place in one step. For the length of the
-// run the project is locked against other runs and saves; a project in use,
-// a read-only one, or results that cannot take its place fail the run with a
-// message.
-bool RunEngine(const RunParameters& params, RunRequests& requests, RunObserver& observer,
-               const RunOptions& options = {});
+// The items of a run, by item number.
+struct RunItems {
+    // Each item's own bytes: the sum of its member files.
+    std::vector<double> sizes;
+    // With the ISO 9660 allowance, every member file with its kind on disk,
+    // from which each item's cost on a medium is reckoned; empty otherwise.
+    std::vector<MemberFile> files;
+};
+
+// Divides the items over the media with the chosen method, entirely in
+// memory. The items are taken largest first, equal sizes in item order.
+// Reports progress to `observer` on the calling thread and follows
+// `requests`, which may be set from any thread.
+PlanRunResult RunEngine(const RunParameters& params, const RunItems& items, RunRequests& requests,
+                        RunObserver& observer, const RunOptions& options = {});
 
 }  // namespace zv

@@ -35,8 +35,6 @@ class RunObserver {
     virtual void Yield() = 0;
     // The run is paused: wait a little while letting the user interface run.
     virtual void PauseWait() = 0;
-    // A message with an OK button only, no icon, the program's title.
-    virtual void Message(int id, const std::string& text) = 0;
     virtual void MediumChosen(const MediumReport& report) = 0;
     // A medium's combination search began (true) or ended (false). Only in
     // between does the finish request mean anything; an observer that offers

@@ -47,15 +47,16 @@ std::string TopLevelText(const ItemRecord& item, PathMode pathMode) {
 ListContent RenderList(ProjectDocument& document, int list, const std::string& group,
                        int16_t medium) {
     ListContent content;
-    std::vector<ItemRecord> source;
-    if (list == 0) {
-        source = document.Items();
-    } else {
+    // The file list reads the items where they are: a copy of a large list
+    // costs more than drawing it.
+    std::vector<ItemRecord> ofMedium;
+    if (list != 0) {
         bool found = false;
-        source = document.ItemsOfMedium(medium, found);
+        ofMedium = document.ItemsOfMedium(medium, found);
         if (!found)
             return content;
     }
+    const std::vector<ItemRecord>& source = list == 0 ? document.Items() : ofMedium;
 
     std::optional<std::size_t> opened;
     if (!group.empty()) {

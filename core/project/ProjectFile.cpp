@@ -700,42 +700,6 @@ Status ProjectFile::Create(const std::string& path, const std::vector<ProjectIte
     return {};
 }
 
-Status ProjectFile::StorePlan(const std::string& path, const std::vector<int32_t>& media) {
-    std::optional<ProjectData> data;
-    try {
-        data = Read(path, RunSettings{});
-    } catch (const PlatformError& error) {
-        return {std::make_error_code(std::errc::io_error),
-                "cannot read the project '" + path + "' back: " + error.Description()};
-    }
-    if (!data || data->items.size() != media.size())
-        return {std::make_error_code(std::errc::io_error),
-                "'" + path + "' does not hold the items of the plan"};
-    for (std::size_t i = 0; i < media.size(); ++i)
-        data->items[i].medium = media[i];
-    Database db;
-    if (Status status = db.open(path, OpenMode::ReadWrite); !status.ok())
-        return status;
-    Transaction transaction(db);
-    if (Status status = transaction.begin(); !status.ok())
-        return status;
-    if (Status status = db.execute("DELETE FROM [Plan]; DELETE FROM [Media]; DELETE FROM "
-                                   "[Integrity]");
-        !status.ok())
-        return status;
-    Statement row;
-    if (Status status = db.prepare("UPDATE [MainDB] SET [CDNUMBER] = ? WHERE [GROUP] = ?", row);
-        !status.ok())
-        return status;
-    for (std::size_t i = 0; i < media.size(); ++i) {
-        if (Status status = RunWith(row, int64_t{media[i]}, static_cast<int64_t>(i)); !status.ok())
-            return status;
-    }
-    if (Status status = WritePlan(db, data->items); !status.ok())
-        return status;
-    return transaction.commit();
-}
-
 std::optional<ProjectData> ProjectFile::Read(const std::string& path, const RunSettings& current,
                                              bool allowMismatch) {
     if (const Status usable = CheckPath(path); !usable.ok()) {

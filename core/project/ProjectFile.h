@@ -114,10 +114,6 @@ class ProjectFile {
     static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current,
                                            bool allowMismatch = false);
 
-    // Records a plan into the project at `path` in place, one medium number
-    // per item (0 for an item not placed), in one transaction; the other
-    // tables beside the project's stay as they are.
-    static Status StorePlan(const std::string& path, const std::vector<int32_t>& media);
 };
 
 }  // namespace zv

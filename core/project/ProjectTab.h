@@ -8,7 +8,7 @@ enum class ProjectTab { List = 0, Result = 1, Info = 2 };
 inline constexpr int kProjectTabCount = 3;
 
 // A project window's two lists: the file list on the list tab and the result
-// list on the result tab, objListView(0) and objListView(1).
+// list on the result tab.
 enum class ProjectList { Files = 0, Results = 1 };
 
 // What the selected rows of the current tab's list hold; the ".." row counts

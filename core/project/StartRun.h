@@ -1,38 +1,46 @@
 #pragma once
 
-#include "core/engine/RunObserver.h"
-#include "core/engine/RunRequests.h"
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/engine/PlanRunResult.h"
+#include "core/engine/RunEngine.h"
+#include "core/engine/RunSettings.h"
 #include "core/project/ProjectDocument.h"
+#include "core/project/ProjectFile.h"
 
 namespace zv {
 
-// What a run needs from the program that shows it: the desktop answers with
-// its dialogs and main window, the tests with a script.
-class RunHost {
-  public:
-    virtual ~RunHost() = default;
-
-    // Shows the run settings of the project for confirmation and waits until
-    // they are closed; true when settings were applied to the project.
-    virtual bool ConfirmRunSettings() = 0;
-    // Shows the run dialog without waiting for it.
-    virtual void OpenRunDialog() = 0;
-    // The run dialog's side of the run, valid while it is open.
-    virtual RunObserver& Observer() = 0;
-    virtual RunRequests& Requests() = 0;
-    virtual void CloseRunDialog() = 0;
-    // A run began or ended: the commands follow the running flag.
-    virtual void RunStateChanged() = 0;
-    // The results were read into the items: show them on the result tab.
-    virtual void ShowResults() = 0;
+// What a run of a project needs once its settings are applied: the items and
+// settings as they are in the window, taken at the start so that the run
+// never reads the document while the user goes on with it.
+struct PreparedRun {
+    // The text id of why no run may start now; nothing when it may.
+    std::optional<int> refusal;
+    std::vector<ProjectItem> items;
+    RunSettings settings;
+    RunOptions options;
 };
 
-// Runs the packing of the project from its confirmed settings: saves it (an
-// untitled project under its temporary name), records its after-run action
-// as confirmed for the saved file, runs the engine on the saved
-// file while the run dialog shows the progress, and reads each item's medium
-// back. True when the run ended normally and its results were read. At most
-// one run goes on in the program at a time; a second start is refused.
-bool StartRun(ProjectDocument& project, RunHost& host);
+// Decides whether a run of `document` may start and takes what it works on.
+// The run settings the user just applied showed the after-run action: the
+// command line may carry it out for the project's saved file from now on. The
+// project file itself is neither written nor read.
+PreparedRun PrepareRun(const ProjectDocument& document);
+
+// What the end of a run shows and whether its plan is now the window's.
+struct FinishedRun {
+    // The texts to show one after the other, each in a box with an OK button.
+    std::vector<std::string> messages;
+    // The plan went into the items: the views show it and the after-run
+    // action may follow.
+    bool planned = false;
+};
+
+// Takes a run's result into `document`: a completed run's media go into its
+// items, which are then modified (the plan stays in the window until the user
+// saves); a stopped or failed run leaves the document as it was.
+FinishedRun FinishRun(ProjectDocument& document, const PlanRunResult& result);
 
 }  // namespace zv

@@ -37,53 +37,53 @@ AboutDialog::AboutDialog(QWidget* owner)
     setModal(false);
     setWindowTitle(ShownText(ResString(text_id::VersionCaption)));
 
-    objPicture = new QLabel;
-    objPicture->setObjectName(QStringLiteral("objPicture"));
-    objPicture->setPixmap(ProgramPicture().pixmap(kPictureSize, kPictureSize));
-    objPicture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    picture_ = new QLabel;
+    picture_->setObjectName(QStringLiteral("objPicture"));
+    picture_->setPixmap(ProgramPicture().pixmap(kPictureSize, kPictureSize));
+    picture_->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
-    objLabel[0] = NewLabel(ResString(text_id::ProductName), QStringLiteral("objLabel(0)"));
-    QFont nameFont = objLabel[0]->font();
+    nameLabel_ = NewLabel(ResString(text_id::ProductName), QStringLiteral("objLabel(0)"));
+    QFont nameFont = nameLabel_->font();
     nameFont.setBold(true);
     nameFont.setPointSizeF(nameFont.pointSizeF() * 1.4);
-    objLabel[0]->setFont(nameFont);
-    objLabel[1] = NewLabel(VersionText(ZV_VERSION_MAJOR, ZV_VERSION_MINOR, ZV_VERSION_REVISION),
-                           QStringLiteral("objLabel(1)"));
-    objLabel[2] = NewLabel(RightsNotice(), QStringLiteral("objLabel(2)"));
-    objLabel[3] = NewLabel(DisclaimerText(), QStringLiteral("objLabel(3)"));
+    nameLabel_->setFont(nameFont);
+    versionLabel_ = NewLabel(VersionText(ZV_VERSION_MAJOR, ZV_VERSION_MINOR, ZV_VERSION_REVISION),
+                             QStringLiteral("objLabel(1)"));
+    rightsLabel_ = NewLabel(RightsNotice(), QStringLiteral("objLabel(2)"));
+    disclaimerLabel_ = NewLabel(DisclaimerText(), QStringLiteral("objLabel(3)"));
     // A user with several copies of the program can tell which settings this
     // one uses; a long path breaks onto further lines.
-    objLabel[4] = NewLabel(SettingsFileText(SettingsFile()), QStringLiteral("objLabel(4)"));
-    objLabel[4]->setWordWrap(true);
-    objLabel[4]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    settingsFileLabel_ = NewLabel(SettingsFileText(SettingsFile()), QStringLiteral("objLabel(4)"));
+    settingsFileLabel_->setWordWrap(true);
+    settingsFileLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    objButton[0] = new QPushButton(ShownText(ResString(text_id::OkButton)));
-    objButton[0]->setObjectName(QStringLiteral("objButton(0)"));
-    objButton[0]->setDefault(true);
-    objButton[0]->setAutoDefault(true);
-    connect(objButton[0], &QPushButton::clicked, this, &QDialog::close);
+    okButton_ = new QPushButton(ShownText(ResString(text_id::OkButton)));
+    okButton_->setObjectName(QStringLiteral("objButton(0)"));
+    okButton_->setDefault(true);
+    okButton_->setAutoDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::close);
 
     auto* names = new QVBoxLayout;
-    names->addWidget(objLabel[0]);
-    names->addWidget(objLabel[1]);
-    names->addWidget(objLabel[2]);
+    names->addWidget(nameLabel_);
+    names->addWidget(versionLabel_);
+    names->addWidget(rightsLabel_);
     names->addStretch();
 
     auto* top = new QHBoxLayout;
-    top->addWidget(objPicture);
+    top->addWidget(picture_);
     top->addSpacing(8);
     top->addLayout(names, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(objButton[0]);
+    buttons->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addSpacing(6);
-    layout->addWidget(objLabel[3]);
+    layout->addWidget(disclaimerLabel_);
     layout->addSpacing(6);
-    layout->addWidget(objLabel[4]);
+    layout->addWidget(settingsFileLabel_);
     layout->addStretch();
     layout->addLayout(buttons);
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 
 class QLabel;
 class QPushButton;
@@ -17,9 +16,14 @@ class AboutDialog : public QDialog {
     explicit AboutDialog(QWidget* owner);
 
   private:
-    QLabel* objPicture = nullptr;
-    std::array<QLabel*, 5> objLabel{};
-    std::array<QPushButton*, 1> objButton{};
+    QLabel* picture_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* rightsLabel_ = nullptr;
+    QLabel* disclaimerLabel_ = nullptr;
+    // Which settings file this copy of the program uses.
+    QLabel* settingsFileLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace zv

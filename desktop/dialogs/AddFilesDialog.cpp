@@ -135,24 +135,25 @@ AddFilesDialog::AddFilesDialog(QWidget* owner, AddTarget target, std::unique_ptr
 AddFilesDialog::~AddFilesDialog() = default;
 
 void AddFilesDialog::BuildControls() {
-    for (const int i : {0, 1, kProgressFrame})
-        objFrame[i] = Named(new QGroupBox(this), "objFrame", i);
+    placeBox_ = Named(new QGroupBox(this), "objFrame", 0);
+    fileListBox_ = Named(new QGroupBox(this), "objFrame", 1);
+    progressBox_ = Named(new QGroupBox(this), "objFrame", kProgressFrame);
     auto* splitter = Named(new QFrame(this), "objFrame", kSplitterFrame);
     splitter->setCursor(Qt::SplitHCursor);
-    objFrame[kSplitterFrame] = splitter;
-    objLine[0] = Named(new QFrame(splitter), "objLine", 0);
-    objLine[0]->setAutoFillBackground(true);
-    objLine[0]->setAttribute(Qt::WA_TransparentForMouseEvents);
-    SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Button));
+    splitterBar_ = splitter;
+    splitterLine_ = Named(new QFrame(splitter), "objLine", 0);
+    splitterLine_->setAutoFillBackground(true);
+    splitterLine_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    SetColour(splitterLine_, QPalette::Window, palette().color(QPalette::Button));
 
-    objDrive[0] = Named(new QComboBox(objFrame[0]), "objDrive", 0);
-    objDrive[0]->setAcceptDrops(true);
-    objDir[0] = Named(new FolderBox(objFrame[0]), "objDir", 0);
-    objDir[0]->viewport()->setAcceptDrops(true);
-    objCheck[0] = Named(new QCheckBox(objFrame[0]), "objCheck", 0);
+    driveBox_ = Named(new QComboBox(placeBox_), "objDrive", 0);
+    driveBox_->setAcceptDrops(true);
+    folderTree_ = Named(new FolderBox(placeBox_), "objDir", 0);
+    folderTree_->viewport()->setAcceptDrops(true);
+    subfoldersCheck_ = Named(new QCheckBox(placeBox_), "objCheck", 0);
 
     model_ = new FileListModel(this);
-    auto* list = Named(new QTreeView(objFrame[1]), "objListView", 0);
+    auto* list = Named(new QTreeView(fileListBox_), "objListView", 0);
     list->setModel(model_);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
@@ -168,65 +169,71 @@ void AddFilesDialog::BuildControls() {
         header->resizeSection(column, kColumnWidths[column]);
     // The last column takes whatever room the dialog has beyond the others.
     header->setStretchLastSection(true);
-    objListView[0] = list;
+    fileList_ = list;
 
-    objLabel[0] = Named(new QLabel(objFrame[1]), "objLabel", 0);
-    objText[0] = Named(new QLineEdit(objFrame[1]), "objText", 0);
-    objLabel[0]->setBuddy(objText[0]);
-    objText[1] = Named(new QLineEdit(this), "objText", 1);
-    objText[1]->setReadOnly(true);
-    objText[1]->setAlignment(Qt::AlignCenter);
-    objText[1]->setFocusPolicy(Qt::NoFocus);
-    objText[1]->hide();
+    filterLabel_ = Named(new QLabel(fileListBox_), "objLabel", 0);
+    filterBox_ = Named(new QLineEdit(fileListBox_), "objText", 0);
+    filterLabel_->setBuddy(filterBox_);
+    rebuildingNote_ = Named(new QLineEdit(this), "objText", 1);
+    rebuildingNote_->setReadOnly(true);
+    rebuildingNote_->setAlignment(Qt::AlignCenter);
+    rebuildingNote_->setFocusPolicy(Qt::NoFocus);
+    rebuildingNote_->hide();
 
-    for (const int i : {kSelectAll, kClearAll})
-        objButton[i] = Named(new QPushButton(objFrame[1]), "objButton", i);
-    for (const int i : {kClose, kAdd})
-        objButton[i] = Named(new QPushButton(this), "objButton", i);
-    objProgressBar[0] = Named(new QProgressBar(objFrame[kProgressFrame]), "objProgressBar", 0);
-    objProgressBar[0]->setTextVisible(false);
-    objButton[kCancel] = Named(new QPushButton(objFrame[kProgressFrame]), "objButton", kCancel);
-    objFrame[kProgressFrame]->hide();
+    selectAllButton_ = Named(new QPushButton(fileListBox_), "objButton", kSelectAll);
+    clearAllButton_ = Named(new QPushButton(fileListBox_), "objButton", kClearAll);
+    closeButton_ = Named(new QPushButton(this), "objButton", kClose);
+    addButton_ = Named(new QPushButton(this), "objButton", kAdd);
+    progressBar_ = Named(new QProgressBar(progressBox_), "objProgressBar", 0);
+    progressBar_->setTextVisible(false);
+    cancelButton_ = Named(new QPushButton(progressBox_), "objButton", kCancel);
+    progressBox_->hide();
 
-    objStatusBar[0] = Named(new QStatusBar(this), "objStatusBar", 0);
-    objStatusBar[0]->setSizeGripEnabled(true);
+    statusBar_ = Named(new QStatusBar(this), "objStatusBar", 0);
+    statusBar_->setSizeGripEnabled(true);
 
-    connect(objDrive[0], &QComboBox::currentIndexChanged, this, &AddFilesDialog::OnDriveChanged);
-    connect(objDir[0], &FolderBox::FolderEntered, this,
+    connect(driveBox_, &QComboBox::currentIndexChanged, this, &AddFilesDialog::OnDriveChanged);
+    connect(folderTree_, &FolderBox::FolderEntered, this,
             [this](const QString& path) { ChangeFolder(path.toStdString()); });
-    connect(objCheck[0], &QCheckBox::clicked, this, &AddFilesDialog::Scan);
+    connect(subfoldersCheck_, &QCheckBox::clicked, this, &AddFilesDialog::Scan);
     connect(header, &QHeaderView::sectionClicked, this, [this, header](int column) {
         model_->SortByHeading(header->visualIndex(column));
         header->setSortIndicator(model_->SortKey(), model_->Order());
     });
-    connect(objButton[kClose], &QPushButton::clicked, this, [this] {
+    connect(closeButton_, &QPushButton::clicked, this, [this] {
         WaitCursor wait(this);
         close();
     });
-    connect(objButton[kAdd], &QPushButton::clicked, this, &AddFilesDialog::AddChecked);
-    connect(objButton[kSelectAll], &QPushButton::clicked, this, [this] { CheckAll(true); });
-    connect(objButton[kClearAll], &QPushButton::clicked, this, [this] { CheckAll(false); });
-    connect(objButton[kCancel], &QPushButton::clicked, this, &AddFilesDialog::CancelScan);
+    connect(addButton_, &QPushButton::clicked, this, &AddFilesDialog::AddChecked);
+    connect(selectAllButton_, &QPushButton::clicked, this, [this] { CheckAll(true); });
+    connect(clearAllButton_, &QPushButton::clicked, this, [this] { CheckAll(false); });
+    connect(cancelButton_, &QPushButton::clicked, this, &AddFilesDialog::CancelScan);
 }
 
 void AddFilesDialog::SetCaptions() {
     setWindowTitle(Text(text_id::AddFilesCaption));
-    objLabel[0]->setText(Text(kLabelCaptions));
-    for (int i = 0; i < static_cast<int>(objButton.size()); ++i)
-        objButton[i]->setText(Text(kButtonCaptions + i));
-    for (const int i : {0, 1, kProgressFrame})
-        static_cast<QGroupBox*>(objFrame[i])->setTitle(Text(kFrameCaptions + i));
-    objCheck[0]->setText(Text(text_id::SubfoldersCheck));
-    objText[1]->setText(Text(text_id::RebuildingList));
+    filterLabel_->setText(Text(kLabelCaptions));
+    const std::pair<QPushButton*, int> buttons[] = {{closeButton_, kClose},
+                                                    {addButton_, kAdd},
+                                                    {selectAllButton_, kSelectAll},
+                                                    {clearAllButton_, kClearAll},
+                                                    {cancelButton_, kCancel}};
+    for (const auto& [button, number] : buttons)
+        button->setText(Text(kButtonCaptions + number));
+    placeBox_->setTitle(Text(kFrameCaptions));
+    fileListBox_->setTitle(Text(kFrameCaptions + 1));
+    progressBox_->setTitle(Text(kFrameCaptions + kProgressFrame));
+    subfoldersCheck_->setText(Text(text_id::SubfoldersCheck));
+    rebuildingNote_->setText(Text(text_id::RebuildingList));
 }
 
 void AddFilesDialog::Load() {
-    objListView[0]->hide();
+    fileList_->hide();
     driveList_ = drives_->List();
     {
-        const QSignalBlocker quiet(objDrive[0]);
+        const QSignalBlocker quiet(driveBox_);
         for (const Drive& drive : driveList_)
-            objDrive[0]->addItem(QString::fromStdString(drive.text));
+            driveBox_->addItem(QString::fromStdString(drive.text));
     }
     // The boxes start on the user's home folder.
     const std::string start = NormalFolder(QDir::homePath().toStdString());
@@ -257,18 +264,18 @@ void AddFilesDialog::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] {
         if (!scanned_)
             Scan();
-        objListView[0]->show();
+        fileList_->show();
     });
 }
 
 void AddFilesDialog::FollowDrive() {
-    const QSignalBlocker quiet(objDrive[0]);
-    objDrive[0]->setCurrentIndex(DriveOf(driveList_, folder_));
+    const QSignalBlocker quiet(driveBox_);
+    driveBox_->setCurrentIndex(DriveOf(driveList_, folder_));
 }
 
 void AddFilesDialog::ShowFolderInBoxes() {
     FollowDrive();
-    objDir[0]->Show(RootOf(folder_), folder_);
+    folderTree_->Show(RootOf(folder_), folder_);
 }
 
 std::string AddFilesDialog::RootOf(const std::string& path) const {
@@ -297,7 +304,7 @@ void AddFilesDialog::ChangeFolder(const std::string& path) {
         return;
     folder_ = folder;
     ShowFolderInBoxes();
-    objCheck[0]->setChecked(false);
+    subfoldersCheck_->setChecked(false);
     Scan();
     CheckAll(true);
     RememberFolder();
@@ -306,7 +313,7 @@ void AddFilesDialog::ChangeFolder(const std::string& path) {
 void AddFilesDialog::OnDriveChanged(int index) {
     if (index < 0 || busy_)
         return;
-    objCheck[0]->setChecked(false);
+    subfoldersCheck_->setChecked(false);
     const Drive drive = driveList_.at(static_cast<std::size_t>(index));
     while (!drives_->IsReady(drive.root)) {
         const std::string text = ResString(text_id::DriveNotReady) + "\r\n" +
@@ -333,7 +340,7 @@ void AddFilesDialog::Scan() {
     model_->RemoveRows();
     model_->SetSorted(false);
 
-    const bool subfolders = objCheck[0]->isChecked();
+    const bool subfolders = subfoldersCheck_->isChecked();
     double total = 0;
     bool showProgress = false;
     if (subfolders) {
@@ -342,12 +349,12 @@ void AddFilesDialog::Scan() {
         total = IsDriveRoot(folder_) ? drives_->Capacity(RootOf(folder_)) : MeasureTree();
         if (total > 0) {
             showProgress = true;
-            objProgressBar[0]->setRange(0, kProgressMaximum);
-            objProgressBar[0]->setValue(0);
-            objFrame[kProgressFrame]->show();
-            objText[1]->show();
-            objText[1]->raise();
-            objButton[kCancel]->show();
+            progressBar_->setRange(0, kProgressMaximum);
+            progressBar_->setValue(0);
+            progressBox_->show();
+            rebuildingNote_->show();
+            rebuildingNote_->raise();
+            cancelButton_->show();
         }
         Ui().YieldNow();
     }
@@ -358,24 +365,24 @@ void AddFilesDialog::Scan() {
     FolderScan scan(folder_, subfolders);
     while (scan.WalkNext()) {
         if (showProgress)
-            objProgressBar[0]->setValue(ScaledProgress(scan.Bytes(), total));
+            progressBar_->setValue(ScaledProgress(scan.Bytes(), total));
         Ui().Yield();
         if (cancel_)
             break;
     }
     model_->SetFiles(scan.TakeFiles());
     if (!model_->Files().Empty()) {
-        objListView[0]->hide();
+        fileList_->hide();
         std::vector<std::size_t> all(model_->Files().files.size());
         std::iota(all.begin(), all.end(), std::size_t{0});
         model_->AddRows(all);
-        objListView[0]->show();
+        fileList_->show();
     }
 
     EnableControls(true);
-    objButton[kCancel]->setText(Text(kButtonCaptions + kCancel));
-    objFrame[kProgressFrame]->hide();
-    objText[1]->hide();
+    cancelButton_->setText(Text(kButtonCaptions + kCancel));
+    progressBox_->hide();
+    rebuildingNote_->hide();
     model_->SetSorted(true);
     EndBusy();
 }
@@ -397,19 +404,19 @@ void AddFilesDialog::ApplyFilter() {
     EnableControls(false);
     model_->RemoveRows();
     model_->SetSorted(false);
-    objText[1]->show();
-    objText[1]->raise();
+    rebuildingNote_->show();
+    rebuildingNote_->raise();
     Ui().YieldNow();
 
     const GatheredFiles& files = model_->Files();
-    const QString text = objText[0]->text();
+    const QString text = filterBox_->text();
     std::vector<std::size_t> kept;
     if (text.isEmpty()) {
         kept.resize(files.files.size());
         std::iota(kept.begin(), kept.end(), std::size_t{0});
     } else {
         const FileFilter filter(text);
-        objListView[0]->hide();
+        fileList_->hide();
         for (std::size_t i = 0; i < files.files.size(); ++i) {
             if (filter.Keeps(files.files[i].name))
                 kept.push_back(i);
@@ -418,8 +425,8 @@ void AddFilesDialog::ApplyFilter() {
     model_->AddRows(kept);
 
     EnableControls(true);
-    objListView[0]->show();
-    objText[1]->hide();
+    fileList_->show();
+    rebuildingNote_->hide();
     model_->SetSorted(true);
     EndBusy();
 }
@@ -443,7 +450,7 @@ void AddFilesDialog::AddChecked() {
                                                        return GroupNameDialog::Ask(this, items);
                                                    });
         if (outcome.added)
-            objButton[kClose]->setFocus();
+            closeButton_->setFocus();
         if (outcome.redraw && target_.window)
             target_.redrawList(outcome.openGroup);
     } catch (const PlatformError& error) {
@@ -459,7 +466,7 @@ void AddFilesDialog::CheckAll(bool checked) {
 }
 
 void AddFilesDialog::CancelScan() {
-    objButton[kCancel]->setText(Text(text_id::StoppingAdd));
+    cancelButton_->setText(Text(text_id::StoppingAdd));
     cancel_ = true;
     Ui().YieldNow();
 }
@@ -514,18 +521,18 @@ void AddFilesDialog::EnableControls(bool normal) {
         focusBeforeBusy_ = isAncestorOf(focus) ? focus : nullptr;
     }
     const std::initializer_list<QWidget*> switched = {
-        objFrame[0],       objFrame[1],     objCheck[0],           objListView[0],
-        objButton[kClose], objButton[kAdd], objButton[kSelectAll], objButton[kClearAll]};
+        placeBox_,    fileListBox_, subfoldersCheck_, fileList_,
+        closeButton_, addButton_,   selectAllButton_, clearAllButton_};
     for (QWidget* widget : switched)
         widget->setEnabled(normal);
     const QPalette& system = QApplication::palette();
     const QColor text = normal ? system.color(QPalette::Active, QPalette::Text)
                                : system.color(QPalette::Disabled, QPalette::Text);
-    for (QWidget* box : {static_cast<QWidget*>(objDrive[0]), static_cast<QWidget*>(objDir[0])}) {
+    for (QWidget* box : {static_cast<QWidget*>(driveBox_), static_cast<QWidget*>(folderTree_)}) {
         SetColour(box, QPalette::Text, text);
         SetColour(box, QPalette::ButtonText, text);
     }
-    SetColour(objText[0], QPalette::Base, system.color(normal ? QPalette::Base : QPalette::Button));
+    SetColour(filterBox_, QPalette::Base, system.color(normal ? QPalette::Base : QPalette::Button));
     if (normal) {
         unsetCursor();
         // Disabling took the focus away; the control the user was in gets it
@@ -546,13 +553,13 @@ bool AddFilesDialog::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::Drop:
-            if (watched == objDrive[0] || watched == objDir[0]->viewport())
+            if (watched == driveBox_ || watched == folderTree_->viewport())
                 return OnDrag(event);
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease:
-            if (watched == objFrame[kSplitterFrame])
+            if (watched == splitterBar_)
                 return OnSplitterMouse(event);
             break;
         default:
@@ -565,19 +572,19 @@ bool AddFilesDialog::OnKeyPress(QObject* watched, const QKeyEvent& key) {
     const bool control = key.modifiers() & Qt::ControlModifier;
     if (key.key() == Qt::Key_Escape || (key.key() == Qt::Key_A && control))
         return true;  // acted on when the key comes up
-    if (watched == objText[0] && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+    if (watched == filterBox_ && (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
         !(key.modifiers() & Qt::ShiftModifier)) {
         ApplyFilter();
-        objText[0]->setFocus();
+        filterBox_->setFocus();
         return true;
     }
-    if (watched == objDir[0] && key.key() == Qt::Key_Left) {
+    if (watched == folderTree_ && key.key() == Qt::Key_Left) {
         if (!IsDriveRoot(folder_))
             ChangeFolder(fs::path(folder_).parent_path().string());
         return true;
     }
-    if (watched == objDir[0] && key.key() == Qt::Key_Right) {
-        ChangeFolder(objDir[0]->Highlighted());
+    if (watched == folderTree_ && key.key() == Qt::Key_Right) {
+        ChangeFolder(folderTree_->Highlighted());
         return true;
     }
     return false;
@@ -591,7 +598,7 @@ bool AddFilesDialog::OnKeyRelease(const QKeyEvent& key) {
         if (busy_)
             CancelScan();
         else
-            objButton[kClose]->click();
+            closeButton_->click();
         return true;
     }
     if (key.key() == Qt::Key_A && (key.modifiers() & Qt::ControlModifier)) {
@@ -630,12 +637,12 @@ bool AddFilesDialog::OnDrag(QEvent* event) {
 
 bool AddFilesDialog::OnSplitterMouse(QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    QWidget* bar = objFrame[kSplitterFrame];
+    QWidget* bar = splitterBar_;
     switch (event->type()) {
         case QEvent::MouseButtonPress:
             splitterDrag_ = true;
             // The grey of an inactive caption bar while the bar is held.
-            SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Dark));
+            SetColour(splitterLine_, QPalette::Window, palette().color(QPalette::Dark));
             return true;
         case QEvent::MouseMove:
             if (splitterDrag_)
@@ -645,7 +652,7 @@ bool AddFilesDialog::OnSplitterMouse(QEvent* event) {
             if (!splitterDrag_)
                 return true;
             splitterDrag_ = false;
-            SetColour(objLine[0], QPalette::Window, palette().color(QPalette::Button));
+            SetColour(splitterLine_, QPalette::Window, palette().color(QPalette::Button));
             splitter_ = PixelsToTwipsX(bar->x());
             LayOut(false);
             return true;
@@ -674,25 +681,25 @@ void AddFilesDialog::LayOut(bool vertical) {
         layout_.Vertical(H, c);
     layout_.Horizontal(W, splitter_);
     const AddDialogLayout& at = layout_;
-    Place(objFrame[0], at.frame0);
-    Place(objFrame[1], at.frame1);
-    Place(objFrame[kSplitterFrame], at.frame2);
-    Place(objFrame[kProgressFrame], at.frame3);
-    Place(objLine[0], at.line0);
-    Place(objDrive[0], at.drive);
-    Place(objDir[0], at.dir);
-    Place(objCheck[0], at.check);
-    Place(objListView[0], at.list);
-    Place(objLabel[0], at.label0);
-    Place(objText[0], at.text0);
-    Place(objText[1], at.overlay);
-    Place(objProgressBar[0], at.progressBar);
-    Place(objStatusBar[0], at.statusBar);
-    Place(objButton[kClose], at.button0);
-    Place(objButton[kAdd], at.button1);
-    Place(objButton[kSelectAll], at.button2);
-    Place(objButton[kClearAll], at.button3);
-    Place(objButton[kCancel], at.button4);
+    Place(placeBox_, at.frame0);
+    Place(fileListBox_, at.frame1);
+    Place(splitterBar_, at.frame2);
+    Place(progressBox_, at.frame3);
+    Place(splitterLine_, at.line0);
+    Place(driveBox_, at.drive);
+    Place(folderTree_, at.dir);
+    Place(subfoldersCheck_, at.check);
+    Place(fileList_, at.list);
+    Place(filterLabel_, at.label0);
+    Place(filterBox_, at.text0);
+    Place(rebuildingNote_, at.overlay);
+    Place(progressBar_, at.progressBar);
+    Place(statusBar_, at.statusBar);
+    Place(closeButton_, at.button0);
+    Place(addButton_, at.button1);
+    Place(selectAllButton_, at.button2);
+    Place(clearAllButton_, at.button3);
+    Place(cancelButton_, at.button4);
 }
 
 }  // namespace zv

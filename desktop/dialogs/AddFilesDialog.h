@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QPointer>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMimeData;
@@ -128,17 +128,30 @@ class AddFilesDialog : public QDialog {
     bool closeWanted_ = false;
     QPointer<QWidget> focusBeforeBusy_;
 
-    std::array<QWidget*, 4> objFrame{};
-    std::array<QFrame*, 1> objLine{};
-    std::array<QComboBox*, 1> objDrive{};
-    std::array<FolderBox*, 1> objDir{};
-    std::array<QCheckBox*, 1> objCheck{};
-    std::array<QTreeView*, 1> objListView{};
-    std::array<QLineEdit*, 2> objText{};
-    std::array<QLabel*, 1> objLabel{};
-    std::array<QPushButton*, 5> objButton{};
-    std::array<QProgressBar*, 1> objProgressBar{};
-    std::array<QStatusBar*, 1> objStatusBar{};
+    // Where the files come from: the drive, the folder tree, subfolders.
+    QGroupBox* placeBox_ = nullptr;
+    QComboBox* driveBox_ = nullptr;
+    FolderBox* folderTree_ = nullptr;
+    QCheckBox* subfoldersCheck_ = nullptr;
+    // The files found, their filter and the buttons that check them.
+    QGroupBox* fileListBox_ = nullptr;
+    QTreeView* fileList_ = nullptr;
+    QLabel* filterLabel_ = nullptr;
+    QLineEdit* filterBox_ = nullptr;
+    QPushButton* selectAllButton_ = nullptr;
+    QPushButton* clearAllButton_ = nullptr;
+    // Over the list while it is filled again.
+    QLineEdit* rebuildingNote_ = nullptr;
+    // The bar between the two boxes that the mouse moves.
+    QFrame* splitterBar_ = nullptr;
+    QFrame* splitterLine_ = nullptr;
+    // A scan's progress and its cancel button.
+    QGroupBox* progressBox_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
 };
 
 }  // namespace zv

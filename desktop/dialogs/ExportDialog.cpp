@@ -36,46 +36,48 @@ ExportDialog::ExportDialog(QWidget* owner, const std::string& startFolder)
     setModal(true);
     setWindowTitle(Text(text_id::ExportTitle));
 
-    objFrame[0] =
+    formatsBox_ =
         Named(new QGroupBox(Text(text_id::ExportFormatsCaption)), ControlName("objFrame", 0));
-    auto* formats = new QVBoxLayout(objFrame[0]);
+    auto* formats = new QVBoxLayout(formatsBox_);
     for (const ExportFormatChoice& choice : ExportFormatChoices()) {
         auto* option = Named(new QRadioButton(Text(choice.caption)),
-                             ControlName("objOption", static_cast<int>(objOption.size())));
+                             ControlName("objOption", static_cast<int>(formatOptions_.size())));
         formats->addWidget(option);
-        objOption.push_back(option);
+        formatOptions_.push_back(option);
     }
-    objOption.front()->setChecked(true);
+    formatOptions_.front()->setChecked(true);
 
-    objLabel[0] = Named(new QLabel(Text(text_id::ExportFolderLabel)), ControlName("objLabel", 0));
-    objText[0] =
+    folderLabel_ = Named(new QLabel(Text(text_id::ExportFolderLabel)), ControlName("objLabel", 0));
+    folderBox_ =
         Named(new QLineEdit(QString::fromStdString(startFolder)), ControlName("objText", 0));
-    objText[0]->setMinimumWidth(objText[0]->fontMetrics().averageCharWidth() * 48);
-    objLabel[0]->setBuddy(objText[0]);
-    objButton[0] =
+    folderBox_->setMinimumWidth(folderBox_->fontMetrics().averageCharWidth() * 48);
+    folderLabel_->setBuddy(folderBox_);
+    browseButton_ =
         Named(new QPushButton(Text(text_id::ExportBrowseButton)), ControlName("objButton", 0));
-    objButton[1] = Named(new QPushButton(Text(text_id::ExportButton)), ControlName("objButton", 1));
-    objButton[2] = Named(new QPushButton(Text(text_id::CancelButton)), ControlName("objButton", 2));
-    objButton[1]->setDefault(true);
+    exportButton_ =
+        Named(new QPushButton(Text(text_id::ExportButton)), ControlName("objButton", 1));
+    cancelButton_ =
+        Named(new QPushButton(Text(text_id::CancelButton)), ControlName("objButton", 2));
+    exportButton_->setDefault(true);
 
     auto* folder = new QHBoxLayout;
-    folder->addWidget(objLabel[0]);
-    folder->addWidget(objText[0], 1);
-    folder->addWidget(objButton[0]);
+    folder->addWidget(folderLabel_);
+    folder->addWidget(folderBox_, 1);
+    folder->addWidget(browseButton_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(objButton[1]);
-    buttons->addWidget(objButton[2]);
+    buttons->addWidget(exportButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(objFrame[0]);
+    layout->addWidget(formatsBox_);
     layout->addLayout(folder);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(objButton[0], &QPushButton::clicked, this, &ExportDialog::ChooseFolder);
-    connect(objButton[1], &QPushButton::clicked, this, &QDialog::accept);
-    connect(objButton[2], &QPushButton::clicked, this, &QDialog::reject);
-    connect(objText[0], &QLineEdit::textChanged, this, &ExportDialog::EnableExport);
+    connect(browseButton_, &QPushButton::clicked, this, &ExportDialog::ChooseFolder);
+    connect(exportButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(folderBox_, &QLineEdit::textChanged, this, &ExportDialog::EnableExport);
     EnableExport();
 }
 
@@ -88,22 +90,22 @@ std::optional<ExportRequest> ExportDialog::Ask(QWidget* owner, const std::string
 
 ExportRequest ExportDialog::Request() const {
     ExportRequest request;
-    for (std::size_t i = 0; i < objOption.size(); ++i) {
-        if (objOption[i]->isChecked())
+    for (std::size_t i = 0; i < formatOptions_.size(); ++i) {
+        if (formatOptions_[i]->isChecked())
             request.format = ExportFormatChoices()[i].format;
     }
-    request.folder = objText[0]->text().toStdString();
+    request.folder = folderBox_->text().toStdString();
     return request;
 }
 
 void ExportDialog::ChooseFolder() {
     if (const auto folder =
             Ui().FolderDialog(ResString(text_id::ExportFolderTitle), Request().folder))
-        objText[0]->setText(QString::fromStdString(*folder));
+        folderBox_->setText(QString::fromStdString(*folder));
 }
 
 void ExportDialog::EnableExport() {
-    objButton[1]->setEnabled(ExportFolderAccepted(Request().folder));
+    exportButton_->setEnabled(ExportFolderAccepted(Request().folder));
 }
 
 }  // namespace zv

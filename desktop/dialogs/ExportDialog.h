@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,13 +37,14 @@ class ExportDialog : public QDialog {
     // The export button works only with a folder it can take.
     void EnableExport();
 
-    std::array<QGroupBox*, 1> objFrame{};
+    QGroupBox* formatsBox_ = nullptr;
     // One for each format, in the order of ExportFormatChoices.
-    std::vector<QRadioButton*> objOption;
-    std::array<QLabel*, 1> objLabel{};
-    std::array<QLineEdit*, 1> objText{};
-    // The folder dialog, the export, cancel.
-    std::array<QPushButton*, 3> objButton{};
+    std::vector<QRadioButton*> formatOptions_;
+    QLabel* folderLabel_ = nullptr;
+    QLineEdit* folderBox_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QPushButton* exportButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace zv

@@ -49,32 +49,31 @@ GroupNameDialog::GroupNameDialog(QWidget* owner, std::vector<ItemRecord> items)
     setModal(true);
     setWindowTitle(ShownText(ResString(text_id::ProductName)));
 
-    objLabel[0] =
+    explanation_ =
         Named(new QLabel(ShownText(ResString(text_id::MakeGroupExplanation))), "objLabel(0)");
-    objLabel[0]->setWordWrap(true);
-    objOption[1] =
-        Named(new QRadioButton(ShownText(ResString(text_id::YesButton))), "objOption(1)");
-    objOption[0] = Named(new QRadioButton(ShownText(ResString(text_id::NoButton))), "objOption(0)");
-    objText[0] = Named(new QLineEdit, "objText(0)");
-    objButton[0] = Named(new QPushButton(ShownText(ResString(kOk))), "objButton(0)");
-    objButton[0]->setDefault(true);
-    objButton[0]->setAutoDefault(true);
+    explanation_->setWordWrap(true);
+    yesOption_ = Named(new QRadioButton(ShownText(ResString(text_id::YesButton))), "objOption(1)");
+    noOption_ = Named(new QRadioButton(ShownText(ResString(text_id::NoButton))), "objOption(0)");
+    nameBox_ = Named(new QLineEdit, "objText(0)");
+    okButton_ = Named(new QPushButton(ShownText(ResString(kOk))), "objButton(0)");
+    okButton_->setDefault(true);
+    okButton_->setAutoDefault(true);
 
     auto* choice = new QHBoxLayout;
-    choice->addWidget(objOption[1]);
-    choice->addWidget(objOption[0]);
-    choice->addWidget(objText[0], 1);
-    choice->addWidget(objButton[0]);
+    choice->addWidget(yesOption_);
+    choice->addWidget(noOption_);
+    choice->addWidget(nameBox_, 1);
+    choice->addWidget(okButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(objLabel[0]);
+    layout->addWidget(explanation_);
     layout->addStretch();
     layout->addLayout(choice);
 
-    objOption[0]->setChecked(true);
+    noOption_->setChecked(true);
     ShowNameBox(false);
-    connect(objOption[1], &QRadioButton::toggled, this, &GroupNameDialog::ShowNameBox);
-    connect(objButton[0], &QPushButton::clicked, this, &GroupNameDialog::OnOk);
+    connect(yesOption_, &QRadioButton::toggled, this, &GroupNameDialog::ShowNameBox);
+    connect(okButton_, &QPushButton::clicked, this, &GroupNameDialog::OnOk);
 
     // The designed size, unless the texts in the fonts at hand need more room.
     const QSize design(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
@@ -88,7 +87,7 @@ std::string GroupNameDialog::Ask(QWidget* owner, std::vector<ItemRecord> items) 
 }
 
 void GroupNameDialog::ShowNameBox(bool open) {
-    QLineEdit* box = objText[0];
+    QLineEdit* box = nameBox_;
     box->setEnabled(open);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, NameBoxBackground(open));
@@ -98,11 +97,11 @@ void GroupNameDialog::ShowNameBox(bool open) {
 }
 
 void GroupNameDialog::OnOk() {
-    if (!objOption[1]->isChecked()) {
+    if (!yesOption_->isChecked()) {
         accept();
         return;
     }
-    QLineEdit* box = objText[0];
+    QLineEdit* box = nameBox_;
     const std::string name = box->text().toStdString();
     if (name.empty()) {
         ShowMessage(ResString(text_id::GroupNamePrompt));

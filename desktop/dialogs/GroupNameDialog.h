@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <string>
 #include <vector>
 
@@ -39,10 +38,12 @@ class GroupNameDialog : public QDialog {
 
     std::vector<ItemRecord> items_;
     std::string chosenName_;
-    std::array<QLabel*, 1> objLabel{};
-    std::array<QRadioButton*, 2> objOption{};
-    std::array<QLineEdit*, 1> objText{};
-    std::array<QPushButton*, 1> objButton{};
+    QLabel* explanation_ = nullptr;
+    // Make a group of the files, or keep them single files.
+    QRadioButton* yesOption_ = nullptr;
+    QRadioButton* noOption_ = nullptr;
+    QLineEdit* nameBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace zv

@@ -1,15 +1,13 @@
 #include "desktop/dialogs/RunDialog.h"
 
-#include <QEventLoop>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/platform/UiServices.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
@@ -18,22 +16,30 @@ namespace zv {
 
 namespace {
 
-constexpr int kAbortButton = 0;
-constexpr int kPauseButton = 1;
-constexpr int kFinishButton = 2;
-
 // What each bar measures: the search steps within a medium, and the loading
 // of rows and the sizes tried.
 constexpr int kBarCaptions[] = {text_id::SearchBarCaption, text_id::SizesBarCaption};
-
-// How long a paused run sleeps between looks at its requests, in milliseconds.
-constexpr int kPauseWaitMs = 10;
 
 constexpr int kWidth = 420;
 constexpr int kBarHeight = 18;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+QLabel* NewLabel(const QString& text, int number) {
+    auto* label = new QLabel(text);
+    label->setObjectName(ControlName("objLabel", number));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// The buttons keep the numbers their object names always had.
+QPushButton* NewButton(int caption, int number) {
+    auto* button = new QPushButton(Text(ResString(caption)));
+    button->setObjectName(ControlName("objButton", number));
+    button->setAutoDefault(false);
+    return button;
 }
 
 // The platform's own bar, showing how far it has come in per cent beside it.
@@ -71,54 +77,45 @@ RunDialog::RunDialog(QWidget* owner)
     setModal(false);
     setWindowTitle(Text(ResString(text_id::RunningCaption)));
 
-    objLabel[0] = new QLabel(Text(ResString(text_id::PreparingRun)));
-    objLabel[0]->setObjectName(ControlName("objLabel", 0));
-    objLabel[0]->setTextFormat(Qt::PlainText);
-    // How far the search of the medium has come, in words.
-    objLabel[1] = new QLabel;
-    objLabel[1]->setObjectName(ControlName("objLabel", 1));
-    objLabel[1]->setTextFormat(Qt::PlainText);
-    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i) {
-        objProgress[i] = NewBar(i);
-        objBarCaption[i] = NewBarCaption(i, objProgress[i]);
+    statusLabel_ = NewLabel(Text(ResString(text_id::PreparingRun)), 0);
+    detailLabel_ = NewLabel({}, 1);
+    for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
+        bars_[i] = NewBar(i);
+        barCaptions_[i] = NewBarCaption(i, bars_[i]);
     }
 
-    const int captions[] = {text_id::AbortButton, text_id::PauseButton,
-                            text_id::FinishMediumButton};
-    for (int i = 0; i < static_cast<int>(objButton.size()); ++i) {
-        objButton[i] = new QPushButton(Text(ResString(captions[i])));
-        objButton[i]->setObjectName(ControlName("objButton", i));
-        objButton[i]->setAutoDefault(false);
-    }
-    objButton[kFinishButton]->setToolTip(Text(ResString(text_id::FinishMediumTip)));
-    objButton[kFinishButton]->setEnabled(false);
-    connect(objButton[kAbortButton], &QPushButton::clicked, this, &RunDialog::RequestAbort);
-    connect(objButton[kPauseButton], &QPushButton::clicked, this, &RunDialog::TogglePause);
-    connect(objButton[kFinishButton], &QPushButton::clicked, this, &RunDialog::RequestFinish);
+    abortButton_ = NewButton(text_id::AbortButton, 0);
+    pauseButton_ = NewButton(text_id::PauseButton, 1);
+    finishButton_ = NewButton(text_id::FinishMediumButton, 2);
+    finishButton_->setToolTip(Text(ResString(text_id::FinishMediumTip)));
+    finishButton_->setEnabled(false);
+    connect(abortButton_, &QPushButton::clicked, this, &RunDialog::RequestAbort);
+    connect(pauseButton_, &QPushButton::clicked, this, &RunDialog::TogglePause);
+    connect(finishButton_, &QPushButton::clicked, this, &RunDialog::RequestFinish);
 
-    objFrame[0] = new QFrame;
-    objFrame[0]->setObjectName(ControlName("objFrame", 0));
-    objFrame[0]->setFrameShape(QFrame::StyledPanel);
-    objFrame[0]->setFrameShadow(QFrame::Sunken);
-    auto* inside = new QVBoxLayout(objFrame[0]);
-    inside->addWidget(objLabel[0]);
-    inside->addWidget(objLabel[1]);
+    auto* frame = new QFrame;
+    frame->setObjectName(ControlName("objFrame", 0));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    auto* inside = new QVBoxLayout(frame);
+    inside->addWidget(statusLabel_);
+    inside->addWidget(detailLabel_);
     auto* bars = new QGridLayout;
-    for (int i = 0; i < static_cast<int>(objProgress.size()); ++i) {
-        bars->addWidget(objBarCaption[i], i, 0);
-        bars->addWidget(objProgress[i], i, 1);
+    for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
+        bars->addWidget(barCaptions_[i], i, 0);
+        bars->addWidget(bars_[i], i, 1);
     }
     bars->setColumnStretch(1, 1);
     inside->addLayout(bars);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(objButton[kFinishButton]);
+    buttons->addWidget(finishButton_);
     buttons->addStretch();
-    buttons->addWidget(objButton[kPauseButton]);
-    buttons->addWidget(objButton[kAbortButton]);
+    buttons->addWidget(pauseButton_);
+    buttons->addWidget(abortButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(objFrame[0]);
+    layout->addWidget(frame);
     layout->addLayout(buttons);
     setFixedSize(QSize(kWidth, 0).expandedTo(sizeHint()));
 }
@@ -130,13 +127,13 @@ void RunDialog::RequestAbort() {
 void RunDialog::TogglePause() {
     if (!requests_.pause) {
         requests_.pause = true;
-        savedStatus_ = objLabel[0]->text().toStdString();
-        objLabel[0]->setText(Text(ResString(text_id::PausedStatus)));
-        objButton[kPauseButton]->setText(Text(ResString(text_id::ResumeButton)));
+        savedStatus_ = statusLabel_->text().toStdString();
+        statusLabel_->setText(Text(ResString(text_id::PausedStatus)));
+        pauseButton_->setText(Text(ResString(text_id::ResumeButton)));
     } else {
         requests_.pause = false;
-        objLabel[0]->setText(Text(savedStatus_));
-        objButton[kPauseButton]->setText(Text(ResString(text_id::PauseAgainButton)));
+        statusLabel_->setText(Text(savedStatus_));
+        pauseButton_->setText(Text(ResString(text_id::PauseAgainButton)));
     }
     emit PauseToggled();
 }
@@ -144,20 +141,20 @@ void RunDialog::TogglePause() {
 void RunDialog::RequestFinish() {
     requests_.finish = true;
     // One request per medium; the next search offers it again.
-    objButton[kFinishButton]->setEnabled(false);
+    finishButton_->setEnabled(false);
 }
 
-void RunDialog::StatusChanged(const std::string& text) {
+void RunDialog::ShowStatus(const std::string& text) {
     // While paused the line keeps saying so; what the run reports meanwhile
     // is what resuming shows.
     if (requests_.pause)
         savedStatus_ = text;
     else
-        objLabel[0]->setText(Text(text));
+        statusLabel_->setText(Text(text));
 }
 
-void RunDialog::ProgressChanged(int bar, const ProgressBarState& state) {
-    QProgressBar* progress = objProgress[bar];
+void RunDialog::ShowProgress(int bar, const ProgressBarState& state) {
+    QProgressBar* progress = bars_[bar];
     if (state.max > state.min) {
         progress->setRange(state.min, state.max);
         progress->setValue(state.value);
@@ -167,32 +164,15 @@ void RunDialog::ProgressChanged(int bar, const ProgressBarState& state) {
         progress->setValue(1);
     }
     progress->setVisible(state.visible);
-    objBarCaption[bar]->setVisible(state.visible);
+    barCaptions_[bar]->setVisible(state.visible);
 }
 
-void RunDialog::Yield() {
-    Ui().Yield();
+void RunDialog::ShowDetail(const std::string& text) {
+    detailLabel_->setText(Text(text));
 }
 
-void RunDialog::PauseWait() {
-    Ui().YieldNow();
-    // Sleep in an event loop: the buttons answer at once, and the processor
-    // rests until something happens or the time is up.
-    QEventLoop wait;
-    QTimer::singleShot(kPauseWaitMs, &wait, &QEventLoop::quit);
-    wait.exec();
-}
-
-void RunDialog::Message(int, const std::string& text) {
-    ShowMessage(text);
-}
-
-void RunDialog::DetailChanged(const std::string& text) {
-    objLabel[1]->setText(QString::fromStdString(text));
-}
-
-void RunDialog::SearchRunning(bool running) {
-    objButton[kFinishButton]->setEnabled(running);
+void RunDialog::ShowSearchRunning(bool running) {
+    finishButton_->setEnabled(running);
 }
 
 }  // namespace zv

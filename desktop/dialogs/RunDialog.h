@@ -7,7 +7,6 @@
 #include "core/engine/RunObserver.h"
 #include "core/engine/RunRequests.h"
 
-class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -17,9 +16,10 @@ namespace zv {
 // The window of a run in progress: the status line, the progress of the
 // search within a medium and of the sizes tried, and the buttons that pause,
 // resume or abort the run, or take the best combination found so far for the
-// medium being searched. It shows what the engine reports and holds the
-// requests the engine reads; it does not block the main window that owns it.
-class RunDialog : public QDialog, public RunObserver {
+// medium being searched. It shows what the run reports (on the window's own
+// thread) and holds the requests the run reads from its worker thread; it
+// does not block the main window that owns it.
+class RunDialog : public QDialog {
     Q_OBJECT
 
   public:
@@ -33,15 +33,12 @@ class RunDialog : public QDialog, public RunObserver {
     // the run goes on with the next one.
     void RequestFinish();
 
-    void StatusChanged(const std::string& text) override;
-    void ProgressChanged(int bar, const ProgressBarState& state) override;
-    void Yield() override;
-    void PauseWait() override;
-    void Message(int id, const std::string& text) override;
-    // The dialog shows no figures of the media chosen.
-    void MediumChosen(const MediumReport&) override {}
-    void SearchRunning(bool running) override;
-    void DetailChanged(const std::string& text) override;
+    void ShowStatus(const std::string& text);
+    void ShowProgress(int bar, const ProgressBarState& state);
+    // A line that says how far the search of the medium has come.
+    void ShowDetail(const std::string& text);
+    // Finishing a medium early is offered only while its search runs.
+    void ShowSearchRunning(bool running);
 
   signals:
     // The run was paused or resumed: the commands follow.
@@ -57,12 +54,14 @@ class RunDialog : public QDialog, public RunObserver {
     // set it since; it comes back on resuming.
     std::string savedStatus_;
 
-    std::array<QLabel*, 2> objLabel{};
-    std::array<QPushButton*, 3> objButton{};
-    std::array<QProgressBar*, 2> objProgress{};
-    // By bar: what it measures.
-    std::array<QLabel*, 2> objBarCaption{};
-    std::array<QFrame*, 1> objFrame{};
+    QLabel* statusLabel_ = nullptr;
+    QLabel* detailLabel_ = nullptr;
+    QPushButton* abortButton_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* finishButton_ = nullptr;
+    // By bar: the bar and what it measures.
+    std::array<QProgressBar*, 2> bars_{};
+    std::array<QLabel*, 2> barCaptions_{};
 };
 
 }  // namespace zv

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "core/engine/RunSettingCheck.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/AfterRun.h"
 #include "core/settings/CapacityText.h"
@@ -49,6 +50,22 @@ std::string PlainWholeNumber(double value) {
     const int exponent = std::stoi(text.substr(e + 1));
     digits.append(static_cast<std::size_t>(exponent + 1) - digits.size(), '0');
     return (negative ? "-" : "") + digits;
+}
+
+SettingBox BoxOf(RunSettingField field) {
+    switch (field) {
+        case RunSettingField::MediaSize:
+            return SettingBox::MediaSize;
+        case RunSettingField::Tolerance:
+            return SettingBox::DiffSize;
+        case RunSettingField::MediaCount:
+            return SettingBox::MediaNum;
+        case RunSettingField::MaxItems:
+            return SettingBox::MaxFile;
+        case RunSettingField::MinItems:
+            return SettingBox::MinFile;
+    }
+    return SettingBox::MediaSize;
 }
 
 bool IsCountBox(SettingBox box) {
@@ -136,22 +153,13 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
 }
 
 std::optional<SettingRefusal> RunSettingRules::Check(const RunSettings& settings) {
-    // A size past any medium is a number the user mistyped, which deserves
-    // its own words rather than the message of a text that means nothing.
-    const std::optional<double> typed = ParseNumber(settings.MediaSize)
-                                            ? ParseNumber(settings.MediaSize)
-                                            : ParseCapacity(settings.MediaSize);
-    if (typed && *typed > kMaxCapacity)
-        return SettingRefusal{text_id::CapacityTooLarge, SettingBox::MediaSize};
-    const double capacity = SizeFromText(settings.MediaSize);
-    if (capacity == 0)
-        return SettingRefusal{text_id::WrongCapacity, SettingBox::MediaSize};
-    if (settings.MediaNum == 0)
-        return SettingRefusal{text_id::NoMediaCount, SettingBox::MediaNum};
-    if (!(settings.DiffSize < capacity))
-        return SettingRefusal{text_id::ToleranceTooLarge, SettingBox::MediaSize};
-    if (!(settings.MinFile < settings.MaxFile))
-        return SettingRefusal{text_id::MinFilesNotBelowMax, SettingBox::MaxFile};
+    if (const std::optional<RunSettingRefusal> refusal = CheckRunSettings(settings)) {
+        // The lookup says why a size is none: a settings file that cannot
+        // be read, or a name that no preset has.
+        if (refusal->rule == RunSettingRule::CapacityUnknown)
+            static_cast<void>(SizeFromText(settings.MediaSize));
+        return SettingRefusal{refusal->message, BoxOf(refusal->field)};
+    }
     // A relative folder would land wherever the program happened to be started.
     if (AfterRunFormat(settings.AfterRun) &&
         !std::filesystem::path(settings.AfterPath).is_absolute())

@@ -46,7 +46,8 @@ constexpr std::pair<PackingMethod, int> kMethods[] = {
     {PackingMethod::FewestMedia, text_id::FewestMediaMethod},
 };
 constexpr int kBrowse = 7;
-// objText(0) to objText(3) take numbers; objText(4) is the after-run folder.
+// The boxes that take numbers: the tolerance, the media count, the most and
+// the fewest files on a medium.
 constexpr int kNumberBoxes = 4;
 // The after-run actions in the order the box offers them, with their names.
 constexpr std::pair<AfterRunAction, int> kAfterRunActions[] = {
@@ -68,6 +69,13 @@ constexpr int kBoxWidth = 150;
 constexpr int kComboWidth = 220;
 // The longest time limit the box takes, in seconds: a day.
 constexpr double kLongestTimeLimit = 86400;
+
+QPushButton* NewButton(int number) {
+    auto* button = new QPushButton;
+    button->setObjectName(ControlName("objButton", number));
+    button->setAutoDefault(false);
+    return button;
+}
 
 QFrame* NewLine(const char* name) {
     auto* line = new QFrame;
@@ -97,27 +105,44 @@ RunSettingsDialog::RunSettingsDialog(QWidget* owner, ProjectDocument& project)
     Load();
     const QSize design(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
     setFixedSize(design.expandedTo(sizeHint()));
-    objCombo[0]->setFocus();
+    mediaSizeBox_->setFocus();
+}
+
+QPushButton*& RunSettingsDialog::Button(int number) {
+    switch (number) {
+        case kCancel:
+            return cancelButton_;
+        case kApply:
+            return applyButton_;
+        case kOk:
+            return okButton_;
+        case kDefaults:
+            return defaultsButton_;
+        case kAuto:
+            return autoButton_;
+        default:
+            return browseButton_;
+    }
 }
 
 void RunSettingsDialog::BuildControls() {
     for (const int i : kLabels) {
-        objLabel[i] = new QLabel;
-        objLabel[i]->setObjectName(ControlName("objLabel", i));
+        labels_[i] = new QLabel;
+        labels_[i]->setObjectName(ControlName("objLabel", i));
     }
     for (const int i : {RunSettingRules::kMethodLabel, RunSettingRules::kAfterRunLabel,
                         RunSettingRules::kAfterPathLabel, RunSettingRules::kAllowanceHelp,
                         RunSettingRules::kTimeLimitLabel, RunSettingRules::kTimeLimitUnit}) {
-        objLabel[i] = new QLabel;
-        objLabel[i]->setObjectName(ControlName("objLabel", i));
+        labels_[i] = new QLabel;
+        labels_[i]->setObjectName(ControlName("objLabel", i));
     }
     for (const int n : RunSettingRules::HelpLabels()) {
-        objLabel[n]->setMouseTracking(true);
-        objLabel[n]->installEventFilter(this);
+        labels_[n]->setMouseTracking(true);
+        labels_[n]->installEventFilter(this);
     }
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { ShowHelpFor(now); });
-    QLabel* help = objLabel[kHelpArea];
+    QLabel* help = labels_[kHelpArea];
     help->setWordWrap(true);
     help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     help->setFrameShape(QFrame::StyledPanel);
@@ -128,64 +153,60 @@ void RunSettingsDialog::BuildControls() {
                          2 * help->margin());
     help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
-    objCombo[0] = new QComboBox;
-    objCombo[0]->setObjectName(ControlName("objCombo", 0));
-    objCombo[0]->setEditable(true);
+    mediaSizeBox_ = new QComboBox;
+    mediaSizeBox_->setObjectName(ControlName("objCombo", 0));
+    mediaSizeBox_->setEditable(true);
     // It takes numbers and preset names as typed: nothing is completed or
     // added to the list.
-    objCombo[0]->setCompleter(nullptr);
-    objCombo[0]->setInsertPolicy(QComboBox::NoInsert);
-    objCombo[0]->setMinimumWidth(kComboWidth);
-    objCombo[0]->installEventFilter(this);
+    mediaSizeBox_->setCompleter(nullptr);
+    mediaSizeBox_->setInsertPolicy(QComboBox::NoInsert);
+    mediaSizeBox_->setMinimumWidth(kComboWidth);
+    mediaSizeBox_->installEventFilter(this);
 
     for (int i = 0; i < kNumberBoxes; ++i) {
-        objText[i] = new QLineEdit;
-        objText[i]->setObjectName(ControlName("objText", i));
-        objText[i]->setAlignment(Qt::AlignRight);
-        objText[i]->setFixedWidth(kBoxWidth);
+        QLineEdit* box = new QLineEdit;
+        box->setObjectName(ControlName("objText", i));
+        box->setAlignment(Qt::AlignRight);
+        box->setFixedWidth(kBoxWidth);
         // Digits only: no input method composes other characters into it.
-        objText[i]->setAttribute(Qt::WA_InputMethodEnabled, false);
-        objText[i]->installEventFilter(this);
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->installEventFilter(this);
+        numberBoxes_[i] = box;
     }
 
-    objCombo[1] = new QComboBox;
-    objCombo[1]->setObjectName(ControlName("objCombo", 1));
-    objLabel[RunSettingRules::kMethodLabel]->setBuddy(objCombo[1]);
-    connect(objCombo[1], &QComboBox::currentIndexChanged, this, [this] { EnableTimeLimit(); });
-    objTimeLimit = new QDoubleSpinBox;
-    objTimeLimit->setObjectName(QStringLiteral("objTimeLimit"));
-    objTimeLimit->setRange(0, kLongestTimeLimit);
-    objTimeLimit->setDecimals(1);
-    objTimeLimit->setAlignment(Qt::AlignRight);
-    objTimeLimit->setFixedWidth(kBoxWidth);
-    objLabel[RunSettingRules::kTimeLimitLabel]->setBuddy(objTimeLimit);
+    methodBox_ = new QComboBox;
+    methodBox_->setObjectName(ControlName("objCombo", 1));
+    labels_[RunSettingRules::kMethodLabel]->setBuddy(methodBox_);
+    connect(methodBox_, &QComboBox::currentIndexChanged, this, [this] { EnableTimeLimit(); });
+    timeLimitBox_ = new QDoubleSpinBox;
+    timeLimitBox_->setObjectName(QStringLiteral("objTimeLimit"));
+    timeLimitBox_->setRange(0, kLongestTimeLimit);
+    timeLimitBox_->setDecimals(1);
+    timeLimitBox_->setAlignment(Qt::AlignRight);
+    timeLimitBox_->setFixedWidth(kBoxWidth);
+    labels_[RunSettingRules::kTimeLimitLabel]->setBuddy(timeLimitBox_);
 
-    for (int i = 0; i < static_cast<int>(objCheck.size()); ++i) {
-        objCheck[i] = new QCheckBox;
-        objCheck[i]->setObjectName(ControlName("objCheck", i));
-    }
+    fastModeCheck_ = new QCheckBox;
+    fastModeCheck_->setObjectName(ControlName("objCheck", 0));
+    allowanceCheck_ = new QCheckBox;
+    allowanceCheck_->setObjectName(ControlName("objCheck", 1));
 
-    objCombo[2] = new QComboBox;
-    objCombo[2]->setObjectName(ControlName("objCombo", 2));
-    objLabel[RunSettingRules::kAfterRunLabel]->setBuddy(objCombo[2]);
-    connect(objCombo[2], &QComboBox::currentIndexChanged, this, [this] { EnableAfterPath(); });
+    afterRunBox_ = new QComboBox;
+    afterRunBox_->setObjectName(ControlName("objCombo", 2));
+    labels_[RunSettingRules::kAfterRunLabel]->setBuddy(afterRunBox_);
+    connect(afterRunBox_, &QComboBox::currentIndexChanged, this, [this] { EnableAfterPath(); });
     // Any path: it takes none of the number boxes' rules.
-    objText[4] = new QLineEdit;
-    objText[4]->setObjectName(ControlName("objText", 4));
-    objLabel[RunSettingRules::kAfterPathLabel]->setBuddy(objText[4]);
-    objButton[kBrowse] = new QPushButton;
-    objButton[kBrowse]->setObjectName(ControlName("objButton", kBrowse));
-    objButton[kBrowse]->setAutoDefault(false);
-    connect(objButton[kBrowse], &QPushButton::clicked, this, [this] { ChooseAfterPath(); });
+    afterPathBox_ = new QLineEdit;
+    afterPathBox_->setObjectName(ControlName("objText", 4));
+    labels_[RunSettingRules::kAfterPathLabel]->setBuddy(afterPathBox_);
+    browseButton_ = NewButton(kBrowse);
+    connect(browseButton_, &QPushButton::clicked, this, [this] { ChooseAfterPath(); });
 
     // Enter always means OK: a button reached with Tab does not take it over
     // (Auto would silently replace the tolerance).
-    for (const int i : kButtons) {
-        objButton[i] = new QPushButton;
-        objButton[i]->setObjectName(ControlName("objButton", i));
-        objButton[i]->setAutoDefault(false);
-    }
-    objButton[kOk]->setDefault(true);
+    for (const int i : kButtons)
+        Button(i) = NewButton(i);
+    okButton_->setDefault(true);
     // A click whose press made a box refuse its value does nothing.
     const auto unlessRefused = [this](auto action) {
         return [this, action] {
@@ -193,32 +214,32 @@ void RunSettingsDialog::BuildControls() {
                 action();
         };
     };
-    connect(objButton[kOk], &QPushButton::clicked, this, unlessRefused([this] {
+    connect(okButton_, &QPushButton::clicked, this, unlessRefused([this] {
                 if (Apply())
                     accept();
             }));
-    connect(objButton[kApply], &QPushButton::clicked, this, unlessRefused([this] { Apply(); }));
-    connect(objButton[kCancel], &QPushButton::clicked, this, unlessRefused([this] { reject(); }));
-    connect(objButton[kAuto], &QPushButton::clicked, this, unlessRefused([this] { Auto(); }));
-    connect(objButton[kDefaults], &QPushButton::clicked, this,
+    connect(applyButton_, &QPushButton::clicked, this, unlessRefused([this] { Apply(); }));
+    connect(cancelButton_, &QPushButton::clicked, this, unlessRefused([this] { reject(); }));
+    connect(autoButton_, &QPushButton::clicked, this, unlessRefused([this] { Auto(); }));
+    connect(defaultsButton_, &QPushButton::clicked, this,
             unlessRefused([this] { StoreDefaults(); }));
 
-    objFrame[0] = new QFrame;
-    objFrame[0]->setObjectName(ControlName("objFrame", 0));
-    objFrame[0]->setFrameShape(QFrame::StyledPanel);
-    objFrame[0]->setFrameShadow(QFrame::Sunken);
-    Line1 = NewLine("Line1");
-    Line2 = NewLine("Line2");
+    fieldsFrame_ = new QFrame;
+    fieldsFrame_->setObjectName(ControlName("objFrame", 0));
+    fieldsFrame_->setFrameShape(QFrame::StyledPanel);
+    fieldsFrame_->setFrameShadow(QFrame::Sunken);
+    sizesLine_ = NewLine("Line1");
+    limitsLine_ = NewLine("Line2");
 
-    objLabel[3]->setBuddy(objCombo[0]);
-    objLabel[5]->setBuddy(objText[0]);
-    objLabel[7]->setBuddy(objText[1]);
-    objLabel[9]->setBuddy(objText[2]);
-    objLabel[11]->setBuddy(objText[3]);
+    labels_[3]->setBuddy(mediaSizeBox_);
+    labels_[5]->setBuddy(numberBoxes_[0]);
+    labels_[7]->setBuddy(numberBoxes_[1]);
+    labels_[9]->setBuddy(numberBoxes_[2]);
+    labels_[11]->setBuddy(numberBoxes_[3]);
 }
 
 void RunSettingsDialog::BuildLayout() {
-    auto* fields = new QGridLayout(objFrame[0]);
+    auto* fields = new QGridLayout(fieldsFrame_);
     auto heading = [fields](int row, QLabel* label, QFrame* line) {
         auto* layout = new QHBoxLayout;
         layout->addWidget(label);
@@ -230,93 +251,93 @@ void RunSettingsDialog::BuildLayout() {
         fields->addWidget(box, row, 1);
         fields->addWidget(unit, row, 2);
     };
-    heading(0, objLabel[0], Line1);
-    fields->addWidget(objLabel[3], 1, 0);
-    fields->addWidget(objCombo[0], 1, 1, 1, 2);
-    fields->addWidget(objLabel[4], 1, 3);
-    field(2, objLabel[5], objText[0], objLabel[6]);
-    fields->addWidget(objButton[kAuto], 2, 3);
-    field(3, objLabel[7], objText[1], objLabel[8]);
-    heading(4, objLabel[1], Line2);
-    field(5, objLabel[9], objText[2], objLabel[10]);
-    field(6, objLabel[11], objText[3], objLabel[12]);
-    fields->addWidget(objLabel[RunSettingRules::kMethodLabel], 8, 0);
-    fields->addWidget(objCombo[1], 8, 1, 1, 3);
-    fields->addWidget(objCheck[0], 7, 0);
+    heading(0, labels_[0], sizesLine_);
+    fields->addWidget(labels_[3], 1, 0);
+    fields->addWidget(mediaSizeBox_, 1, 1, 1, 2);
+    fields->addWidget(labels_[4], 1, 3);
+    field(2, labels_[5], numberBoxes_[0], labels_[6]);
+    fields->addWidget(autoButton_, 2, 3);
+    field(3, labels_[7], numberBoxes_[1], labels_[8]);
+    heading(4, labels_[1], limitsLine_);
+    field(5, labels_[9], numberBoxes_[2], labels_[10]);
+    field(6, labels_[11], numberBoxes_[3], labels_[12]);
+    fields->addWidget(labels_[RunSettingRules::kMethodLabel], 8, 0);
+    fields->addWidget(methodBox_, 8, 1, 1, 3);
+    fields->addWidget(fastModeCheck_, 7, 0);
     // The blank label beside the check box explains fast mode.
-    fields->addWidget(objLabel[kSpeedHelp], 7, 1, 1, 4);
-    field(9, objLabel[RunSettingRules::kTimeLimitLabel], objTimeLimit,
-          objLabel[RunSettingRules::kTimeLimitUnit]);
-    fields->addWidget(objCheck[1], 10, 0, 1, 2);
+    fields->addWidget(labels_[kSpeedHelp], 7, 1, 1, 4);
+    field(9, labels_[RunSettingRules::kTimeLimitLabel], timeLimitBox_,
+          labels_[RunSettingRules::kTimeLimitUnit]);
+    fields->addWidget(allowanceCheck_, 10, 0, 1, 2);
     // The blank label beside it explains the allowance.
-    fields->addWidget(objLabel[RunSettingRules::kAllowanceHelp], 10, 2, 1, 3);
-    fields->addWidget(objLabel[RunSettingRules::kAfterRunLabel], 11, 0);
-    fields->addWidget(objCombo[2], 11, 1, 1, 3);
-    fields->addWidget(objLabel[RunSettingRules::kAfterPathLabel], 12, 0);
-    fields->addWidget(objText[4], 12, 1, 1, 2);
-    fields->addWidget(objButton[kBrowse], 12, 3);
+    fields->addWidget(labels_[RunSettingRules::kAllowanceHelp], 10, 2, 1, 3);
+    fields->addWidget(labels_[RunSettingRules::kAfterRunLabel], 11, 0);
+    fields->addWidget(afterRunBox_, 11, 1, 1, 3);
+    fields->addWidget(labels_[RunSettingRules::kAfterPathLabel], 12, 0);
+    fields->addWidget(afterPathBox_, 12, 1, 1, 2);
+    fields->addWidget(browseButton_, 12, 3);
     fields->setColumnStretch(4, 1);
 
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(objButton[kOk]);
-    buttons->addWidget(objButton[kApply]);
-    buttons->addWidget(objButton[kCancel]);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(applyButton_);
+    buttons->addWidget(cancelButton_);
     buttons->addStretch();
-    buttons->addWidget(objButton[kDefaults]);
+    buttons->addWidget(defaultsButton_);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(objFrame[0], 1);
+    top->addWidget(fieldsFrame_, 1);
     top->addLayout(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(objLabel[kHelpArea]);
+    layout->addWidget(labels_[kHelpArea]);
 }
 
 void RunSettingsDialog::Load() {
     try {
         const RunSettingTexts texts = RunSettingRules::TextsOf(project_.GetRunSettings());
-        objCombo[0]->setEditText(QString::fromStdString(texts.mediaSize));
-        objText[0]->setText(QString::fromStdString(texts.diffSize));
-        objText[1]->setText(QString::fromStdString(texts.mediaNum));
-        objText[2]->setText(QString::fromStdString(texts.maxFile));
-        objText[3]->setText(QString::fromStdString(texts.minFile));
-        objCheck[0]->setChecked(texts.maxSpeed);
+        mediaSizeBox_->setEditText(QString::fromStdString(texts.mediaSize));
+        numberBoxes_[0]->setText(QString::fromStdString(texts.diffSize));
+        numberBoxes_[1]->setText(QString::fromStdString(texts.mediaNum));
+        numberBoxes_[2]->setText(QString::fromStdString(texts.maxFile));
+        numberBoxes_[3]->setText(QString::fromStdString(texts.minFile));
+        fastModeCheck_->setChecked(texts.maxSpeed);
         for (const auto& [method, caption] : kMethods) {
-            objCombo[1]->addItem(ShownText(ResString(caption)), static_cast<int>(method));
+            methodBox_->addItem(ShownText(ResString(caption)), static_cast<int>(method));
             if (method == texts.method)
-                objCombo[1]->setCurrentIndex(objCombo[1]->count() - 1);
+                methodBox_->setCurrentIndex(methodBox_->count() - 1);
         }
-        objLabel[RunSettingRules::kMethodLabel]->setText(
+        labels_[RunSettingRules::kMethodLabel]->setText(
             ShownText(ResString(text_id::MethodCaption)));
-        objLabel[RunSettingRules::kTimeLimitLabel]->setText(
+        labels_[RunSettingRules::kTimeLimitLabel]->setText(
             ShownText(ResString(text_id::TimeLimitCaption)));
-        objLabel[RunSettingRules::kTimeLimitUnit]->setText(
+        labels_[RunSettingRules::kTimeLimitUnit]->setText(
             ShownText(ResString(text_id::TimeLimitUnit)));
         timeLimit_ = LoadMediumTimeLimit();
-        objTimeLimit->setValue(timeLimit_);
+        timeLimitBox_->setValue(timeLimit_);
         EnableTimeLimit();
-        objCheck[1]->setChecked(texts.fsAllowance);
-        objCheck[1]->setText(ShownText(ResString(text_id::AllowanceCaption)));
+        allowanceCheck_->setChecked(texts.fsAllowance);
+        allowanceCheck_->setText(ShownText(ResString(text_id::AllowanceCaption)));
         for (const auto& [action, caption] : kAfterRunActions) {
-            objCombo[2]->addItem(ShownText(ResString(caption)), static_cast<int>(action));
+            afterRunBox_->addItem(ShownText(ResString(caption)), static_cast<int>(action));
             if (static_cast<int16_t>(action) == texts.afterRun)
-                objCombo[2]->setCurrentIndex(objCombo[2]->count() - 1);
+                afterRunBox_->setCurrentIndex(afterRunBox_->count() - 1);
         }
-        objLabel[RunSettingRules::kAfterRunLabel]->setText(
+        labels_[RunSettingRules::kAfterRunLabel]->setText(
             ShownText(ResString(text_id::AfterRunCaption)));
-        objLabel[RunSettingRules::kAfterPathLabel]->setText(
+        labels_[RunSettingRules::kAfterPathLabel]->setText(
             ShownText(ResString(text_id::AfterRunPathCaption)));
-        objText[4]->setText(QString::fromStdString(texts.afterPath));
-        objButton[kBrowse]->setText(ShownText(ResString(text_id::BrowseButton)));
+        afterPathBox_->setText(QString::fromStdString(texts.afterPath));
+        browseButton_->setText(ShownText(ResString(text_id::BrowseButton)));
         EnableAfterPath();
 
         setWindowTitle(ShownText(ResString(text_id::RunSettingsCaption)));
         for (const int i : kLabels)
-            objLabel[i]->setText(ShownText(ResString(kLabelCaptions + i)));
+            labels_[i]->setText(ShownText(ResString(kLabelCaptions + i)));
         for (const int i : kButtons)
-            objButton[i]->setText(ShownText(ResString(kButtonCaptions + i)));
-        objCheck[0]->setText(ShownText(ResString(kCheckCaptions)));
+            Button(i)->setText(ShownText(ResString(kButtonCaptions + i)));
+        fastModeCheck_->setText(ShownText(ResString(kCheckCaptions)));
 
         try {
             rules_.LoadPresets();
@@ -324,11 +345,11 @@ void RunSettingsDialog::Load() {
             ShowError(error);
         }
         for (const SizePreset& preset : rules_.Presets())
-            objCombo[0]->addItem(QString::fromStdString(preset.name));
+            mediaSizeBox_->addItem(QString::fromStdString(preset.name));
         // The first entry added became the current one; the box shows the
         // project's own text.
-        objCombo[0]->setCurrentIndex(-1);
-        objCombo[0]->setEditText(QString::fromStdString(texts.mediaSize));
+        mediaSizeBox_->setCurrentIndex(-1);
+        mediaSizeBox_->setEditText(QString::fromStdString(texts.mediaSize));
     } catch (const PlatformError& error) {
         ShowError(error);
     }
@@ -337,24 +358,24 @@ void RunSettingsDialog::Load() {
 QWidget* RunSettingsDialog::Box(SettingBox box) const {
     switch (box) {
         case SettingBox::MediaSize:
-            return objCombo[0];
+            return mediaSizeBox_;
         case SettingBox::DiffSize:
-            return objText[0];
+            return numberBoxes_[0];
         case SettingBox::MediaNum:
-            return objText[1];
+            return numberBoxes_[1];
         case SettingBox::MaxFile:
-            return objText[2];
+            return numberBoxes_[2];
         case SettingBox::MinFile:
-            return objText[3];
+            return numberBoxes_[3];
         case SettingBox::AfterPath:
-            return objText[4];
+            return afterPathBox_;
     }
     return nullptr;
 }
 
 QString RunSettingsDialog::BoxText(SettingBox box) const {
     if (box == SettingBox::MediaSize)
-        return objCombo[0]->currentText();
+        return mediaSizeBox_->currentText();
     return static_cast<QLineEdit*>(Box(box))->text();
 }
 
@@ -362,7 +383,7 @@ void RunSettingsDialog::SetBoxText(SettingBox box, const QString& text) {
     if (BoxText(box) == text)
         return;
     if (box == SettingBox::MediaSize)
-        objCombo[0]->setEditText(text);
+        mediaSizeBox_->setEditText(text);
     else
         static_cast<QLineEdit*>(Box(box))->setText(text);
 }
@@ -370,7 +391,7 @@ void RunSettingsDialog::SetBoxText(SettingBox box, const QString& text) {
 void RunSettingsDialog::SelectBox(SettingBox box) {
     Box(box)->setFocus(Qt::OtherFocusReason);
     if (box == SettingBox::MediaSize)
-        objCombo[0]->lineEdit()->selectAll();
+        mediaSizeBox_->lineEdit()->selectAll();
     else
         static_cast<QLineEdit*>(Box(box))->selectAll();
 }
@@ -382,10 +403,10 @@ RunSettingTexts RunSettingsDialog::Texts() const {
             text(SettingBox::MediaNum),
             text(SettingBox::MaxFile),
             text(SettingBox::MinFile),
-            objCheck[0]->isChecked(),
-            static_cast<PackingMethod>(objCombo[1]->currentData().toInt()),
-            objCheck[1]->isChecked(),
-            static_cast<int16_t>(objCombo[2]->currentData().toInt()),
+            fastModeCheck_->isChecked(),
+            static_cast<PackingMethod>(methodBox_->currentData().toInt()),
+            allowanceCheck_->isChecked(),
+            static_cast<int16_t>(afterRunBox_->currentData().toInt()),
             text(SettingBox::AfterPath)};
 }
 
@@ -393,13 +414,14 @@ bool RunSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseMove:
             for (const int n : RunSettingRules::HelpLabels()) {
-                if (watched == objLabel[n])
+                if (watched == labels_[n])
                     ShowHelp(n);
             }
             break;
         case QEvent::KeyPress:
-            if (watched != objCombo[0] && !RunSettingRules::AcceptsTyped(
-                                              static_cast<QKeyEvent*>(event)->text().toStdString()))
+            if (watched != mediaSizeBox_ &&
+                !RunSettingRules::AcceptsTyped(
+                    static_cast<QKeyEvent*>(event)->text().toStdString()))
                 return true;
             break;
         case QEvent::FocusIn:
@@ -426,15 +448,15 @@ bool RunSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void RunSettingsDialog::mouseMoveEvent(QMouseEvent* event) {
     if (childAt(event->position().toPoint()) == nullptr)
-        objLabel[kHelpArea]->clear();
+        labels_[kHelpArea]->clear();
     QDialog::mouseMoveEvent(event);
 }
 
 void RunSettingsDialog::GainFocus(SettingBox box) {
     SetBoxText(box,
                QString::fromStdString(RunSettingRules::FocusedText(BoxText(box).toStdString())));
-    QLineEdit* edit =
-        box == SettingBox::MediaSize ? objCombo[0]->lineEdit() : static_cast<QLineEdit*>(Box(box));
+    QLineEdit* edit = box == SettingBox::MediaSize ? mediaSizeBox_->lineEdit()
+                                                   : static_cast<QLineEdit*>(Box(box));
     edit->selectAll();
     // A click into the box places the cursor after the focus arrived.
     QTimer::singleShot(0, edit, &QLineEdit::selectAll);
@@ -471,9 +493,9 @@ bool RunSettingsDialog::Apply() {
     project_.SetRunSettings(settings);
     applied_ = true;
     // The limit belongs to the program, not to the project.
-    if (objTimeLimit->value() != timeLimit_) {
-        if (RunSettingRules::StoreMediumTimeLimit(objTimeLimit->value()))
-            timeLimit_ = objTimeLimit->value();
+    if (timeLimitBox_->value() != timeLimit_) {
+        if (RunSettingRules::StoreMediumTimeLimit(timeLimitBox_->value()))
+            timeLimit_ = timeLimitBox_->value();
         else
             ShowMessage(ResString(text_id::SettingsStoreFailed));
     }
@@ -481,8 +503,8 @@ bool RunSettingsDialog::Apply() {
 }
 
 void RunSettingsDialog::Auto() {
-    objText[0]->setText(
-        QString::fromStdString(rules_.AutoTolerance(objCombo[0]->currentText().toStdString())));
+    numberBoxes_[0]->setText(
+        QString::fromStdString(rules_.AutoTolerance(mediaSizeBox_->currentText().toStdString())));
 }
 
 void RunSettingsDialog::StoreDefaults() {
@@ -492,33 +514,33 @@ void RunSettingsDialog::StoreDefaults() {
 
 void RunSettingsDialog::ChooseAfterPath() {
     if (const auto folder = Ui().FolderDialog(ResString(text_id::AfterRunPathTitle),
-                                              objText[4]->text().toStdString()))
-        objText[4]->setText(QString::fromStdString(*folder));
+                                              afterPathBox_->text().toStdString()))
+        afterPathBox_->setText(QString::fromStdString(*folder));
 }
 
 void RunSettingsDialog::EnableAfterPath() {
-    const bool acts = objCombo[2]->currentData().toInt() != static_cast<int>(AfterRunAction::None);
-    objText[4]->setEnabled(acts);
-    objButton[kBrowse]->setEnabled(acts);
+    const bool acts = afterRunBox_->currentData().toInt() != static_cast<int>(AfterRunAction::None);
+    afterPathBox_->setEnabled(acts);
+    browseButton_->setEnabled(acts);
 }
 
 void RunSettingsDialog::EnableTimeLimit() {
-    objTimeLimit->setEnabled(objCombo[1]->currentData().toInt() ==
-                             static_cast<int>(PackingMethod::Sequential));
+    timeLimitBox_->setEnabled(methodBox_->currentData().toInt() ==
+                              static_cast<int>(PackingMethod::Sequential));
 }
 
 void RunSettingsDialog::ShowHelpFor(const QWidget* focused) {
     if (focused == nullptr || !isAncestorOf(focused))
         return;
     for (const int n : RunSettingRules::HelpLabels()) {
-        const QWidget* field = objLabel[n]->buddy();
+        const QWidget* field = labels_[n]->buddy();
         if (field != nullptr && (field == focused || field->isAncestorOf(focused)))
             ShowHelp(n);
     }
 }
 
 void RunSettingsDialog::ShowHelp(int label) {
-    objLabel[kHelpArea]->setText(ShownText(RunSettingRules::HelpText(label)));
+    labels_[kHelpArea]->setText(ShownText(RunSettingRules::HelpText(label)));
 }
 
 }  // namespace zv

@@ -62,6 +62,8 @@ class RunSettingsDialog : public QDialog {
     void EnableAfterPath();
     // The time limit is asked for only while the sequential method is chosen.
     void EnableTimeLimit();
+    // The button that has object name "objButton(number)".
+    QPushButton*& Button(int number);
 
     ProjectDocument& project_;
     RunSettingRules rules_;
@@ -69,18 +71,30 @@ class RunSettingsDialog : public QDialog {
     // Set from a refused value until the events of that moment are handled.
     bool refusedClick_ = false;
 
-    std::array<QLabel*, 22> objLabel{};
+    // By the numbers the rules give the captions, units and help areas.
+    std::array<QLabel*, 22> labels_{};
+    QComboBox* mediaSizeBox_ = nullptr;
+    // The tolerance, the media count, the most and the fewest files.
+    std::array<QLineEdit*, 4> numberBoxes_{};
+    QCheckBox* fastModeCheck_ = nullptr;
+    QComboBox* methodBox_ = nullptr;
     // Seconds the sequential search spends on one medium, and what the
     // settings file held when the dialog opened.
-    QDoubleSpinBox* objTimeLimit = nullptr;
+    QDoubleSpinBox* timeLimitBox_ = nullptr;
     double timeLimit_ = 0;
-    std::array<QComboBox*, 3> objCombo{};
-    std::array<QLineEdit*, 5> objText{};
-    std::array<QCheckBox*, 2> objCheck{};
-    std::array<QPushButton*, 8> objButton{};
-    std::array<QFrame*, 1> objFrame{};
-    QFrame* Line1 = nullptr;
-    QFrame* Line2 = nullptr;
+    QCheckBox* allowanceCheck_ = nullptr;
+    QComboBox* afterRunBox_ = nullptr;
+    QLineEdit* afterPathBox_ = nullptr;
+    QPushButton* browseButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* defaultsButton_ = nullptr;
+    QPushButton* autoButton_ = nullptr;
+    QFrame* fieldsFrame_ = nullptr;
+    // Under the headings of the sizes and of the limits.
+    QFrame* sizesLine_ = nullptr;
+    QFrame* limitsLine_ = nullptr;
 };
 
 }  // namespace zv

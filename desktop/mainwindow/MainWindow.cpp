@@ -101,9 +101,9 @@ MainWindow::MainWindow(QWidget* parent)
     try {
         setWindowTitle(Text(ResString(text_id::ProductName)));
         RestoreLayout();
-        objStatus = new QStatusBar(this);
-        objStatus->setObjectName(QStringLiteral("objStatus"));
-        setStatusBar(objStatus);
+        statusBar_ = new QStatusBar(this);
+        statusBar_->setObjectName(QStringLiteral("objStatus"));
+        setStatusBar(statusBar_);
         BuildToolbar();
     } catch (const PlatformError& error) {
         ShowError(error);
@@ -157,11 +157,11 @@ void MainWindow::BuildMenuTree() {
         if (!entry.shortcut.empty())
             action->setShortcuts(QKeySequence::listFromString(Text(entry.shortcut)));
         action->setVisible(!entry.hidden);
-        MenuItems[entry.k] = action;
+        menuItems_[entry.k] = action;
     }
     resultMenu_ = new QMenu(this);
     resultMenu_->setObjectName(QStringLiteral("objResultMenu"));
-    resultMenu_->addAction(MenuItems[menu_k::Export]);
+    resultMenu_->addAction(menuItems_[menu_k::Export]);
     connect(resultMenu_, &QMenu::aboutToShow, this, [this] { RefreshMenu(DropDown::File); });
 }
 
@@ -169,7 +169,7 @@ void MainWindow::BuildMenus() {
     try {
         const auto captions = MenuCaptions();
         for (int k = 0; k < kMenuItemCount; ++k) {
-            QAction* item = MenuItems[k];
+            QAction* item = menuItems_[k];
             const bool separator = item->menu() == nullptr && captions[k] == "-";
             item->setSeparator(separator);
             // A separator drawn with a text would show the "-" beside its line.
@@ -186,33 +186,33 @@ void MainWindow::ShowRecentFiles() {
     const auto recent = RecentFileCaptions();
     bool anyShown = false;
     for (int r = 0; r < kRecentFileCount; ++r) {
-        QAction* item = MenuItems[menu_k::FirstRecent + r];
+        QAction* item = menuItems_[menu_k::FirstRecent + r];
         item->setText(Text(recent[r]));
         item->setVisible(!recent[r].empty());
         anyShown = anyShown || !recent[r].empty();
     }
-    MenuItems[menu_k::RecentSeparator]->setVisible(anyShown);
+    menuItems_[menu_k::RecentSeparator]->setVisible(anyShown);
 }
 
 void MainWindow::BuildToolbar() {
-    objToolB = new QToolBar(this);
-    objToolB->setObjectName(QStringLiteral("objToolB"));
-    objToolB->setMovable(false);
-    objToolB->setFloatable(false);
-    objToolB->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, objToolB);
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("objToolB"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
 
     for (const ToolbarEntry& entry : ToolbarLayout()) {
         if (entry.separator) {
-            objToolB->addSeparator();
+            toolBar_->addSeparator();
             continue;
         }
         const QString key = Text(entry.key);
-        QAction* button = objToolB->addAction(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(key)),
+        QAction* button = toolBar_->addAction(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(key)),
                                               Text(entry.tooltip));
         button->setObjectName(key);
         button->setToolTip(Text(entry.tooltip));
-        objToolB->widgetForAction(button)->setObjectName(key);
+        toolBar_->widgetForAction(button)->setObjectName(key);
         buttons_[entry.command] = button;
         connect(button, &QAction::triggered, this,
                 [this, command = entry.command] { OnToolbarButton(command); });
@@ -335,7 +335,7 @@ CommandState MainWindow::TakeState() const {
     state.running = App().running;
     state.paused = App().runRequests != nullptr && App().runRequests->pause;
     for (int r = 0; r < kRecentFileCount; ++r)
-        state.recentFileShown[r] = !MenuItems[menu_k::FirstRecent + r]->text().isEmpty();
+        state.recentFileShown[r] = !menuItems_[menu_k::FirstRecent + r]->text().isEmpty();
 
     const ProjectWindow* project = ActiveProject();
     if (project == nullptr)
@@ -368,9 +368,9 @@ void MainWindow::RefreshMenu(DropDown menu) {
     try {
         const MenuStates states = MenuRules(menu, TakeState());
         for (const auto& [k, enabled] : states.enabled)
-            MenuItems[k]->setEnabled(enabled);
+            menuItems_[k]->setEnabled(enabled);
         for (const auto& [k, checked] : states.checked)
-            MenuItems[k]->setChecked(checked);
+            menuItems_[k]->setChecked(checked);
     } catch (const PlatformError& error) {
         ShowError(error);
     }
@@ -390,7 +390,7 @@ void MainWindow::UpdateToolbar(bool ignoreActive) {
 }
 
 void MainWindow::OnToolbarButton(Command command) {
-    auto* button = qobject_cast<QToolButton*>(objToolB->widgetForAction(buttons_.at(command)));
+    auto* button = qobject_cast<QToolButton*>(toolBar_->widgetForAction(buttons_.at(command)));
     button->setDown(true);
     if (command == Command::ChooseSizeUnit || command == Command::ChoosePathMode) {
         PopUpBelow(button, submenus_.at(command == Command::ChooseSizeUnit ? menu_k::SizeMenu
@@ -405,7 +405,7 @@ void MainWindow::OnToolbarButton(Command command) {
 }
 
 void MainWindow::PopUpBelow(QToolButton* button, QMenu* menu) {
-    menu->exec(objToolB->mapToGlobal(QPoint(button->geometry().left(), objToolB->height())));
+    menu->exec(toolBar_->mapToGlobal(QPoint(button->geometry().left(), toolBar_->height())));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

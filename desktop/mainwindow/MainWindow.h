@@ -39,7 +39,7 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Sets the caption of every entry of `MenuItems` (the settings file may
+    // Sets the caption of every entry of `menuItems_` (the settings file may
     // override them) and the recent-file entries. Run once at start.
     void BuildMenus();
     // Shows the recent files the settings file lists in the File menu.
@@ -70,8 +70,8 @@ class MainWindow : public QMainWindow {
     // Whether the user chose to stop the run and quit; asking clears it.
     bool TakeQuitAfterRun() { return std::exchange(quitAfterRun_, false); }
 
-    // Entry k of `MenuItems`.
-    QAction* MenuItem(int k) const { return MenuItems[k]; }
+    // Entry k of `menuItems_`.
+    QAction* MenuItem(int k) const { return menuItems_[k]; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,10 +95,10 @@ class MainWindow : public QMainWindow {
     QMdiArea* mdiArea_ = nullptr;
     // What to do first, on the frame while no project window is open.
     QLabel* startHint_ = nullptr;
-    QToolBar* objToolB = nullptr;
-    QStatusBar* objStatus = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     // Every item of the menu bar, by its position in the caption table.
-    std::array<QAction*, kMenuItemCount> MenuItems{};
+    std::array<QAction*, kMenuItemCount> menuItems_{};
     // The submenus by the k of the item that opens them.
     std::map<int, QMenu*> submenus_;
     // The menu of a result list's right button: the export.

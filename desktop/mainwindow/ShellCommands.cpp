@@ -24,9 +24,9 @@
 #include "desktop/dialogs/ExportProgressWindow.h"
 #include "desktop/dialogs/RunDialog.h"
 #include "desktop/dialogs/RunSettingsDialog.h"
-#include "desktop/mainwindow/DesktopRunHost.h"
 #include "desktop/mainwindow/MainWindow.h"
 #include "desktop/mainwindow/RecentFiles.h"
+#include "desktop/mainwindow/RunController.h"
 #include "desktop/platform/WaitCursor.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 
@@ -342,12 +342,12 @@ void ShellCommands::StartRun(ProjectWindow& project) {
             return;
         project.ClearResults();
     }
-    {
-        DesktopRunHost host(window_, project, runDialog_);
-        project.StartRun(host);
-    }
-    if (window_.TakeQuitAfterRun())
-        Exit();
+    auto* run = new RunController(window_, project, runDialog_);
+    QObject::connect(run, &RunController::Ended, &window_, [this] {
+        if (window_.TakeQuitAfterRun())
+            Exit();
+    });
+    run->Start();
 }
 
 void ShellCommands::ShowRunSettings(ProjectWindow& project) {

@@ -2,20 +2,23 @@
 
 #include <QDrag>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 #include "core/project/ResultListDrag.h"
 #include "desktop/platform/Twips.h"
-#include "desktop/projectwindow/ListViewItem.h"
+#include "desktop/projectwindow/ProjectListModel.h"
 
 namespace zv {
 
 ProjectListView::ProjectListView(ProjectList list, QWidget* parent)
-    : QTreeWidget(parent), list_(list) {
+    : QTreeView(parent), list_(list), model_(new ProjectListModel(list, this)) {
+    setModel(model_);
     // Only the Rename command starts the editing of a row's text.
     setEditTriggers(NoEditTriggers);
     // The right button over the file list opens the main window's list menu;
@@ -46,13 +49,32 @@ QMimeData* ProjectListView::DragData() const {
     return data;
 }
 
-void ProjectListView::StartEditing(ListViewItem* row) {
-    editedTag_ = QString::fromStdString(row->Tag());
-    editedText_ = row->text(0);
+QRect ProjectListView::RowRect(int row) const {
+    const QModelIndex first = model_->index(row, header()->logicalIndex(0));
+    const QModelIndex last = model_->index(row, header()->logicalIndex(header()->count() - 1));
+    return visualRect(first) | visualRect(last);
+}
+
+std::vector<int> ProjectListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void ProjectListView::SelectRow(int row) {
+    selectionModel()->select(model_->index(row, 0),
+                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void ProjectListView::StartEditing(int row) {
+    const QModelIndex name = model_->index(row, ProjectListModel::NameColumn);
+    editedTag_ = QString::fromStdString(model_->Tag(row));
+    editedText_ = model_->Text(row);
     committed_ = false;
-    row->setFlags(row->flags() | Qt::ItemIsEditable);
-    scrollToItem(row);
-    editItem(row, 0);
+    scrollTo(name);
+    edit(name);
 }
 
 void ProjectListView::startDrag(Qt::DropActions) {
@@ -73,17 +95,17 @@ void ProjectListView::startDrag(Qt::DropActions) {
 
 void ProjectListView::mouseMoveEvent(QMouseEvent* event) {
     if (list_ == ProjectList::Results && (event->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
-        !selectedItems().isEmpty() && ResultDragStarts(event->position().toPoint())) {
+        selectionModel()->hasSelection() && ResultDragStarts(event->position().toPoint())) {
         startDrag(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
         return;
     }
-    QTreeWidget::mouseMoveEvent(event);
+    QTreeView::mouseMoveEvent(event);
 }
 
 bool ProjectListView::ResultDragStarts(const QPoint& position) const {
     const QPoint inList = viewport()->mapTo(this, position);
     const QRect frame = window()->frameGeometry();
-    const int rowWidth = topLevelItemCount() > 0 ? visualItemRect(topLevelItem(0)).width() : 0;
+    const int rowWidth = model_->rowCount() > 0 ? RowRect(0).width() : 0;
     return StartsResultListDrag(
         PixelsToTwipsX(inList.x()), PixelsToTwipsY(inList.y()),
         {PixelsToTwipsX(frame.left()), PixelsToTwipsY(frame.top()), PixelsToTwipsY(frame.height())},
@@ -91,7 +113,7 @@ bool ProjectListView::ResultDragStarts(const QPoint& position) const {
 }
 
 void ProjectListView::mouseReleaseEvent(QMouseEvent* event) {
-    QTreeWidget::mouseReleaseEvent(event);
+    QTreeView::mouseReleaseEvent(event);
     if (event->button() == Qt::RightButton)
         emit RightButtonReleased(event->globalPosition().toPoint());
 }
@@ -140,7 +162,7 @@ void ProjectListView::commitData(QWidget* editor) {
 }
 
 void ProjectListView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    QTreeWidget::closeEditor(editor, hint);
+    QTreeView::closeEditor(editor, hint);
     if (!committed_)
         return;
     committed_ = false;

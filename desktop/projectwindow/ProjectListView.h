@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,27 +11,32 @@ class QMimeData;
 
 namespace zv {
 
-class ListViewItem;
+class ProjectListModel;
 
-// One of a project window's two lists, objListView(0) or objListView(1), with
-// what the window needs beyond a plain list: files dragged out as a file list,
-// files dropped onto the file list, the right button over a list, and
-// the in-place editing of a row's text that the window itself starts and
-// judges.
-class ProjectListView : public QTreeWidget {
+// One of a project window's two lists, the file list or the result list, over
+// its own ProjectListModel, with what the window needs beyond a plain list: files dragged out as a
+// file list, files dropped onto the file list, the right button over a list, and the in-place
+// editing of a row's text that the window itself starts and judges.
+class ProjectListView : public QTreeView {
     Q_OBJECT
 
   public:
     explicit ProjectListView(ProjectList list, QWidget* parent = nullptr);
 
     ProjectList List() const { return list_; }
+    ProjectListModel& Model() const { return *model_; }
+    // The area of row `row` across every column shown.
+    QRect RowRect(int row) const;
+    // The rows selected, top to bottom.
+    std::vector<int> SelectedRows() const;
+    void SelectRow(int row);
     // Where the full paths of a drag out of the list come from.
     void SetDragSource(std::function<std::vector<std::string>()> source);
     // The data a drag out of the list hands over: the paths of the drag
     // source as a file list (text/uri-list).
     QMimeData* DragData() const;
     // Lets the user edit the row's text in place; EditEnded reports the result.
-    void StartEditing(ListViewItem* row);
+    void StartEditing(int row);
 
   signals:
     // Local paths dropped onto the file list, in their order.
@@ -59,6 +64,7 @@ class ProjectListView : public QTreeWidget {
     bool ResultDragStarts(const QPoint& position) const;
 
     ProjectList list_;
+    ProjectListModel* model_;
     std::function<std::vector<std::string>()> dragSource_;
     // The row being edited in place: its tag and its text before the edit;
     // the text the editor hands back waits here until the editor closes.

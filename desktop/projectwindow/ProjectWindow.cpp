@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -22,7 +21,6 @@
 #include "core/project/MediumChooser.h"
 #include "core/project/ProjectStatistics.h"
 #include "core/project/SaveProject.h"
-#include "core/project/StartRun.h"
 #include "core/project/UnplacedNotice.h"
 #include "core/settings/FileSystem.h"
 #include "core/settings/ShowError.h"
@@ -31,26 +29,30 @@
 #include "core/strings/StringTable.h"
 #include "desktop/platform/QtText.h"
 #include "desktop/platform/WaitCursor.h"
-#include "desktop/projectwindow/ListViewItem.h"
 #include "desktop/projectwindow/MediaOverview.h"
+#include "desktop/projectwindow/ProjectListModel.h"
 #include "desktop/projectwindow/ProjectListView.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kNameColumn = 60110;  // "項目名"
-constexpr int kSizeColumn = 60111;  // "ｻｲｽﾞ"
-constexpr int kLabelCaptions = 1100;
-
-// objLabel(1) to objLabel(10) caption the values in objLabel(11) to objLabel(20).
-constexpr int kInfoRows = 10;
+// The captions of the project's figures and the units after their values,
+// line by line, and the captions round the totals of a medium.
+constexpr int kFigureCaptions = 1101;
+constexpr int kFigureUnits = 1111;
+constexpr int kItemCountCaption = 1121;
+constexpr int kTotalSizeCaption = 1122;
+constexpr int kTotalSizeUnit = 1123;
+constexpr int kFigureLines = 10;
+// The labels' object names number them as the screens always have: the
+// captions from 1, the values from 11, the totals' captions from 21.
 constexpr int kFirstValueLabel = 11;
 
 // Room round the controls above and below the result list.
 constexpr int kEdge = 6;
 
-// The text colour of a list while it shows the members of a group.
+// The colour of the name of the group a list shows.
 const QColor kOpenedGroupText(0, 0, 192);
 
 QString Text(const std::string& text) {
@@ -62,9 +64,14 @@ QString TabCaption(ProjectTab tab) {
     return Text(ResString(text_id::ListTabCaption + static_cast<int>(tab)));
 }
 
-// A list's place in objListView.
 int Slot(ProjectList list) {
     return static_cast<int>(list);
+}
+
+QLabel* NewLabel(int text, int number) {
+    auto* label = new QLabel(Text(ResString(text)));
+    label->setObjectName(ControlName("objLabel", number));
+    return label;
 }
 
 // The list shown on a tab, if the tab shows one.
@@ -80,48 +87,30 @@ std::optional<ProjectList> ListOnTab(ProjectTab tab) {
     return std::nullopt;
 }
 
-void FillListView(QTreeWidget& view, const ListContent& content) {
-    view.clear();
-    QPalette palette = view.palette();
-    palette.setColor(QPalette::Text, content.groupOpened ? kOpenedGroupText : QColor(Qt::black));
-    view.setPalette(palette);
-
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(static_cast<qsizetype>(content.rows.size()));
-    for (std::size_t i = 0; i < content.rows.size(); ++i)
-        rows.append(new ListViewItem(content.rows[i], KindOfRow(content, i)));
-    view.addTopLevelItems(rows);
-}
-
 }  // namespace
 
 ProjectWindow::ProjectWindow(QWidget* parent) : QWidget(parent) {
-    for (int k = 1; k < static_cast<int>(objLabel.size()); ++k) {
-        objLabel[k] = new QLabel(Text(ResString(kLabelCaptions + k)));
-        objLabel[k]->setObjectName(ControlName("objLabel", k));
-    }
-
     // The columns share the window's width as it is now: four fifths for the
     // name, one fifth for the size.
     const int listWidth = width();
-    objSTab = new QTabWidget(this);
-    objSTab->setObjectName(QStringLiteral("objSTab"));
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("tabs_"));
     // Without a frame round the pages the lists get the window's full width,
     // which their columns are made for.
-    objSTab->setDocumentMode(true);
-    objSTab->addTab(BuildListTab(listWidth), TabCaption(ProjectTab::List));
-    objSTab->addTab(BuildResultTab(listWidth), TabCaption(ProjectTab::Result));
-    objSTab->addTab(BuildInfoTab(), TabCaption(ProjectTab::Info));
+    tabs_->setDocumentMode(true);
+    tabs_->addTab(BuildListTab(listWidth), TabCaption(ProjectTab::List));
+    tabs_->addTab(BuildResultTab(listWidth), TabCaption(ProjectTab::Result));
+    tabs_->addTab(BuildInfoTab(), TabCaption(ProjectTab::Info));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(objSTab);
+    layout->addWidget(tabs_);
 
     ShowCaption();
     // Whatever the user did, the caption follows the modified flag.
     connect(this, &ProjectWindow::StateChanged, this, &ProjectWindow::ShowCaption);
-    connect(objSTab, &QTabWidget::currentChanged, this, &ProjectWindow::OnTabChanged);
-    connect(objCombo[0], &QComboBox::activated, this, &ProjectWindow::OnMediumChosen);
+    connect(tabs_, &QTabWidget::currentChanged, this, &ProjectWindow::OnTabChanged);
+    connect(mediumChooser_, &QComboBox::activated, this, &ProjectWindow::OnMediumChosen);
 }
 
 ProjectListView* ProjectWindow::NewListView(ProjectList list, int width) {
@@ -132,28 +121,19 @@ ProjectListView* ProjectWindow::NewListView(ProjectList list, int width) {
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setColumnCount(2);
-
-    QTreeWidgetItem* header = view->headerItem();
-    header->setText(0, Text(ResString(kNameColumn)));
-    header->setText(1, Text(ResString(kSizeColumn)));
-    header->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    // A click on another column starts with the smallest first; a click on
-    // the sorted column turns the order round.
-    for (int column = 0; column < 2; ++column)
-        header->setData(column, Qt::InitialSortOrderRole, Qt::AscendingOrder);
-    view->setColumnWidth(1, width / 5);
+    view->setColumnWidth(ProjectListModel::SizeColumn, width / 5);
     // The name column takes up whatever the window gains (maximised, names
     // want the room); the size column keeps its width.
     view->header()->setStretchLastSection(false);
-    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    view->sortByColumn(0, Qt::AscendingOrder);
+    view->header()->setSectionResizeMode(ProjectListModel::NameColumn, QHeaderView::Stretch);
+    view->sortByColumn(ProjectListModel::NameColumn, Qt::AscendingOrder);
     view->setSortingEnabled(true);
 
-    connect(view, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::StateChanged);
-    connect(view, &QTreeWidget::itemClicked, this, &ProjectWindow::StateChanged);
-    connect(view, &QTreeWidget::itemDoubleClicked, this,
-            [this, list](QTreeWidgetItem* row) { OnRowDoubleClicked(list, row); });
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ProjectWindow::StateChanged);
+    connect(view, &QAbstractItemView::clicked, this, &ProjectWindow::StateChanged);
+    connect(view, &QAbstractItemView::doubleClicked, this,
+            [this, list](const QModelIndex& index) { OnRowDoubleClicked(list, index.row()); });
     connect(view, &ProjectListView::DragFinished, this,
             [this, list](Qt::DropAction action) { OnDragFinished(list, action); });
     connect(
@@ -168,11 +148,16 @@ ProjectListView* ProjectWindow::NewListView(ProjectList list, int width) {
                                        : &ProjectWindow::ResultMenuWanted);
     view->SetDragSource([this, list] {
         std::vector<std::string> paths;
+        // Files moved away from the result list leave their items; while a
+        // run works on the items, whose plan comes back by position, none
+        // may leave.
+        if (runInProgress_ && list == ProjectList::Results)
+            return paths;
         for (const FileRef& file : CollectSelectedFiles(list, true))
             paths.push_back(file.Path());
         return paths;
     });
-    objListView[Slot(list)] = view;
+    (list == ProjectList::Files ? itemList_ : resultList_) = view;
     return view;
 }
 
@@ -187,7 +172,7 @@ QLabel* ProjectWindow::NewGroupLabel(ProjectList list) {
     palette.setColor(QPalette::WindowText, kOpenedGroupText);
     label->setPalette(palette);
     label->setVisible(false);
-    objGroupLabel[Slot(list)] = label;
+    openGroupLabels_[Slot(list)] = label;
     return label;
 }
 
@@ -203,28 +188,31 @@ QWidget* ProjectWindow::BuildListTab(int listWidth) {
 
 QWidget* ProjectWindow::BuildResultTab(int listWidth) {
     auto* page = new QWidget;
-    objCombo[0] = new QComboBox;
-    objCombo[0]->setObjectName(ControlName("objCombo", 0));
+    mediumChooser_ = new QComboBox;
+    mediumChooser_->setObjectName(ControlName("objCombo", 0));
     // Wide enough for the longest entry, " 未処理分" included.
-    objCombo[0]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    for (int i = 1; i <= 2; ++i) {
-        objText[i] = new QLineEdit;
-        objText[i]->setObjectName(ControlName("objText", i));
-        objText[i]->setReadOnly(true);
-        objText[i]->setAlignment(Qt::AlignRight);
-    }
+    mediumChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const auto newTotalBox = [](int number) {
+        auto* box = new QLineEdit;
+        box->setObjectName(ControlName("objText", number));
+        box->setReadOnly(true);
+        box->setAlignment(Qt::AlignRight);
+        return box;
+    };
+    itemCountBox_ = newTotalBox(1);
+    totalSizeBox_ = newTotalBox(2);
 
     auto* totals = new QHBoxLayout;
-    totals->addWidget(objLabel[21]);
-    totals->addWidget(objText[1]);
-    totals->addWidget(objLabel[22]);
-    totals->addWidget(objText[2]);
-    totals->addWidget(objLabel[23]);
+    totals->addWidget(NewLabel(kItemCountCaption, 21));
+    totals->addWidget(itemCountBox_);
+    totals->addWidget(NewLabel(kTotalSizeCaption, 22));
+    totals->addWidget(totalSizeBox_);
+    totals->addWidget(NewLabel(kTotalSizeUnit, 23));
     totals->addStretch();
 
     auto* chooserRow = new QHBoxLayout;
     chooserRow->setContentsMargins(kEdge, kEdge, kEdge, 0);
-    chooserRow->addWidget(objCombo[0]);
+    chooserRow->addWidget(mediumChooser_);
     chooserRow->addStretch();
     totals->setContentsMargins(kEdge, 0, kEdge, kEdge);
 
@@ -254,12 +242,14 @@ QWidget* ProjectWindow::BuildResultTab(int listWidth) {
 QWidget* ProjectWindow::BuildInfoTab() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
-    for (int row = 0; row < kInfoRows; ++row) {
-        grid->addWidget(objLabel[1 + row], row, 0);
-        grid->addWidget(objLabel[kFirstValueLabel + row], row, 1);
+    for (int line = 0; line < kFigureLines; ++line) {
+        figureCaptions_[line] = NewLabel(kFigureCaptions + line, 1 + line);
+        figureValues_[line] = NewLabel(kFigureUnits + line, kFirstValueLabel + line);
+        grid->addWidget(figureCaptions_[line], line, 0);
+        grid->addWidget(figureValues_[line], line, 1);
     }
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(kInfoRows, 1);
+    grid->setRowStretch(kFigureLines, 1);
     return page;
 }
 
@@ -291,22 +281,21 @@ bool ProjectWindow::LoadProject(const std::string& path) {
     return outcome == LoadOutcome::Loaded;
 }
 
-bool ProjectWindow::StartRun(RunHost& host) {
-    runInProgress_ = true;
-    const struct Ended {
-        bool& flag;
-        ~Ended() { flag = false; }
-    } ended{runInProgress_};
-    const bool hadResults = document_.HasResults();
-    const bool ran = zv::StartRun(document_, host);
-    // A plan made or taken away is no edit to step back over.
-    if (ran || hadResults)
+void ProjectWindow::ShowRunEnd(bool planned) {
+    if (planned) {
+        // A plan made is no edit to step back over.
         document_.ForgetEdits();
-    // A run that did not end normally has taken the plan it started from.
-    if (!ran)
+        // Turning to the result tab fills it; a tab already showing is
+        // filled again.
+        if (CurrentTab() == ProjectTab::Result)
+            FillMediumChooser();
+        else
+            SelectTab(ProjectTab::Result);
+    } else {
         ShowResultsAgain();
+    }
     ShowCaption();
-    return ran;
+    emit StateChanged();
 }
 
 void ProjectWindow::SetRunSettings(const RunSettings& settings) {
@@ -358,35 +347,27 @@ bool ProjectWindow::AddFiles(std::vector<FileRef> files, const std::string& grou
 
 void ProjectWindow::RenderList(ProjectList list, const std::string& group, int16_t medium) {
     WaitCursor wait(this);
-    QTreeWidget* view = objListView[Slot(list)];
-    const bool hadFocus = view->hasFocus();
-    view->setVisible(false);
-    view->setSortingEnabled(false);
+    ProjectListView* view = ListView(list);
     try {
         const ListContent content = zv::RenderList(document_, Slot(list), group, medium);
-        FillListView(*view, content);
+        view->Model().Show(content);
         // The ".." row alone does not say which group the list shows.
-        QLabel* groupLabel = objGroupLabel[Slot(list)];
+        QLabel* groupLabel = openGroupLabels_[Slot(list)];
         groupLabel->setText(Text(ResString(text_id::GroupLabel) + document_.GetOpenGroup()));
         groupLabel->setVisible(content.groupOpened);
         if (list == ProjectList::Results) {
-            objText[1]->setText(Text(FormatGrouped(content.itemCount)));
-            objText[2]->setText(Text(FormatGrouped(content.totalSize)));
+            itemCountBox_->setText(Text(FormatGrouped(content.itemCount)));
+            totalSizeBox_->setText(Text(FormatGrouped(content.totalSize)));
             if (CurrentTab() == ProjectTab::Info)
                 ShowStatistics();
         }
     } catch (const PlatformError& error) {
         ShowError(error);
     }
-    if (CurrentTab() == ProjectTab::Result &&
-        objListView[Slot(ProjectList::Results)]->topLevelItemCount() == 0) {
-        objText[1]->setText(QStringLiteral("0"));
-        objText[2]->setText(QStringLiteral("0"));
+    if (CurrentTab() == ProjectTab::Result && resultList_->Model().rowCount() == 0) {
+        itemCountBox_->setText(QStringLiteral("0"));
+        totalSizeBox_->setText(QStringLiteral("0"));
     }
-    view->setSortingEnabled(true);
-    view->setVisible(true);
-    if (hadFocus)
-        view->setFocus();
     // The dialogs change the document and have the list drawn again.
     ShowCaption();
 }
@@ -398,9 +379,10 @@ SelectionKind ProjectWindow::GetSelectionKind() const {
     SelectionKind selection;
     bool files = false;
     bool groups = false;
-    for (const QTreeWidgetItem* item : objListView[Slot(*list)]->selectedItems()) {
+    const ProjectListView& view = *ListView(*list);
+    for (const int row : view.SelectedRows()) {
         ++selection.count;
-        const RowKind kind = static_cast<const ListViewItem*>(item)->Kind();
+        const RowKind kind = view.Model().Kind(row);
         files = files || kind == RowKind::File;
         groups = groups || kind == RowKind::Group;
     }
@@ -414,12 +396,12 @@ SelectionKind ProjectWindow::GetSelectionKind() const {
 }
 
 int16_t ProjectWindow::ChosenMedium() const {
-    const QComboBox* chooser = objCombo[0];
+    const QComboBox* chooser = mediumChooser_;
     return MediumOfEntry(chooser->currentIndex(), chooser->currentText().toStdString());
 }
 
 void ProjectWindow::FillMediumChooser() {
-    QComboBox* chooser = objCombo[0];
+    QComboBox* chooser = mediumChooser_;
     chooser->clear();
     const std::vector<std::string> entries = MediumChooserEntries(document_);
     for (const std::string& entry : entries)
@@ -439,38 +421,38 @@ void ProjectWindow::ShowOverview(const std::vector<std::string>& labels) {
 }
 
 void ProjectWindow::OnMediumChosen(int index) {
-    const int16_t medium = MediumOfEntry(index, objCombo[0]->itemText(index).toStdString());
+    const int16_t medium = MediumOfEntry(index, mediumChooser_->itemText(index).toStdString());
     RenderList(ProjectList::Results, "", medium);
     overview_->MarkMedium(medium);
 }
 
 void ProjectWindow::ShowMediumFiles(int16_t medium) {
-    QComboBox* chooser = objCombo[0];
+    QComboBox* chooser = mediumChooser_;
     chooser->setCurrentIndex(medium > 0 ? medium - 1 : chooser->count() - 1);
     RenderList(ProjectList::Results, "", medium);
     emit StateChanged();
 }
 
 void ProjectWindow::ShowStatistics() {
-    const std::array<std::string, kInfoRows> texts = zv::ShowStatistics(document_);
-    for (int i = 0; i < kInfoRows; ++i)
-        objLabel[kFirstValueLabel + i]->setText(Text(texts[i]));
+    const std::array<std::string, kFigureLines> texts = zv::ShowStatistics(document_);
+    for (int line = 0; line < kFigureLines; ++line)
+        figureValues_[line]->setText(Text(texts[line]));
 }
 
 ProjectTab ProjectWindow::CurrentTab() const {
-    return static_cast<ProjectTab>(objSTab->currentIndex());
+    return static_cast<ProjectTab>(tabs_->currentIndex());
 }
 
 void ProjectWindow::SelectTab(ProjectTab tab) {
-    objSTab->setCurrentIndex(static_cast<int>(tab));
+    tabs_->setCurrentIndex(static_cast<int>(tab));
 }
 
 bool ProjectWindow::IsTabVisible(ProjectTab tab) const {
-    return objSTab->isTabVisible(static_cast<int>(tab));
+    return tabs_->isTabVisible(static_cast<int>(tab));
 }
 
 void ProjectWindow::SetTabVisible(ProjectTab tab, bool visible) {
-    objSTab->setTabVisible(static_cast<int>(tab), visible);
+    tabs_->setTabVisible(static_cast<int>(tab), visible);
 }
 
 void ProjectWindow::OnTabChanged(int index) {
@@ -506,8 +488,8 @@ void ProjectWindow::closeEvent(QCloseEvent* event) {
     emit StateChanged();
 }
 
-QTreeWidget* ProjectWindow::ListView(ProjectList list) const {
-    return objListView[Slot(list)];
+ProjectListView* ProjectWindow::ListView(ProjectList list) const {
+    return list == ProjectList::Files ? itemList_ : resultList_;
 }
 
 void ProjectWindow::RunEditCommand(EditCommand command) {
@@ -562,19 +544,17 @@ void ProjectWindow::StartRename() {
     // An editor in a list that does not show would take the keys unseen.
     if (CurrentTab() != ProjectTab::List)
         return;
-    ProjectListView* view = objListView[Slot(ProjectList::Files)];
-    const QList<QTreeWidgetItem*> selected = view->selectedItems();
+    const std::vector<int> selected = itemList_->SelectedRows();
     if (selected.size() == 1)
-        view->StartEditing(static_cast<ListViewItem*>(selected.front()));
+        itemList_->StartEditing(selected.front());
 }
 
 std::vector<std::string> ProjectWindow::SelectedTags(ProjectList list) const {
     std::vector<std::string> tags;
-    const QTreeWidget* view = objListView[Slot(list)];
-    for (int row = 0; row < view->topLevelItemCount(); ++row) {
-        const auto* item = static_cast<const ListViewItem*>(view->topLevelItem(row));
-        if (item->isSelected() && item->Kind() != RowKind::Up)
-            tags.push_back(item->Tag());
+    const ProjectListView& view = *ListView(list);
+    for (const int row : view.SelectedRows()) {
+        if (view.Model().Kind(row) != RowKind::Up)
+            tags.push_back(view.Model().Tag(row));
     }
     return tags;
 }
@@ -607,11 +587,12 @@ std::vector<FileRef> ProjectWindow::CollectSelectedFiles(ProjectList list,
     return files;
 }
 
-void ProjectWindow::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
+void ProjectWindow::OnRowDoubleClicked(ProjectList list, int row) {
     try {
         if (!document_.IsEmpty()) {
-            const bool up = static_cast<const ListViewItem*>(row)->Kind() == RowKind::Up;
-            const std::string text = row->text(0).toStdString();
+            const ProjectListModel& rows = ListView(list)->Model();
+            const bool up = rows.Kind(row) == RowKind::Up;
+            const std::string text = rows.Text(row).toStdString();
             if (up) {
                 document_.SetOpenGroup("");
                 RenderList(list, "", ChosenMedium());
@@ -631,7 +612,7 @@ void ProjectWindow::OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row) {
 }
 
 void ProjectWindow::OnFilesDropped(const QStringList& paths) {
-    // The run reads its results back into the items it started with.
+    // The run's plan goes back into the items it took.
     if (runInProgress_) {
         ShowMessage(ResString(text_id::NoDropsWhileRunning));
         return;
@@ -683,7 +664,7 @@ void ProjectWindow::OnDragFinished(ProjectList list, Qt::DropAction action) {
 
 void ProjectWindow::OnEditEnded(ProjectList list, const QString& tag, const QString& text) {
     try {
-        const auto selected = static_cast<int>(objListView[Slot(list)]->selectedItems().size());
+        const auto selected = static_cast<int>(ListView(list)->SelectedRows().size());
         Redraw(list, EndRename(document_, tag.toStdString(), text.toStdString(), selected));
         document_.RecordEdit();
     } catch (const PlatformError& error) {

@@ -15,14 +15,11 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace zv {
 
 class MediaOverview;
 class ProjectListView;
-class RunHost;
 
 // The kind of what is selected in the list of the current tab.
 struct SelectionKind {
@@ -44,11 +41,13 @@ class ProjectWindow : public QWidget {
 
     bool SaveProject(int16_t mode, bool keepCaption);
     bool LoadProject(const std::string& path);
-    // Runs the packing of this project (zv::StartRun) with the host's dialogs.
-    bool StartRun(RunHost& host);
     // From the confirmation of its settings to the end of its run; the window
-    // neither closes nor takes another project meanwhile.
+    // neither closes nor takes another project or dropped files meanwhile.
     bool RunInProgress() const { return runInProgress_; }
+    void SetRunInProgress(bool running) { runInProgress_ = running; }
+    // A run ended: with a plan (`planned`) the result tab shows it, else every
+    // view shows the project as it is.
+    void ShowRunEnd(bool planned);
 
     RunSettings GetRunSettings() const { return document_.GetRunSettings(); }
     void SetRunSettings(const RunSettings& settings);
@@ -79,16 +78,16 @@ class ProjectWindow : public QWidget {
     bool IsTabVisible(ProjectTab tab) const;
     void SetTabVisible(ProjectTab tab, bool visible);
 
-    // objListView(0) or objListView(1).
-    QTreeWidget* ListView(ProjectList list) const;
+    // The file list or the result list.
+    ProjectListView* ListView(ProjectList list) const;
 
     // Runs one of the file list's editing commands (Delete, Cut, Paste, Make
-    // group, Release group, Rename) on the selected rows of objListView(0).
+    // group, Release group, Rename) on the selected rows of the file list.
     void RunEditCommand(EditCommand command);
     // Undoes the list's last edit (back) or does it again, and draws the
     // lists as they are then.
     void StepThroughEdits(bool back);
-    // Starts the editing of the selected row's text in objListView(0) when
+    // Starts the editing of the selected row's text in the file list when
     // that list shows and at most one row is selected.
     void StartRename();
     // The tags of the selected rows of a list, top to bottom, the ".." row
@@ -107,10 +106,10 @@ class ProjectWindow : public QWidget {
     // Selection, contents or tab changed: the main window refreshes its
     // commands.
     void StateChanged();
-    // The right mouse button was released over objListView(0): the main window
+    // The right mouse button was released over the file list: the main window
     // pops up its list menu there.
     void ListMenuWanted(const QPoint& globalPosition);
-    // The same over objListView(1), for the menu of the results.
+    // The same over the result list, for the menu of the results.
     void ResultMenuWanted(const QPoint& globalPosition);
 
   protected:
@@ -135,20 +134,24 @@ class ProjectWindow : public QWidget {
     void ShowMediumFiles(int16_t medium);
     // Draws list `list` again as an editing command or a rename asks.
     void Redraw(ProjectList list, ListRedraw how);
-    void OnRowDoubleClicked(ProjectList list, QTreeWidgetItem* row);
+    void OnRowDoubleClicked(ProjectList list, int row);
     void OnFilesDropped(const QStringList& paths);
     void OnDragFinished(ProjectList list, Qt::DropAction action);
     void OnEditEnded(ProjectList list, const QString& tag, const QString& text);
 
     ProjectDocument document_;
-    QTabWidget* objSTab = nullptr;
-    // By ProjectList.
-    std::array<ProjectListView*, 2> objListView{};
-    std::array<QComboBox*, 1> objCombo{};
-    std::array<QLabel*, 24> objLabel{};
-    std::array<QLineEdit*, 3> objText{};
+    QTabWidget* tabs_ = nullptr;
+    ProjectListView* itemList_ = nullptr;
+    ProjectListView* resultList_ = nullptr;
     // By ProjectList: the name of the group a list has open, above the list.
-    std::array<QLabel*, 2> objGroupLabel{};
+    std::array<QLabel*, 2> openGroupLabels_{};
+    QComboBox* mediumChooser_ = nullptr;
+    // The chosen medium's item count and total size below the result list.
+    QLineEdit* itemCountBox_ = nullptr;
+    QLineEdit* totalSizeBox_ = nullptr;
+    // The project's figures on the information tab, line by line.
+    std::array<QLabel*, 10> figureCaptions_{};
+    std::array<QLabel*, 10> figureValues_{};
     MediaOverview* overview_ = nullptr;
     GroupNameAsker askGroupName_;
     bool runInProgress_ = false;

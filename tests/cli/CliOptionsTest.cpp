@@ -48,7 +48,7 @@ TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
     s.MediaNum = 1;
     s.MaxFile = 2;
     s.MinFile = 1;
-    EXPECT_NO_THROW(CheckRunSettings(s));
+    EXPECT_NO_THROW(RequireRunSettings(s));
 
     const std::function<void(RunSettings&)> refusals[] = {
         [](RunSettings& bad) { bad.DiffSize = 1000; },
@@ -60,7 +60,7 @@ TEST(CliOptionsTest, RunSettingsFollowTheDialogsRules) {
     for (const auto& change : refusals) {
         RunSettings bad = s;
         change(bad);
-        EXPECT_THROW(CheckRunSettings(bad), UsageError);
+        EXPECT_THROW(RequireRunSettings(bad), UsageError);
     }
 }
 

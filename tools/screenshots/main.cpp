@@ -22,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -43,6 +42,8 @@
 #include "desktop/dialogs/RunDialog.h"
 #include "desktop/mainwindow/MainWindow.h"
 #include "desktop/platform/QtTranslations.h"
+#include "desktop/projectwindow/ProjectListModel.h"
+#include "desktop/projectwindow/ProjectListView.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 #include "tools/screenshots/SampleProjects.h"
 
@@ -78,6 +79,15 @@ constexpr int kTitleBarHeight = 30;
 void Settle() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
+}
+
+// A run goes on its own thread: the events run here until it has ended.
+void WaitForTheRun() {
+    while (zv::App().running) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (atYield)
+            atYield();
+    }
 }
 
 // The offscreen platform draws no window frames; a plain title bar with the
@@ -127,10 +137,12 @@ void ShowView(zv::ProjectWindow& project, zv::ProjectTab tab, zv::SizeUnit unit,
 }
 
 // Selects the rows of a list that show one of `texts`, and only those.
-void SelectRows(QTreeWidget& list, const QStringList& texts) {
+void SelectRows(zv::ProjectListView& list, const QStringList& texts) {
     list.clearSelection();
-    for (int row = 0; row < list.topLevelItemCount(); ++row)
-        list.topLevelItem(row)->setSelected(texts.contains(list.topLevelItem(row)->text(0)));
+    for (int row = 0; row < list.Model().rowCount(); ++row) {
+        if (texts.contains(list.Model().Text(row)))
+            list.SelectRow(row);
+    }
 }
 
 // Editing the list: an opened group, cut marks on a file and a group, the
@@ -142,7 +154,7 @@ void TakeEditingPictures(zv::MainWindow& window, zv::ProjectWindow& photos, cons
     Save(window, window.grab(), folder, "opened-group.png");
 
     photos.RenderList(zv::ProjectList::Files, "", 0);
-    QTreeWidget& list = *photos.ListView(zv::ProjectList::Files);
+    zv::ProjectListView& list = *photos.ListView(zv::ProjectList::Files);
     SelectRows(list, {QStringLiteral("運動会2025.mp4"), QStringLiteral("北海道旅行")});
     window.RunCommand(zv::Command::Cut);
     Settle();
@@ -254,6 +266,7 @@ void TakeRunPictures(zv::MainWindow& window, const std::filesystem::path& sample
 
     WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
     window.RunCommand(zv::Command::Run);
+    WaitForTheRun();
     ShowView(plugins, zv::ProjectTab::Result, zv::UnitKilobytes, zv::FullPaths);
     Save(window, window.grab(), folder, "result-after-run.png");
 
@@ -289,6 +302,7 @@ void TakeRunPictures(zv::MainWindow& window, const std::filesystem::path& sample
     };
     WhenModalOpens([](QDialog& dialog) { ButtonOf(dialog, 3)->click(); });
     window.RunCommand(zv::Command::Run);
+    WaitForTheRun();
     atYield = nullptr;
     if (stage != 3)
         throw std::runtime_error("the run never showed the progress to take its pictures");
@@ -349,8 +363,8 @@ void TakeAddPictures(zv::MainWindow& window, const std::filesystem::path& sample
 // The result list's menu with the export, and the export dialog it opens.
 void TakeExportPicture(zv::MainWindow& window, zv::ProjectWindow& project, const QString& folder) {
     auto* menu = window.findChild<QMenu*>(QStringLiteral("objResultMenu"));
-    const QTreeWidget& list = *project.ListView(zv::ProjectList::Results);
-    menu->popup(list.viewport()->mapToGlobal(list.visualItemRect(list.topLevelItem(1)).center()));
+    const zv::ProjectListView& list = *project.ListView(zv::ProjectList::Results);
+    menu->popup(list.viewport()->mapToGlobal(list.RowRect(1).center()));
     menu->setActiveAction(window.MenuItem(zv::menu_k::Export));
     Settle();
     Save(window, WithOnTop(window, *menu, false), folder, "result-menu.png");
@@ -395,8 +409,8 @@ void TakePictures(const QString& folder, const zv::SampleProjects& samples) {
         qobject_cast<QMdiSubWindow*>(photos->parentWidget()));
     ShowView(*music, zv::ProjectTab::Result, zv::UnitMegabytes, zv::FileNamesOnly);
     ShowView(*photos, zv::ProjectTab::List, zv::UnitMegabytes, zv::FileNamesOnly);
-    photos->ListView(zv::ProjectList::Files)
-        ->setCurrentItem(photos->ListView(zv::ProjectList::Files)->topLevelItem(3));
+    zv::ProjectListView& list = *photos->ListView(zv::ProjectList::Files);
+    list.setCurrentIndex(list.Model().index(3, 0));
     Settle();
     Save(window, window.grab(), folder, "main-window.png");
 

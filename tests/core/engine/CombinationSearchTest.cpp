@@ -11,7 +11,7 @@ namespace {
 RunParameters Params(double mediaSize, double tolerance = 0, int minItems = 0, int maxItems = 32766,
                      bool fast = false) {
     RunParameters p;
-    p.mediaSize = mediaSize;
+    p.capacityBytes = mediaSize;
     p.tolerance = tolerance;
     p.minItems = static_cast<int16_t>(minItems);
     p.maxItems = static_cast<int16_t>(maxItems);
@@ -55,7 +55,7 @@ class PlainSearch {
         for (int pos = n_ - k; pos < n_; ++pos)
             total += sizes_[pos];
         stack_ = {{static_cast<int16_t>(n_ - k), static_cast<int16_t>(k),
-                   total > p_.mediaSize ? -1 : total}};
+                   total > p_.capacityBytes ? -1 : total}};
         mirror0_ = n_ - k;
     }
     bool Descend() {
@@ -104,7 +104,7 @@ class PlainSearch {
         if (finished)
             return true;
         const StackRecord top = stack_.back();
-        if (top.Total > p_.mediaSize) {
+        if (top.Total > p_.capacityBytes) {
             markLevel_ = top.BaseLevel;
             markShift_ = top.Shift;
             if (!Backtrack())
@@ -118,7 +118,7 @@ class PlainSearch {
         }
         if (top.Total > best_.back().Total) {
             best_ = stack_;
-            if (p_.tolerance + top.Total >= p_.mediaSize)
+            if (p_.tolerance + top.Total >= p_.capacityBytes)
                 return goodEnough_ = true;
         }
         return false;

@@ -10,11 +10,9 @@
 #include <vector>
 
 #include "core/engine/FileSystemAllowance.h"
-#include "core/engine/ResolveRunParameters.h"
-#include "core/engine/RunEngine.h"
 #include "core/project/MediumExport.h"
+#include "core/project/PlanRun.h"
 #include "core/project/ProjectFile.h"
-#include "core/project/RunResults.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -30,10 +28,7 @@ class QuietObserver : public RunObserver {
     void ProgressChanged(int, const ProgressBarState&) override {}
     void Yield() override {}
     void PauseWait() override {}
-    void Message(int, const std::string& text) override { messages += text; }
     void MediumChosen(const MediumReport&) override {}
-
-    std::string messages;
 };
 
 // A name of ASCII or Japanese words, `bytes` long or a little less.
@@ -81,24 +76,19 @@ std::vector<ProjectItem> MakeFiles(const Tree& tree, const std::string& root) {
     return items;
 }
 
-// Saves, runs and reads back a plan as the program does.
+// Plans the items as the program does; the project file holds the plan.
 void Plan(const std::string& project, std::vector<ProjectItem>& items, PackingMethod method) {
     RunSettings settings{"4000000", kCapacity / 1000, 32766, 32766, 0, false, 0, ""};
     settings.Method = method, settings.FsAllowance = FileSystemAllowance::Iso9660;
-    for (ProjectItem& item : items)
-        item.medium = 0;
-    ASSERT_TRUE(ProjectFile::Write(project, items, settings));
-    RunParameters params;
-    ASSERT_TRUE(ResolveRunParameters(settings, project, params));
     RunRequests requests;
     QuietObserver observer;
-    ASSERT_TRUE(RunEngine(params, requests, observer, {1})) << observer.messages;
-    std::vector<int16_t> media(items.size(), 0);
-    ASSERT_TRUE(ReadRunResults(project, media));
+    const PlanRunResult result = RunPlan(items, settings, requests, observer, {1});
+    ASSERT_EQ(result.end, RunEnd::Completed) << (result.message ? result.message->text : "");
     for (size_t i = 0; i < items.size(); ++i) {
-        items[i].medium = media[i];
-        ASSERT_GT(media[i], 0) << i;
+        items[i].medium = static_cast<int16_t>(result.media[i]);
+        ASSERT_GT(result.media[i], 0) << i;
     }
+    ASSERT_TRUE(ProjectFile::Write(project, items, settings));
 }
 
 // All of a tree on one medium: the estimate is never below the image, and not

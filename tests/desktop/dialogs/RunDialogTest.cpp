@@ -4,22 +4,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
-#include <filesystem>
+#include <thread>
 
-#include "core/engine/RunEngine.h"
-#include "core/project/ProjectFile.h"
-#include "core/project/RunResults.h"
-#include "core/settings/AppState.h"
+#include "desktop/dialogs/QueuedRunObserver.h"
 #include "desktop/dialogs/RunDialog.h"
-#include "tests/desktop/dialogs/DialogChecks.h"
-#include "tests/desktop/dialogs/YieldingUi.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/ScriptedUi.h"
 
 namespace zv {
 namespace {
-
-using Media = std::vector<int16_t>;
 
 class RunDialogTest : public ::testing::Test {
   protected:
@@ -35,25 +27,7 @@ class RunDialogTest : public ::testing::Test {
         return dialog_.findChild<QLabel*>(QStringLiteral("objLabel(0)"))->text().toStdString();
     }
 
-    // A project file of items whose first medium of 1000 bytes takes a real
-    // search, and the parameters of a normal run on it.
-    RunParameters Project(const std::string& name) {
-        std::vector<ProjectItem> items;
-        for (const double size : {900, 800, 700, 600, 500, 450, 300, 200, 120, 50}) {
-            const std::string path = "/data/file" + std::to_string(items.size());
-            items.push_back({path, 0, {{path, size}}});
-        }
-        RunParameters params;
-        params.mediaSize = 1000;
-        params.mediaCount = params.maxItems = 32766;
-        params.projectFolder = folder_.Path();
-        params.projectFileName = name;
-        EXPECT_TRUE(ProjectFile::Write(params.ProjectFilePath(), items, RunSettings()));
-        return params;
-    }
-
-    test::TempFolder folder_;
-    test::YieldingUi ui_;
+    ScriptedUi ui_;
     RunDialog dialog_{nullptr};
 };
 
@@ -64,43 +38,35 @@ TEST_F(RunDialogTest, EscapeCannotCloseItAndAPauseHoldsTheStatus) {
 
     // What the run reports while paused waits for the resume.
     dialog_.TogglePause();
-    dialog_.StatusChanged("更新を取得しています");
+    dialog_.ShowStatus("更新を取得しています");
     EXPECT_EQ(StatusText(), "停止中...再開するには「再開」ボタンを押してください");
     dialog_.TogglePause();
     EXPECT_EQ(StatusText(), "更新を取得しています");
 }
 
-// A pause holds the run until it is resumed, finishing ends the search of a
-// medium early and the run goes on; an abort ends the run.
-TEST_F(RunDialogTest, PauseFinishAndAbortFromTheDialog) {
-    for (const int button : {1, 2, 0}) {
-        const RunParameters params = Project(std::to_string(button) + ".mtb");
-        int clicks = 0;
-        int waits = 0;
-        ui_.onYield = [&](bool now) {
-            if (clicks == 0 && Button(2)->isEnabled()) {
-                ++clicks;
-                QTest::mouseClick(Button(button), Qt::LeftButton);
-                EXPECT_TRUE(button != 2 || (dialog_.Requests().finish && !Button(2)->isEnabled()))
-                    << "offered once per search";
-            } else if (dialog_.IsPaused() && now && ++waits == 3) {
-                QTest::mouseClick(Button(1), Qt::LeftButton);
-                EXPECT_EQ(StatusText(), "   1枚目の選定をしています．．．")
-                    << "the status from before the pause";
-            }
-        };
-        ASSERT_EQ(RunEngine(params, dialog_.Requests(), dialog_), button != 0) << button;
-        EXPECT_EQ(clicks, 1);
-        EXPECT_EQ(waits, button == 1 ? 3 : 0);
-        EXPECT_FALSE(dialog_.Requests().finish);
-        if (button == 0) {
-            EXPECT_FALSE(std::filesystem::exists(params.WorkDatabasePath()));
-            break;
-        }
-        Media media(10, 0);
-        ASSERT_TRUE(ReadRunResults(params.ProjectFilePath(), media));
-        EXPECT_EQ(std::count(media.begin(), media.end(), 0), 0) << "every item has its medium";
-    }
+// What a run on another thread reports arrives in the dialog; finishing a
+// medium early is offered while its search runs, once.
+TEST_F(RunDialogTest, ReportsFromTheWorkerThreadArriveAndFinishIsOfferedPerSearch) {
+    QueuedRunObserver observer(dialog_);
+    std::thread worker([&observer] {
+        observer.StatusChanged("   1枚目の選定をしています．．．");
+        observer.ProgressChanged(0, {0, 200, 50, true});
+        observer.DetailChanged("1枚目 0.1秒");
+        observer.SearchRunning(true);
+    });
+    worker.join();
+    auto* bar = dialog_.findChild<QProgressBar*>(QStringLiteral("objProgress(0)"));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Button(2)->isEnabled(); }, 5000));
+    EXPECT_EQ(StatusText(), "   1枚目の選定をしています．．．");
+    EXPECT_EQ(bar->value(), 50);
+    EXPECT_EQ(dialog_.findChild<QLabel*>(QStringLiteral("objLabel(1)"))->text(),
+              QStringLiteral("1枚目 0.1秒"));
+
+    QTest::mouseClick(Button(2), Qt::LeftButton);
+    EXPECT_TRUE(dialog_.Requests().finish);
+    EXPECT_FALSE(Button(2)->isEnabled());
+    QTest::mouseClick(Button(0), Qt::LeftButton);
+    EXPECT_TRUE(dialog_.Requests().abort);
 }
 
 // The bars are the platform's own, each shown with what it measures and how
@@ -114,11 +80,11 @@ TEST_F(RunDialogTest, EachBarShowsWhatItMeasuresAndHowFar) {
         EXPECT_EQ(caption->buddy(), bar);
         EXPECT_TRUE(bar->styleSheet().isEmpty()) << "the platform draws it";
         EXPECT_FALSE(caption->isVisible());
-        dialog_.ProgressChanged(i, {0, 200, 50, true});
+        dialog_.ShowProgress(i, {0, 200, 50, true});
         EXPECT_TRUE(caption->isVisible() && bar->isVisible());
         EXPECT_TRUE(bar->isTextVisible());
         EXPECT_EQ(bar->text(), QStringLiteral("25%"));
-        dialog_.ProgressChanged(i, {0, 200, 50, false});
+        dialog_.ShowProgress(i, {0, 200, 50, false});
         EXPECT_FALSE(caption->isVisible() || bar->isVisible());
     }
 }

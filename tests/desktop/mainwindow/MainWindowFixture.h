@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +17,8 @@
 #include "core/settings/IniAccess.h"
 #include "core/settings/SettingsKeys.h"
 #include "desktop/mainwindow/MainWindow.h"
+#include "desktop/projectwindow/ProjectListModel.h"
+#include "desktop/projectwindow/ProjectListView.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/support/BoxChecks.h"
 #include "tests/support/ScriptedUi.h"
@@ -121,10 +122,10 @@ class MainWindowFixture : public ::testing::Test {
     // Selects rows of the file list as sorted on screen: a click on the
     // first, Ctrl and a click on each further one.
     void Select(ProjectWindow& project, std::initializer_list<int> rows) {
-        QTreeWidget* view = project.ListView(ProjectList::Files);
+        ProjectListView* view = project.ListView(ProjectList::Files);
         Qt::KeyboardModifiers modifiers;
         for (const int row : rows) {
-            const QRect rect = view->visualItemRect(view->topLevelItem(row));
+            const QRect rect = view->RowRect(row);
             QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
             modifiers = Qt::ControlModifier;
         }

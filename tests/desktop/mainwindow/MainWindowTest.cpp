@@ -183,8 +183,8 @@ TEST_F(MainWindowTest, ListCommandsAnswerKeysButtonsAndTheRightButton) {
     EXPECT_EQ(Names(project), (Texts{"G"}));
     EXPECT_FALSE(Button("Delete")->isEnabled()) << "nothing selected any more";
 
-    QTreeWidget& list = *project.ListView(ProjectList::Files);
-    const QPoint at = list.visualItemRect(list.topLevelItem(0)).center();
+    ProjectListView& list = *project.ListView(ProjectList::Files);
+    const QPoint at = list.RowRect(0).center();
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at);
     auto* menu = window_->findChild<QMenu*>(QStringLiteral("hM(2)"));
     ASSERT_TRUE(menu->isVisible());

@@ -9,24 +9,24 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "core/project/ProjectFile.h"
 #include "desktop/dialogs/RunDialog.h"
 #include "desktop/dialogs/RunSettingsDialog.h"
 #include "tests/desktop/PlannedByTool.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
-#include "tests/desktop/dialogs/YieldingUi.h"
 #include "tests/desktop/mainwindow/MainWindowFixture.h"
 
 namespace zv {
 namespace {
 
 using test::ExpectBox;
-using Media = std::vector<int16_t>;
+using Media = std::vector<int32_t>;
 using test::Texts;
 
-// The main window with services that let the test act while a run yields, as
-// a user does; they take over from the fixture's own.
+// The main window with a project planned by the command-line tool; the test
+// acts while a run goes on by pausing it before its worker starts.
 class RunCommandsTest : public test::MainWindowFixture {
   protected:
     void SetUp() override {
@@ -50,7 +50,7 @@ class RunCommandsTest : public test::MainWindowFixture {
 
     // The project opened as the user does, into a new window.
     ProjectWindow& Opened(const std::string& path) {
-        run_.AnswerFile(path);
+        ui_.AnswerFile(path);
         window_->RunCommand(Command::Open);
         return *window_->ActiveProject();
     }
@@ -75,28 +75,34 @@ class RunCommandsTest : public test::MainWindowFixture {
         QTest::keyClick(window_.get(), Qt::Key_E, Qt::ControlModifier);
     }
 
-    RunDialog* ShownRunDialog() const { return window_->findChild<RunDialog*>(); }
-    bool Searching() const {
-        return ShownRunDialog() != nullptr &&
-               ShownRunDialog()
-                   ->findChild<QPushButton*>(QStringLiteral("objButton(2)"))
-                   ->isEnabled();
+    // Starts a run with F5 and pauses it from the Run menu before its worker
+    // has taken a step.
+    void StartPaused() {
+        WhenSettingsOpen();
+        QTest::keyClick(window_.get(), Qt::Key_F5);
+        ASSERT_NE(ShownRunDialog(), nullptr);
+        Item("sm_R(2)")->trigger();
+        ASSERT_TRUE(ShownRunDialog()->IsPaused());
     }
+
+    RunDialog* ShownRunDialog() const { return window_->findChild<RunDialog*>(); }
     static Media MediaOf(const ProjectWindow& project) {
         Media media;
         for (const ItemRecord& item : project.Document().Items())
             media.push_back(item.Medium);
         return media;
     }
-    // The run is over and its dialog gone.
-    void ExpectEnded() { EXPECT_TRUE(!App().running && ShownRunDialog() == nullptr); }
-
-    test::YieldingUi run_;
+    // Lets the events run until the run is over and its dialog gone.
+    void WaitForTheEnd() {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !App().running && ShownRunDialog() == nullptr; }, 60000));
+    }
 };
 
-// While the run dialog is the active window, the commands are reached through
-// the menu items their keys belong to and the tool bar.
-TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogRulesMeanwhile) {
+// The run goes on its own thread: while it is paused the windows take the
+// user's commands, the project stays with its run, and the commands follow
+// the run; resumed, it places the media as the command-line tool does.
+TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesWhileTheWindowsStayUsable) {
     const std::string project = PlannedProject("desktop.mtb");
     const std::string copy = folder_.File("tool.mtb");
     std::filesystem::copy_file(project, copy);
@@ -104,42 +110,23 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
     const std::optional<ProjectData> byTool = ProjectFile::Read(copy, RunSettings());
     ASSERT_TRUE(byTool.has_value());
 
-    const std::string other = PlannedProject("other.mtb");
     ProjectWindow& window = Opened(project);
     window.Document().SetModified(false);
-    for (int answers = 0; answers < 6; ++answers)
-        run_.Answer(MsgResult::OK);
-    bool opened = false, paused = false, second = false, stopped = false;
-    run_.onYield = [&](bool) {
-        if (!opened && ShownRunDialog() != nullptr) {
-            opened = true;
-            // The run dialog is up but the running flag not yet set: the
-            // project stays with its run all the same.
-            EXPECT_FALSE(window_->CloseProjectWindow(window));
-            run_.AnswerFile(other);
-            window_->RunCommand(Command::Open);
-            EXPECT_EQ(window_->ProjectWindowCount(), 2);
-            EXPECT_EQ(MediaOf(window), Media(10, 0));
-        } else if (!paused && Searching()) {
-            paused = true;
-            Item("sm_R(2)")->trigger();
-            EXPECT_TRUE(ShownRunDialog()->IsPaused());
-            EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Start", "Stop"}));
-            QTest::mouseClick(Button("Start"), Qt::LeftButton);
-            EXPECT_FALSE(ShownRunDialog()->IsPaused());
-            Item("sm_R(2)")->trigger();
-            Item("sm_R(3)")->trigger();
-            EXPECT_FALSE(ShownRunDialog()->IsPaused());
-            EXPECT_FALSE(window_->close());
-            ExpectBox(run_.Boxes().back(), "実行中です\r\n実行を中止して終了しますか？",
-                      "Zarvopack", MsgButtons::YesNo, MsgIcon::Question, 1);
-        } else if (second && !stopped && Searching()) {
-            stopped = true;
-            Item("sm_R(4)")->trigger();
-        }
-    };
-    WhenSettingsOpen();
-    QTest::keyClick(window_.get(), Qt::Key_F5);
+    for (int answers = 0; answers < 4; ++answers)
+        ui_.Answer(MsgResult::OK);
+    StartPaused();
+    EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Start", "Stop"}));
+    EXPECT_FALSE(window_->CloseProjectWindow(window));
+    ui_.AnswerFile(PlannedProject("other.mtb"));
+    window_->RunCommand(Command::Open);
+    EXPECT_EQ(window_->ProjectWindowCount(), 2);
+    EXPECT_FALSE(window_->close());
+    ExpectBox(ui_.Boxes().back(), "実行中です\r\n実行を中止して終了しますか？", "Zarvopack",
+              MsgButtons::YesNo, MsgIcon::Question, 1);
+    QTest::mouseClick(Button("Start"), Qt::LeftButton);
+    EXPECT_FALSE(ShownRunDialog()->IsPaused());
+    WaitForTheEnd();
+
     Media expected;
     for (const ProjectItem& item : byTool->items)
         expected.push_back(item.medium);
@@ -147,118 +134,134 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesAndTheRunDialogR
     EXPECT_GE(*std::max_element(expected.begin(), expected.end()), 4);
     EXPECT_EQ(window.CurrentTab(), ProjectTab::Result);
     EXPECT_TRUE(window.Document().Modified());
-    ExpectEnded();
-
-    // Stopped, the other project's run leaves it without results.
-    const ProjectWindow& stoppedProject = *window_->ActiveProject();
-    second = true;
-    WhenSettingsOpen();
-    window_->RunCommand(Command::Run);
-    EXPECT_TRUE(paused && stopped);
-    EXPECT_EQ(MediaOf(stoppedProject), Media(10, 0));
-    ExpectEnded();
-    EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Size", "Path", "Add", "Start", "Setup"}));
+    ExpectBox(ui_.Boxes().back(), "実行は完了しました", "Zarvopack");
 }
 
 // A run stopped from the result tab says that the user stopped it and leaves
 // no medium of the plan it cleared on view. Files dropped onto the project
-// meanwhile are refused: the run reads its results back into its items.
+// meanwhile are refused, and none is dragged out of the result list: the
+// run's plan goes back into the items it took.
 TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
     ProjectWindow& window = Opened(PlannedProject("stop.mtb"));
     window.SelectTab(ProjectTab::Result);
     const auto* chooser = window.findChild<QComboBox*>(QStringLiteral("objCombo(0)"));
     ASSERT_GE(chooser->count(), 2);
-    const std::string late = MakeFile("late", 10);
-    run_.Answer(MsgResult::OK);
-    bool stopped = false;
-    run_.onYield = [&](bool) {
-        if (stopped || !Searching())
-            return;
-        stopped = true;
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(late))});
-        QWidget* list = window.ListView(ProjectList::Files)->viewport();
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(list, &enter);
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(list, &drop);
-        run_.Answer(MsgResult::OK);
-        QCoreApplication::processEvents();
-        ExpectBox(run_.Boxes().back(),
-                  "実行中はﾌｧｲﾙを追加できません\r\n実行が終わってから、もう一度ﾄﾞﾛｯﾌﾟしてください",
-                  "Zarvopack");
-        run_.Answer(MsgResult::OK);
-        Item("sm_R(4)")->trigger();
-    };
-    WhenSettingsOpen();
-    QTest::keyClick(window_.get(), Qt::Key_F5);
-    ASSERT_TRUE(stopped);
-    ExpectBox(run_.Boxes().back(), "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
+    ui_.Answer(MsgResult::OK);
+    StartPaused();
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(MakeFile("late", 10)))});
+    QWidget* list = window.ListView(ProjectList::Files)->viewport();
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list, &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(list, &drop);
+    ui_.Answer(MsgResult::OK);
+    QCoreApplication::processEvents();
+    ExpectBox(ui_.Boxes().back(),
+              "実行中はﾌｧｲﾙを追加できません\r\n実行が終わってから、もう一度ﾄﾞﾛｯﾌﾟしてください",
+              "Zarvopack");
+    ProjectListView& results = *window.ListView(ProjectList::Results);
+    results.SelectRow(0);
+    EXPECT_TRUE(std::unique_ptr<QMimeData>(results.DragData())->urls().isEmpty())
+        << "no file leaves the items of a run";
+    ui_.Answer(MsgResult::OK);
+    Item("sm_R(4)")->trigger();
+    WaitForTheEnd();
+
+    ExpectBox(ui_.Boxes().back(), "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
     EXPECT_EQ(window.Document().Items().size(), 10u);
     EXPECT_EQ(MediaOf(window), Media(10, 0));
     EXPECT_EQ(chooser->count(), 1);
-    EXPECT_EQ(window.ListView(ProjectList::Results)->topLevelItemCount(), 10);
-    ExpectEnded();
+    EXPECT_EQ(window.ListView(ProjectList::Results)->Model().rowCount(), 10);
+    EXPECT_EQ(EnabledButtons(), (Texts{"New", "Open", "Save", "Size", "Path", "Start", "Setup"}));
 }
 
 // Quitting during a run asks first; "はい" stops the run, and the program
 // ends once the run is over.
 TEST_F(RunCommandsTest, QuittingDuringARunStopsItFirst) {
     Opened(PlannedProject("quit.mtb"));
-    run_.Answer(MsgResult::OK);
-    bool asked = false;
-    run_.onYield = [&](bool) {
-        if (asked || !Searching())
-            return;
-        asked = true;
-        run_.Answer(MsgResult::No);
-        EXPECT_FALSE(window_->close());
-        run_.Answer(MsgResult::Yes);
-        run_.Answer(MsgResult::OK);
-        Item("sm_F(16)")->trigger();
-        EXPECT_TRUE(window_->isVisible()) << "not before the run has ended";
-    };
-    WhenSettingsOpen();
-    QTest::keyClick(window_.get(), Qt::Key_F5);
-    ASSERT_TRUE(asked);
-    ExpectBox(run_.Boxes().back(), "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
+    ui_.Answer(MsgResult::OK);
+    StartPaused();
+    ui_.Answer(MsgResult::No);
+    EXPECT_FALSE(window_->close());
+    ui_.Answer(MsgResult::Yes);
+    ui_.Answer(MsgResult::OK);
+    // The plan cleared for the run is in no file: quitting asks to save it.
+    ui_.Answer(MsgResult::No);
+    Item("sm_F(16)")->trigger();
+    EXPECT_TRUE(window_->isVisible()) << "not before the run has ended";
+    WaitForTheEnd();
+    ExpectBox(ui_.Boxes().at(ui_.Boxes().size() - 2),
+              "実行を中止しました\r\n振り分けの結果はありません", "Zarvopack");
     EXPECT_FALSE(window_->isVisible());
     EXPECT_EQ(window_->ProjectWindowCount(), 0);
 }
 
-// The after-run action, set with Ctrl+E, follows a run that ended normally,
-// with its progress in a run dialog; what it wrote before is replaced only
+// A run never writes into the project file: the plan stays in the window
+// until the user saves it, so "いいえ" at close keeps the file as it was, and
+// a read-only project runs and is saved elsewhere.
+TEST_F(RunCommandsTest, ARunLeavesTheProjectFileAloneUntilTheUserSaves) {
+    const std::string path = PlannedProject("mine.mtb");
+    const std::string before = test::ReadBytes(path);
+    ProjectWindow& window = Opened(path);
+    ui_.Answer(MsgResult::OK), ui_.Answer(MsgResult::OK);
+    WhenSettingsOpen();
+    window_->RunCommand(Command::Run);
+    WaitForTheEnd();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("mine*"));
+    ui_.Answer(MsgResult::No);
+    window_->RunCommand(Command::Close);
+    EXPECT_EQ(window_->ProjectWindowCount(), 0);
+    EXPECT_EQ(test::ReadBytes(path), before);
+
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
+    ProjectWindow& readOnly = Opened(path);
+    ui_.Answer(MsgResult::OK), ui_.Answer(MsgResult::OK);
+    WhenSettingsOpen();
+    window_->RunCommand(Command::Run);
+    WaitForTheEnd();
+    const std::string copy = folder_.File("copy.mtb");
+    ui_.AnswerFile(copy);
+    window_->RunCommand(Command::SaveAs);
+    EXPECT_EQ(test::ReadBytes(path), before);
+    const std::optional<ProjectData> saved = ProjectFile::Read(copy, RunSettings());
+    ASSERT_TRUE(saved.has_value());
+    Media media;
+    for (const ProjectItem& item : saved->items)
+        media.push_back(item.medium);
+    EXPECT_EQ(media, MediaOf(readOnly));
+    EXPECT_GE(*std::max_element(media.begin(), media.end()), 4);
+}
+
+// The after-run action, set with Ctrl+E, follows a run that ended normally
+// and exports the plan in the window; what it wrote before is replaced only
 // when the user agrees.
 TEST_F(RunCommandsTest, TheAfterRunActionExportsTheMediaAfterTheRun) {
     ProjectWindow& window = Opened(PlannedProject("after.mtb"));
     const std::string out = folder_.File("out");
     ExportLinkFoldersAfterRunsInto(out);
     EXPECT_TRUE(window.Document().Modified());
-    bool sawExport = false;
-    run_.onYield = [&](bool) {
-        const auto* status = window_->findChild<QLabel*>(QStringLiteral("objLabel(0)"));
-        sawExport = sawExport || (status && status->text().contains("を書き出しています"));
-    };
     for (const MsgResult answer : {MsgResult::OK, MsgResult::No}) {
         for (const MsgResult each : {MsgResult::OK, MsgResult::OK, answer})
-            run_.Answer(each);
+            ui_.Answer(each);
         WhenSettingsOpen();
         window_->RunCommand(Command::Run);
+        WaitForTheEnd();
         if (answer == MsgResult::OK) {
-            ExpectBox(run_.Boxes().back(), "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out,
-                      "実行後の書き出し", MsgButtons::OK, MsgIcon::Information);
+            ExpectBox(ui_.Boxes().back(), "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out, "実行後の書き出し",
+                      MsgButtons::OK, MsgIcon::Information);
         } else {
             ExpectBox(
-                run_.Boxes().back(),
+                ui_.Boxes().back(),
                 "次のﾌｧｲﾙまたはﾌｫﾙﾀﾞは既に存在します\r\n" + out + "/after_01\r\n上書きしますか？",
                 "実行後の書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
         }
         test::WriteBytes(out + "/after_01/mine", "kept");
     }
-    EXPECT_TRUE(sawExport);
     EXPECT_EQ(test::ReadBytes(out + "/after_01/mine"), "kept");
     EXPECT_TRUE(std::filesystem::exists(out + "/after_04/SHA256SUMS"));
-    ExpectEnded();
     EXPECT_TRUE(window.HasResults());
 }
 
@@ -273,15 +276,15 @@ TEST_F(RunCommandsTest, TheAfterRunBoxNamesTheFilesOnNoMedium) {
     const std::string out = folder_.File("out");
     ExportLinkFoldersAfterRunsInto(out);
     for (int answers = 0; answers < 3; ++answers)
-        run_.Answer(MsgResult::OK);
+        ui_.Answer(MsgResult::OK);
     WhenSettingsOpen();
     window_->RunCommand(Command::Run);
-    ExpectBox(run_.Boxes().back(),
+    WaitForTheEnd();
+    ExpectBox(ui_.Boxes().back(),
               "次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
                   "\r\n次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
                   folder_.File("huge") + " … ﾒﾃﾞｨｱ1枚より大きいため入りません\r\n",
               "実行後の書き出し", MsgButtons::OK, MsgIcon::Exclamation);
-    ExpectEnded();
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(ShellCommandsTest, AFailedOpenLeavesTheWindowItsOwnProject) {
         EXPECT_EQ(window_->ProjectWindowCount(), 1);
         EXPECT_EQ(window.windowTitle(), QStringLiteral("a")) << path;
         EXPECT_EQ(window.Document().FilePath(), a);
-        EXPECT_EQ(window.ListView(ProjectList::Files)->topLevelItemCount(), 2);
+        EXPECT_EQ(window.ListView(ProjectList::Files)->Model().rowCount(), 2);
     }
     EXPECT_EQ(ui_.Boxes().front().title.rfind("ｴﾗｰ", 0), 0u) << ui_.Boxes().front().title;
 
@@ -174,7 +174,7 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProje
     EXPECT_FALSE(project.HasResults());
     EXPECT_FALSE(project.HasCutMarks());
     EXPECT_EQ(project.Document().Items().back().Name, folder_.File("incoming/new.txt"));
-    EXPECT_EQ(project.ListView(ProjectList::Files)->topLevelItemCount(), 3);
+    EXPECT_EQ(project.ListView(ProjectList::Files)->Model().rowCount(), 3);
 
     ASSERT_TRUE(Button("Save")->isEnabled());
     ui_.AnswerFile(folder_.File("plan.mtb"));
@@ -188,14 +188,14 @@ TEST_F(ShellCommandsTest, AddAndRunAskBeforeClearingResultsAndSaveWritesTheProje
 // keys as from the list menu, which offers each only while there is a step.
 TEST_F(ShellCommandsTest, CtrlZAndCtrlYStepThroughTheEditsOfTheList) {
     ProjectWindow& project = ProjectWith({"a.txt", "b.txt", "c.txt"});
-    QTreeWidget& list = *project.ListView(ProjectList::Files);
+    ProjectListView& list = *project.ListView(ProjectList::Files);
     project.Document().ForgetEdits();
     window_->RefreshMenus();
     EXPECT_FALSE(Item("sm_L(8)")->isEnabled());
     Select(project, {0});
     ui_.Answer(MsgResult::OK);
     QTest::keyClick(&list, Qt::Key_Delete);
-    ASSERT_EQ(list.topLevelItemCount(), 2);
+    ASSERT_EQ(list.Model().rowCount(), 2);
     Select(project, {0, 1});
     ui_.AnswerInput("Both");
     QTest::keyClick(&list, Qt::Key_F3);
@@ -208,7 +208,7 @@ TEST_F(ShellCommandsTest, CtrlZAndCtrlYStepThroughTheEditsOfTheList) {
         QTest::keyClick(&list, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(project.Document().Items().size(), items);
     }
-    EXPECT_EQ(list.topLevelItemCount(), 3);
+    EXPECT_EQ(list.Model().rowCount(), 3);
     EXPECT_FALSE(Item("sm_L(8)")->isEnabled());
     for (const std::size_t items : forward) {
         QTest::keyClick(&list, Qt::Key_Y, Qt::ControlModifier);
@@ -224,7 +224,7 @@ TEST_F(ShellCommandsTest, TheResultMenuExportsTheResultsWhereTheUserChooses) {
     project.Document().Items()[0].Medium = 1;
     project.Document().Items()[1].Medium = 2;
     project.SelectTab(ProjectTab::Result);
-    QTreeWidget& results = *project.ListView(ProjectList::Results);
+    ProjectListView& results = *project.ListView(ProjectList::Results);
     QTest::mouseClick(results.viewport(), Qt::RightButton, {}, QPoint(20, 20));
     auto* menu = window_->findChild<QMenu*>(QStringLiteral("objResultMenu"));
     ASSERT_TRUE(menu->isVisible());

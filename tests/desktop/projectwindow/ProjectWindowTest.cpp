@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
 #include <string>
@@ -16,8 +15,8 @@
 #include "core/project/EditCommands.h"
 #include "core/project/SaveProject.h"
 #include "desktop/projectwindow/ListIcons.h"
-#include "desktop/projectwindow/ListViewItem.h"
 #include "desktop/projectwindow/MediaOverview.h"
+#include "desktop/projectwindow/ProjectListModel.h"
 #include "desktop/projectwindow/ProjectListView.h"
 #include "desktop/projectwindow/ProjectWindow.h"
 #include "tests/desktop/PlannedByTool.h"
@@ -36,21 +35,21 @@ constexpr ProjectList kResults = ProjectList::Results;
 
 // The texts of one column of a list view top to bottom, or with column -1
 // the rows' tags.
-Texts ColumnTexts(const QTreeWidget& view, int column) {
+Texts ColumnTexts(const ProjectListView& view, int column) {
+    const ProjectListModel& rows = view.Model();
     Texts texts;
-    for (int row = 0; row < view.topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = view.topLevelItem(row);
-        texts.push_back(column < 0 ? static_cast<const ListViewItem*>(item)->Tag()
-                                   : item->text(column).toStdString());
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        texts.push_back(column < 0 ? rows.Tag(row)
+                                   : rows.index(row, column).data().toString().toStdString());
     }
     return texts;
 }
-Texts RowTags(const QTreeWidget& view) {
+Texts RowTags(const ProjectListView& view) {
     return ColumnTexts(view, -1);
 }
 
-QPoint RowCentre(const QTreeWidget& view, int row) {
-    return view.visualItemRect(view.topLevelItem(row)).center();
+QPoint RowCentre(const ProjectListView& view, int row) {
+    return view.RowRect(row).center();
 }
 
 QList<QUrl> Urls(const Texts& paths) {
@@ -97,14 +96,16 @@ class ProjectWindowTest : public ::testing::Test {
 };
 
 // Whether the rows show these icons, top to bottom.
-bool ShowsIcons(const QTreeWidget& view, std::vector<int> icons) {
-    bool same = view.topLevelItemCount() == static_cast<int>(icons.size());
-    for (int row = 0; same && row < view.topLevelItemCount(); ++row)
-        same = view.topLevelItem(row)->icon(0).cacheKey() == ListIconImage(icons[row]).cacheKey();
+bool ShowsIcons(const ProjectListView& view, std::vector<int> icons) {
+    const ProjectListModel& rows = view.Model();
+    bool same = rows.rowCount() == static_cast<int>(icons.size());
+    for (int row = 0; same && row < rows.rowCount(); ++row)
+        same = rows.index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey() ==
+               ListIconImage(icons[row]).cacheKey();
     return same;
 }
 
-void Click(QTreeWidget& view, int column, int row = -1, Qt::KeyboardModifiers modifiers = {}) {
+void Click(ProjectListView& view, int column, int row = -1, Qt::KeyboardModifiers modifiers = {}) {
     QHeaderView* header = view.header();
     if (row >= 0)
         QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, RowCentre(view, row));
@@ -124,7 +125,7 @@ TEST_F(ProjectWindowTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     CutCommand(window.Document(), {a, "G"});
     window.RenderList(ProjectList::Files, "", 0);
 
-    const QTreeWidget& list = *window.ListView(ProjectList::Files);
+    const ProjectListView& list = *window.ListView(ProjectList::Files);
     EXPECT_EQ(ColumnTexts(list, 1), (Texts{"     5", "12,345", " 2,500"}));
     EXPECT_EQ(RowTags(list), (Texts{a, b, "G"}));
     EXPECT_TRUE(ShowsIcons(list, {IconFileCut, IconFile, IconGroupCut}));
@@ -293,14 +294,12 @@ class ProjectWindowInteractionTest : public ProjectWindowTest {
         window_.RenderList(ProjectList::Files, "", 0);
     }
 
-    ProjectListView& List(ProjectList list) {
-        return *static_cast<ProjectListView*>(window_.ListView(list));
-    }
+    ProjectListView& List(ProjectList list) { return *window_.ListView(list); }
 
     void Select(ProjectList list, std::initializer_list<int> rows) {
         List(list).clearSelection();
         for (const int row : rows)
-            List(list).topLevelItem(row)->setSelected(true);
+            List(list).SelectRow(row);
     }
 
     // Press, release, double click and release, as a mouse sends them.
@@ -352,7 +351,7 @@ class ProjectWindowInteractionTest : public ProjectWindowTest {
 
 // By size the rows are b (5), G (12), a (300).
 TEST_F(ProjectWindowInteractionTest, SizeClicksSortUpDownUpAndAnotherColumnStartsAscending) {
-    QTreeWidget& list = List(kFiles);
+    ProjectListView& list = List(kFiles);
     const Texts up{F("b"), "G", F("a")};
     for (const Texts& order : {up, Texts(up.rbegin(), up.rend()), up}) {
         Click(list, 1);
@@ -366,7 +365,7 @@ TEST_F(ProjectWindowInteractionTest, SizeClicksSortUpDownUpAndAnotherColumnStart
 }
 
 TEST_F(ProjectWindowInteractionTest, SelectionKindFollowsClicksWithCtrlAndShift) {
-    QTreeWidget& list = List(kFiles);
+    ProjectListView& list = List(kFiles);
     const auto kind = [this] {
         const SelectionKind selection = window_.GetSelectionKind();
         return std::pair(selection.rows, selection.count);
@@ -434,7 +433,7 @@ TEST_F(ProjectWindowInteractionTest, DroppedFilesJoinTheListAndSeveralGoWhereThe
     Drop({F("sub"), F("new"), F("missing")});
     ExpectBox(ui_.Boxes().at(0), "ﾄﾞﾗｲﾌﾞやﾌｫﾙﾀﾞはﾄﾞﾗｯｸﾞ対象外になります", "Zarvopack");
     EXPECT_TRUE(asked.empty()) << "one file is asked nothing";
-    EXPECT_EQ(List(kFiles).topLevelItemCount(), 4);
+    EXPECT_EQ(List(kFiles).Model().rowCount(), 4);
 
     Drop({F("c"), F("d")});
     EXPECT_EQ(asked, (Texts{F("new")}));
