@@ -65,7 +65,7 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
 
     // The plan reaches the project in one step, or not at all.
     for (size_t i = 0; i < items.size(); ++i)
-        items[i].medium = static_cast<int16_t>(result.media[i]);
+        items[i].medium = static_cast<decltype(items[i].medium)>(result.media[i]);
     Status written;
     if (!ProjectFile::Write(projectPath, items, settings, &written)) {
         for (ProjectItem& item : items)

@@ -121,7 +121,7 @@ class RunStart {
     void TakeMedia(const std::vector<int32_t>& media) {
         std::vector<ItemRecord>& items = project_.Items();
         for (std::size_t i = 0; i < items.size() && i < media.size(); ++i)
-            items[i].Medium = static_cast<int16_t>(media[i]);
+            items[i].Medium = static_cast<decltype(items[i].Medium)>(media[i]);
     }
 
     // The run's end message must not show behind a dialog whose buttons

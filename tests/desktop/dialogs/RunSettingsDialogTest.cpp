@@ -115,7 +115,7 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
     }
 
     EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "", "1", "1", "0", false}); }), 13);
-    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "40000", "1", "0", false}); }), 6);
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "3000000000", "1", "0", false}); }), 6);
 }
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
