@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/engine/RunSettingCheck.h"
+#include "core/project/ProjectDocument.h"
 #include "core/settings/CapacityText.h"
 #include "core/settings/SizePresets.h"
 #include "core/settings/TextNumber.h"
@@ -11,8 +12,8 @@ namespace zv {
 
 namespace {
 
-// The largest count the dialogs accept.
-constexpr int kMaxCount = 32766;
+// The largest count a run takes: one number below the items a project holds.
+constexpr int kMaxCount = kMaxProjectItems - 1;
 
 double NonNegativeNumber(const std::string& option, const std::string& text) {
     const std::optional<double> value = ParseNumber(text);
@@ -22,12 +23,13 @@ double NonNegativeNumber(const std::string& option, const std::string& text) {
     return *value;
 }
 
-int16_t Count(const std::string& option, const std::string& text) {
+int32_t Count(const std::string& option, const std::string& text) {
     const double value = NonNegativeNumber(option, text);
     if (value != std::floor(value) || value > kMaxCount) {
-        throw UsageError(option + " needs a whole number from 0 to 32766, not '" + text + "'");
+        throw UsageError(option + " needs a whole number from 0 to " + std::to_string(kMaxCount) +
+                         ", not '" + text + "'");
     }
-    return static_cast<int16_t>(value);
+    return static_cast<int32_t>(value);
 }
 
 }  // namespace
@@ -217,7 +219,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--medium") {
             if (options.command != CliOptions::Command::Verify)
                 throw UsageError(arg + " is an option of verify");
-            const int16_t medium = Count(arg, value());
+            const int32_t medium = Count(arg, value());
             if (medium == 0)
                 throw UsageError("--medium needs a medium number from 1");
             options.medium = medium;

@@ -37,9 +37,9 @@ struct CliOptions {
 
     std::optional<std::string> mediaSize;
     std::optional<double> tolerance;
-    std::optional<int16_t> mediaCount;
-    std::optional<int16_t> maxItems;
-    std::optional<int16_t> minItems;
+    std::optional<int32_t> mediaCount;
+    std::optional<int32_t> maxItems;
+    std::optional<int32_t> minItems;
     std::optional<bool> fast;
     std::optional<PackingMethod> method;
     std::optional<double> mediumTimeLimit;  // seconds; 0 = none
@@ -55,7 +55,7 @@ struct CliOptions {
     std::string exportFolder;  // empty: the project's folder
     // A file that cannot be hard-linked into a link folder is copied.
     bool copy = false;
-    std::optional<int16_t> medium;  // verify: the medium to compare with
+    std::optional<int32_t> medium;  // verify: the medium to compare with
 
     bool json = false;
     bool verbose = false;

@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "cli/CliOptions.h"
+#include "core/project/ProjectDocument.h"
+#include "core/settings/TextNumber.h"
 
 namespace zv {
 
@@ -15,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// GROUP numbers run from 0 to 32,766.
-constexpr size_t kMaxItems = 32767;
 // The largest count of bytes a double holds exactly: beyond it sizes would
 // round, and totals with them.
 constexpr double kMaxBytes = 9007199254740992.0;  // 2^53
@@ -186,8 +186,9 @@ bool ItemCollector::Registered(const std::string& path) {
 }
 
 void ItemCollector::CheckCount() const {
-    if (items_.size() > kMaxItems) {
-        throw UsageError("too many items: a project holds at most 32,767");
+    if (items_.size() > static_cast<size_t>(kMaxProjectItems)) {
+        throw UsageError("too many items: a project holds at most " +
+                         FormatGrouped(kMaxProjectItems));
     }
 }
 

@@ -44,11 +44,8 @@ void ClaimProject(const std::string& path, FileLock& lock) {
 
 }  // namespace
 
-RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
-                      const RunSettings& settings, double mediumTimeLimit, bool quiet) {
-    FileLock lock(projectPath);
-    ClaimProject(projectPath, lock);
-
+RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& settings,
+                     double mediumTimeLimit, bool quiet) {
     RunOutcome outcome;
     for (ProjectItem& item : items)
         item.medium = 0;
@@ -62,21 +59,32 @@ RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& 
             outcome.message = Text(text_id::RunFailed);
         return outcome;
     }
-
-    // The plan reaches the project in one step, or not at all.
     for (size_t i = 0; i < items.size(); ++i)
         items[i].medium = result.media[i];
+    outcome.completed = true;
+    return outcome;
+}
+
+RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
+                      const RunSettings& settings, double mediumTimeLimit, bool quiet) {
+    FileLock lock(projectPath);
+    ClaimProject(projectPath, lock);
+    RunOutcome outcome = PlanItems(items, settings, mediumTimeLimit, quiet);
+    if (!outcome.completed)
+        return outcome;
+
+    // The plan reaches the project in one step, or not at all.
     Status written;
     if (!ProjectFile::Write(projectPath, items, settings, &written)) {
         for (ProjectItem& item : items)
             item.medium = 0;
+        outcome.completed = false;
         outcome.message = {text_id::UpdateProcessFailed,
                            ResString(text_id::UpdateProcessFailed) + "\r\n" + written.message()};
         return outcome;
     }
     if (written.code() == FileError::NotSynced)
         outcome.afterPlacing = "the project holds the results of this run: " + written.message();
-    outcome.completed = true;
     return outcome;
 }
 

@@ -21,6 +21,12 @@ struct RunOutcome {
     std::optional<std::string> afterPlacing;
 };
 
+// The plan of `items` made in memory, each item's medium set (0 for every
+// item unless the run completed). Nothing is written. Progress goes to a
+// terminal's standard error unless `quiet`.
+RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& settings,
+                     double mediumTimeLimit, bool quiet);
+
 // A run of a project from start to end: the project locked for its length,
 // every medium number cleared, the plan made in memory, and the items with
 // their media written to `projectPath` once, in one step, as if the user had

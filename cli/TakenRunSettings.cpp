@@ -13,7 +13,7 @@ RunSettings Passing() {
     settings.MediaSize = "1P";
     settings.DiffSize = 0;
     settings.MediaNum = 1;
-    settings.MaxFile = INT16_MAX;
+    settings.MaxFile = INT32_MAX;
     settings.MinFile = 0;
     return settings;
 }

@@ -32,7 +32,6 @@
 #include "core/project/MediumExport.h"
 #include "core/project/ProjectFile.h"
 #include "core/settings/ProgramPaths.h"
-#include "core/settings/ScratchFolder.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/SettingsValueError.h"
 #include "core/settings/SizePresets.h"
@@ -141,30 +140,6 @@ int Finish(const CliOptions& options, const std::vector<ProjectItem>& items,
     return outcome.afterPlacing ? exit_status::kFailed : leftOut->ExitStatus(options.allowUnplaced);
 }
 
-// The project a plan that is not kept is made in, removed however the plan ends.
-// It lies in the process's private folder, where no other user can lay a link.
-class TemporaryProject {
-  public:
-    TemporaryProject() : path_(ScratchFolder()) {
-        if (path_.empty())
-            throw Failure("cannot make a private folder for the plan's work files");
-        path_ += "/plan.mtb";
-        if (const Status created = CreatePrivateFile(path_); !created.ok())
-            throw Failure(created.message());
-    }
-    ~TemporaryProject() {
-        std::error_code ignored;
-        fs::remove(path_, ignored);
-    }
-    TemporaryProject(const TemporaryProject&) = delete;
-    TemporaryProject& operator=(const TemporaryProject&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-  private:
-    std::string path_;
-};
-
 void AddSizeFile(ItemCollector& collector, const std::string& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
@@ -200,10 +175,7 @@ int Plan(const CliOptions& options) {
     // Refused before the items are gathered, so no search is spent on a plan
     // that could not be kept.
     const bool keep = !options.savePath.empty();
-    std::optional<TemporaryProject> temporary;
-    if (!keep)
-        temporary.emplace();
-    const std::string project = keep ? SaveTarget(options.savePath) : temporary->Path();
+    const std::string project = keep ? SaveTarget(options.savePath) : std::string();
     if (keep)
         CheckReplaceable(project, options.force);
 
@@ -234,8 +206,10 @@ int Plan(const CliOptions& options) {
 
     StopSignals::Check();
     NoteCapacity(options, settings);
+    // A plan that is not kept is never written.
     const RunOutcome outcome =
-        RunProject(project, items, settings, MediumTimeLimit(options), options.quiet);
+        keep ? RunProject(project, items, settings, MediumTimeLimit(options), options.quiet)
+             : PlanItems(items, settings, MediumTimeLimit(options), options.quiet);
     if (!outcome.completed)
         StopSignals::Check();
     const int status = Finish(options, items, settings, outcome, collector.SkippedEntries());

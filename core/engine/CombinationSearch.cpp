@@ -7,7 +7,7 @@ namespace zv {
 namespace {
 
 StackRecord ToStackRecord(int shift, int base, double total) {
-    return {static_cast<int16_t>(shift), static_cast<int16_t>(base), total};
+    return {static_cast<int32_t>(shift), static_cast<int32_t>(base), total};
 }
 
 }  // namespace

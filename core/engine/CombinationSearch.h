@@ -10,8 +10,8 @@ namespace zv {
 
 // One record of the search stack; see CombinationSearch for what it means.
 struct StackRecord {
-    int16_t Shift = 0;
-    int16_t BaseLevel = 0;
+    int32_t Shift = 0;
+    int32_t BaseLevel = 0;
     double Total = 0;
 
     bool operator==(const StackRecord&) const = default;

@@ -25,11 +25,11 @@ struct RunSettings {
     // Tolerated shortfall in bytes.
     double DiffSize = 0;
     // Largest number of media a run fills; 0 or less sets no limit.
-    int16_t MediaNum = 0;
+    int32_t MediaNum = 0;
     // Largest and smallest number of list items on one medium (a medium must
     // hold more than MinFile items).
-    int16_t MaxFile = 0;
-    int16_t MinFile = 0;
+    int32_t MaxFile = 0;
+    int32_t MinFile = 0;
     // Fast search.
     bool MaxSpeed = false;
     // After-run action, as the number of an AfterRunAction (kept as stored,

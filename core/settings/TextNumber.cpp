@@ -120,6 +120,13 @@ int16_t TextToInt16(std::string_view text) {
     return static_cast<int16_t>(value);
 }
 
+int32_t TextToInt32(std::string_view text) {
+    const double value = RoundHalfEven(TextToDouble(text));
+    if (value < INT32_MIN || value > INT32_MAX)
+        throw PlatformError::Overflow();
+    return static_cast<int32_t>(value);
+}
+
 double RoundHalfEven(double value) {
     double rounded = std::round(value);
     if (std::fabs(value - std::trunc(value)) == 0.5 && std::fmod(rounded, 2.0) != 0)

@@ -17,6 +17,7 @@ std::optional<double> ParseNumber(std::string_view text);
 // PlatformError: text that is no number (13), a value outside the 16-bit range (6).
 double TextToDouble(std::string_view text);
 int16_t TextToInt16(std::string_view text);  // fractions round to the even neighbour
+int32_t TextToInt32(std::string_view text);  // the same within the 32-bit range
 
 // Rounds to a whole number, halves going to the even neighbour.
 double RoundHalfEven(double value);

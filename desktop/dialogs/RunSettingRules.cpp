@@ -9,6 +9,7 @@
 #include "core/engine/RunSettingCheck.h"
 #include "core/platform/PlatformError.h"
 #include "core/project/AfterRun.h"
+#include "core/project/ProjectDocument.h"
 #include "core/settings/CapacityText.h"
 #include "core/settings/IniAccess.h"
 #include "core/settings/ProgramPaths.h"
@@ -24,8 +25,8 @@ namespace {
 
 constexpr int kHelpTexts = 4000;  // label n explains with text 4000 + n
 
-// The largest count a box takes: counts are 16-bit and one number is kept back.
-constexpr double kMaxCount = 32766;
+// The largest count a box takes: one number below the items a project holds.
+constexpr double kMaxCount = kMaxProjectItems - 1;
 // Sizes from one yotta byte up are refused.
 constexpr double kYotta = 1e24;
 
@@ -140,9 +141,9 @@ RunSettings RunSettingRules::RecordOf(const RunSettingTexts& texts) {
     RunSettings settings;
     settings.MediaSize = texts.mediaSize;
     settings.DiffSize = TextToDouble(texts.diffSize);
-    settings.MediaNum = TextToInt16(texts.mediaNum);
-    settings.MaxFile = TextToInt16(texts.maxFile);
-    settings.MinFile = TextToInt16(texts.minFile);
+    settings.MediaNum = TextToInt32(texts.mediaNum);
+    settings.MaxFile = TextToInt32(texts.maxFile);
+    settings.MinFile = TextToInt32(texts.minFile);
     settings.AfterRun = texts.afterRun;
     settings.AfterPath = texts.afterPath;
     settings.MaxSpeed = texts.maxSpeed;

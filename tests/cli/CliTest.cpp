@@ -165,7 +165,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
                                    "plan --media-count 0 x",
                                    "plan --tolerance 1000 --media-size 1000 x",
                                    "plan --min-items 5 --max-items 5 x",
-                                   "plan --max-items 40000 x",
+                                   "plan --max-items 1000000 x",
                                    "show",
                                    "run a.mtb b.mtb",
                                    "show --fast p.mtb",

@@ -101,7 +101,7 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
         const char* left;
         bool refused;
     } left[] = {
-        {SettingBox::MinFile, "40000", "32,766", false},
+        {SettingBox::MinFile, "4000000", "999,999", false},
         {SettingBox::MediaNum, "1e30", nullptr, false},
         {SettingBox::MediaSize, "1000000000000000000000000", "1000000000000000000000000", true},
         {SettingBox::DiffSize, "999999999999999", "999,999,999,999,999", false},
@@ -115,7 +115,7 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
     }
 
     EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "", "1", "1", "0", false}); }), 13);
-    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "40000", "1", "0", false}); }), 6);
+    EXPECT_EQ(ErrorNumber([] { R::RecordOf({"DVD", "0", "3000000000", "1", "0", false}); }), 6);
 }
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
