@@ -9,7 +9,7 @@ namespace zv {
 // What an operation that can fail gives back: ok, or a code that says which
 // failure it was and a message that says why, for the person who reads it.
 // The code is a std::error_code, so the system's errors and the program's own
-// kinds of failure (such as DbError) are told apart in one type. A status that
+// kinds of failure (such as FileError) are told apart in one type. A status that
 // is dropped unread is a compile warning.
 class [[nodiscard]] Status {
   public:
