@@ -419,7 +419,9 @@ named below, as for a new project):
                          whole sectors, directories, descriptors), so that
                          the export's images fit; none: the files' bytes
                          fill the capacity
-  --force                replace what the after-run action wrote before
+  --force                replace what the after-run action wrote before;
+                         also load a project whose contents do not match its
+                         checksum (run and export)
   --allow-unplaced       items on no medium and entries skipped are still
                          named, but the exit status stays 0 (also for export)
   --after-run            (run) carry out the after-run action stored in the
@@ -450,6 +452,10 @@ system's room), the media count reached, or the items of a medium limited
 by --min-items and --max-items. With --json each medium also gives its
 capacity, free bytes and fill (0 to 1), "totals" the items, bytes, media and
 what is on no medium, and each unplaced item its "reason".
+
+Project files: this build reads layout versions 0 and 1 and writes 1
+(PRAGMA user_version); builds before version 1 read a version-1 file's items,
+settings and plan but not its checksum, and no build reads a later version.
 
 Exit status:
   0    done: every item is on a medium (a run that ended normally)

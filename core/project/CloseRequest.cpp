@@ -1,12 +1,9 @@
 #include "core/project/CloseRequest.h"
 
-#include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/AppState.h"
-#include "core/settings/FileSystem.h"
 #include "core/settings/ProgramPaths.h"
-#include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
 
@@ -41,14 +38,6 @@ bool CloseRequest(ProjectDocument& document) {
         // cancelled keeps the window.
         if (answer == MsgResult::Yes && !SaveBeforeClosing(document))
             return false;
-    }
-    const std::string temporary = document.TemporaryProjectPath();
-    try {
-        // A project saved under that name is the user's file, not a leftover.
-        if (document.FilePath() != temporary && FileExists(temporary))
-            DeleteFile(temporary);
-    } catch (const PlatformError& error) {
-        ShowError(error);
     }
     document.ResetItems();
     return true;

@@ -7,9 +7,7 @@
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/project/DefaultRunSettings.h"
-#include "core/project/DocumentId.h"
 #include "core/settings/AppState.h"
-#include "core/settings/ScratchFolder.h"
 #include "core/settings/ShowError.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -46,17 +44,12 @@ void AddMember(ItemRecord& group, const FileRef& file) {
 
 }  // namespace
 
-ProjectDocument::ProjectDocument() : documentId_(NewDocumentId()) {
+ProjectDocument::ProjectDocument() {
     AppState& app = App();
     ++app.untitledCounter;
     caption_ = app.untitledName + std::to_string(app.untitledCounter);
     LoadDefaultRunSettings(DefaultRunSettings());
     settings_ = DefaultRunSettings();
-}
-
-std::string ProjectDocument::TemporaryProjectPath() const {
-    const std::string folder = ScratchFolder();
-    return folder.empty() ? std::string() : folder + "/" + documentId_ + ".mtb";
 }
 
 bool ProjectDocument::IsEmpty() const {

@@ -34,12 +34,6 @@ class ProjectDocument {
     // settings file, and gets its document id from the time of day.
     ProjectDocument();
 
-    const std::string& DocumentId() const { return documentId_; }
-    // The temporary project copy a run writes for an untitled project: the
-    // document id and ".mtb" in the process's private scratch folder; empty
-    // when there is no such folder.
-    std::string TemporaryProjectPath() const;
-
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption) { caption_ = caption; }
     const std::string& FilePath() const { return filePath_; }
@@ -115,7 +109,6 @@ class ProjectDocument {
   private:
     void TakeState(EditHistory::State state);
 
-    std::string documentId_;
     std::string caption_;
     std::string filePath_;
     bool modified_ = false;

@@ -1,7 +1,6 @@
 #include <filesystem>
 
 #include "core/project/AfterRun.h"
-#include "core/project/DocumentId.h"
 #include "core/project/MediumChooser.h"
 #include "core/project/ProjectStatistics.h"
 #include "tests/core/project/DocumentTest.h"
@@ -10,16 +9,6 @@ namespace zv {
 namespace {
 
 using namespace test;
-
-TEST(DocumentIdTest, DateAndTimeWithoutPaddingThenSecondsOfTheDay) {
-    std::tm time{};
-    time.tm_year = 124, time.tm_mon = 2, time.tm_mday = 5;
-    time.tm_hour = 14, time.tm_min = 28, time.tm_sec = 33;
-    EXPECT_EQ(DocumentIdAt(time, 250), "20243514283352113.25");
-    EXPECT_EQ(DocumentIdAt(time, 0), "20243514283352113");
-    // Windows made in the same hundredth of a second must not share a temporary copy.
-    EXPECT_NE(NewDocumentId(), NewDocumentId());
-}
 
 // Absent keys keep what the record held, but for MaxSpeed (on), Method and
 // FsAllowance, which take the behaviour of files made before them.

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/settings/ProgramPaths.h"
-#include "core/settings/ScratchFolder.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -101,30 +100,6 @@ TEST(ProgramPathsTest, AFirstStartCopiesTheShippedDefaultsForTheUserAlone) {
     EXPECT_FALSE(failed.ok());
     EXPECT_NE(failed.message().find(folder.File("file/zarvopack")), std::string::npos)
         << failed.message();
-}
-
-// The tests run without a runtime folder, so the scratch folder lies in the
-// cache folder they are given.
-TEST(ProgramPathsTest, TheScratchFolderIsPrivateAndUnforeseeable) {
-    const std::string scratch = ScratchFolder();
-    ASSERT_FALSE(scratch.empty());
-    EXPECT_EQ(ScratchFolder(), scratch);
-    const std::string cache = UserBaseFolder("XDG_CACHE_HOME", ".cache") + "/zarvopack/";
-    EXPECT_EQ(scratch.rfind(cache + "zarvopack-", 0), 0u) << scratch;
-    EXPECT_EQ(scratch.size(), cache.size() + std::string("zarvopack-XXXXXX").size());
-    struct stat status {};
-    ASSERT_EQ(::lstat(scratch.c_str(), &status), 0);
-    EXPECT_TRUE(S_ISDIR(status.st_mode));
-    EXPECT_EQ(status.st_uid, ::geteuid());
-    EXPECT_EQ(Permissions(scratch), fs::perms::owner_all);
-
-    const test::TempFolder folder;
-    ASSERT_TRUE(CreatePrivateFile(folder.File("new")).ok());
-    EXPECT_EQ(Permissions(folder.File("new")), fs::perms::owner_read | fs::perms::owner_write);
-    test::WriteBytes(folder.File("kept"), "content");
-    ASSERT_TRUE(CreatePrivateFile(folder.File("kept")).ok());
-    EXPECT_EQ(test::ReadBytes(folder.File("kept")), "content");
-    EXPECT_FALSE(CreatePrivateFile(folder.File("missing/new")).ok());
 }
 
 }  // namespace
