@@ -23,7 +23,7 @@
 
 #include "core/platform/HeadlessUi.h"
 #include "core/project/ProjectDocument.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "desktop/dialogs/AddFilesDialog.h"
@@ -88,9 +88,8 @@ TimedUi* timed = nullptr;
 // A dialog on the top of the tree, with its first scan (the top folder holds
 // only folders) done.
 std::unique_ptr<AddFilesDialog> OpenOnTree(ProjectDocument& target) {
-    std::string path = tree;
-    IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
-              path, SettingsFilePath());
+    const SettingsKey& last = settings_keys::LastAddFolder;
+    static_cast<void>(IniFile(SettingsFilePath()).Write(last.section, last.name, tree));
     static QObject window;
     auto dialog = std::make_unique<AddFilesDialog>(
         nullptr, AddTarget{&window, &target, [](const std::string&) {}});

@@ -28,7 +28,7 @@
 #include "core/platform/PlatformError.h"
 #include "core/platform/UiServices.h"
 #include "core/settings/FileSystem.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/ShowError.h"
@@ -238,11 +238,10 @@ void AddFilesDialog::Load() {
     // The boxes start on the user's home folder.
     const std::string start = NormalFolder(QDir::homePath().toStdString());
     std::string shown = start;
-    std::string remembered;
-    if (IniAccess(IniRead, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
-                  remembered, SettingsFilePath())) {
-        if (FolderExists(remembered))
-            shown = NormalFolder(remembered);
+    const SettingsKey& last = settings_keys::LastAddFolder;
+    if (const auto remembered = IniFile(SettingsFilePath()).Read(last.section, last.name)) {
+        if (FolderExists(*remembered))
+            shown = NormalFolder(*remembered);
     } else {
         shown = NormalFolder(ProgramFolder());
     }
@@ -289,9 +288,8 @@ bool AddFilesDialog::IsDriveRoot(const std::string& path) const {
 }
 
 void AddFilesDialog::RememberFolder() const {
-    std::string path = folder_;
-    IniAccess(IniWrite, settings_keys::LastAddFolder.section, settings_keys::LastAddFolder.name,
-              path, SettingsFilePath());
+    const SettingsKey& last = settings_keys::LastAddFolder;
+    static_cast<void>(IniFile(SettingsFilePath()).Write(last.section, last.name, folder_));
 }
 
 void AddFilesDialog::ChangeFolder(const std::string& path) {
@@ -484,11 +482,12 @@ void AddFilesDialog::reject() {
 
 void AddFilesDialog::RestoreGeometry() {
     // A stored value that is missing or no whole number leaves the designed one.
-    const auto stored = [](const SettingsKey& key, int designed) {
-        std::string text;
-        if (!IniAccess(IniRead, key.section, key.name, text, SettingsFilePath()))
+    const IniFile settings(SettingsFilePath());
+    const auto stored = [&settings](const SettingsKey& key, int designed) {
+        const auto text = settings.Read(key.section, key.name);
+        if (!text)
             return designed;
-        const auto value = ParseNumber(text);
+        const auto value = ParseNumber(*text);
         return value && *value > 0 && *value < 1e6 ? static_cast<int>(*value) : designed;
     };
     resize(TwipsToPixelsX(stored(settings_keys::AddDialogWidth, AddDialogLayout::kDesignWidth)),
@@ -503,10 +502,9 @@ void AddFilesDialog::StoreGeometry() const {
         {settings_keys::AddDialogHeight, PixelsToTwipsY(height())},
         {settings_keys::AddDialogSplitter, splitter_},
     };
-    for (const auto& [key, value] : values) {
-        std::string text = std::to_string(value);
-        IniAccess(IniWrite, key.section, key.name, text, SettingsFilePath());
-    }
+    const IniFile settings(SettingsFilePath());
+    for (const auto& [key, value] : values)
+        static_cast<void>(settings.Write(key.section, key.name, std::to_string(value)));
 }
 
 void AddFilesDialog::done(int result) {

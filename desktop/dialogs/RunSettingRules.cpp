@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -11,7 +12,7 @@
 #include "core/project/AfterRun.h"
 #include "core/project/ProjectDocument.h"
 #include "core/settings/CapacityText.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/settings/SizeFromText.h"
@@ -79,12 +80,13 @@ void RunSettingRules::LoadPresets() {
     // The list starts with one empty entry; the first preset takes its place,
     // and so does each following one while the capacity there is no size.
     presets_.assign(1, SizePreset{});
-    const std::string file = SettingsFilePath();
+    const IniFile settings(SettingsFilePath());
     // A broken entry ends the list; the presets read before it stay offered.
     for (int k = 0;; ++k) {
-        std::string value;
-        if (!IniAccess(IniRead, "MSizeSet", std::to_string(k), value, file))
+        const auto entry = settings.Read(settings_keys::kSizePresets, std::to_string(k));
+        if (!entry)
             break;
+        const std::string& value = *entry;
         const auto hash = value.find('#');
         if (hash == std::string::npos)
             throw PlatformError::InvalidCall();
@@ -176,28 +178,31 @@ std::string RunSettingRules::AutoTolerance(const std::string& mediaSize) const {
 }
 
 bool RunSettingRules::StoreDefaults(const RunSettingTexts& texts) {
-    std::string unused;
-    IniAccess(IniSelect, "DEFAULT_SET_RUN", "", unused, SettingsFilePath());
-    const std::pair<const char*, std::string> boxes[] = {
-        {"MediaSize", texts.mediaSize}, {"DiffSize", texts.diffSize}, {"MediaNum", texts.mediaNum},
-        {"MaxFile", texts.maxFile},     {"MinFile", texts.minFile},
+    const IniFile settings(SettingsFilePath());
+    const auto write = [&settings](const SettingsKey& key, const std::string& text) {
+        return settings.Write(key.section, key.name, text);
     };
-    for (auto [key, text] : boxes) {
-        if (!text.empty() && !IniAccess(IniWrite, "", key, text, ""))
+    // An empty box or folder leaves what the file holds.
+    const std::pair<const SettingsKey&, const std::string&> boxes[] = {
+        {settings_keys::MediaSize, texts.mediaSize}, {settings_keys::DiffSize, texts.diffSize},
+        {settings_keys::MediaNum, texts.mediaNum},   {settings_keys::MaxFile, texts.maxFile},
+        {settings_keys::MinFile, texts.minFile},
+    };
+    for (const auto& [key, text] : boxes) {
+        if (!text.empty() && !write(key, text))
             return false;
     }
-    const std::pair<const char*, std::string> choices[] = {
-        {settings_keys::MaxSpeed.name, texts.maxSpeed ? "1" : "0"},
-        {settings_keys::Method.name, std::to_string(static_cast<int16_t>(texts.method))},
-        {settings_keys::FsAllowance.name, texts.fsAllowance ? "1" : "0"},
-        {settings_keys::AfterRun.name, std::to_string(texts.afterRun)},
+    const std::pair<const SettingsKey&, std::string> choices[] = {
+        {settings_keys::MaxSpeed, texts.maxSpeed ? "1" : "0"},
+        {settings_keys::Method, std::to_string(static_cast<int16_t>(texts.method))},
+        {settings_keys::FsAllowance, texts.fsAllowance ? "1" : "0"},
+        {settings_keys::AfterRun, std::to_string(texts.afterRun)},
     };
-    for (auto [key, text] : choices) {
-        if (!IniAccess(IniWrite, "", key, text, ""))
+    for (const auto& [key, text] : choices) {
+        if (!write(key, text))
             return false;
     }
-    std::string folder = texts.afterPath;
-    return folder.empty() || IniAccess(IniWrite, "", settings_keys::AfterPath.name, folder, "");
+    return texts.afterPath.empty() || write(settings_keys::AfterPath, texts.afterPath);
 }
 
 const std::vector<int>& RunSettingRules::HelpLabels() {
@@ -216,9 +221,9 @@ const std::vector<int>& RunSettingRules::HelpLabels() {
 }
 
 std::string RunSettingRules::HelpText(int label) {
-    std::string text;
-    if (IniAccess(IniRead, "SettingComments", std::to_string(label), text, SettingsFilePath()))
-        return text;
+    if (auto text = IniFile(SettingsFilePath())
+                        .Read(settings_keys::kSettingComments, std::to_string(label)))
+        return *std::move(text);
     switch (label) {
         case kMethodLabel:
             return ResString(text_id::MethodHelp);
@@ -237,10 +242,9 @@ std::string RunSettingRules::HelpText(int label) {
 bool RunSettingRules::StoreMediumTimeLimit(double seconds) {
     char buffer[32];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, seconds);
-    std::string text(buffer, end);
     const SettingsKey& key = settings_keys::MediumTimeLimit;
     return error == std::errc() &&
-           IniAccess(IniWrite, key.section, key.name, text, SettingsFilePath());
+           IniFile(SettingsFilePath()).Write(key.section, key.name, std::string_view(buffer, end));
 }
 
 }  // namespace zv

@@ -32,7 +32,7 @@
 
 #include "core/platform/HeadlessUi.h"
 #include "core/settings/AppState.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/ProgramPaths.h"
 #include "core/settings/SettingsKeys.h"
 #include "core/strings/StringTable.h"
@@ -474,12 +474,10 @@ int main(int argc, char** argv) {
         QFile::copy(QStringLiteral(ZV_SHIPPED_SETTINGS),
                     QString::fromStdString(zv::SettingsFilePath()));
         const zv::SampleProjects samples = zv::MakeSampleProjects(temporary.path().toStdString());
-        std::string photos = samples.photosAndVideos;
-        std::string music = samples.music;
-        zv::IniAccess(zv::IniWrite, zv::settings_keys::kHistory, "0", photos,
-                      zv::SettingsFilePath());
-        zv::IniAccess(zv::IniWrite, zv::settings_keys::kHistory, "1", music,
-                      zv::SettingsFilePath());
+        const zv::IniFile settings(zv::SettingsFilePath());
+        static_cast<void>(
+            settings.Write(zv::settings_keys::kHistory, "0", samples.photosAndVideos));
+        static_cast<void>(settings.Write(zv::settings_keys::kHistory, "1", samples.music));
         TakePictures(folder, samples);
     } catch (const std::exception& error) {
         std::cerr << error.what() << '\n';

@@ -10,7 +10,8 @@
 #include "core/project/LoadProject.h"
 #include "core/project/SaveProject.h"
 #include "core/settings/DialogFolder.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 #include "tests/core/project/DocumentTest.h"
 #include "tests/support/FaultyFiles.h"
 #include "tests/support/OtherProcess.h"
@@ -33,8 +34,8 @@ class SaveProjectTest : public DocumentTest {
 // project's own folder first; a name without an extension gets ".mtb", or the
 // Open dialog would hide the file.
 TEST_F(SaveProjectTest, AnUntitledProjectAsksForItsFile) {
-    std::string last = folder.Path();
-    IniAccess(IniWrite, "LASTFOLDER", "PATH", last, folder.Settings());
+    const SettingsKey& last = settings_keys::LastFolder;
+    ASSERT_TRUE(IniFile(folder.Settings()).Write(last.section, last.name, folder.Path()));
     EXPECT_EQ(DialogStartFolder(""), folder.Path());
     EXPECT_EQ(DialogStartFolder("/tmp/x.mtb"), "/tmp");
     ui.AnswerFile(folder.File("Data"));

@@ -15,10 +15,12 @@
 #include <QTreeView>
 #include <QUrl>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "core/project/ProjectDocument.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 #include "desktop/dialogs/AddFilesDialog.h"
 #include "desktop/dialogs/FolderBox.h"
 #include "desktop/dialogs/GroupNameDialog.h"
@@ -59,18 +61,21 @@ class AddFilesDialogTest : public ::testing::Test {
         return path.string();
     }
 
-    std::string Remembered() {
-        std::string path;
-        IniAccess(IniRead, "LASTADDFOLDER", "PATH", path, folder_.Settings());
-        return path;
+    std::string Remembered() { return Setting(settings_keys::LastAddFolder).value_or(""); }
+
+    std::optional<std::string> Setting(const SettingsKey& key) {
+        return IniFile(folder_.Settings()).Read(key.section, key.name);
+    }
+
+    void Store(const SettingsKey& key, const std::string& value) {
+        ASSERT_TRUE(IniFile(folder_.Settings()).Write(key.section, key.name, value));
     }
 
     // Opens the dialog on the folder last used, under the model tester, and
     // lets its first scan run.
     void Open(const std::string& lastUsed = "", std::unique_ptr<Drives> drives = {}) {
-        std::string remembered = folder_.File(lastUsed);
-        ASSERT_TRUE(lastUsed.empty() ||
-                    IniAccess(IniWrite, "LASTADDFOLDER", "PATH", remembered, folder_.Settings()));
+        if (!lastUsed.empty())
+            Store(settings_keys::LastAddFolder, folder_.File(lastUsed));
         dialog_ = std::make_unique<AddFilesDialog>(
             nullptr,
             AddTarget{&window_, &document_,
@@ -175,12 +180,9 @@ TEST_F(AddFilesDialogTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
     // to the home folder.
     dialog_->resize(TwipsToPixelsX(9000), TwipsToPixelsY(7500));
     dialog_->reject();
-    std::string splitter;
-    ASSERT_TRUE(IniAccess(IniRead, "LASTADDDIALOG", "SPLITTER", splitter, folder_.Settings()));
-    EXPECT_EQ(splitter, "2400");
+    EXPECT_EQ(Setting(settings_keys::AddDialogSplitter), "2400");
     // A stored height of no use leaves the designed one.
-    std::string height = "0";
-    ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", "HEIGHT", height, folder_.Settings()));
+    Store(settings_keys::AddDialogHeight, "0");
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", QByteArray::fromStdString(folder_.File("home")));
     Make("home/h.txt");
@@ -194,10 +196,8 @@ TEST_F(AddFilesDialogTest, OpensOnTheProgramFolderFirstAndAgainAsItWasLeft) {
 
     // A size left on a larger screen is fitted to this one, buttons in reach.
     dialog_->reject();
-    for (const char* key : {"WIDTH", "HEIGHT"}) {
-        std::string huge = "90000";
-        ASSERT_TRUE(IniAccess(IniWrite, "LASTADDDIALOG", key, huge, folder_.Settings()));
-    }
+    for (const SettingsKey& key : {settings_keys::AddDialogWidth, settings_keys::AddDialogHeight})
+        Store(key, "90000");
     Open();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE(dialog_->width(), screen.width());

@@ -13,7 +13,8 @@
 
 #include "core/project/DefaultRunSettings.h"
 #include "core/project/ProjectDocument.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsKeys.h"
 #include "desktop/dialogs/RunSettingRules.h"
 #include "desktop/dialogs/RunSettingsDialog.h"
 #include "tests/desktop/dialogs/DialogChecks.h"
@@ -30,18 +31,20 @@ using test::ErrorNumber;
 
 class RunSettingRulesTest : public ::testing::Test {
   protected:
-    void Write(const std::string& key, std::string value, const std::string& section = "MSizeSet") {
-        ASSERT_TRUE(IniAccess(IniWrite, section, key, value, folder_.Settings()));
+    void Write(const std::string& key, const std::string& value,
+               const char* section = settings_keys::kSizePresets) {
+        ASSERT_TRUE(IniFile(folder_.Settings()).Write(section, key, value));
     }
     // The stored defaults, blank-separated, the method first.
     std::string Stored() {
         std::string all;
-        for (const char* key : {"Method", "MediaSize", "DiffSize", "MediaNum", "MaxFile", "MinFile",
-                                "MaxSpeed", "FsAllowance", "AfterRun", "AfterPath"}) {
-            std::string value;
-            IniAccess(IniRead, "DEFAULT_SET_RUN", key, value, folder_.Settings());
-            all += (all.empty() ? "" : " ") + value;
-        }
+        const IniFile settings(folder_.Settings());
+        for (const SettingsKey& key :
+             {settings_keys::Method, settings_keys::MediaSize, settings_keys::DiffSize,
+              settings_keys::MediaNum, settings_keys::MaxFile, settings_keys::MinFile,
+              settings_keys::MaxSpeed, settings_keys::FsAllowance, settings_keys::AfterRun,
+              settings_keys::AfterPath})
+            all += (all.empty() ? "" : " ") + settings.Read(key.section, key.name).value_or("");
         return all;
     }
     Names PresetNames() {
@@ -162,7 +165,7 @@ TEST_F(RunSettingRulesTest, AutoProposesAThousandthOfTheCapacityRoundedDown) {
 }
 
 TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
-    Write("DiffSize", "12345", "DEFAULT_SET_RUN");
+    Write(settings_keys::DiffSize.name, "12345", settings_keys::kRunDefaults);
     EXPECT_TRUE(R::StoreDefaults({"DVD", "", "32,766", "1,000", "0", true,
                                   PackingMethod::FewestMedia, true, 3, "/media/burn"}));
     EXPECT_EQ(Stored(), "1 DVD 12345 32,766 1,000 0 1 1 3 /media/burn");
@@ -250,7 +253,7 @@ class RunSettingsDialogTest : public RunSettingRulesTest {
 // otherwise, a unit label changes nothing and the background takes it away.
 TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplained) {
     Write("1", "DVD-R");
-    Write("7", "枚数の上限です", "SettingComments");
+    Write("7", "枚数の上限です", settings_keys::kSettingComments);
     ui_.Answer(MsgResult::OK);
     Open();
     test::ExpectBox(ui_.Boxes().at(0), "プロシージャの呼び出し、または引数が不正です。",
@@ -282,7 +285,7 @@ TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplai
 // settings file's, is asked for only while that method is chosen, explains
 // itself when it has the focus, and OK stores a changed limit.
 TEST_F(RunSettingsDialogTest, TheTimeLimitOfTheSequentialSearchIsStoredForTheProgram) {
-    Write("MediumTimeLimit", "10", "DEFAULT_SET_RUN");
+    Write(settings_keys::MediumTimeLimit.name, "10", settings_keys::kRunDefaults);
     Open();
     auto* limit = Control<QDoubleSpinBox>("objTimeLimit");
     EXPECT_EQ(limit->value(), 10);

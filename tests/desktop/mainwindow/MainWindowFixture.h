@@ -14,7 +14,7 @@
 #include "core/project/ProjectFile.h"
 #include "core/settings/AppState.h"
 #include "core/settings/FileRef.h"
-#include "core/settings/IniAccess.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/SettingsKeys.h"
 #include "desktop/mainwindow/MainWindow.h"
 #include "desktop/projectwindow/ProjectListModel.h"
@@ -50,8 +50,8 @@ class MainWindowFixture : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
 
-    void WriteSetting(const SettingsKey& key, std::string value) {
-        ASSERT_TRUE(IniAccess(IniWrite, key.section, key.name, value, folder_.Settings()));
+    void WriteSetting(const SettingsKey& key, const std::string& value) {
+        ASSERT_TRUE(IniFile(folder_.Settings()).Write(key.section, key.name, value));
     }
 
     std::string MakeFile(const std::string& name, std::size_t bytes) {

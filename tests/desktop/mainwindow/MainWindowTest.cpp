@@ -101,9 +101,9 @@ TEST_F(MainWindowTest, WindowLayoutIsRememberedInTwips) {
     window_->resize(TwipsToPixelsX(12000), TwipsToPixelsY(9000));
     ASSERT_TRUE(window_->close());
     const auto stored = [this](const SettingsKey& key) {
-        std::string value;
-        EXPECT_TRUE(IniAccess(IniRead, key.section, key.name, value, folder_.Settings()));
-        return value;
+        const auto value = IniFile(folder_.Settings()).Read(key.section, key.name);
+        EXPECT_TRUE(value);
+        return value.value_or("");
     };
     EXPECT_EQ(stored(keys::MainFormLeft), std::to_string(PixelsToTwipsX(window_->x())));
     EXPECT_EQ(stored(keys::MainFormTop), std::to_string(PixelsToTwipsY(window_->y())));
