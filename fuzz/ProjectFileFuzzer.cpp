@@ -12,16 +12,6 @@ namespace {
 
 using namespace zv;
 
-bool SameItems(const std::vector<ProjectItem>& a, const std::vector<ProjectItem>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.name == y.name && x.medium == y.medium &&
-               std::equal(x.members.begin(), x.members.end(), y.members.begin(), y.members.end(),
-                          [](const auto& m, const auto& n) {
-                              return m.path == n.path && m.size == n.size;
-                          });
-    });
-}
-
 // A file that a load may leave beside the project must not reach the next input.
 void RemoveWithSideFiles(const std::string& path) {
     std::error_code ignored;
@@ -54,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     const std::optional<ProjectData> reloaded = Load(saved);
-    if (!reloaded || !SameItems(loaded->items, reloaded->items) ||
+    if (!reloaded || loaded->items != reloaded->items ||
         loaded->settings != reloaded->settings) {
         std::cerr << "a saved project did not load back as it was\n";
         std::abort();

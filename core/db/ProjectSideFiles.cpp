@@ -117,7 +117,8 @@ bool IsProjectDatabase(const std::string& path) {
         return static_cast<uint32_t>(static_cast<unsigned char>(header[kApplicationIdOffset + i]));
     };
     const uint32_t id = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-    return id == static_cast<uint32_t>(kProjectApplicationId) || HoldsMainDB(path);
+    return id == static_cast<uint32_t>(kProjectApplicationId) ||
+           id == static_cast<uint32_t>(kVersionedProjectApplicationId) || HoldsMainDB(path);
 }
 
 Status ClearSideFile(const std::string& side) {

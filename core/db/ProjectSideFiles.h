@@ -20,11 +20,16 @@ std::string WorkPath(const std::string& project);
 
 // The mark the program writes into the header of every database it creates
 // (SQLite's application id), so that what a cut-off save left is known as
-// its own even when the rest of the file never reached the disk.
+// its own even when the rest of the file never reached the disk. Files of a
+// layout with a version carry a mark of their own, so that a file whose
+// version was damaged to 0 does not pass for one written before there was a
+// checksum to check.
 constexpr int32_t kProjectApplicationId = 0x5A56504B;
+constexpr int32_t kVersionedProjectApplicationId = 0x5A565031;
 
 // Whether the regular file at `path` (no link) is a database of this
-// program: its header holds the program's mark, or it holds a MainDB table.
+// program: its header holds one of the program's marks, or it holds a
+// MainDB table.
 // It is only read, with its journals left alone.
 bool IsProjectDatabase(const std::string& path);
 

@@ -191,8 +191,9 @@ Status WriteRows(Database& db, const std::vector<ProjectItem>& items, const RunS
     Transaction transaction(db);
     if (Status status = transaction.begin(); !status.ok())
         return status;
-    std::string schema = "PRAGMA application_id = " + std::to_string(kProjectApplicationId) +
-                         "; PRAGMA user_version = " + std::to_string(kProjectFileVersion) + ";";
+    std::string schema =
+        "PRAGMA application_id = " + std::to_string(kVersionedProjectApplicationId) +
+        "; PRAGMA user_version = " + std::to_string(kProjectFileVersion) + ";";
     for (const Table* table : {&kMainDB, &kSetUp, &kPlan, &kMedia, &kIntegrity})
         schema += CreateStatement(*table) + ";";
     if (Status status = db.execute(schema); !status.ok())
@@ -474,12 +475,58 @@ void Check(const Status& status) {
         throw Unreadable{};
 }
 
-int64_t FileVersion(Database& db) {
-    Statement version;
-    Check(db.prepare("PRAGMA user_version", version));
-    if (version.step() != StepResult::Row)
+int64_t Pragma(Database& db, const char* statement) {
+    Statement pragma;
+    Check(db.prepare(statement, pragma));
+    if (pragma.step() != StepResult::Row)
         throw Unreadable{};
-    return version.columnInt(0);
+    return pragma.columnInt(0);
+}
+
+// Whether `name` is a table that files without a layout version held: the
+// items, the settings, the run's group table and two tables per medium.
+bool UnversionedTableName(std::string_view name) {
+    if (SameColumnName(name, "MainDB") || SameColumnName(name, "SetUp") ||
+        SameColumnName(name, "GP"))
+        return true;
+    if (name.size() < 5 || !SameColumnName(name.substr(0, 5), "DISC_"))
+        return false;
+    name.remove_prefix(5);
+    const std::size_t digits = name.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos)
+        return false;
+    name.remove_prefix(digits);
+    return SameColumnName(name, "_ID") || SameColumnName(name, "_SIZE");
+}
+
+// A file without a layout version has no checksum to show damage, so it is
+// taken only when SQLite finds its pages whole and it holds no table those
+// files never had: tables of a later layout hidden by damage to its schema
+// leave pages that nothing uses, or a table by another name.
+void CheckUnversioned(Database& db) {
+    Statement check;
+    Check(db.prepare("PRAGMA integrity_check(1)", check));
+    if (check.step() != StepResult::Row)
+        throw Unreadable{};
+    if (const std::string_view verdict = check.columnText(0); verdict != "ok") {
+        throw ProjectFileError(PlatformError::PathAccess(),
+                               "the file is damaged: " + std::string(verdict));
+    }
+    Statement tables;
+    Check(
+        db.prepare("SELECT [name] FROM sqlite_master WHERE [name] NOT LIKE 'sqlite\\_%' "
+                   "ESCAPE '\\'",
+                   tables));
+    StepResult step;
+    while ((step = tables.step()) == StepResult::Row) {
+        if (const std::string_view name = tables.columnText(0); !UnversionedTableName(name)) {
+            throw ProjectFileError(PlatformError::PathAccess(),
+                                   "the file is damaged: it holds '" + std::string(name) +
+                                       "', which files without a layout version never held");
+        }
+    }
+    if (step == StepResult::Error)
+        throw Unreadable{};
 }
 
 // Rows of equal GROUP keep the order they were written in: the order of an
@@ -593,7 +640,7 @@ void ReadSettings(Database& db, RunSettings& s, const std::vector<bool>& present
 
 std::optional<ProjectData> ReadOpened(Database& db, const RunSettings& current,
                                       bool allowMismatch) {
-    const int64_t version = FileVersion(db);
+    const int64_t version = Pragma(db, "PRAGMA user_version");
     if (version < 0 || version > kProjectFileVersion) {
         throw ProjectFileError(PlatformError::OutOfRange(),
                                "the file has layout version " + std::to_string(version) +
@@ -610,10 +657,13 @@ std::optional<ProjectData> ReadOpened(Database& db, const RunSettings& current,
     // without a checksum.
     const TableShape planShape = ShapeOf(db, kPlan, kPlan.columns.size());
     const TableShape integrityShape = ShapeOf(db, kIntegrity, kIntegrity.columns.size());
-    const bool versioned =
-        version >= 1 || planShape != TableShape::Absent || integrityShape != TableShape::Absent;
+    const bool versioned = version >= 1 ||
+                           Pragma(db, "PRAGMA application_id") == kVersionedProjectApplicationId ||
+                           planShape != TableShape::Absent || integrityShape != TableShape::Absent;
     if (versioned && (planShape != TableShape::Plain || integrityShape != TableShape::Plain))
         return std::nullopt;
+    if (!versioned)
+        CheckUnversioned(db);
 
     ProjectData data;
     data.items = ReadItems(db);

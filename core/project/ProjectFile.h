@@ -15,6 +15,8 @@ namespace zv {
 struct ProjectMember {
     std::string path;
     double size = 0;  // bytes
+
+    bool operator==(const ProjectMember&) const = default;
 };
 
 // One list item as the project file keeps it: a single file (named by its full
@@ -23,6 +25,8 @@ struct ProjectItem {
     std::string name;
     int32_t medium = 0;  // medium number, 0 when not placed
     std::vector<ProjectMember> members;
+
+    bool operator==(const ProjectItem&) const = default;
 
     // The members' own bytes, without what a file system adds.
     double Bytes() const {

@@ -438,5 +438,34 @@ TEST_F(ProjectFileTest, ContentsThatDoNotMatchTheChecksumAreReportedAsSuch) {
     }
 }
 
+// Damage that turns a file with a checksum into one that looks older than
+// checksums, hiding the tables of its layout, is found as damage: the mark
+// of the layout stays, SQLite finds pages nothing uses, or a table is left
+// that older files never had.
+TEST_F(ProjectFileTest, AFileThatLostItsLayoutVersionIsNotTakenForAnOlderOne) {
+    const std::string older = "PRAGMA user_version = 0; PRAGMA application_id = 1515606091; ";
+    const std::string changed = "; UPDATE [MainDB] SET [SIZE] = 101 WHERE [SIZE] = 100";
+    for (const std::string& change :
+         {"PRAGMA user_version = 0; ALTER TABLE [Plan] RENAME TO [P]; ALTER TABLE [Integrity] "
+          "RENAME TO [I]" +
+              changed,
+          older +
+              "PRAGMA writable_schema = ON; DELETE FROM sqlite_master WHERE name IN ('Plan', "
+              "'Media', 'Integrity')" +
+              changed,
+          older + "ALTER TABLE [Plan] RENAME TO [P]; ALTER TABLE [Integrity] RENAME TO [I]" +
+              changed}) {
+        ASSERT_TRUE(ProjectFile::Write(file, items, kSettings));
+        ASSERT_EQ(Exec(file, change), SQLITE_OK) << change;
+        std::optional<ProjectData> data;
+        try {
+            data = Read();
+        } catch (const ProjectFileError& error) {
+            EXPECT_NE(error.Detail().find("damaged"), std::string::npos) << error.Detail();
+        }
+        EXPECT_FALSE(data) << change;
+    }
+}
+
 }  // namespace
 }  // namespace zv
