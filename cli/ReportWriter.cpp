@@ -11,23 +11,21 @@ namespace zv {
 
 namespace {
 
-int HighestMedium(const std::vector<ProjectItem>& items) {
-    int highest = 0;
+using ItemList = std::vector<const ProjectItem*>;
+
+// The items of each medium in list order; the first list holds the items on
+// no medium.
+std::vector<ItemList> ByMedium(const std::vector<ProjectItem>& items) {
+    int32_t highest = 0;
     for (const ProjectItem& item : items)
-        highest = std::max<int>(highest, item.medium);
-    return highest;
+        highest = std::max(highest, item.medium);
+    std::vector<ItemList> media(static_cast<std::size_t>(highest) + 1);
+    for (const ProjectItem& item : items)
+        media[static_cast<std::size_t>(item.medium)].push_back(&item);
+    return media;
 }
 
-std::vector<const ProjectItem*> ItemsOf(const std::vector<ProjectItem>& items, int medium) {
-    std::vector<const ProjectItem*> found;
-    for (const ProjectItem& item : items) {
-        if (item.medium == medium)
-            found.push_back(&item);
-    }
-    return found;
-}
-
-double Total(const std::vector<const ProjectItem*>& items) {
+double Total(const ItemList& items) {
     double total = 0;
     for (const ProjectItem* item : items)
         total += item->Bytes();
@@ -38,7 +36,7 @@ std::string Column(const std::string& text, size_t width) {
     return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
 }
 
-void WriteItems(std::ostream& out, const std::vector<const ProjectItem*>& items) {
+void WriteItems(std::ostream& out, const ItemList& items) {
     for (const ProjectItem* item : items) {
         out << "    " << Column(FormatGrouped(item->Bytes()), 18) << "  " << Printable(item->name)
             << '\n';
@@ -64,7 +62,7 @@ void WriteJsonItem(std::ostream& out, const ProjectItem& item, const char* reaso
     out << '}';
 }
 
-void WriteJsonItems(std::ostream& out, const std::vector<const ProjectItem*>& items) {
+void WriteJsonItems(std::ostream& out, const ItemList& items) {
     out << '[';
     for (size_t i = 0; i < items.size(); ++i) {
         out << (i ? ", " : "");
@@ -85,16 +83,16 @@ void WriteJsonFill(std::ostream& out, double capacity, double total) {
     }
 }
 
-void WriteJsonUnplaced(std::ostream& out, const Report& report) {
+void WriteJsonUnplaced(std::ostream& out, const Report& report, const ItemList& unplaced) {
     if (!report.leftOut) {
-        WriteJsonItems(out, ItemsOf(report.items, 0));
+        WriteJsonItems(out, unplaced);
         return;
     }
     out << '[';
-    const auto& unplaced = report.leftOut->Unplaced();
-    for (size_t i = 0; i < unplaced.size(); ++i) {
+    const auto& reasons = report.leftOut->Unplaced();
+    for (size_t i = 0; i < reasons.size(); ++i) {
         out << (i ? ", " : "");
-        WriteJsonItem(out, report.items[unplaced[i].index], ReasonName(unplaced[i].reason));
+        WriteJsonItem(out, report.items[reasons[i].index], ReasonName(reasons[i].reason));
     }
     out << ']';
     out << ", \"skipped\": [";
@@ -112,10 +110,11 @@ void WriteTable(std::ostream& out, const Report& report, bool verbose) {
     if (report.message)
         out << OneLine(report.message->text) << "\n\n";
     out << "medium  items               total                free    fill\n";
-    const int highest = HighestMedium(report.items);
+    const std::vector<ItemList> media = ByMedium(report.items);
+    const std::size_t highest = media.size() - 1;
     double placed = 0;
-    for (int n = 1; n <= highest; ++n) {
-        const auto items = ItemsOf(report.items, n);
+    for (std::size_t n = 1; n <= highest; ++n) {
+        const ItemList& items = media[n];
         const double total = Total(items);
         placed += total;
         out << Column(std::to_string(n), 6) << Column(std::to_string(items.size()), 7)
@@ -129,7 +128,7 @@ void WriteTable(std::ostream& out, const Report& report, bool verbose) {
         if (verbose)
             WriteItems(out, items);
     }
-    const auto unplaced = ItemsOf(report.items, 0);
+    const ItemList& unplaced = media[0];
     out << "unplaced" << Column(std::to_string(unplaced.size()), 5)
         << Column(FormatGrouped(Total(unplaced)), 20) << '\n';
     if (verbose)
@@ -147,15 +146,16 @@ void WriteJson(std::ostream& out, const Report& report) {
         out << "null";
     }
     out << ", \"media\": [";
-    const int highest = HighestMedium(report.items);
+    const std::vector<ItemList> media = ByMedium(report.items);
+    const std::size_t highest = media.size() - 1;
     double placed = 0;
-    for (int n = 1; n <= highest; ++n) {
-        const auto items = ItemsOf(report.items, n);
+    for (std::size_t n = 1; n <= highest; ++n) {
+        const ItemList& items = media[n];
         const double total = Total(items);
         placed += total;
         out << (n > 1 ? ", " : "") << "{\"number\": " << n << ", \"total\": " << JsonBytes(total);
         if (report.searches) {
-            const auto found = report.searches->find(n);
+            const auto found = report.searches->find(static_cast<int>(n));
             const MediumReport search =
                 found == report.searches->end() ? MediumReport{} : found->second;
             out << ", \"search_steps\": " << search.searchSteps
@@ -168,10 +168,10 @@ void WriteJson(std::ostream& out, const Report& report) {
         WriteJsonItems(out, items);
         out << '}';
     }
-    const auto unplaced = ItemsOf(report.items, 0);
+    const ItemList& unplaced = media[0];
     const double left = Total(unplaced);
     out << "], \"unplaced\": ";
-    WriteJsonUnplaced(out, report);
+    WriteJsonUnplaced(out, report, unplaced);
     out << ", \"totals\": {\"items\": " << report.items.size()
         << ", \"bytes\": " << JsonBytes(placed + left) << ", \"media\": " << highest
         << ", \"placed_bytes\": " << JsonBytes(placed) << ", \"unplaced\": " << unplaced.size()

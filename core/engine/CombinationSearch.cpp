@@ -116,9 +116,21 @@ CombinationSearch::CombinationSearch(const RunParameters& params, const RunReque
 
 void CombinationSearch::SetItemSizes(std::vector<double> sizes) {
     std::reverse(sizes.begin(), sizes.end());
-    levelSize_ = std::move(sizes);
+    levelSize_ = RemainingItems<double>(std::move(sizes));
     n_ = static_cast<int>(levelSize_.size());
-    stack_.assign(n_ + 1, Record{0, 0, 0});
+    Restart();
+}
+
+void CombinationSearch::RemoveItems(const std::vector<int>& positions) {
+    std::vector<int> levels(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        levels[positions.size() - 1 - i] = n_ - 1 - positions[i];
+    levelSize_.Erase(levels);
+    n_ = static_cast<int>(levelSize_.size());
+    Restart();
+}
+
+void CombinationSearch::Restart() {
     best_.assign(1, Record{0, 0, 0});
     bestDirty_ = 0;
     top_ = 0;
@@ -160,6 +172,9 @@ void CombinationSearch::ResetStack(int k) {
     smallest.reserve(k);
     for (int position = n_ - k; position < n_; ++position)
         smallest.push_back(position);
+    // The bottom record and one for each item of the combination.
+    if (stack_.size() < static_cast<std::size_t>(k) + 1)
+        stack_.resize(static_cast<std::size_t>(k) + 1);
     stack_[0] = {n_ - k, k, ComboTotal(smallest)};
     top_ = 0;
     bestDirty_ = 0;

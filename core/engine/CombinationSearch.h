@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/engine/RemainingItems.h"
 #include "core/engine/RunParameters.h"
 #include "core/engine/RunRequests.h"
 
@@ -61,6 +62,11 @@ class CombinationSearch {
 
     // The sizes of the remaining items, largest first.
     void SetItemSizes(std::vector<double> sizes);
+    // Drops the items at the positions, ascending, that a medium took; the
+    // items left keep their order. The cost grows with the last position
+    // taken, not with the items left, so a run of many media that each take
+    // large items costs the same per medium however many are waiting.
+    void RemoveItems(const std::vector<int>& positions);
     int ItemCount() const { return n_; }
     double ItemSize(int position) const { return levelSize_[n_ - 1 - position]; }
 
@@ -106,6 +112,8 @@ class CombinationSearch {
     struct Walk;
     friend struct Walk;
 
+    // Forgets the search of the last medium: its best, its stack and its steps.
+    void Restart();
     Walk BeginWalk();
     void EndWalk(const Walk& walk);
     void SaveBest(const Record* stack, int top, int dirty);
@@ -115,7 +123,8 @@ class CombinationSearch {
     const RunParameters& params_;
     const RunRequests& requests_;
     SearchDisplay& display_;
-    std::vector<double> levelSize_;  // by level: index 0 is the smallest item
+    RemainingItems<double> levelSize_{
+        std::vector<double>{}};  // by level: index 0 is the smallest item
     int n_ = 0;
     int k_ = 0;
     std::vector<Record> stack_;

@@ -9,6 +9,7 @@
 #include "core/engine/CombinationSearch.h"
 #include "core/engine/FewestMediaPacker.h"
 #include "core/engine/ImagePacker.h"
+#include "core/engine/RemainingItems.h"
 #include "core/engine/RunDisplay.h"
 #include "core/strings/StringIds.h"
 #include "core/strings/StringTable.h"
@@ -179,7 +180,14 @@ class EngineRun {
     bool FillMedia(PlanRunResult& result) {
         display_.ShowBar(0, true);
         display_.ShowBar(1, true);
-        std::vector<int32_t> waiting = LargestFirst(sizes_);
+        // The items left, largest first, as the search takes them.
+        RemainingItems<int32_t> waiting(LargestFirst(sizes_));
+        {
+            std::vector<double> sizes(waiting.size());
+            for (size_t i = 0; i < waiting.size(); ++i)
+                sizes[i] = sizes_[static_cast<size_t>(waiting[i])];
+            search_.SetItemSizes(std::move(sizes));
+        }
         for (int n = 1;; ++n) {
             display_.SetValue(1, 0);
             display_.SetBar(0, 0, 3, 0);
@@ -191,10 +199,6 @@ class EngineRun {
                 return true;
 
             display_.SetStatus(ResString(text_id::ReadingItems));
-            std::vector<double> sizes(waiting.size());
-            for (size_t i = 0; i < waiting.size(); ++i)
-                sizes[i] = sizes_[static_cast<size_t>(waiting[i])];
-            search_.SetItemSizes(std::move(sizes));
 
             display_.SetValue(0, 1);
             display_.Yield();
@@ -233,18 +237,10 @@ class EngineRun {
                 result.message = Text(text_id::RunFailed);
                 return false;
             }
-            // The positions ascend: the items left keep their order.
-            size_t kept = 0;
-            size_t next = 0;
-            for (size_t i = 0; i < waiting.size(); ++i) {
-                if (next < positions.size() && positions[next] == static_cast<int>(i)) {
-                    result.media[static_cast<size_t>(waiting[i])] = n;
-                    ++next;
-                } else {
-                    waiting[kept++] = waiting[i];
-                }
-            }
-            waiting.resize(kept);
+            for (const int position : positions)
+                result.media[static_cast<size_t>(waiting[static_cast<size_t>(position)])] = n;
+            waiting.Erase(positions);
+            search_.RemoveItems(positions);
             if (n == params_.mediaCount)
                 return true;
         }
