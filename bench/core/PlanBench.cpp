@@ -7,39 +7,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/core/BenchItems.h"
 #include "core/project/PlanRun.h"
 
 namespace zv {
 namespace {
-
-class QuietObserver : public RunObserver {
-  public:
-    void StatusChanged(const std::string&) override {}
-    void ProgressChanged(int, const ProgressBarState&) override {}
-    void Yield() override {}
-    void PauseWait() override {}
-    void MediumChosen(const MediumReport&) override { ++media; }
-    int media = 0;
-};
-
-std::vector<ProjectItem> Items(int count, double smallest, double largest) {
-    std::mt19937_64 random(3);
-    std::uniform_real_distribution<double> bytes(smallest, largest);
-    std::vector<ProjectItem> items;
-    items.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        std::string path = "/archive/d" + std::to_string(i % 1000) + "/f" + std::to_string(i);
-        const double size = smallest == largest
-                                ? smallest
-                                : static_cast<double>(static_cast<long long>(bytes(random)));
-        items.push_back({path, 0, {{path, size}}});
-    }
-    return items;
-}
 
 void Plan(benchmark::State& state, const std::vector<ProjectItem>& items,
           const RunSettings& settings) {
@@ -56,7 +31,8 @@ void Plan(benchmark::State& state, const std::vector<ProjectItem>& items,
 
 // Items of 999 bytes on media of 1000 bytes: one medium per item.
 void BM_SequentialOneItemMedia(benchmark::State& state) {
-    const std::vector<ProjectItem> items = Items(static_cast<int>(state.range(0)), 999, 999);
+    const std::vector<ProjectItem> items =
+        RandomItems(static_cast<int>(state.range(0)), 999, 999, 3);
     RunSettings settings;
     settings.MediaSize = "1000";
     settings.DiffSize = 1;
@@ -67,7 +43,8 @@ void BM_SequentialOneItemMedia(benchmark::State& state) {
 
 // Files of 1 kB to 50 MB on DVDs.
 void BM_Fewest(benchmark::State& state) {
-    const std::vector<ProjectItem> items = Items(static_cast<int>(state.range(0)), 1e3, 50e6);
+    const std::vector<ProjectItem> items =
+        RandomItems(static_cast<int>(state.range(0)), 1e3, 50e6, 3);
     RunSettings settings;
     settings.MediaSize = "dvd";
     settings.DiffSize = 4700372;

@@ -6,10 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/core/BenchItems.h"
 #include "core/project/PlanRun.h"
 #include "core/project/ProjectFile.h"
 
@@ -19,20 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kItems = 32766;
-
-class QuietObserver : public RunObserver {
-  public:
-    void StatusChanged(const std::string&) override {}
-    void ProgressChanged(int, const ProgressBarState&) override {}
-    void Yield() override {}
-    void PauseWait() override {}
-    void MediumChosen(const MediumReport& report) override {
-        ++media;
-        searchSeconds += report.searchSeconds;
-    }
-    int media = 0;
-    double searchSeconds = 0;
-};
 
 std::string Folder() {
     static const std::string folder = [] {
@@ -44,17 +30,7 @@ std::string Folder() {
 }
 
 const std::vector<ProjectItem>& Items() {
-    static const std::vector<ProjectItem> items = [] {
-        std::mt19937_64 random(11);
-        std::uniform_int_distribution<long long> bytes(10'000'000, 80'000'000);
-        std::vector<ProjectItem> list;
-        for (int i = 0; i < kItems; ++i) {
-            const std::string path = "/media/archive/folder" + std::to_string(i % 97) + "/file" +
-                                     std::to_string(i) + ".dat";
-            list.push_back({path, 0, {{path, static_cast<double>(bytes(random))}}});
-        }
-        return list;
-    }();
+    static const std::vector<ProjectItem> items = RandomItems(kItems, 10e6, 80e6, 11);
     return items;
 }
 

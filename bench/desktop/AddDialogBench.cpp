@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/desktop/BenchArguments.h"
 #include "core/platform/HeadlessUi.h"
 #include "core/project/ProjectDocument.h"
 #include "core/settings/IniFile.h"
@@ -176,11 +177,12 @@ BENCHMARK(BM_EscStopsTheScan)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace zv
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]).rfind("--", 0) == 0) {
+    const std::vector<std::string> arguments = zv::TakeLeadingArguments(argc, argv, 1);
+    if (arguments.empty()) {
         std::cerr << "usage: add_dialog_bench TREE [--benchmark_...]\n";
         return 2;
     }
-    zv::tree = argv[1];
+    zv::tree = arguments[0];
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     // The dialog remembers its folder in a settings file of its own here.
@@ -189,13 +191,5 @@ int main(int argc, char** argv) {
     zv::QtUi desktop;
     zv::TimedUi timedUi(desktop);
     zv::timed = &timedUi;
-    argv[1] = argv[0];
-    --argc;
-    ++argv;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zv::RunBenchmarks(argc, argv);
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/desktop/BenchArguments.h"
 #include "core/project/ItemRecord.h"
 #include "core/project/ProjectFile.h"
 #include "core/settings/ProgramPaths.h"
@@ -164,16 +165,14 @@ BENCHMARK(BM_ShowAgainAfterOneDelete)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace zv
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]).rfind("--", 0) == 0) {
+    const std::vector<std::string> arguments = zv::TakeLeadingArguments(argc, argv, 2);
+    if (arguments.empty()) {
         std::cerr << "usage: project_list_bench TREE [COUNT] [--benchmark_...]\n";
         return 2;
     }
-    zv::tree = argv[1];
-    int taken = 1;
-    if (argc > 2 && std::string(argv[2]).rfind("--", 0) != 0) {
-        zv::count = std::stoul(argv[2]);
-        taken = 2;
-    }
+    zv::tree = arguments[0];
+    if (arguments.size() > 1)
+        zv::count = std::stoul(arguments[1]);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     const zv::QtUi ui;
@@ -183,13 +182,5 @@ int main(int argc, char** argv) {
     // A file the project file cannot hold leaves the loading benchmarks out.
     if (!zv::WriteProject(folder.path().toStdString()))
         std::cerr << "no project file of these items: only the window's part is measured\n";
-    argv[taken] = argv[0];
-    argc -= taken;
-    argv += taken;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return zv::RunBenchmarks(argc, argv);
 }

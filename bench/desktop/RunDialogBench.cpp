@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/desktop/BenchArguments.h"
 #include "core/project/PlanRun.h"
 #include "desktop/dialogs/QueuedRunObserver.h"
 #include "desktop/dialogs/RunDialog.h"
@@ -145,11 +146,8 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     const zv::QtUi ui;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (const int status = zv::RunBenchmarks(argc, argv); status != 0)
+        return status;
     if (zv::rates[0] > 0 && zv::rates[1] > 0) {
         std::cout << "shown: " << zv::rates[0] / 1e6 << " M steps/s, silent: " << zv::rates[1] / 1e6
                   << " M steps/s, shown/silent: " << 100 * zv::rates[0] / zv::rates[1] << " %\n";
