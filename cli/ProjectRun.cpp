@@ -22,7 +22,7 @@ RunMessage Text(int id) {
 
 // Takes the project for the whole run, clears away what an earlier run or
 // save that was cut short left beside it, and refuses a project that must
-// not be replaced.
+// not be replaced. `path` is the file itself, not a link to it.
 void ClaimProject(const std::string& path, FileLock& lock) {
     Status claimed = ProjectFile::CheckPath(path);
     if (claimed.ok())
@@ -30,6 +30,8 @@ void ClaimProject(const std::string& path, FileLock& lock) {
     if (claimed.ok())
         claimed = lock.Take();
     // Earlier versions built a run in P.saving and worked in P.saving.TMP.
+    // The save clears P.saving again; doing it here too says before a long
+    // run, not after it, that a file of someone else's is in its way.
     if (claimed.ok())
         claimed = ClearSideFile(SavingPath(path));
     if (claimed.ok())
@@ -67,8 +69,11 @@ RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& setting
 
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
                       const RunSettings& settings, double mediumTimeLimit, bool quiet) {
-    FileLock lock(projectPath);
-    ClaimProject(projectPath, lock);
+    std::string target;
+    if (const Status resolved = FinalTarget(projectPath, target); !resolved.ok())
+        throw Failure(resolved.message());
+    FileLock lock(target);
+    ClaimProject(target, lock);
     RunOutcome outcome = PlanItems(items, settings, mediumTimeLimit, quiet);
     if (!outcome.completed)
         return outcome;

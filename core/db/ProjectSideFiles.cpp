@@ -10,6 +10,7 @@
 #include "core/db/Database.h"
 #include "core/db/DatabaseFile.h"
 #include "core/db/Statement.h"
+#include "core/platform/AtomicReplace.h"
 #include "core/platform/FileLock.h"
 #include "core/platform/FileOps.h"
 
@@ -139,7 +140,11 @@ Status ClearSideFile(const std::string& side) {
     return ClearJournals(side);
 }
 
-Status RecoverProjectFile(const std::string& project) {
+Status RecoverProjectFile(const std::string& name) {
+    // What a save left stands beside the file a link leads to.
+    std::string project;
+    if (Status status = FinalTarget(name, project); !status.ok())
+        return status;
     // Beside a file that is no project nothing is the program's.
     if (Exists(project) && !IsProjectDatabase(project))
         return {};

@@ -700,11 +700,17 @@ Status ProjectFile::CheckPath(const std::string& path) {
     return {};
 }
 
-bool ProjectFile::Write(const std::string& path, const std::vector<ProjectItem>& items,
+bool ProjectFile::Write(const std::string& name, const std::vector<ProjectItem>& items,
                         const RunSettings& settings, Status* why) {
+    // A project reached through a link is locked, built and replaced beside
+    // the file the link leads to, where SQLite keeps its journals.
+    std::string path;
+    Status status = CheckPath(name);
+    if (status.ok()) {
+        status = FinalTarget(name, path);
+    }
     const std::string saving = SavingPath(path);
     FileLock lock(path);
-    Status status = CheckPath(path);
     if (status.ok()) {
         status = lock.Take();
     }

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/platform/FileError.h"
+#include "core/platform/FileLock.h"
 #include "core/project/ProjectDocument.h"
 #include "core/project/ProjectFile.h"
 #include "tests/support/ErrorNumber.h"
@@ -436,6 +437,31 @@ TEST_F(ProjectFileTest, ContentsThatDoNotMatchTheChecksumAreReportedAsSuch) {
         ASSERT_TRUE(data) << change;
         EXPECT_TRUE(data->checksumMismatch) << change;
     }
+}
+
+// A project reached through a link in another folder is locked, built and
+// replaced beside the file the link leads to, so another program holding the
+// file itself keeps the save out, and nothing is left beside the link.
+TEST_F(ProjectFileTest, AProjectReachedThroughALinkIsSavedBesideItsFile) {
+    ASSERT_TRUE(Save("old", 1));
+    const fs::path links = folder.File("links");
+    fs::create_directory(links);
+    const std::string link = (links / "p.mtb").string();
+    fs::create_symlink(file, link);
+    {
+        test::OtherProcess other([&] {
+            static FileLock held(file);
+            return held.Take().ok();
+        });
+        ASSERT_TRUE(other.Holding());
+        Status why;
+        EXPECT_FALSE(ProjectFile::Write(link, Items("new", 2), RunSettings{}, &why));
+        EXPECT_EQ(why.code(), FileError::InUse) << why.message();
+    }
+    ASSERT_TRUE(ProjectFile::Write(link, Items("new", 2), RunSettings{}));
+    EXPECT_EQ(Content(), "/data/new0 of 2");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(std::distance(fs::directory_iterator(links), {}), 1);
 }
 
 // Damage that turns a file with a checksum into one that looks older than
