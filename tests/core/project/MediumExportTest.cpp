@@ -542,18 +542,27 @@ class ExportRequestTest : public DocumentTest {
     std::string out = folder.File("out");
 };
 
-// The progress window is gone before the box that names the outputs.
-TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
+// The progress window is gone before the box that names the outputs, the
+// files on no medium (they are on no disc) and what the export says besides.
+TEST_F(ExportRequestTest, TheBoxNamesTheOutputsAndAnExistingOneIsReplacedOnlyWhenTheUserAgrees) {
+    project.Items()[5].Medium = 0;
+    fs::permissions(folder.File("f1"), fs::perms(0600));
     const ExportRequest request{ExportFormat::Lists, out};
     RecordingWatcher watcher(ui, false);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request, &watcher), ExportOutcome::Written);
     ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n写真_03.quoted_"
-                      "path_list\r\n"
-                      "写真_04.quoted_path_list\r\n写真_05.quoted_path_list\r\nほか2個\r\n",
-                  "書き出し", MsgButtons::OK, MsgIcon::Information);
-    EXPECT_TRUE(fs::exists(out + "/写真_12.quoted_path_list"));
+                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
+                      "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
+                      "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
+                      "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
+                      folder.File("f6") +
+                      " … "
+                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
+                      "path_list' is made with mode 0600, readable "
+                      "by its owner only: it holds what not everyone may read, such as '" +
+                      folder.File("f1") + "'\r\n",
+                  "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
     EXPECT_EQ(watcher.outputs.back(), "写真_12.quoted_path_list");
     EXPECT_EQ(watcher.boxesAtEnd, std::vector<std::size_t>{0});
     const std::string first = out + "/写真_01.quoted_path_list";
@@ -565,10 +574,14 @@ TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
         "書き出し先の同じ名前のものをすべて上書きしますか？",
         "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
     EXPECT_EQ(ReadBytes(first), "mine");
+    // With nothing to warn of, the box only informs.
+    project.Items()[5].Medium = 6;
+    fs::permissions(folder.File("f1"), fs::perms(0644));
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request), ExportOutcome::Written);
     EXPECT_NE(ReadBytes(first), "mine");
+    EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Information);
 }
 
 TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
@@ -590,27 +603,6 @@ TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
     EXPECT_EQ(ExportProjectName(project), "無題3");
     EXPECT_TRUE(ExportFolderAccepted("/media/burn"));
     EXPECT_FALSE(ExportFolderAccepted("") || ExportFolderAccepted("burn"));
-}
-
-// Files on no medium are on no disc: the box after the export names them
-// and warns, and so it does with what the export says besides.
-TEST_F(ExportRequestTest, TheBoxAfterAnExportNamesTheFilesOnNoMedium) {
-    project.Items()[6].Medium = 0;
-    fs::permissions(folder.File("f1"), fs::perms(0600));
-    ui.Answer(MsgResult::OK);
-    EXPECT_EQ(ExportResults(project, {ExportFormat::Lists, out}), ExportOutcome::Written);
-    ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
-                      "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
-                      "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
-                      "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
-                      folder.File("f7") +
-                      " … "
-                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
-                      "path_list' is made with mode 0600, readable "
-                      "by its owner only: it holds what not everyone may read, such as '" +
-                      folder.File("f1") + "'\r\n",
-                  "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 }  // namespace
