@@ -129,11 +129,6 @@ TEST(ImagePackerTest, MoreCapacityNeverTakesMoreMedia) {
                      900'000,
                      EntryKind::File,
                      {}});
-    std::vector<int> zero;
-    for (const MemberFile& file : files) {
-        if (file.size == 0)
-            zero.push_back(file.item);
-    }
     const std::uint64_t largest = ImageOf(files, {static_cast<int>(files.size()) - 1});
     size_t previous = SIZE_MAX;
     for (double capacity = static_cast<double>(largest); capacity < 6e6; capacity *= 1.07) {

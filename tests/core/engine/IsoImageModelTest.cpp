@@ -148,9 +148,6 @@ TEST(IsoImageModelTest, NeverBelowTheImageAndAtMostASectorAFolderAbove) {
         const auto margin = static_cast<std::uint64_t>(2048 * FolderCount(c.entries) + 65536);
         EXPECT_GE(model, real) << c.what;
         EXPECT_LE(model, real + margin) << c.what;
-        std::printf("%-40s real %10llu model %10llu  +%lld\n", c.what,
-                    static_cast<unsigned long long>(real), static_cast<unsigned long long>(model),
-                    static_cast<long long>(model) - static_cast<long long>(real));
     }
 }
 

@@ -38,12 +38,6 @@ Files FilesBelow(const fs::path& root) {
     return files;
 }
 
-// The files of an image as xorriso unpacks them.
-Files IsoFiles(const std::string& image, const std::string& into) {
-    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + into), 0);
-    return FilesBelow(into);
-}
-
 // Makes an image of a quoted path list as its header says.
 int ListToImage(const std::string& list, const std::string& image) {
     return Shell("xorriso -no_rc -backslash_codes with_quoted_input -as mkisofs -o " + image +
@@ -96,9 +90,45 @@ class MediumExportTest : public ::testing::Test {
     std::vector<ProjectItem> items;
 };
 
-// Each link folder, each path list (fed to xorriso as its -pathspecs take it)
-// and each image give exactly the medium's files; SHA256SUMS checks in the
-// folder and in the unpacked image, and the image's own digest lies beside it.
+// What a tree holds, looked at without following links: "name bytes" for a
+// file, "name/" for an empty folder, "name -> target" for a link.
+Files TreeBelow(const fs::path& root) {
+    Files tree;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().lexically_relative(root).generic_string();
+        if (entry.is_symlink()) {
+            tree.insert(name + " -> " + fs::read_symlink(entry.path()).string());
+        } else if (entry.is_directory()) {
+            if (fs::is_empty(entry.path()))
+                tree.insert(name + "/");
+        } else if (name == "SHA256SUMS") {
+            EXPECT_EQ(Shell("cd " + root.string() + " && sha256sum --strict -c SHA256SUMS"), 0)
+                << root;
+        } else {
+            tree.insert(name + " " + test::ReadBytes(entry.path().string()));
+        }
+    }
+    return tree;
+}
+
+// A medium in every form the export gives it holds `expected` and a
+// SHA256SUMS that checks: its link folder, its image unpacked, and an image
+// xorriso makes of its path list (fed to it as its -pathspecs take it; the
+// list names no SHA256SUMS).
+void ExpectEveryFormHolds(const std::string& medium, const Files& expected,
+                          const std::string& scratch) {
+    EXPECT_EQ(ListToImage(medium + ".quoted_path_list", scratch + ".iso"), 0);
+    for (const std::string& image : {medium + ".iso", scratch + ".iso"})
+        EXPECT_EQ(
+            Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + image + ".d"), 0);
+    for (const std::string& tree : {medium, medium + ".iso.d", scratch + ".iso.d"}) {
+        EXPECT_EQ(TreeBelow(tree), expected) << tree;
+        EXPECT_EQ(fs::exists(tree + "/SHA256SUMS"), tree != scratch + ".iso.d") << tree;
+    }
+}
+
+// The image's own digest lies beside it; the ISO 9660 and the Joliet volume
+// ids name the medium.
 TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum) {
     EXPECT_EQ(Export(ExportFormat::Links),
               (std::vector<std::string>{out + "/Proj_01", out + "/Proj_02"}));
@@ -110,18 +140,12 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
         << "nothing but the two media in each format and the manifests";
     for (int m = 0; m < 2; ++m) {
         const std::string name = out + "/Proj_0" + std::to_string(m + 1);
-        const std::string fromList = folder.File("list" + std::to_string(m));
-        const std::string unpacked = folder.File("unpacked" + std::to_string(m));
-        Files expected = kMedia[m];
-        for (const std::string& file : kMedia[m])
-            EXPECT_TRUE(fs::equivalent(name + "/" + file, Src(file))) << file;
-        EXPECT_EQ(ListToImage(name + ".quoted_path_list", fromList + ".iso"), 0);
-        EXPECT_EQ(IsoFiles(fromList + ".iso", fromList), kMedia[m]);
-        expected.insert("SHA256SUMS");
-        EXPECT_EQ(FilesBelow(name), expected);
-        EXPECT_EQ(IsoFiles(name + ".iso", unpacked), expected);
-        for (const std::string& sums : {name, unpacked})
-            EXPECT_EQ(Shell("cd " + sums + " && sha256sum --strict -c SHA256SUMS"), 0) << sums;
+        Files expected;
+        for (const std::string& file : kMedia[m]) {
+            expected.insert(file + " " + file);
+            EXPECT_TRUE(fs::equivalent(name + "/" + file, Src(file))) << "a hard link: " << file;
+        }
+        ExpectEveryFormHolds(name, expected, folder.File("list" + std::to_string(m)));
         EXPECT_EQ(Shell("cd " + out + " && sha256sum --strict -c " + name + ".iso.sha256"), 0);
     }
     EXPECT_EQ(Shell("xorriso -no_rc -indev " + out +
@@ -129,23 +153,6 @@ TEST_F(MediumExportTest, EveryFormatHoldsEachMediumsFilesAndChecksWithSha256sum)
               0);
     // What desktops show comes from the Joliet descriptor.
     EXPECT_EQ(Shell("blkid -p -o value -s LABEL " + out + "/Proj_01.iso | grep -qx Proj_01"), 0);
-}
-
-// What a tree holds, looked at without following links: "name" for a file
-// (with its bytes), "name/" for a folder, "name -> target" for a link.
-Files TreeBelow(const fs::path& root) {
-    Files tree;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string name = entry.path().lexically_relative(root).generic_string();
-        if (entry.is_symlink()) {
-            tree.insert(name + " -> " + fs::read_symlink(entry.path()).string());
-        } else if (entry.is_directory()) {
-            tree.insert(name + "/");
-        } else {
-            tree.insert(name + " " + test::ReadBytes(entry.path().string()));
-        }
-    }
-    return tree;
 }
 
 // Names no path list line could hold, an empty folder, a folder of only
@@ -165,42 +172,11 @@ TEST_F(MediumExportTest, AnyNameEmptyFoldersAndLinksReachEveryFormat) {
     fs::create_symlink("/nowhere", Src("m/dangling"));
     for (const char* name : {"empty", "zeros/z1", "to file", "to folder", "dangling"})
         items[0].members.push_back({Src(std::string("m/") + name), 0});
-    Files expected = TreeBelow(Src("m"));
-    expected.erase("zeros/");
-    expected.insert("SHA256SUMS");
-
+    const Files expected = TreeBelow(Src("m"));
     Export(ExportFormat::Links);
     Export(ExportFormat::Lists);
     Export(ExportFormat::Iso);
-    const std::string image = folder.File("fromList.iso");
-    EXPECT_EQ(ListToImage(out + "/Proj_01.quoted_path_list", image), 0);
-    const struct {
-        std::string tree;
-        bool sums;
-    } media[] = {{out + "/Proj_01", true},
-                 {folder.File("unpacked"), true},
-                 {folder.File("unpackedList"), false}};
-    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + out + "/Proj_01.iso -extract / " +
-                    media[1].tree),
-              0);
-    EXPECT_EQ(Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + media[2].tree),
-              0);
-    for (const auto& medium : media) {
-        Files tree = TreeBelow(medium.tree);
-        tree.erase("zeros/");
-        const auto sums = std::find_if(tree.begin(), tree.end(), [](const std::string& name) {
-            return name.starts_with("SHA256SUMS ");
-        });
-        EXPECT_EQ(sums != tree.end(), medium.sums) << medium.tree;
-        if (sums != tree.end()) {
-            tree.erase(sums);
-            tree.insert("SHA256SUMS");
-            EXPECT_EQ(Shell("cd " + medium.tree + " && sha256sum --strict -c SHA256SUMS"), 0);
-        }
-        if (!medium.sums)
-            tree.insert("SHA256SUMS");
-        EXPECT_EQ(tree, expected) << medium.tree;
-    }
+    ExpectEveryFormHolds(out + "/Proj_01", expected, folder.File("fromList"));
 }
 
 // A file others may not read makes every output that holds it, or names it,
@@ -542,18 +518,27 @@ class ExportRequestTest : public DocumentTest {
     std::string out = folder.File("out");
 };
 
-// The progress window is gone before the box that names the outputs.
-TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
+// The progress window is gone before the box that names the outputs, the
+// files on no medium (they are on no disc) and what the export says besides.
+TEST_F(ExportRequestTest, TheBoxNamesTheOutputsAndAnExistingOneIsReplacedOnlyWhenTheUserAgrees) {
+    project.Items()[5].Medium = 0;
+    fs::permissions(folder.File("f1"), fs::perms(0600));
     const ExportRequest request{ExportFormat::Lists, out};
     RecordingWatcher watcher(ui, false);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request, &watcher), ExportOutcome::Written);
     ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n写真_03.quoted_"
-                      "path_list\r\n"
-                      "写真_04.quoted_path_list\r\n写真_05.quoted_path_list\r\nほか2個\r\n",
-                  "書き出し", MsgButtons::OK, MsgIcon::Information);
-    EXPECT_TRUE(fs::exists(out + "/写真_12.quoted_path_list"));
+                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
+                      "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
+                      "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
+                      "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
+                      folder.File("f6") +
+                      " … "
+                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
+                      "path_list' is made with mode 0600, readable "
+                      "by its owner only: it holds what not everyone may read, such as '" +
+                      folder.File("f1") + "'\r\n",
+                  "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
     EXPECT_EQ(watcher.outputs.back(), "写真_12.quoted_path_list");
     EXPECT_EQ(watcher.boxesAtEnd, std::vector<std::size_t>{0});
     const std::string first = out + "/写真_01.quoted_path_list";
@@ -565,10 +550,14 @@ TEST_F(ExportRequestTest, AnExistingOutputIsReplacedOnlyWhenTheUserAgrees) {
         "書き出し先の同じ名前のものをすべて上書きしますか？",
         "書き出し", MsgButtons::YesNo, MsgIcon::Exclamation, 1);
     EXPECT_EQ(ReadBytes(first), "mine");
+    // With nothing to warn of, the box only informs.
+    project.Items()[5].Medium = 6;
+    fs::permissions(folder.File("f1"), fs::perms(0644));
     ui.Answer(MsgResult::Yes);
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(ExportResults(project, request), ExportOutcome::Written);
     EXPECT_NE(ReadBytes(first), "mine");
+    EXPECT_EQ(ui.Boxes().back().icon, MsgIcon::Information);
 }
 
 TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
@@ -590,27 +579,6 @@ TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
     EXPECT_EQ(ExportProjectName(project), "無題3");
     EXPECT_TRUE(ExportFolderAccepted("/media/burn"));
     EXPECT_FALSE(ExportFolderAccepted("") || ExportFolderAccepted("burn"));
-}
-
-// Files on no medium are on no disc: the box after the export names them
-// and warns, and so it does with what the export says besides.
-TEST_F(ExportRequestTest, TheBoxAfterAnExportNamesTheFilesOnNoMedium) {
-    project.Items()[6].Medium = 0;
-    fs::permissions(folder.File("f1"), fs::perms(0600));
-    ui.Answer(MsgResult::OK);
-    EXPECT_EQ(ExportResults(project, {ExportFormat::Lists, out}), ExportOutcome::Written);
-    ExpectLastBox("次のﾌｫﾙﾀﾞに書き出しました\r\n" + out +
-                      "\r\n写真_01.quoted_path_list\r\n写真_02.quoted_path_list\r\n"
-                      "写真_03.quoted_path_list\r\n写真_04.quoted_path_list\r\n"
-                      "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
-                      "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
-                      folder.File("f7") +
-                      " … "
-                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
-                      "path_list' is made with mode 0600, readable "
-                      "by its owner only: it holds what not everyone may read, such as '" +
-                      folder.File("f1") + "'\r\n",
-                  "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
 }
 
 }  // namespace

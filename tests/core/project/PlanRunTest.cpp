@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -67,27 +68,6 @@ RunSettings Settings(double capacity, int mediaCount = -1, int minItems = 0, int
     return settings;
 }
 
-// The items of each medium, then those left: "0,3 1,2 | 4".
-std::string Plan(const std::vector<int32_t>& media) {
-    std::string plan;
-    for (int m = 1;; ++m) {
-        std::string medium;
-        for (size_t i = 0; i < media.size(); ++i) {
-            if (media[i] == m)
-                medium += (medium.empty() ? "" : ",") + std::to_string(i);
-        }
-        if (medium.empty())
-            break;
-        plan += medium + " ";
-    }
-    std::string left;
-    for (size_t i = 0; i < media.size(); ++i) {
-        if (media[i] == 0)
-            left += (left.empty() ? " " : ",") + std::to_string(i);
-    }
-    return plan + "|" + left;
-}
-
 class PlanRunTest : public ::testing::Test {
   protected:
     PlanRunResult Run(const std::vector<ProjectItem>& items, const RunSettings& settings,
@@ -109,32 +89,32 @@ TEST_F(PlanRunTest, PlansAndMessages) {
         std::vector<double> sizes;
         double capacity;
         int mediaCount, minItems, maxItems;
-        std::string plan;
+        std::vector<int32_t> media;  // by item; 0: left
         int message = 0;
         PackingMethod method = PackingMethod::Sequential;
     };
     const std::vector<double> tens(10, 10);
     const PackingMethod fewest = PackingMethod::FewestMedia;
     const Case cases[] = {
-        {{400, 300, 300, 200}, 700, -1, 0, 32766, "0,3 1,2 |"},
-        {{681984000}, 681984000, -1, 0, 32766, "0 |"},
-        {{5, 5, 5, 5}, 10, -1, 0, 32766, "1,3 0,2 |"},
-        {tens, 1000, -1, 0, 3, "0,1,2 3,4,5 6,7,8 9 |"},
-        {tens, 1000, -1, 3, 4, "0,1,2,3 4,5,6,7 | 8,9"},
-        {{600, 600, 600, 600, 600}, 1000, 2, 0, 32766, "4 3 | 0,1,2"},
+        {{400, 300, 300, 200}, 700, -1, 0, 32766, {1, 2, 2, 1}},
+        {{681984000}, 681984000, -1, 0, 32766, {1}},
+        {{5, 5, 5, 5}, 10, -1, 0, 32766, {2, 1, 2, 1}},
+        {tens, 1000, -1, 0, 3, {1, 1, 1, 2, 2, 2, 3, 3, 3, 4}},
+        {tens, 1000, -1, 3, 4, {1, 1, 1, 1, 2, 2, 2, 2, 0, 0}},
+        {{600, 600, 600, 600, 600}, 1000, 2, 0, 32766, {0, 0, 0, 2, 1}},
         // The first size's smallest items are known to fit although the
         // search never evaluates them alone; empty files make a medium too.
-        {{600, 350, 300}, 700, -1, 0, 32766, "1,2 0 |"},
-        {{3000, 2500}, 4000, -1, 0, 32766, "1 0 |"},
-        {{1000, 0, 0}, 700, -1, 0, 32766, "1,2 | 0"},
-        {{800, 701}, 700, -1, 0, 32766, "| 0,1", 40025},
-        {{500, 300, 200, 100}, 700, -1, 3, 32766, "| 0,1,2,3", 40024},
+        {{600, 350, 300}, 700, -1, 0, 32766, {2, 1, 1}},
+        {{3000, 2500}, 4000, -1, 0, 32766, {2, 1}},
+        {{1000, 0, 0}, 700, -1, 0, 32766, {0, 1, 1}},
+        {{800, 701}, 700, -1, 0, 32766, {0, 0}, 40025},
+        {{500, 300, 200, 100}, 700, -1, 3, 32766, {0, 0, 0, 0}, 40024},
         // A later medium that can take only one item ends the run quietly.
-        {{900, 800, 150, 101, 50}, 1000, -1, 1, 32766, "1,2,4 | 0,3"},
-        {{5, 5, 5, 5, 3}, 10, -1, 0, 32766, "0,1 2,3 4 |", 0, fewest},
-        {{600, 600, 600, 1200}, 1000, 2, 0, 32766, "0 1 | 2,3", 0, fewest},
-        {{1500, 1200}, 1000, -1, 0, 32766, "| 0,1", 40025, fewest},
-        {{600, 600}, 1000, -1, 1, 32766, "| 0,1", 40024, fewest},
+        {{900, 800, 150, 101, 50}, 1000, -1, 1, 32766, {0, 1, 1, 0, 1}},
+        {{5, 5, 5, 5, 3}, 10, -1, 0, 32766, {1, 1, 2, 2, 3}, 0, fewest},
+        {{600, 600, 600, 1200}, 1000, 2, 0, 32766, {1, 2, 0, 0}, 0, fewest},
+        {{1500, 1200}, 1000, -1, 0, 32766, {0, 0}, 40025, fewest},
+        {{600, 600}, 1000, -1, 1, 32766, {0, 0}, 40024, fewest},
     };
     for (const Case& c : cases) {
         const std::string label = ::testing::PrintToString(c.sizes) + " on " +
@@ -144,7 +124,7 @@ TEST_F(PlanRunTest, PlansAndMessages) {
         settings.Method = c.method;
         const PlanRunResult result = Run(Items(c.sizes), settings);
         ASSERT_EQ(result.end, RunEnd::Completed) << label;
-        EXPECT_EQ(Plan(result.media), c.plan) << label;
+        EXPECT_EQ(result.media, c.media) << label;
         EXPECT_EQ(result.message ? result.message->id : 0, c.message) << label;
         if (result.message) {
             EXPECT_EQ(result.message->text, ResString(c.message)) << label;
@@ -159,7 +139,7 @@ TEST_F(PlanRunTest, AGroupGoesWholeOnOneMedium) {
                                          {"/d/f", 0, {{"/d/f", 12}}}};
     const PlanRunResult result = Run(items, Settings(22));
     ASSERT_EQ(result.end, RunEnd::Completed);
-    EXPECT_EQ(Plan(result.media), "0,2 1 |");
+    EXPECT_EQ(result.media, (std::vector<int32_t>{1, 2, 1}));
     EXPECT_EQ(result.reports.size(), 2u);
     EXPECT_EQ(observer.chosen, (std::vector<int>{1, 2}));
 }
@@ -191,7 +171,7 @@ TEST_F(PlanRunTest, StopsAndFailures) {
     result = Run(Items(many), fewest);
     ASSERT_EQ(result.end, RunEnd::Completed);
     EXPECT_FALSE(requests.finish);
-    EXPECT_EQ(Plan(result.media).back(), '|') << "every item placed";
+    EXPECT_EQ(std::count(result.media.begin(), result.media.end(), 0), 0) << "every item placed";
 
     RunSettings refused = Settings(1000);
     refused.MediaNum = 0;

@@ -70,7 +70,7 @@ TEST_F(DocumentTest, RegisteredFilesAreDroppedByTheirWholePath) {
 TEST_F(DocumentTest, AnAdditionBeyondTheItemLimitIsRefused) {
     ProjectDocument project;
     Add(project, {MakeFile("a.txt", 1)});
-    project.Items().assign(kMaxProjectItems - 1, project.Items()[0]);
+    project.Items().resize(kMaxProjectItems - 1);  // empty rows: the count is all it takes
     const std::vector<FileRef> two{MakeFile("b.txt", 1), MakeFile("c.txt", 1)};
     ui.Answer(MsgResult::OK);
     EXPECT_FALSE(project.AddFiles(two, ""));
