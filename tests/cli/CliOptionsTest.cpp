@@ -5,6 +5,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ItemCollector.h"
 #include "cli/JsonText.h"
+#include "cli/WorkProgress.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -38,22 +39,6 @@ TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
     // Counts go up to the dialogs' limit and no further.
     EXPECT_EQ(Parse({"plan", "--max-items", "999999", "x"}).Apply(base).MaxFile, 999999);
     EXPECT_THROW(Parse({"plan", "--max-items", "1000000", "x"}), UsageError);
-}
-
-// The core's refusal reaches the command line in its own words.
-TEST(CliOptionsTest, RefusedRunSettingsAreUsageErrorsInWords) {
-    RunSettings s;
-    s.MediaSize = "1000";
-    s.MediaNum = 1;
-    s.MaxFile = 2;
-    EXPECT_NO_THROW(RequireRunSettings(s));
-    s.MinFile = 2;
-    try {
-        RequireRunSettings(s);
-        ADD_FAILURE() << "refused";
-    } catch (const UsageError& error) {
-        EXPECT_STREQ(error.what(), "the minimum items must be smaller than the maximum items");
-    }
 }
 
 TEST(ItemCollectorTest, SizeListsAndDuplicates) {
@@ -116,6 +101,26 @@ TEST(JsonTextTest, EscapesAndNumbers) {
     EXPECT_EQ(JsonBytes(5e6), "5000000");
     EXPECT_EQ(JsonBytes(9007199254740993.0), "9007199254740992");
     EXPECT_EQ(JsonNumber(0.25), "0.25");
+}
+
+TEST(WorkProgressTest, BytesAndTimeLeftReadAsAPersonSaysThem) {
+    const std::pair<double, const char*> bytes[] = {
+        {0, "0 bytes"}, {999, "999 bytes"}, {1000, "1.0 kB"}, {4.7e9, "4.7 GB"}, {25e6, "25.0 MB"}};
+    for (const auto& [count, text] : bytes)
+        EXPECT_EQ(WorkProgress::Bytes(count), text) << count;
+    const struct {
+        double done, elapsed;
+        const char* text;
+    } times[] = {
+        {0.005, 100, ""},                // too little done to tell
+        {0.5, 1, ""},                    // too soon to tell
+        {1, 100, ""},                    // done
+        {0.5, 30, "about 30 s left"},    //
+        {0.25, 60, "about 3 min left"},  //
+        {0.1, 3600, "about 9.0 h left"},
+    };
+    for (const auto& t : times)
+        EXPECT_EQ(WorkProgress::TimeLeft(t.done, t.elapsed), t.text) << t.done << " " << t.elapsed;
 }
 
 }  // namespace

@@ -4,16 +4,19 @@
 // are checked where they are made, in tests/core.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -29,6 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
 using test::Rows;
+using namespace std::chrono_literals;
 
 struct Result {
     int status;
@@ -75,6 +79,37 @@ class CliTest : public ::testing::Test {
                                     args + " >/dev/null' /dev/null >terminal 2>&1 </dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << args;
         return test::ReadBytes(folder.File("terminal"));
+    }
+    // Starts the command with a temporary folder of its own, signals it once it
+    // had time to begin (or once its standard error says `waitFor`), and
+    // returns its exit status; -1 when it did not end within ten seconds.
+    int Signalled(const std::string& args, int signal, const std::string& waitFor = "") {
+        fs::create_directories(folder.File("tmp"));
+        fs::remove(folder.File("err"));
+        const pid_t child = fork();
+        if (child == 0) {
+            const std::string command = "cd " + folder.Path() + " && TMPDIR=" + folder.File("tmp") +
+                                        " exec " + program + " " + args + " </dev/null >out 2>err";
+            execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            _exit(98);
+        }
+        for (int tries = 0; tries < 1000; ++tries) {
+            if (waitFor.empty()
+                    ? tries == 100
+                    : test::ReadBytes(folder.File("err")).find(waitFor) != std::string::npos)
+                break;
+            std::this_thread::sleep_for(10ms);
+        }
+        kill(child, signal);
+        int status = 0;
+        for (int tries = 0; tries < 1000; ++tries) {
+            if (waitpid(child, &status, WNOHANG) == child)
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            std::this_thread::sleep_for(10ms);
+        }
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        return -1;
     }
     std::string MakeFile(const std::string& name, size_t size) {
         return Write(name, std::string(size, 'x'));
@@ -275,14 +310,11 @@ TEST_F(CliTest, CapacitiesTakeUnitsAndDiscsAndRefuseWhatNoMediumIs) {
         std::string err;
     } cases[] = {
         {"4.7G", 0, "zarvopack-cli: media size '4.7G': 4,700,000,000 bytes\n"},
-        {"dvd", 0, "zarvopack-cli: media size 'dvd': 4,700,372,992 bytes\n"},
         {"dvd --quiet", 0, ""},
         {"Small", 0, ""},
-        {"1000", 0, ""},
         {"99999999999999999999", 2,
          "zarvopack-cli: the media size '99999999999999999999' is more than any medium holds (at "
          "most 1P, 10^15 bytes) (see zarvopack-cli --help)\n"},
-        {"2P", 2, "is more than any medium holds"},
         {"4.7X", 2,
          "is neither a number of bytes, a capacity such as 4.7G or dvd, nor a size "
          "preset (presets: 'Small', 'Tiny')"},
@@ -688,6 +720,50 @@ TEST_F(CliTest, ProgressShowsOnlyOnATerminal) {
     }
 }
 
+// Ctrl+C and SIGTERM during a search that would run for hours: the program
+// ends at once, the saved project is as it was, and no temporary file stays.
+TEST_F(CliTest, StopSignalsEndTheRunAtOnceAndLeaveNothingBehind) {
+    // Even sizes and an odd capacity: no combination ever comes close enough,
+    // so without the signal the first medium's search goes on for hours.
+    std::string list;
+    for (int i = 0; i < 200; ++i)
+        list += std::to_string(2 * (1000 + 7 * i)) + " f" + std::to_string(i) + "\n";
+    test::WriteBytes(folder.File("list"), list);
+    Expect(0, "plan --sizes - --media-size 1000 --save p.mtb", "", "400 a\n300 b\n");
+    const std::string saved = test::ReadBytes(project);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const std::string args : {"", " --fast", " --save p.mtb", " --fast --save p.mtb"}) {
+            const std::string plan =
+                "plan --sizes list --media-size 30001 --tolerance 0 --medium-time-limit 0" + args;
+            EXPECT_EQ(Signalled(plan, signal), 128 + signal) << plan;
+            EXPECT_TRUE(fs::is_empty(folder.File("tmp"))) << plan;
+            EXPECT_EQ(test::ReadBytes(project), saved) << plan;
+            for (const auto& entry : fs::directory_iterator(folder.Path()))
+                EXPECT_EQ(entry.path().string().find(".mtb."), std::string::npos)
+                    << entry.path() << " after " << plan;
+        }
+    }
+}
+
+// A stop during the after-run export comes after the plan took the project's
+// place: the message says that the project holds it, and the export leaves
+// nothing.
+TEST_F(CliTest, AStopDuringTheAfterRunExportSaysThePlanWasKept) {
+    AddSettings("AfterRun=1\nAfterPath=" + folder.File("media") + "\n");
+    // Files without blocks whose checksums take a while all the same.
+    for (int i = 0; i < 40; ++i)
+        fs::resize_file(MakeFile("data/f" + std::to_string(i), 0), 100 << 20);
+    EXPECT_EQ(Signalled("plan --media-size 9000000000 --save p.mtb data", SIGINT,
+                        "after the run: writing"),
+              130);
+    const Result r{130, "", test::ReadBytes(folder.File("err"))};
+    EXPECT_TRUE(
+        r.Says("stopped by SIGINT during the after-run export; the project holds the new "
+               "plan"));
+    EXPECT_EQ(Rows(project, "SELECT DISTINCT CDNUMBER FROM MainDB"), Texts{"1"});
+    EXPECT_FALSE(fs::exists(folder.File("media/p_01")));
+}
+
 // A medium is found by itself and checked byte for byte against a project of
 // every kind of thing a medium can hold.
 class VerifyTest : public CliTest {
@@ -773,8 +849,8 @@ TEST_F(VerifyTest, VerifyNamesEachDifferenceAndPassesOnlyAnExactMedium) {
 
 // Exported as a user who owns none of the files, Linux refuses the hard
 // links; the link folder then holds symbolic links, or copies with --copy,
-// and says which. An image of a file others may not read is private too.
-TEST_F(VerifyTest, RefusedHardLinksAndPrivateFilesAreSaidSo) {
+// and says which.
+TEST_F(VerifyTest, RefusedHardLinksAreSaidSo) {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to act as another user";
     fs::create_directories(folder.File("media"));
@@ -788,11 +864,6 @@ TEST_F(VerifyTest, RefusedHardLinksAndPrivateFilesAreSaidSo) {
         EXPECT_EQ(fs::is_symlink(folder.File("media/p_01/a.txt")), copy.empty());
         EXPECT_EQ(test::ReadBytes(folder.File("media/p_01/a.txt")), "hello");
     }
-    runner.clear();
-    fs::permissions(InTree("sub/big.bin"), fs::perms(0600));
-    Expect(0, "export --format iso --to media p.mtb",
-           "'p_02.iso' is made with mode 0600, readable by its owner only");
-    EXPECT_EQ(fs::status(folder.File("media/p_02.iso")).permissions(), fs::perms(0600));
 }
 
 // As installed: the program in a read-only bin folder, its shipped defaults in
@@ -815,14 +886,13 @@ class InstalledCliTest : public CliTest {
     }
 
     std::string Bin(const std::string& name) const { return folder.File("prefix/bin/" + name); }
-    const std::string kRunDefaults =
-        "DiffSize=0\nMediaNum=32766\nMaxFile=32766\nMinFile=0\nMaxSpeed=0\n";
 };
 
 // The first start gives the user a copy of the shipped defaults, which count
 // from then on as the user changes them; nothing is left in the temporary
-// folder nor beside the program.
-TEST_F(InstalledCliTest, SettingsAreTheUsersOwnAndWorkFilesPrivate) {
+// folder nor beside the program. A settings file beside the program makes a
+// portable copy, and nothing is made in the user's folder.
+TEST_F(InstalledCliTest, SettingsAreTheUsersOwnOrBesideAPortableProgram) {
     const std::string settings = folder.File("home/.config/zarvopack/zarvopack.dat");
     Expect(0, "--help", "settings file: " + settings + " (the user's own)");
     EXPECT_FALSE(fs::exists(settings)) << "help changes nothing";
@@ -832,18 +902,17 @@ TEST_F(InstalledCliTest, SettingsAreTheUsersOwnAndWorkFilesPrivate) {
     EXPECT_FALSE(fs::exists(folder.File("home/.cache/zarvopack"))) << "a plan not kept";
     EXPECT_TRUE(fs::is_empty(folder.File("tmp")));
     EXPECT_EQ(fs::directory_iterator(folder.File("prefix/bin"))->path(), program);
-
-    test::WriteBytes(
-        settings, "[MSizeSet]\n0=Small#500\n[DEFAULT_SET_RUN]\nMediaSize=Small\n" + kRunDefaults);
+    const std::string sizes =
+        "[MSizeSet]\n0=Small#500\n[DEFAULT_SET_RUN]\nMediaSize=Small\n"
+        "DiffSize=0\nMediaNum=32766\nMaxFile=32766\nMinFile=0\nMaxSpeed=0\n";
+    test::WriteBytes(settings, sizes);
     Expect(0, plan, "2 media, 700 bytes placed", "400 a\n300 b\n");
-}
 
-TEST_F(InstalledCliTest, ASettingsFileBesideTheProgramIsUsedInstead) {
-    test::WriteBytes(Bin("zarvopack.dat"),
-                     "[MSizeSet]\n0=Tiny#700\n[DEFAULT_SET_RUN]\nMediaSize=Tiny\n" + kRunDefaults);
+    fs::remove_all(folder.File("home/.config"));
+    test::WriteBytes(Bin("zarvopack.dat"), std::regex_replace(sizes, std::regex("500"), "700"));
     Expect(0, "--help",
            "settings file: " + Bin("zarvopack.dat") + " (beside the program: a portable copy)");
-    Expect(0, "plan --sizes - --tolerance 0", "1 medium, 700 bytes placed", "400 a\n300 b\n");
+    Expect(0, plan, "1 medium, 700 bytes placed", "400 a\n300 b\n");
     EXPECT_FALSE(fs::exists(folder.File("home/.config")));
 }
 
