@@ -621,52 +621,49 @@ TEST_F(CliTest, FilesThatAreNoProjectOrDoNotMatchTheirChecksumAreRefused) {
     EXPECT_EQ(r.out, "media/p_02.quoted_path_list\n");
 }
 
-// The settings' after-run action follows a plan that is kept; what it wrote
-// before is replaced only with --force.
-TEST_F(CliTest, TheAfterRunActionFollowsAKeptPlan) {
-    MakeFile("data/one.bin", 600);
-    MakeFile("data/two.bin", 300);
-    AddSettings("AfterRun=1\nAfterPath=" + folder.File("media") + "\n");
-    Expect(0, "plan --media-size 1000 --json data");
-    EXPECT_FALSE(fs::exists(folder.File("media"))) << "a plan not kept has no action";
-    for (const auto& [args, status] : {std::pair{"", 0}, {"", 1}, {" --force", 0}}) {
-        Expect(status, std::string("plan --media-size 1000 --save p.mtb") + args + " data",
-               status ? "" : "wrote " + folder.File("media/p_01"));
-        EXPECT_TRUE(fs::exists(folder.File("media/p_01/SHA256SUMS")));
-    }
-    Expect(1, "run p.mtb", "p_01': exists already (--force replaces it)");
-}
-
 // An after-run action stored in a project runs only once it was confirmed for
 // that file: with --after-run, which is remembered, or by the plan that took
-// it from this machine's settings. A changed action asks again, and names from
-// a size list are no files to export.
-TEST_F(CliTest, AStoredAfterRunActionRunsOnlyOnceConfirmed) {
+// it from this machine's settings, after a plan that is kept. A changed action
+// asks again, what it wrote before is replaced only with --force, and names
+// from a size list are no files to export.
+TEST_F(CliTest, AnAfterRunActionRunsOnlyOnceConfirmed) {
     MakeFile("data/one.bin", 600);
     Expect(0, "plan --media-size 1000 --save p.mtb data");
     const std::string media = folder.File("media");
-    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERFLG = 1, AFTERPATH = '" + media + "'"),
+    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERFLG = 1, AFTERPATH = '" + media + "2'"),
               SQLITE_OK);
     Expect(0, "run p.mtb", "it was not carried out");
-    EXPECT_FALSE(fs::exists(media));
-    Expect(0, "run --after-run p.mtb", "writing a folder of links per medium into '" + media + "'");
-    EXPECT_TRUE(fs::exists(media + "/p_01/SHA256SUMS"));
-    fs::remove_all(media);
+    Expect(0, "run --after-run p.mtb",
+           "writing a folder of links per medium into '" + media + "2'");
+    EXPECT_TRUE(fs::exists(media + "2/p_01/SHA256SUMS"));
+    fs::remove_all(media + "2");
     Expect(0, "run p.mtb");
-    EXPECT_TRUE(fs::exists(media + "/p_01/SHA256SUMS"));
-    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERPATH = '" + media + "2'"), SQLITE_OK);
+    EXPECT_TRUE(fs::exists(media + "2/p_01/SHA256SUMS"));
+    ASSERT_EQ(test::Exec(project, "UPDATE SetUp SET AFTERPATH = '" + media + "3'"), SQLITE_OK);
     Expect(0, "run p.mtb");
-    EXPECT_FALSE(fs::exists(media + "2"));
+    EXPECT_FALSE(fs::exists(media + "3"));
 
-    // The confirmations went into a section of their own at the end.
-    std::string settings = test::ReadBytes(folder.Settings());
-    settings.insert(settings.find("[DEFAULT_SET_RUN]\n") + 18,
-                    "AfterRun=1\nAfterPath=" + media + "3\n");
-    test::WriteBytes(folder.Settings(), settings);
+    // The settings' action, put before the confirmations at the end.
+    const auto settingsAction = [&](const std::string& path) {
+        std::string settings = test::ReadBytes(folder.Settings());
+        settings.insert(settings.find("[DEFAULT_SET_RUN]\n") + 18,
+                        "AfterRun=1\nAfterPath=" + path + "\n");
+        test::WriteBytes(folder.Settings(), settings);
+    };
+    settingsAction(media);
+    Expect(0, "plan --media-size 1000 --json data");
+    EXPECT_FALSE(fs::exists(media)) << "a plan not kept has no action";
+    for (const auto& [args, status] : {std::pair{"", 0}, {"", 1}, {" --force", 0}}) {
+        Expect(status, std::string("plan --media-size 1000 --save p.mtb") + args + " data",
+               status ? "p_01': exists already (--force replaces it)" : "wrote " + media + "/p_01");
+        EXPECT_TRUE(fs::exists(media + "/p_01/SHA256SUMS"));
+    }
+    Expect(1, "run p.mtb", "p_01': exists already (--force replaces it)");
+    settingsAction(media + "4");
     MakeFile("a", 5);
     Expect(1, "plan --sizes - --media-size 1000 --save s.mtb",
            "'a': is a name, not a file's full path", "5 a\n");
-    EXPECT_FALSE(fs::exists(media + "3"));
+    EXPECT_FALSE(fs::exists(media + "4"));
 }
 
 // Progress goes to a terminal only, and --quiet keeps it away there too.
