@@ -313,6 +313,11 @@ TEST_F(CliTest, ASavedPlanShowsAndExportsItsMedia) {
            "                   600  " +
                folder.File("data/one.bin"));
     EXPECT_EQ(Expect(0, "export --format links --to media p.mtb").out, "media/p_01\nmedia/p_02\n");
+    // The plan's capacity bounds its images too: no image of a file system
+    // fits 1000 bytes, and nothing of the refused one stays.
+    Expect(1, "export --format iso --to media p.mtb",
+           "more than the medium's capacity of 1000 bytes");
+    EXPECT_FALSE(fs::exists(folder.File("media/p_01.iso")));
     for (const auto& [args, status] : {std::pair{"", 0}, {"", 1}, {" --force", 0}}) {
         const Result r = Expect(status, std::string("export --format catalog") + args + " p.mtb");
         EXPECT_EQ(r.err,
@@ -442,17 +447,6 @@ TEST_F(CliTest, UnplacedItemsAreNamedWithTheirReasonAndExitWithThree) {
                "/data/c': the media count of 1 is reached");
         EXPECT_TRUE(fs::exists(folder.File("p_catalog.csv")));
     }
-}
-
-// The capacity a plan was made for bounds its images: an image larger than
-// that is refused with its real size, and nothing of it stays.
-TEST_F(CliTest, AnImageLargerThanTheMediumIsRefused) {
-    for (int i = 0; i < 6; ++i)
-        MakeFile("data/sub/file" + std::to_string(i) + ".bin", 300'000);
-    Expect(0, "plan --media-size 1000000 --fs-allowance none --save p.mtb data");
-    Expect(1, "export --format iso --to media p.mtb",
-           "more than the medium's capacity of 1000000 bytes");
-    EXPECT_TRUE(fs::is_empty(folder.File("media")));
 }
 
 // A save replaces only a project unless --force is given, and never what is
