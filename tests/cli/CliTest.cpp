@@ -491,45 +491,11 @@ TEST_F(CliTest, FailedRunsSayWhy) {
     EXPECT_EQ(test::ReadBytes(project), before);
 }
 
-// Commands read files beside a project but remove or restore only those that
-// are the program's own, and never beside a file that is no project or from
-// a command that only reads. What stands in the way of a run is named; a run
-// through a link writes the project the link leads to.
-TEST_F(CliTest, CommandsLeaveFilesBesideAProjectThatTheyDidNotWrite) {
-    const std::string notes = MakeFile("notes.txt", 10);
-    const Texts sides{".TMP",     ".TMP.TMP", ".saving", ".saving.TMP", ".saving-journal",
-                      "-journal", "-wal"};
-    for (const std::string& side : sides)
-        test::WriteBytes(notes + side, "mine");
-    for (const std::string command : {"show notes.txt", "export --format lists notes.txt",
-                                      "run notes.txt", "plan --sizes - --save notes.txt"}) {
-        Expect(1, command, "", "1 a\n");
-        for (const std::string& side : sides)
-            EXPECT_EQ(test::ReadBytes(notes + side), "mine") << command << ": " << side;
-    }
-
-    fs::create_directories(folder.File("sub"));
-    const std::string target = folder.File("sub/p.mtb");
-    Expect(0, "plan --sizes - --save sub/p.mtb", "", "400 a\n");
-    fs::create_symlink(target, folder.File("link.mtb"));
-    for (const std::string side : {".TMP", ".TMP.TMP"})
-        test::WriteBytes(target + side, "mine");
-    Expect(0, "run --media-count 9 link.mtb");
-    EXPECT_TRUE(fs::is_symlink(folder.File("link.mtb")));
-    EXPECT_EQ(Rows(target, "SELECT MEDIANUM FROM SetUp"), Texts{"9"});
-    for (const std::string side : {".TMP", ".TMP.TMP"})
-        EXPECT_EQ(test::ReadBytes(target + side), "mine") << side;
-    for (const std::string side : {".saving", ".saving.TMP"}) {
-        test::WriteBytes(target + side, "mine");
-        Expect(1, "run link.mtb", target + side + "' is in the way");
-        EXPECT_EQ(test::ReadBytes(target + side), "mine") << side;
-        fs::remove(target + side);
-    }
-}
-
 // A run stores its media numbers and settings in the project, after clearing
 // away what a run cut off left (databases of the program's, and their
-// journals), the project moved aside included.
+// journals), the project moved aside included. Through a link it writes the
+// project the link leads to. Files beside it that are not the program's own
+// stay, and what stands in the way of a run is named.
 TEST_F(CliTest, ARunStoresItsResultsAfterClearingWhatAnInterruptedRunLeft) {
     Expect(3, "plan --sizes - --media-size 700 --media-count 1 --save p.mtb", "",
            "400 a\n300 b\n300 c\n200 d\n");
@@ -545,6 +511,21 @@ TEST_F(CliTest, ARunStoresItsResultsAfterClearingWhatAnInterruptedRunLeft) {
     EXPECT_EQ(Rows(project, "SELECT MEDIASIZE, MEDIANUM FROM SetUp"), Texts{"700|2"});
     for (const auto& entry : fs::directory_iterator(folder.Path()))
         EXPECT_EQ(entry.path().string().find(".mtb."), std::string::npos) << entry.path();
+
+    fs::create_symlink("p.mtb", folder.File("link.mtb"));
+    for (const std::string side : {".TMP", ".TMP.TMP"})
+        test::WriteBytes(project + side, "mine");
+    Expect(0, "run --media-count 9 link.mtb");
+    EXPECT_TRUE(fs::is_symlink(folder.File("link.mtb")));
+    EXPECT_EQ(Rows(project, "SELECT MEDIANUM FROM SetUp"), Texts{"9"});
+    for (const std::string side : {".TMP", ".TMP.TMP"})
+        EXPECT_EQ(test::ReadBytes(project + side), "mine") << side;
+    for (const std::string side : {".saving", ".saving.TMP"}) {
+        test::WriteBytes(project + side, "mine");
+        Expect(1, "run link.mtb", project + side + "' is in the way");
+        EXPECT_EQ(test::ReadBytes(project + side), "mine") << side;
+        fs::remove(project + side);
+    }
 }
 
 // A project whose write permission is taken away, or that another run or save
@@ -574,19 +555,28 @@ TEST_F(CliTest, ReadOnlyProjectsAndProjectsInUseAreLeftAsTheyAre) {
 }
 
 // A file that is no project, one with a value no run can use and one that is
-// not there: each fails show and run with one line naming it, untouched.
+// not there: each fails show, run and export with one line naming it, and
+// stays as it is with the files beside it, even those the program would call
+// its own beside a project.
 TEST_F(CliTest, FilesThatAreNoProjectOrDoNotMatchTheirChecksumAreRefused) {
     Expect(0, "plan --sizes - --media-size 700 --save negative.mtb", "", "400 a\n300 b\n");
     ASSERT_EQ(test::Exec(folder.File("negative.mtb"), "UPDATE MainDB SET CDNUMBER = -1"),
               SQLITE_OK);
-    test::WriteBytes(folder.File("text.mtb"), "just some text\n");
+    const std::string text = MakeFile("text.mtb", 10);
+    const Texts sides{".TMP",     ".TMP.TMP", ".saving", ".saving.TMP", ".saving-journal",
+                      "-journal", "-wal"};
+    for (const std::string& side : sides)
+        test::WriteBytes(text + side, "mine");
     for (const std::string name : {"text.mtb", "negative.mtb", "none.mtb"}) {
         const std::string before = test::ReadBytes(folder.File(name));
-        for (const std::string command : {"show ", "run "}) {
+        for (const std::string command : {"show ", "run ", "export --format lists "}) {
             EXPECT_EQ(Expect(1, command + name, name).ErrLines(), 1) << command << name;
             EXPECT_EQ(test::ReadBytes(folder.File(name)), before) << command << name;
         }
     }
+    Expect(1, "plan --sizes - --save text.mtb", "", "1 a\n");
+    for (const std::string& side : sides)
+        EXPECT_EQ(test::ReadBytes(text + side), "mine") << side;
 
     // One whose contents do not match its checksum loads only with --force.
     MakeFile("data/one.bin", 600);
