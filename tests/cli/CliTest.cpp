@@ -690,15 +690,13 @@ TEST_F(CliTest, AStopDuringTheAfterRunExportSaysThePlanWasKept) {
 // every kind of thing a medium can hold.
 class VerifyTest : public CliTest {
   protected:
-    // Medium 1: a file, an empty file, an empty folder and a link to a file;
-    // medium 2: links to a folder and to nowhere, names with a line break and
-    // with a byte that is no UTF-8, and a bigger file.
+    // Medium 1: a file, an empty file, an empty folder, a folder of only empty
+    // files and a link to a file; medium 2: links to a folder and to nowhere,
+    // names with a line break and with a byte that is no UTF-8, a bigger file.
     VerifyTest() {
-        const std::pair<const char*, int> files[] = {{"a.txt", 5},
-                                                     {"empty.txt", 0},
-                                                     {"sub/line\nbreak", 2},
-                                                     {"sub/bad\xff", 3},
-                                                     {"sub/big.bin", 3000}};
+        const std::pair<const char*, int> files[] = {
+            {"a.txt", 5},           {"empty.txt", 0},   {"zeros/z1", 0},      {"zeros/z2", 0},
+            {"sub/line\nbreak", 2}, {"sub/bad\xff", 3}, {"sub/big.bin", 3000}};
         for (const auto& [name, size] : files)
             MakeFile("tree/" + std::string(name), size);
         fs::create_directories(folder.File("tree/empty"));
@@ -709,6 +707,7 @@ class VerifyTest : public CliTest {
             {InTree("a.txt"), 1, {{InTree("a.txt"), 5}}},
             {InTree("empty.txt"), 1, {{InTree("empty.txt"), 0}}},
             {InTree("empty"), 1, {{InTree("empty"), 0}}},
+            {"zeros", 1, {{InTree("zeros/z1"), 0}, {InTree("zeros/z2"), 0}}},
             {InTree("to-file"), 1, {{InTree("to-file"), 5}}},
             {"odd", 2, {{InTree("to-folder"), 3}, {InTree("dangling"), 8}}},
             {"names", 2, {{InTree("sub/line\nbreak"), 2}, {InTree("sub/bad\xff"), 3}}},
