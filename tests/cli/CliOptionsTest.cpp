@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "cli/CliOptions.h"
 #include "cli/ItemCollector.h"
 #include "cli/JsonText.h"
+#include "cli/WorkProgress.h"
 #include "tests/support/TempFolder.h"
 
 namespace zv {
@@ -24,36 +26,14 @@ TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
     RunSettings base;
     base.MaxFile = 100;
     base.MaxSpeed = true;
-    const RunSettings s = o.Apply(base);
-    EXPECT_EQ(s.MediaSize, "DVD-R (4.7GB)");
-    EXPECT_EQ(s.DiffSize, 1024);
+    EXPECT_EQ(o.Apply(base), (RunSettings{"DVD-R (4.7GB)", 1024, 3, 100, 1, false, 0, ""}));
+    EXPECT_TRUE(o.json);
     // Without a tolerance, a media size brings its own: a thousandth of it.
     EXPECT_EQ(Parse({"plan", "--media-size=700", "x"}).Apply(base).DiffSize, 0);
     EXPECT_EQ(Parse({"plan", "--media-size=700001", "x"}).Apply(base).DiffSize, 700);
-    EXPECT_EQ(s.MediaNum, 3);
-    EXPECT_EQ(s.MinFile, 1);
-    EXPECT_EQ(s.MaxFile, 100);
-    EXPECT_FALSE(s.MaxSpeed);
-    EXPECT_TRUE(o.json);
     // Counts go up to the dialogs' limit and no further.
     EXPECT_EQ(Parse({"plan", "--max-items", "999999", "x"}).Apply(base).MaxFile, 999999);
     EXPECT_THROW(Parse({"plan", "--max-items", "1000000", "x"}), UsageError);
-}
-
-// The core's refusal reaches the command line in its own words.
-TEST(CliOptionsTest, RefusedRunSettingsAreUsageErrorsInWords) {
-    RunSettings s;
-    s.MediaSize = "1000";
-    s.MediaNum = 1;
-    s.MaxFile = 2;
-    EXPECT_NO_THROW(RequireRunSettings(s));
-    s.MinFile = 2;
-    try {
-        RequireRunSettings(s);
-        ADD_FAILURE() << "refused";
-    } catch (const UsageError& error) {
-        EXPECT_STREQ(error.what(), "the minimum items must be smaller than the maximum items");
-    }
 }
 
 TEST(ItemCollectorTest, SizeListsAndDuplicates) {
@@ -116,6 +96,22 @@ TEST(JsonTextTest, EscapesAndNumbers) {
     EXPECT_EQ(JsonBytes(5e6), "5000000");
     EXPECT_EQ(JsonBytes(9007199254740993.0), "9007199254740992");
     EXPECT_EQ(JsonNumber(0.25), "0.25");
+}
+
+TEST(WorkProgressTest, BytesAndTimeLeftReadAsAPersonSaysThem) {
+    const std::pair<double, const char*> bytes[] = {
+        {0, "0 bytes"}, {999, "999 bytes"}, {1000, "1.0 kB"}, {4.7e9, "4.7 GB"}, {25e6, "25.0 MB"}};
+    for (const auto& [count, text] : bytes)
+        EXPECT_EQ(WorkProgress::Bytes(count), text) << count;
+    // Too little done or too soon to tell, and done, say nothing.
+    const std::tuple<double, double, const char*> times[] = {{0.005, 100, ""},
+                                                             {0.5, 1, ""},
+                                                             {1, 100, ""},
+                                                             {0.5, 30, "about 30 s left"},
+                                                             {0.25, 60, "about 3 min left"},
+                                                             {0.1, 3600, "about 9.0 h left"}};
+    for (const auto& [done, elapsed, text] : times)
+        EXPECT_EQ(WorkProgress::TimeLeft(done, elapsed), text) << done << " " << elapsed;
 }
 
 }  // namespace
