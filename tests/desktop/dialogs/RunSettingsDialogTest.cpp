@@ -123,20 +123,18 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
     Write("0", "CD#650000000");
-    // Each case breaks the rule it names and every rule after it; "Cd" is no
-    // preset name (nor a disc's, which are in small letters), which is told
-    // as it is looked up.
+    // The rules of a run, in their order, are the engine's; here each field
+    // leads to its box, and the after-run folder is checked last. Each case
+    // breaks the rule it names and every rule after it; "Cd" is no preset name
+    // (nor a disc's, which are in small letters), which is told as it is looked up.
     const struct {
         RunSettings settings;  // capacity, tolerance, media, most and fewest items, ...
         int message;           // 0: taken
         SettingBox focus;
     } cases[] = {
         {{"0", 10, 0, 2, 2, false, 1, "out"}, 41035, SettingBox::MediaSize},
-        {{"99999999999999999999", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
-        {{"1,000,000,000,000,001", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
-        {{"1001T", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
         {{"1,000", 10, 0, 2, 2, false, 1, "out"}, 41036, SettingBox::MediaNum},
-        {{"1,000", 1000, -1, 2, 2, false, 1, "out"}, 41037, SettingBox::MediaSize},
+        {{"1,000", -1, -1, 2, 2, false, 1, "out"}, 41420, SettingBox::DiffSize},
         {{"1,000", 999, -1, 2, 2, false, 1, "out"}, 41038, SettingBox::MaxFile},
         {{"1,000", 999, -1, 2, 1, false, 1, "out"}, 41146, SettingBox::AfterPath},
         {{"1,000", 999, -1, 2, 1, false, 1, "/out"}, 0, SettingBox::MediaSize},
