@@ -1,10 +1,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
