@@ -177,7 +177,7 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
 
 // The boxes by their place in the dialog: the capacity, then objText(0) to (4).
 constexpr int kCapacity = -1;
-constexpr int kCancel = 0, kApply = 2, kOk = 3;
+constexpr int kCancel = 0, kApply = 2, kOk = 3, kDefaults = 5;
 
 // The dialog over a project and two presets.
 class RunSettingsDialogTest : public RunSettingRulesTest {
@@ -341,6 +341,23 @@ TEST_F(RunSettingsDialogTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAre
     EXPECT_EQ(project_.GetRunSettings().MediaSize, "650,000,000");
     EXPECT_EQ(project_.GetRunSettings().DiffSize, 649999999);
     EXPECT_TRUE(project_.Modified());
+}
+
+// The defaults button stores the boxes as shown for new projects and says
+// whether the settings file took them.
+TEST_F(RunSettingsDialogTest, TheDefaultsButtonStoresTheBoxesAsShownAndSaysSo) {
+    Open();
+    for (const char* said : {"設定しました", "設定に失敗しました"}) {
+        ui_.Answer(MsgResult::OK);
+        Click(kDefaults);
+        test::ExpectBox(ui_.Boxes().back(), said, "Zarvopack");
+        if (std::filesystem::is_regular_file(folder_.Settings())) {
+            EXPECT_EQ(Stored(), "1 DVD-R (4.7GB) 4,707,319 99 32,766 0 1 0 3 /media/backup");
+            std::filesystem::remove(folder_.Settings());
+            std::filesystem::create_directory(folder_.Settings());
+        }
+    }
+    EXPECT_FALSE(project_.Modified());
 }
 
 // Shown and taken back unchanged by OK, then with every choice changed by
