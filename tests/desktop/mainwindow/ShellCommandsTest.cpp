@@ -125,6 +125,10 @@ TEST_F(ShellCommandsTest, CloseCloseAllAndExitStopAtACancelledWindow) {
     QTimer::singleShot(60'000, &guard, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(window_->isVisible());
+    // The last window's closing asked for a quit of its own, still pending;
+    // delivered outside any loop, it would make every later modal loop
+    // return at once.
+    QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::Quit);
 }
 
 // Add and Run ask before clearing results, but Run during a run (a resume)
