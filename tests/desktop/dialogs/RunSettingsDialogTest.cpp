@@ -123,20 +123,18 @@ TEST_F(RunSettingRulesTest, BoxesTakeDigitsShowPlainNumbersWhileFocusedAndFormat
 
 TEST_F(RunSettingRulesTest, RulesAreCheckedInOrderAndNameTheirBox) {
     Write("0", "CD#650000000");
-    // Each case breaks the rule it names and every rule after it; "Cd" is no
-    // preset name (nor a disc's, which are in small letters), which is told
-    // as it is looked up.
+    // The rules of a run, in their order, are the engine's; here each field
+    // leads to its box, and the after-run folder is checked last. Each case
+    // breaks the rule it names and every rule after it; "Cd" is no preset name
+    // (nor a disc's, which are in small letters), which is told as it is looked up.
     const struct {
         RunSettings settings;  // capacity, tolerance, media, most and fewest items, ...
         int message;           // 0: taken
         SettingBox focus;
     } cases[] = {
         {{"0", 10, 0, 2, 2, false, 1, "out"}, 41035, SettingBox::MediaSize},
-        {{"99999999999999999999", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
-        {{"1,000,000,000,000,001", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
-        {{"1001T", 10, 0, 2, 2, false, 1, "out"}, 41300, SettingBox::MediaSize},
         {{"1,000", 10, 0, 2, 2, false, 1, "out"}, 41036, SettingBox::MediaNum},
-        {{"1,000", 1000, -1, 2, 2, false, 1, "out"}, 41037, SettingBox::MediaSize},
+        {{"1,000", -1, -1, 2, 2, false, 1, "out"}, 41420, SettingBox::DiffSize},
         {{"1,000", 999, -1, 2, 2, false, 1, "out"}, 41038, SettingBox::MaxFile},
         {{"1,000", 999, -1, 2, 1, false, 1, "out"}, 41146, SettingBox::AfterPath},
         {{"1,000", 999, -1, 2, 1, false, 1, "/out"}, 0, SettingBox::MediaSize},
@@ -179,7 +177,7 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
 
 // The boxes by their place in the dialog: the capacity, then objText(0) to (4).
 constexpr int kCapacity = -1;
-constexpr int kCancel = 0, kApply = 2, kOk = 3;
+constexpr int kCancel = 0, kApply = 2, kOk = 3, kDefaults = 5;
 
 // The dialog over a project and two presets.
 class RunSettingsDialogTest : public RunSettingRulesTest {
@@ -343,6 +341,23 @@ TEST_F(RunSettingsDialogTest, RefusedValuesKeepOrTakeTheFocusUntilTheSettingsAre
     EXPECT_EQ(project_.GetRunSettings().MediaSize, "650,000,000");
     EXPECT_EQ(project_.GetRunSettings().DiffSize, 649999999);
     EXPECT_TRUE(project_.Modified());
+}
+
+// The defaults button stores the boxes as shown for new projects and says
+// whether the settings file took them.
+TEST_F(RunSettingsDialogTest, TheDefaultsButtonStoresTheBoxesAsShownAndSaysSo) {
+    Open();
+    for (const char* said : {"設定しました", "設定に失敗しました"}) {
+        ui_.Answer(MsgResult::OK);
+        Click(kDefaults);
+        test::ExpectBox(ui_.Boxes().back(), said, "Zarvopack");
+        if (std::filesystem::is_regular_file(folder_.Settings())) {
+            EXPECT_EQ(Stored(), "1 DVD-R (4.7GB) 4,707,319 99 32,766 0 1 0 3 /media/backup");
+            std::filesystem::remove(folder_.Settings());
+            std::filesystem::create_directory(folder_.Settings());
+        }
+    }
+    EXPECT_FALSE(project_.Modified());
 }
 
 // Shown and taken back unchanged by OK, then with every choice changed by

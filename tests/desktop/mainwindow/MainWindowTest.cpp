@@ -176,8 +176,6 @@ TEST_F(MainWindowTest, ListCommandsAnswerKeysButtonsAndTheRightButton) {
 
     project.RenderList(ProjectList::Files, "", 0);
     Select(project, {0});
-    ui_.Answer(MsgResult::Cancel);
-    Key(project, Qt::Key_Delete);
     ui_.Answer(MsgResult::OK);
     QTest::mouseClick(Button("Delete"), Qt::LeftButton);
     EXPECT_EQ(Names(project), (Texts{"G"}));

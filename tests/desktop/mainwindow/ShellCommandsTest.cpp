@@ -82,37 +82,21 @@ TEST_F(ShellCommandsTest, OpenFillsOnlyAnEmptyWindowAndNeverReplacesAProject) {
     EXPECT_EQ(modified.Document().Items()[0].Name, folder_.File("a.txt"));
 }
 
-// A project that fails to open part-way leaves the window the project it
-// had, under its own name and file, so that a save writes that project and
-// never the other's list into its file.
-TEST_F(ShellCommandsTest, AFailedOpenLeavesTheWindowItsOwnProject) {
+// A project that fails to open part-way gets no window of its own, which
+// would only stand empty; the window that was active keeps its project.
+TEST_F(ShellCommandsTest, AProjectThatFailsToOpenPartWayLeavesNoWindowBehind) {
     const std::string a = MakeProjectFile("a.mtb");
-    ui_.AnswerFile(a);
-    window_->RunCommand(Command::Open);
-    ProjectWindow& window = *window_->ActiveProject();
+    Open(a);
+    ProjectWindow* window = window_->ActiveProject();
     const std::string damaged = folder_.File("damaged.mtb");
     std::filesystem::copy_file(a, damaged);
     ASSERT_EQ(test::Exec(damaged, "UPDATE [MainDB] SET [CDNUMBER] = 'x'"), SQLITE_OK);
-    const std::string lacking = folder_.File("lacking.mtb");
-    const std::string gone = folder_.File("gone.txt");
-    ASSERT_TRUE(ProjectFile::Write(lacking, {{gone, 0, {{gone, 5}}}}, RunSettings()));
-
-    const std::pair<std::string, MsgResult> failures[] = {{damaged, MsgResult::OK},
-                                                          {lacking, MsgResult::No}};
-    for (const auto& [path, answer] : failures) {
-        ui_.Answer(answer);
-        Open(path);
-        EXPECT_EQ(window_->ProjectWindowCount(), 1);
-        EXPECT_EQ(window.windowTitle(), QStringLiteral("a")) << path;
-        EXPECT_EQ(window.Document().FilePath(), a);
-        EXPECT_EQ(window.ListView(ProjectList::Files)->Model().rowCount(), 2);
-    }
+    ui_.Answer(MsgResult::OK);
+    Open(damaged);
     EXPECT_EQ(ui_.Boxes().front().title.rfind("ｴﾗｰ", 0), 0u) << ui_.Boxes().front().title;
-
-    ASSERT_TRUE(window.AddFiles({FileRef::Get(MakeFile("new.txt", 5))}, ""));
-    window_->RunCommand(Command::Save);
-    EXPECT_EQ(ProjectFile::Read(a, RunSettings()).value().items.size(), 3u);
-    EXPECT_EQ(ProjectFile::Read(lacking, RunSettings()).value().items.size(), 1u);
+    EXPECT_EQ(window_->ProjectWindowCount(), 1);
+    EXPECT_EQ(window_->ActiveProject(), window);
+    EXPECT_EQ(window->Document().FilePath(), a);
 }
 
 // Close takes the active window; Close All and Exit stop at a window whose
@@ -141,6 +125,10 @@ TEST_F(ShellCommandsTest, CloseCloseAllAndExitStopAtACancelledWindow) {
     QTimer::singleShot(60'000, &guard, [] { QCoreApplication::exit(1); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(window_->isVisible());
+    // The last window's closing asked for a quit of its own, still pending;
+    // delivered outside any loop, it would make every later modal loop
+    // return at once.
+    QCoreApplication::removePostedEvents(QCoreApplication::instance(), QEvent::Quit);
 }
 
 // Add and Run ask before clearing results, but Run during a run (a resume)
