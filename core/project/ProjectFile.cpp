@@ -508,7 +508,9 @@ void CheckUnversioned(Database& db) {
     Check(db.prepare("PRAGMA integrity_check(1)", check));
     if (check.step() != StepResult::Row)
         throw Unreadable{};
-    if (const std::string_view verdict = check.columnText(0); verdict != "ok") {
+    if (std::string_view verdict = check.columnText(0); verdict != "ok") {
+        // SQLite heads its finding with the name of the database.
+        verdict.remove_prefix(verdict.find_last_of('\n') + 1);
         throw ProjectFileError(PlatformError::PathAccess(),
                                "the file is damaged: " + std::string(verdict));
     }
