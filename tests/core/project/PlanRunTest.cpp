@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/engine/RunDisplay.h"
@@ -173,17 +174,12 @@ TEST_F(PlanRunTest, StopsAndFailures) {
     EXPECT_FALSE(requests.finish);
     EXPECT_EQ(std::count(result.media.begin(), result.media.end(), 0), 0) << "every item placed";
 
-    RunSettings refused = Settings(1000);
-    refused.MediaNum = 0;
-    result = Run(Items({10}), refused);
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    ASSERT_TRUE(result.message);
-    EXPECT_EQ(result.message->id, 41036);
-
-    result = Run({}, Settings(1000));
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    ASSERT_TRUE(result.message);
-    EXPECT_EQ(result.message->id, 40029);
+    for (const auto& [sizes, mediaCount, id] :
+         {std::tuple(std::vector<double>{10}, 0, 41036), {std::vector<double>{}, -1, 40029}}) {
+        result = Run(Items(sizes), Settings(1000, mediaCount));
+        EXPECT_EQ(result.end, RunEnd::Failed) << id;
+        EXPECT_EQ(result.message ? result.message->id : 0, id);
+    }
 }
 
 // A medium's time limit ends it with its best and the run goes on; the limit

@@ -23,6 +23,8 @@ namespace {
 using namespace test;
 namespace fs = std::filesystem;
 
+const std::string kReadOnly = "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません";
+
 class SaveProjectTest : public DocumentTest {
   protected:
     SaveProjectTest() { Add(project, {MakeFile("a.txt", 3), MakeFile("b.txt", 4)}, "Photos"); }
@@ -98,7 +100,7 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     } cases[] = {
         {Obstacle::NoFolder, failed,
          "\r\ncannot lock '" + folder.File("no/p.mtb") + "': No such file or directory"},
-        {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません", ""},
+        {Obstacle::ReadOnly, kReadOnly, ""},
         {Obstacle::InUse,
          "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です\r\nそちらが終わってから、もう一度行って"
          "ください",
@@ -189,7 +191,6 @@ TEST_F(SaveProjectTest, ClosingKeepsTheWindowUntilTheSaveSucceeded) {
     chmod(readOnly.c_str(), 0444);
     project.SetFilePath(readOnly);
     const std::string copy = folder.File("copy.mtb");
-    const std::string error = "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません";
     for (const std::optional<std::string>& elsewhere :
          {std::optional<std::string>(), std::optional(copy)}) {
         ui.Answer(MsgResult::Yes);
@@ -198,7 +199,7 @@ TEST_F(SaveProjectTest, ClosingKeepsTheWindowUntilTheSaveSucceeded) {
         if (!elsewhere)
             ui.Answer(MsgResult::Yes);
         EXPECT_EQ(CloseRequest(project), elsewhere.has_value());
-        ExpectBox(ui.Boxes().at(ui.Boxes().size() - (elsewhere ? 1 : 2)), error, "ｴﾗｰ",
+        ExpectBox(ui.Boxes().at(ui.Boxes().size() - (elsewhere ? 1 : 2)), kReadOnly, "ｴﾗｰ",
                   MsgButtons::OK, MsgIcon::Critical);
         EXPECT_EQ(project.IsEmpty(), elsewhere.has_value());
     }
