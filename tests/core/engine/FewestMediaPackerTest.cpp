@@ -204,7 +204,6 @@ TEST(FewestMediaPackerTest, ManySmallItemsFillEveryMediumButTheLast) {
     }
 }
 
-// The same input gives the same plan; the callback can end the search early.
 TEST(FewestMediaPackerTest, SamePlanEachTimeAndCallbackCanFinishOrAbort) {
     std::mt19937_64 rng(3);
     const std::vector<double> sizes = RandomSizes(rng, 3000, 0, 300'000);
