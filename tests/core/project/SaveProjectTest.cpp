@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "core/platform/FileLock.h"
 #include "core/project/CloseRequest.h"
@@ -93,11 +94,7 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     const std::string failed = "ﾃﾞｰﾀの更新に失敗しました";
     // The general message names the file and the system's error after it.
     const std::string file = folder.File("p.mtb");
-    const struct {
-        Obstacle obstacle;
-        std::string text;
-        std::string cause;
-    } cases[] = {
+    const std::tuple<Obstacle, std::string, std::string> cases[] = {
         {Obstacle::NoFolder, failed,
          "\r\ncannot lock '" + folder.File("no/p.mtb") + "': No such file or directory"},
         {Obstacle::ReadOnly, kReadOnly, ""},
@@ -107,27 +104,27 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
          ""},
         {Obstacle::DiskFull, failed, "\r\ncannot write '" + folder.File("p.mtb.saving")},
     };
-    for (const auto& c : cases) {
-        const std::string path = c.obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
+    for (const auto& [obstacle, text, cause] : cases) {
+        const std::string path = obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
         WriteBytes(file, "the file that was there");
-        chmod(file.c_str(), c.obstacle == Obstacle::ReadOnly ? 0444 : 0644);
+        chmod(file.c_str(), obstacle == Obstacle::ReadOnly ? 0444 : 0644);
         project.SetFilePath(path);
         ui.Answer(MsgResult::OK);
         {
             OtherProcess otherSave([&] {
                 static FileLock held(path);
-                return c.obstacle != Obstacle::InUse || held.Take().ok();
+                return obstacle != Obstacle::InUse || held.Take().ok();
             });
-            FaultyFiles disk(c.obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
+            FaultyFiles disk(obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
             EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
         }
         const MessageBoxRequest& box = ui.Boxes().back();
-        if (c.cause.empty())
-            EXPECT_EQ(box.text, c.text);
+        if (cause.empty())
+            EXPECT_EQ(box.text, text);
         else
-            EXPECT_EQ(box.text.rfind(c.text + c.cause, 0), 0u) << box.text;
+            EXPECT_EQ(box.text.rfind(text + cause, 0), 0u) << box.text;
         EXPECT_EQ(box.icon, MsgIcon::Critical);
-        EXPECT_EQ(ReadBytes(file), "the file that was there") << c.text;
+        EXPECT_EQ(ReadBytes(file), "the file that was there") << text;
         EXPECT_EQ(project.FilePath() + project.Caption(), path + "無題1");
         EXPECT_TRUE(project.Modified());
     }
