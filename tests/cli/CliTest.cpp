@@ -244,8 +244,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine) {
           "plan --tolerance 1000 --media-size 1000 x"}) {
         const Result r = Expect(2, args, "", "12 a\nnot-a-number b\n");
         EXPECT_TRUE(r.out.empty() && r.ErrLines() == 1 && r.err.starts_with("zarvopack-cli: "))
-            << args << ":\n"
-            << r.out << r.err;
+            << args << ": " << r.out << r.err;
     }
     Expect(2, "plan --sizes -", "standard input:2:", "12 a\nnot-a-number b\n");
     Expect(2, "plan --sizes .", "'.' is a folder");

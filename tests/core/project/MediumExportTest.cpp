@@ -418,7 +418,6 @@ TEST(ExportManifestTest, KeepsAnyNameAndTakesNothingElseForAManifest) {
              "", "medium,path\n", heading, heading + "format links\nremove /etc\n",
              heading + "format links\nwrote a\\q\n", heading + "format tar\n"})
         EXPECT_FALSE(ExportManifest::Parse(text)) << text;
-    EXPECT_EQ(ExportManifest::FileName("写真", ExportFormat::Links), "写真_links.manifest");
 }
 
 // Each id keeps the medium's number whole; the ISO 9660 one keeps what its
@@ -518,10 +517,9 @@ TEST_F(ExportRequestTest, TheBoxNamesTheOutputsAndAnExistingOneIsReplacedOnlyWhe
                       "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
                       "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
                       folder.File("f6") +
-                      " … "
-                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
-                      "path_list' is made with mode 0600, readable "
-                      "by its owner only: it holds what not everyone may read, such as '" +
+                      " … ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n"
+                      "注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable by "
+                      "its owner only: it holds what not everyone may read, such as '" +
                       folder.File("f1") + "'\r\n",
                   "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
     EXPECT_EQ(watcher.outputs.back(), "写真_12.quoted_path_list");
