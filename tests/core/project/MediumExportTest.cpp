@@ -176,9 +176,8 @@ TEST_F(MediumExportTest, AnyNameEmptyFoldersAndLinksReachEveryFormat) {
     for (const char* name : {"empty", "zeros/z1", "to file", "to folder", "dangling"})
         items[0].members.push_back({Src(std::string("m/") + name), 0});
     const Files expected = TreeBelow(Src("m"));
-    Export(ExportFormat::Links);
-    Export(ExportFormat::Lists);
-    Export(ExportFormat::Iso);
+    for (const ExportFormat format : {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Iso})
+        Export(format);
     ExpectEveryFormHolds(out + "/Proj_01", expected, folder.File("fromList"));
 }
 
@@ -349,30 +348,26 @@ TEST_F(MediumExportTest, AFailedImageLeavesNothing) {
     int reports = 0;
     const ExportProgress none,
         cancelSoon{[&](const std::string&, double) { ++reports; }, [&] { return reports < 3; }};
-    const struct {
-        double capacity;
-        std::string searchPath;
-        const ExportProgress& progress;
-        std::string message;  // empty: cancelled
-    } cases[] = {
+    // capacity, PATH, progress, what the export says ("" for a cancel)
+    const std::tuple<double, std::string, const ExportProgress&, std::string> cases[] = {
         {100'000, searchPath, none, "bytes, more than the medium's capacity of 100000"},
         {1e9, folder.Path(), none, "'xorriso': is not installed"},
         {1e9, searchPath, cancelSoon, ""},
     };
-    for (const auto& c : cases) {
-        setenv("PATH", c.searchPath.c_str(), 1);
+    for (const auto& [capacity, path, progress, says] : cases) {
+        setenv("PATH", path.c_str(), 1);
         std::string message = "exported";
         try {
-            Export(ExportFormat::Iso, false, c.progress, c.capacity);
+            Export(ExportFormat::Iso, false, progress, capacity);
         } catch (const MediumExportError& error) {
             message = error.what();
         } catch (const ExportCancelled&) {
             message = "";
         }
         setenv("PATH", searchPath.c_str(), 1);
-        EXPECT_NE(message.find(c.message), std::string::npos) << message;
-        EXPECT_EQ(message.empty(), c.message.empty()) << message;
-        EXPECT_TRUE(fs::is_empty(out)) << c.message;
+        EXPECT_NE(message.find(says), std::string::npos) << message;
+        EXPECT_EQ(message.empty(), says.empty()) << message;
+        EXPECT_TRUE(fs::is_empty(out)) << says;
     }
 }
 

@@ -118,18 +118,16 @@ TEST_F(PlanRunTest, PlansAndMessages) {
         {{600, 600}, 1000, -1, 1, 32766, {0, 0}, 40024, fewest},
     };
     for (const Case& c : cases) {
-        const std::string label = ::testing::PrintToString(c.sizes) + " on " +
-                                  std::to_string(c.capacity) +
-                                  (c.method == fewest ? " fewest" : "");
+        SCOPED_TRACE(::testing::PrintToString(c.sizes) + " on " + std::to_string(c.capacity) +
+                     (c.method == fewest ? " fewest" : ""));
         RunSettings settings = Settings(c.capacity, c.mediaCount, c.minItems, c.maxItems);
         settings.Method = c.method;
         const PlanRunResult result = Run(Items(c.sizes), settings);
-        ASSERT_EQ(result.end, RunEnd::Completed) << label;
-        EXPECT_EQ(result.media, c.media) << label;
-        EXPECT_EQ(result.message ? result.message->id : 0, c.message) << label;
-        if (result.message) {
-            EXPECT_EQ(result.message->text, ResString(c.message)) << label;
-        }
+        ASSERT_EQ(result.end, RunEnd::Completed);
+        EXPECT_EQ(result.media, c.media);
+        EXPECT_EQ(result.message ? result.message->id : 0, c.message);
+        EXPECT_EQ(result.message ? result.message->text : "",
+                  c.message ? ResString(c.message) : "");
     }
 }
 
