@@ -12,14 +12,10 @@
 namespace zv {
 namespace {
 
-CliOptions Parse(std::vector<std::string> args) {
-    return ParseCommandLine(args);
-}
-
 TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
-    const CliOptions o =
-        Parse({"plan", "--media-size", "DVD-R (4.7GB)", "--tolerance=1,024", "--media-count", "3",
-               "--min-items=1", "--no-fast", "--json", "--", "--odd-name", "b"});
+    const CliOptions o = ParseCommandLine(
+        {"plan", "--media-size", "DVD-R (4.7GB)", "--tolerance=1,024", "--media-count", "3",
+         "--min-items=1", "--no-fast", "--json", "--", "--odd-name", "b"});
     EXPECT_EQ(o.command, CliOptions::Command::Plan);
     EXPECT_EQ(o.paths, (std::vector<std::string>{"--odd-name", "b"}));
 
@@ -29,11 +25,11 @@ TEST(CliOptionsTest, OptionsTakeTheirValuesEitherWay) {
     EXPECT_EQ(o.Apply(base), (RunSettings{"DVD-R (4.7GB)", 1024, 3, 100, 1, false, 0, ""}));
     EXPECT_TRUE(o.json);
     // Without a tolerance, a media size brings its own: a thousandth of it.
-    EXPECT_EQ(Parse({"plan", "--media-size=700", "x"}).Apply(base).DiffSize, 0);
-    EXPECT_EQ(Parse({"plan", "--media-size=700001", "x"}).Apply(base).DiffSize, 700);
+    EXPECT_EQ(ParseCommandLine({"plan", "--media-size=700", "x"}).Apply(base).DiffSize, 0);
+    EXPECT_EQ(ParseCommandLine({"plan", "--media-size=700001", "x"}).Apply(base).DiffSize, 700);
     // Counts go up to the dialogs' limit and no further.
-    EXPECT_EQ(Parse({"plan", "--max-items", "999999", "x"}).Apply(base).MaxFile, 999999);
-    EXPECT_THROW(Parse({"plan", "--max-items", "1000000", "x"}), UsageError);
+    EXPECT_EQ(ParseCommandLine({"plan", "--max-items", "999999", "x"}).Apply(base).MaxFile, 999999);
+    EXPECT_THROW(ParseCommandLine({"plan", "--max-items", "1000000", "x"}), UsageError);
 }
 
 TEST(ItemCollectorTest, SizeListsAndDuplicates) {

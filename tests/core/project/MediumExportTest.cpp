@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "core/platform/FileOps.h"
 #include "core/project/ExportManifest.h"
@@ -36,12 +37,6 @@ Files FilesBelow(const fs::path& root) {
             files.insert(entry.path().lexically_relative(root).generic_string());
     }
     return files;
-}
-
-// Makes an image of a quoted path list as its header says.
-int ListToImage(const std::string& list, const std::string& image) {
-    return Shell("xorriso -no_rc -backslash_codes with_quoted_input -as mkisofs -o " + image +
-                 " -r -J -graft-points --quoted_path_list " + list);
 }
 
 // The path a failed export names, "" when it succeeds.
@@ -85,9 +80,15 @@ class MediumExportTest : public ::testing::Test {
         return ExportMedia(items, "Proj", out, format, force, progress, capacity);
     }
 
+    // Options that collect what the export says besides.
+    ExportOptions Noting(bool copy = false) {
+        return {"", copy, [this](const std::string& n) { notices.push_back(n); }};
+    }
+
     test::TempFolder folder;
     std::string out = folder.File("out");
     std::vector<ProjectItem> items;
+    std::vector<std::string> notices;
 };
 
 // What a tree holds, looked at without following links: "name bytes" for a
@@ -117,7 +118,9 @@ Files TreeBelow(const fs::path& root) {
 // list names no SHA256SUMS).
 void ExpectEveryFormHolds(const std::string& medium, const Files& expected,
                           const std::string& scratch) {
-    EXPECT_EQ(ListToImage(medium + ".quoted_path_list", scratch + ".iso"), 0);
+    EXPECT_EQ(Shell("xorriso -no_rc -backslash_codes with_quoted_input -as mkisofs -o " + scratch +
+                    ".iso -r -J -graft-points --quoted_path_list " + medium + ".quoted_path_list"),
+              0);
     for (const std::string& image : {medium + ".iso", scratch + ".iso"})
         EXPECT_EQ(
             Shell("xorriso -no_rc -osirrox on -indev " + image + " -extract / " + image + ".d"), 0);
@@ -173,9 +176,8 @@ TEST_F(MediumExportTest, AnyNameEmptyFoldersAndLinksReachEveryFormat) {
     for (const char* name : {"empty", "zeros/z1", "to file", "to folder", "dangling"})
         items[0].members.push_back({Src(std::string("m/") + name), 0});
     const Files expected = TreeBelow(Src("m"));
-    Export(ExportFormat::Links);
-    Export(ExportFormat::Lists);
-    Export(ExportFormat::Iso);
+    for (const ExportFormat format : {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Iso})
+        Export(format);
     ExpectEveryFormHolds(out + "/Proj_01", expected, folder.File("fromList"));
 }
 
@@ -184,24 +186,18 @@ TEST_F(MediumExportTest, AnyNameEmptyFoldersAndLinksReachEveryFormat) {
 TEST_F(MediumExportTest, OutputsAreNoMoreReadableThanWhatTheyHold) {
     fs::permissions(Src("docs/日本語.txt"), fs::perms(0600));
     fs::permissions(Src("photos/a b.txt"), fs::perms(0640));
-    std::vector<std::string> notices;
-    const ExportOptions noting{"", false, [&](const std::string& n) { notices.push_back(n); }};
     const mode_t umask = ::umask(022);
     for (const ExportFormat format :
          {ExportFormat::Links, ExportFormat::Lists, ExportFormat::Catalog, ExportFormat::Iso})
-        ExportMedia(items, "Proj", out, format, false, {}, 1e9, noting);
+        ExportMedia(items, "Proj", out, format, false, {}, 1e9, Noting());
     ::umask(umask);
-    const std::pair<const char*, int> modes[] = {{"Proj_01/SHA256SUMS", 0640},
-                                                 {"Proj_02/SHA256SUMS", 0600},
-                                                 {"Proj_01.quoted_path_list", 0640},
-                                                 {"Proj_02.quoted_path_list", 0600},
-                                                 {"Proj_01.iso", 0640},
-                                                 {"Proj_01.iso.sha256", 0640},
-                                                 {"Proj_02.iso", 0600},
-                                                 {"Proj_02.iso.sha256", 0600},
-                                                 {"Proj_catalog.csv", 0600},
-                                                 {"Proj_links.manifest", 0600},
-                                                 {"Proj_02/docs/日本語.txt", 0600}};
+    std::vector<std::pair<std::string, int>> modes{{"Proj_catalog.csv", 0600},
+                                                   {"Proj_links.manifest", 0600},
+                                                   {"Proj_02/docs/日本語.txt", 0600}};
+    for (const char* output : {"/SHA256SUMS", ".quoted_path_list", ".iso", ".iso.sha256"}) {
+        modes.push_back({"Proj_01" + std::string(output), 0640});
+        modes.push_back({"Proj_02" + std::string(output), 0600});
+    }
     for (const auto& [name, mode] : modes)
         EXPECT_EQ(static_cast<int>(fs::status(out + "/" + name).permissions()), mode) << name;
     EXPECT_NE(std::find(notices.begin(), notices.end(),
@@ -224,9 +220,8 @@ TEST_F(MediumExportTest, ARefusedHardLinkBecomesASymbolicLinkOrACopy) {
     NoHardLinks disk;
     const FileOpsScope scope(disk);
     for (const bool copy : {false, true}) {
-        std::vector<std::string> notices;
-        const ExportOptions options{"", copy, [&](const std::string& n) { notices.push_back(n); }};
-        ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, options);
+        notices.clear();
+        ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, Noting(copy));
         const fs::path file = out + "/Proj_02/docs/x=y.txt";
         EXPECT_EQ(fs::is_symlink(file), !copy);
         EXPECT_EQ(test::ReadBytes(file.string()), "docs/x=y.txt");
@@ -284,9 +279,8 @@ TEST_F(MediumExportTest, AForcedExportReplacesOnlyWhatTheEarlierExportWrote) {
     Export(ExportFormat::Links);
     test::WriteBytes(out + "/mine.txt", "mine");
     items.pop_back();
-    std::vector<std::string> notices;
-    const ExportOptions noting{"", false, [&](const std::string& n) { notices.push_back(n); }};
-    EXPECT_EQ(ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, noting).size(), 2u);
+    EXPECT_EQ(ExportMedia(items, "Proj", out, ExportFormat::Links, true, {}, 0, Noting()).size(),
+              2u);
     EXPECT_FALSE(fs::exists(out + "/Proj_03"));
     EXPECT_EQ(notices, std::vector<std::string>{"removed '" + out +
                                                 "/Proj_03', which the earlier "
@@ -354,30 +348,26 @@ TEST_F(MediumExportTest, AFailedImageLeavesNothing) {
     int reports = 0;
     const ExportProgress none,
         cancelSoon{[&](const std::string&, double) { ++reports; }, [&] { return reports < 3; }};
-    const struct {
-        double capacity;
-        std::string searchPath;
-        const ExportProgress& progress;
-        std::string message;  // empty: cancelled
-    } cases[] = {
+    // capacity, PATH, progress, what the export says ("" for a cancel)
+    const std::tuple<double, std::string, const ExportProgress&, std::string> cases[] = {
         {100'000, searchPath, none, "bytes, more than the medium's capacity of 100000"},
         {1e9, folder.Path(), none, "'xorriso': is not installed"},
         {1e9, searchPath, cancelSoon, ""},
     };
-    for (const auto& c : cases) {
-        setenv("PATH", c.searchPath.c_str(), 1);
+    for (const auto& [capacity, path, progress, says] : cases) {
+        setenv("PATH", path.c_str(), 1);
         std::string message = "exported";
         try {
-            Export(ExportFormat::Iso, false, c.progress, c.capacity);
+            Export(ExportFormat::Iso, false, progress, capacity);
         } catch (const MediumExportError& error) {
             message = error.what();
         } catch (const ExportCancelled&) {
             message = "";
         }
         setenv("PATH", searchPath.c_str(), 1);
-        EXPECT_NE(message.find(c.message), std::string::npos) << message;
-        EXPECT_EQ(message.empty(), c.message.empty()) << message;
-        EXPECT_TRUE(fs::is_empty(out)) << c.message;
+        EXPECT_NE(message.find(says), std::string::npos) << message;
+        EXPECT_EQ(message.empty(), says.empty()) << message;
+        EXPECT_TRUE(fs::is_empty(out)) << says;
     }
 }
 
@@ -416,27 +406,20 @@ TEST(ExportManifestTest, KeepsAnyNameAndTakesNothingElseForAManifest) {
                                   {"/x\ny"}};
     const std::optional<ExportManifest> read = ExportManifest::Parse(manifest.Text());
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->project, manifest.project);
-    EXPECT_EQ(read->format, manifest.format);
-    EXPECT_EQ(read->written, manifest.written);
-    EXPECT_EQ(read->unplaced, manifest.unplaced);
+    EXPECT_EQ(std::tie(read->project, read->format, read->written, read->unplaced),
+              std::tie(manifest.project, manifest.format, manifest.written, manifest.unplaced));
     const std::string heading = "zarvopack export manifest 1\n";
     for (const std::string& text : std::vector<std::string>{
              "", "medium,path\n", heading, heading + "format links\nremove /etc\n",
              heading + "format links\nwrote a\\q\n", heading + "format tar\n"})
         EXPECT_FALSE(ExportManifest::Parse(text)) << text;
-    EXPECT_EQ(ExportManifest::FileName("写真", ExportFormat::Links), "写真_links.manifest");
 }
 
 // Each id keeps the medium's number whole; the ISO 9660 one keeps what its
 // letters allow, the Joliet one the name as it is typed.
 TEST(VolumeIdTest, BothIdsKeepTheNameAsFarAsTheirLettersAllow) {
-    const struct {
-        const char* project;
-        int medium;
-        const char* iso;
-        const char* joliet;
-    } cases[] = {
+    // project, medium, ISO 9660 id, Joliet id
+    const std::tuple<std::string, int, std::string, std::string> cases[] = {
         {"Proj", 1, "PROJ_01", "Proj_01"},
         {"my photos (2024)", 12, "MY_PHOTOS_2024_12", "my photos (20_12"},
         {"無題1", 1, "ZARVOPACK_01", "無題1_01"},
@@ -450,10 +433,9 @@ TEST(VolumeIdTest, BothIdsKeepTheNameAsFarAsTheirLettersAllow) {
         {"a_very_long_project_name_for_the_archive", 32766, "A_VERY_LONG_PROJECT_NAME_F_32766",
          "a_very_lon_32766"},
     };
-    for (const auto& c : cases) {
-        const VolumeIds ids = VolumeIdsFor(c.project, c.medium);
-        EXPECT_EQ(ids.iso, c.iso) << c.project;
-        EXPECT_EQ(ids.joliet, c.joliet) << c.project;
+    for (const auto& [project, medium, iso, joliet] : cases) {
+        const VolumeIds ids = VolumeIdsFor(project, medium);
+        EXPECT_EQ(ids.iso + "|" + ids.joliet, iso + "|" + joliet) << project;
     }
 }
 
@@ -467,10 +449,7 @@ std::string Digest(const std::string& bytes, size_t piece) {
 // Known digests, lengths around the block and padding boundaries among them,
 // fed in any pieces.
 TEST(Sha256Test, KnownVectorsInAnyPieces) {
-    const struct {
-        std::string bytes;
-        const char* hex;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
         {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
         {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
@@ -479,9 +458,9 @@ TEST(Sha256Test, KnownVectorsInAnyPieces) {
         {std::string(1000000, 'a'),
          "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, hex] : cases) {
         for (const size_t piece : {size_t{1}, size_t{63}, size_t{64}, size_t{1000}})
-            EXPECT_EQ(Digest(c.bytes, piece), c.hex) << c.bytes.size() << " in " << piece;
+            EXPECT_EQ(Digest(bytes, piece), hex) << bytes.size() << " in " << piece;
     }
 }
 
@@ -533,10 +512,9 @@ TEST_F(ExportRequestTest, TheBoxNamesTheOutputsAndAnExistingOneIsReplacedOnlyWhe
                       "写真_05.quoted_path_list\r\nほか1個\r\n\r\n"
                       "次の項目はどのﾒﾃﾞｨｱにも入っていないため、書き出していません：\r\n" +
                       folder.File("f6") +
-                      " … "
-                      "ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n注意：\r\n'写真_01.quoted_"
-                      "path_list' is made with mode 0600, readable "
-                      "by its owner only: it holds what not everyone may read, such as '" +
+                      " … ﾒﾃﾞｨｱごとのﾌｧｲﾙ数の制限で入る場所がありません\r\n"
+                      "注意：\r\n'写真_01.quoted_path_list' is made with mode 0600, readable by "
+                      "its owner only: it holds what not everyone may read, such as '" +
                       folder.File("f1") + "'\r\n",
                   "書き出し", MsgButtons::OK, MsgIcon::Exclamation);
     EXPECT_EQ(watcher.outputs.back(), "写真_12.quoted_path_list");
@@ -572,8 +550,7 @@ TEST_F(ExportRequestTest, AFailureIsShownACancelIsNotAndNeitherWritesAnything) {
                   "書き出し", MsgButtons::OK, MsgIcon::Critical);
     EXPECT_FALSE(fs::exists(out) && !fs::is_empty(out));
 
-    // Outputs are named after the project file, or the caption of an untitled one.
-    EXPECT_EQ(ExportProjectName(project), "写真");
+    // Outputs are named after the project file (as above), or the caption of an untitled one.
     project.SetFilePath("");
     project.SetCaption("無題3");
     EXPECT_EQ(ExportProjectName(project), "無題3");

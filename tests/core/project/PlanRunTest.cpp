@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/engine/RunDisplay.h"
@@ -117,18 +118,16 @@ TEST_F(PlanRunTest, PlansAndMessages) {
         {{600, 600}, 1000, -1, 1, 32766, {0, 0}, 40024, fewest},
     };
     for (const Case& c : cases) {
-        const std::string label = ::testing::PrintToString(c.sizes) + " on " +
-                                  std::to_string(c.capacity) +
-                                  (c.method == fewest ? " fewest" : "");
+        SCOPED_TRACE(::testing::PrintToString(c.sizes) + " on " + std::to_string(c.capacity) +
+                     (c.method == fewest ? " fewest" : ""));
         RunSettings settings = Settings(c.capacity, c.mediaCount, c.minItems, c.maxItems);
         settings.Method = c.method;
         const PlanRunResult result = Run(Items(c.sizes), settings);
-        ASSERT_EQ(result.end, RunEnd::Completed) << label;
-        EXPECT_EQ(result.media, c.media) << label;
-        EXPECT_EQ(result.message ? result.message->id : 0, c.message) << label;
-        if (result.message) {
-            EXPECT_EQ(result.message->text, ResString(c.message)) << label;
-        }
+        ASSERT_EQ(result.end, RunEnd::Completed);
+        EXPECT_EQ(result.media, c.media);
+        EXPECT_EQ(result.message ? result.message->id : 0, c.message);
+        EXPECT_EQ(result.message ? result.message->text : "",
+                  c.message ? ResString(c.message) : "");
     }
 }
 
@@ -173,17 +172,12 @@ TEST_F(PlanRunTest, StopsAndFailures) {
     EXPECT_FALSE(requests.finish);
     EXPECT_EQ(std::count(result.media.begin(), result.media.end(), 0), 0) << "every item placed";
 
-    RunSettings refused = Settings(1000);
-    refused.MediaNum = 0;
-    result = Run(Items({10}), refused);
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    ASSERT_TRUE(result.message);
-    EXPECT_EQ(result.message->id, 41036);
-
-    result = Run({}, Settings(1000));
-    EXPECT_EQ(result.end, RunEnd::Failed);
-    ASSERT_TRUE(result.message);
-    EXPECT_EQ(result.message->id, 40029);
+    for (const auto& [sizes, mediaCount, id] :
+         {std::tuple(std::vector<double>{10}, 0, 41036), {std::vector<double>{}, -1, 40029}}) {
+        result = Run(Items(sizes), Settings(1000, mediaCount));
+        EXPECT_EQ(result.end, RunEnd::Failed) << id;
+        EXPECT_EQ(result.message ? result.message->id : 0, id);
+    }
 }
 
 // A medium's time limit ends it with its best and the run goes on; the limit

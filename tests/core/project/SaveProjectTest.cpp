@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "core/platform/FileLock.h"
 #include "core/project/CloseRequest.h"
@@ -22,6 +23,8 @@ namespace {
 
 using namespace test;
 namespace fs = std::filesystem;
+
+const std::string kReadOnly = "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません";
 
 class SaveProjectTest : public DocumentTest {
   protected:
@@ -91,41 +94,37 @@ TEST_F(SaveProjectTest, AFailedWriteChangesNothing) {
     const std::string failed = "ﾃﾞｰﾀの更新に失敗しました";
     // The general message names the file and the system's error after it.
     const std::string file = folder.File("p.mtb");
-    const struct {
-        Obstacle obstacle;
-        std::string text;
-        std::string cause;
-    } cases[] = {
+    const std::tuple<Obstacle, std::string, std::string> cases[] = {
         {Obstacle::NoFolder, failed,
          "\r\ncannot lock '" + folder.File("no/p.mtb") + "': No such file or directory"},
-        {Obstacle::ReadOnly, "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません", ""},
+        {Obstacle::ReadOnly, kReadOnly, ""},
         {Obstacle::InUse,
          "ﾃﾞｰﾀﾌｧｲﾙは他の実行または保存で使用中です\r\nそちらが終わってから、もう一度行って"
          "ください",
          ""},
         {Obstacle::DiskFull, failed, "\r\ncannot write '" + folder.File("p.mtb.saving")},
     };
-    for (const auto& c : cases) {
-        const std::string path = c.obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
+    for (const auto& [obstacle, text, cause] : cases) {
+        const std::string path = obstacle == Obstacle::NoFolder ? folder.File("no/p.mtb") : file;
         WriteBytes(file, "the file that was there");
-        chmod(file.c_str(), c.obstacle == Obstacle::ReadOnly ? 0444 : 0644);
+        chmod(file.c_str(), obstacle == Obstacle::ReadOnly ? 0444 : 0644);
         project.SetFilePath(path);
         ui.Answer(MsgResult::OK);
         {
             OtherProcess otherSave([&] {
                 static FileLock held(path);
-                return c.obstacle != Obstacle::InUse || held.Take().ok();
+                return obstacle != Obstacle::InUse || held.Take().ok();
             });
-            FaultyFiles disk(c.obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
+            FaultyFiles disk(obstacle == Obstacle::DiskFull ? 3 : 1 << 30, ENOSPC);
             EXPECT_FALSE(SaveProject(project, kSaveToPath, false));
         }
         const MessageBoxRequest& box = ui.Boxes().back();
-        if (c.cause.empty())
-            EXPECT_EQ(box.text, c.text);
+        if (cause.empty())
+            EXPECT_EQ(box.text, text);
         else
-            EXPECT_EQ(box.text.rfind(c.text + c.cause, 0), 0u) << box.text;
+            EXPECT_EQ(box.text.rfind(text + cause, 0), 0u) << box.text;
         EXPECT_EQ(box.icon, MsgIcon::Critical);
-        EXPECT_EQ(ReadBytes(file), "the file that was there") << c.text;
+        EXPECT_EQ(ReadBytes(file), "the file that was there") << text;
         EXPECT_EQ(project.FilePath() + project.Caption(), path + "無題1");
         EXPECT_TRUE(project.Modified());
     }
@@ -189,7 +188,6 @@ TEST_F(SaveProjectTest, ClosingKeepsTheWindowUntilTheSaveSucceeded) {
     chmod(readOnly.c_str(), 0444);
     project.SetFilePath(readOnly);
     const std::string copy = folder.File("copy.mtb");
-    const std::string error = "ﾃﾞｰﾀﾌｧｲﾙは読取専用です\r\nﾌｧｲﾙを書き換えることは出来ません";
     for (const std::optional<std::string>& elsewhere :
          {std::optional<std::string>(), std::optional(copy)}) {
         ui.Answer(MsgResult::Yes);
@@ -198,7 +196,7 @@ TEST_F(SaveProjectTest, ClosingKeepsTheWindowUntilTheSaveSucceeded) {
         if (!elsewhere)
             ui.Answer(MsgResult::Yes);
         EXPECT_EQ(CloseRequest(project), elsewhere.has_value());
-        ExpectBox(ui.Boxes().at(ui.Boxes().size() - (elsewhere ? 1 : 2)), error, "ｴﾗｰ",
+        ExpectBox(ui.Boxes().at(ui.Boxes().size() - (elsewhere ? 1 : 2)), kReadOnly, "ｴﾗｰ",
                   MsgButtons::OK, MsgIcon::Critical);
         EXPECT_EQ(project.IsEmpty(), elsewhere.has_value());
     }
