@@ -199,8 +199,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args) {
             flag();
             options.afterRun = true;
         } else if (arg == "--force") {
-            if (!exports && !runs)
-                throw UsageError(arg + " is an option of plan, run and export");
+            if (!exports && !runs && options.command != CliOptions::Command::Show)
+                throw UsageError(arg + " is an option of plan, run, show and export");
             flag();
             options.force = true;
         } else if (arg == "--format") {
@@ -301,7 +301,7 @@ const char* UsageText() {
     return R"(usage: zarvopack-cli plan [options] PATH...
        zarvopack-cli plan [options] --sizes FILE
        zarvopack-cli run [options] PROJECT.mtb
-       zarvopack-cli show [--json] [--verbose] PROJECT.mtb
+       zarvopack-cli show [--json] [--verbose] [--force] PROJECT.mtb
        zarvopack-cli export --format links|lists|iso|catalog [--to DIR]
                      [--force] [--copy] [--allow-unplaced] [--quiet] PROJECT.mtb
        zarvopack-cli verify [--medium N] [--quiet] PROJECT.mtb PATH
@@ -421,7 +421,7 @@ named below, as for a new project):
                          fill the capacity
   --force                replace what the after-run action wrote before;
                          also load a project whose contents do not match its
-                         checksum (run and export)
+                         checksum (show, run and export)
   --allow-unplaced       items on no medium and entries skipped are still
                          named, but the exit status stays 0 (also for export)
   --after-run            (run) carry out the after-run action stored in the

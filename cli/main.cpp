@@ -228,7 +228,7 @@ ProjectData ReadProject(const std::string& path, const CliOptions& options) {
         project = ProjectFile::Read(path, NewProjectSettings(options), options.force);
     } catch (const ChecksumMismatchError& error) {
         throw Failure("'" + path + "': " + error.Detail() +
-                      " (run and export load it as it is with --force)");
+                      " (show, run and export load it as it is with --force)");
     } catch (const ProjectFileError& error) {
         throw Failure("'" + path + "' is not a readable project: " + error.Detail());
     } catch (const PlatformError& error) {

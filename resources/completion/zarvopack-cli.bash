@@ -48,7 +48,7 @@ _zarvopack_cli() {
     case ${words[1]} in
         plan) options="$run_options --group-folders --sizes --save" ;;
         run) options="$run_options --after-run" ;;
-        show) options="--json --verbose" ;;
+        show) options="--json --verbose --force" ;;
         export) options="--format --to --force --copy --allow-unplaced --quiet" ;;
         verify) options="--medium --quiet" ;;
         *) return ;;

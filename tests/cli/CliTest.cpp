@@ -545,7 +545,10 @@ TEST_F(CliTest, FilesThatAreNoProjectOrDoNotMatchTheirChecksumAreRefused) {
     MakeFile("data/one.bin", 600);
     Expect(0, "plan --media-size 1000 --save p.mtb data");
     ASSERT_EQ(test::Exec(project, "UPDATE [Plan] SET [MEDIUM] = 2"), SQLITE_OK);
-    Expect(1, "show p.mtb", "'p.mtb': the file's contents do not match its checksum");
+    Expect(1, "show p.mtb",
+           "'p.mtb': the file's contents do not match its checksum (show, run and export load "
+           "it as it is with --force)");
+    Expect(0, "show --force p.mtb", "loaded as it is (--force)\n");
     const Result r = Expect(0, "export --format lists --to media --force p.mtb",
                             "do not match its checksum; loaded as it is (--force)");
     EXPECT_EQ(r.out, "media/p_02.quoted_path_list\n");
