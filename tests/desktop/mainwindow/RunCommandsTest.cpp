@@ -87,12 +87,6 @@ class RunCommandsTest : public test::MainWindowFixture {
     }
 
     RunDialog* ShownRunDialog() const { return window_->findChild<RunDialog*>(); }
-    static Media MediaOf(const ProjectWindow& project) {
-        Media media;
-        for (const ItemRecord& item : project.Document().Items())
-            media.push_back(item.Medium);
-        return media;
-    }
     // Lets the events run until the run is over and its dialog gone.
     void WaitForTheEnd() {
         ASSERT_TRUE(QTest::qWaitFor(
@@ -136,10 +130,12 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesWhileTheWindowsS
     EXPECT_FALSE(ShownRunDialog()->IsPaused());
     WaitForTheEnd();
 
-    Media expected;
+    Media media, expected;
+    for (const ItemRecord& item : window.Document().Items())
+        media.push_back(item.Medium);
     for (const ProjectItem& item : byTool->items)
         expected.push_back(item.medium);
-    EXPECT_EQ(MediaOf(window), expected);
+    EXPECT_EQ(media, expected);
     EXPECT_GE(*std::max_element(expected.begin(), expected.end()), 4);
     EXPECT_EQ(window.CurrentTab(), ProjectTab::Result);
     EXPECT_TRUE(window.Document().Modified());
@@ -147,10 +143,8 @@ TEST_F(RunCommandsTest, F5RunsTheProjectAsTheCommandLineToolDoesWhileTheWindowsS
     ExpectBox(ui_.Boxes().back(), "実行は完了しました", "Zarvopack");
 }
 
-// A run stopped from the result tab says that the user stopped it and leaves
-// no medium of the plan it cleared on view. Files dropped onto the project
-// meanwhile are refused, and none is dragged out of the result list: the
-// run's plan goes back into the items it took.
+// A run stopped from the result tab leaves no medium of the plan it cleared on
+// view. Meanwhile dropped files are refused and none leaves the result list.
 TEST_F(RunCommandsTest, AStoppedRunSaysSoAndShowsNoOldMedium) {
     ProjectWindow& window = Opened(PlannedProject("stop.mtb"));
     window.SelectTab(ProjectTab::Result);

