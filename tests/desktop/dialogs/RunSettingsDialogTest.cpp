@@ -272,25 +272,6 @@ TEST_F(RunSettingsDialogTest, APresetErrorIsToldAndTheFieldUnderTheMouseIsExplai
     }
 }
 
-// The limit shows the settings file's, is asked for only while its method is
-// chosen and explains itself when it has the focus.
-TEST_F(RunSettingsDialogTest, TheTimeLimitOfTheSequentialSearchIsStoredForTheProgram) {
-    Write(settings_keys::MediumTimeLimit.name, "10", settings_keys::kRunDefaults);
-    Open();
-    auto* limit = Control<QDoubleSpinBox>("objTimeLimit");
-    EXPECT_EQ(limit->value(), 10);
-    EXPECT_FALSE(limit->isEnabled()) << "fewest media has no limit";
-    Control<QComboBox>("objCombo(1)")->setCurrentIndex(0);
-    ASSERT_TRUE(limit->isEnabled());
-    limit->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(Label(14)->text().startsWith(QStringLiteral("「1枚ずつ順に」で1枚の")));
-    limit->selectAll();
-    QTest::keyClicks(limit, QStringLiteral("2.5"));
-    Click(3);
-    EXPECT_EQ(LoadMediumTimeLimit(), 2.5);
-    EXPECT_EQ(project_.GetRunSettings().Method, PackingMethod::Sequential);
-}
-
 // A size of a yotta byte or more keeps the focus in its box, and the click on
 // OK that took the focus goes no further; a refused rule takes the user to its
 // box. Nothing is applied until the settings are right.
@@ -350,14 +331,23 @@ TEST_F(RunSettingsDialogTest, TheDefaultsButtonStoresTheBoxesAsShownAndSaysSo) {
 }
 
 TEST_F(RunSettingsDialogTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCancelApplyNothing) {
+    // The sequential search's time limit is the program's, in the settings file.
+    Write(settings_keys::MediumTimeLimit.name, "10", settings_keys::kRunDefaults);
     RunSettings expected = loaded_;
     expected.DiffSize = 4707319;  // the tolerance shows whole bytes
     for (const bool change : {false, true}) {
         Open();
         EXPECT_EQ(Capacity()->count(), 2);
+        auto* limit = Control<QDoubleSpinBox>("objTimeLimit");
+        EXPECT_EQ(limit->value(), 10);
+        EXPECT_FALSE(limit->isEnabled()) << "fewest media has no limit";
         if (change) {
             Control<QCheckBox>("objCheck(0)")->setChecked(false);
             Control<QComboBox>("objCombo(1)")->setCurrentIndex(0);
+            limit->setFocus(Qt::TabFocusReason);
+            EXPECT_TRUE(Label(14)->text().startsWith(QStringLiteral("「1枚ずつ順に」で1枚の")));
+            limit->selectAll();
+            QTest::keyClicks(limit, QStringLiteral("2.5"));
             Control<QComboBox>("objCombo(2)")->setCurrentIndex(1);
             Control<QCheckBox>("objCheck(1)")->setChecked(true);
             TypeInto(2, QStringLiteral("100"));
@@ -378,6 +368,7 @@ TEST_F(RunSettingsDialogTest, OkAndEnterApplyTheSettingsShownWhileEscapeAndCance
                   QKeySequence::mnemonic(Control<QPushButton>("objButton(3)")->text()));
         EXPECT_FALSE(dialog_->isVisible());
         EXPECT_EQ(project_.GetRunSettings(), expected);
+        EXPECT_EQ(LoadMediumTimeLimit(), change ? 2.5 : 10);
     }
     EXPECT_TRUE(project_.Modified());
     project_.SetModified(false);
