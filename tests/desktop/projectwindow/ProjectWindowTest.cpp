@@ -190,10 +190,9 @@ TEST_F(ProjectWindowTest, APlannedProjectShowsEveryMediumAndTheUnplacedLoudly) {
         EXPECT_EQ(row->foreground(0).color(), QColor(192, 0, 0));
     EXPECT_EQ(overview->currentItem(), overview->topLevelItem(0)) << "the medium listed below";
 
-    const Texts mediumTwo{" 1枚目", " 2枚目", " 未処理分", "2", "600", F("b"), F("c")};
-    const Texts none{" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")};
     const std::pair<const QTreeWidgetItem*, Texts> choices[] = {
-        {overview->topLevelItem(1), mediumTwo}, {unplaced->child(0), none}};
+        {overview->topLevelItem(1), {" 1枚目", " 2枚目", " 未処理分", "2", "600", F("b"), F("c")}},
+        {unplaced->child(0), {" 1枚目", " 2枚目", " 未処理分", "1", "900", F("e")}}};
     for (const auto& [row, shown] : choices) {
         QTest::mouseClick(overview->viewport(), Qt::LeftButton, {},
                           overview->visualItemRect(row).center());
@@ -222,8 +221,7 @@ TEST_F(ProjectWindowTest, APlannedProjectShowsEveryMediumAndTheUnplacedLoudly) {
               (Texts{" 未処理分", "5", "2,100", F("a"), F("b"), F("c"), F("d"), F("e")}));
 }
 
-// The caption follows the file saved or loaded; a file that is no project
-// empties the window, list included.
+// The caption follows the file saved or loaded and marks unsaved changes.
 TEST_F(ProjectWindowTest, SaveAndLoadCarryTheCaption) {
     ProjectWindow window;
     const std::string untitled = window.windowTitle().toStdString();
