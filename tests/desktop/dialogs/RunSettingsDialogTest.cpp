@@ -169,10 +169,6 @@ TEST_F(RunSettingRulesTest, DefaultsAreStoredAsShownAndAnEmptyBoxLeavesItsKey) {
     EXPECT_EQ(Stored(), "1 DVD 12345 32,766 1,000 0 1 1 3 /media/burn");
     EXPECT_TRUE(R::StoreDefaults({"", "5", "", "", "", false}));
     EXPECT_EQ(Stored(), "0 DVD 5 32,766 1,000 0 0 0 0 /media/burn");
-
-    std::filesystem::remove(folder_.Settings());
-    std::filesystem::create_directory(folder_.Settings());
-    EXPECT_FALSE(R::StoreDefaults({"DVD", "5", "1", "1", "0", false}));
 }
 
 // The boxes by their place in the dialog: the capacity, then objText(0) to (4).
