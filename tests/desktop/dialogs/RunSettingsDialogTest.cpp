@@ -228,9 +228,8 @@ class RunSettingsDialogTest : public RunSettingRulesTest {
         EXPECT_FALSE(dialog_->Applied());
     }
 
-    const RunSettings loaded_{
-        "DVD-R (4.7GB)",           4707319.5, 99, 32766, 0, true, 3, "/media/backup",
-        PackingMethod::FewestMedia};
+    const RunSettings loaded_ = RunSettings("DVD-R (4.7GB)", 4707319.5, 99, 32766, 0, true, 3,
+                                            "/media/backup", PackingMethod::FewestMedia);
     ProjectDocument project_;
     std::unique_ptr<RunSettingsDialog> dialog_;
 };
