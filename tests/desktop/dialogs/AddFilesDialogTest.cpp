@@ -40,18 +40,10 @@ using Texts = std::vector<std::string>;
 // as a user does while a scan lets the events run.
 class YieldingUi : public ScriptedUi {
   public:
-    std::function<void(bool now)> onYield;  // `now`: a forced yield
+    std::function<void(bool now)> onYield = [](bool) {};  // `now`: a forced yield
 
-    void Yield() override {
-        ScriptedUi::Yield();
-        if (onYield)
-            onYield(false);
-    }
-    void YieldNow() override {
-        ScriptedUi::YieldNow();
-        if (onYield)
-            onYield(true);
-    }
+    void Yield() override { ScriptedUi::Yield(), onYield(false); }
+    void YieldNow() override { ScriptedUi::YieldNow(), onYield(true); }
 };
 
 // Drives the test lays out: folders that play the part of volumes, some of
@@ -300,7 +292,7 @@ TEST_F(AddFilesDialogTest, AScanShowsItsProgressAndCancelEscOrTheCloseBoxStopIt)
          true},
     };
     for (const auto& [folders, stop, closes] : stops) {
-        ui_.onYield = nullptr;
+        ui_.onYield = [](bool) {};
         if (Subfolders()->isChecked())
             Click(Subfolders());
         int walked = 0;
@@ -354,40 +346,54 @@ TEST_F(AddFilesDialogTest, HeadingsSortBothWaysAndTheFilterLooksAtTheFileNameOnl
 
 // More rows than a project has room for are checked all the same: the group
 // question comes first, as one group they are one item, and only as single
-// items does the project refuse them.
-TEST_F(AddFilesDialogTest, MoreFilesThanAProjectHoldsAreOfferedAsOneGroup) {
+// items does the project refuse them. The dialog stays open with its marks.
+TEST_F(AddFilesDialogTest, CheckedFilesTooManyForTheProjectGoToItAsOneGroup) {
     Make("held");
     ItemRecord held;
     held.Files.front() = FileRef::Get(folder_.File("held"));
     held.Name = held.PathList = held.Files.front().Path();
-    document_.Items().assign(kMaxProjectItems - 3, held);
-    for (const char* name : {"many/0", "many/1", "many/2", "many/sub/last"})
+    document_.Items().assign(kMaxProjectItems - 2, held);
+    for (const char* name : {"many/0", "many/1", "many/2", "many/3"})
         Make(name);
     Open("many");
-    Click(Subfolders());
-    ASSERT_EQ(Rows().rowCount(), 4);
+    // Ctrl+A checks every row, or none when all are checked, wherever the focus is.
+    Check(1);
     QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(Checks(), "xxxx");
-    EXPECT_TRUE(ui_.Boxes().empty());
+    QTest::keyClick(FilterBox(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(Checks(), "....");
+    for (const int row : {0, 2, 3})
+        Check(row);
 
+    // Single items first, then a group with a long name ended with Return.
+    const std::string name(300, 'n');
     for (const bool group : {false, true}) {
         test::WhenModal<GroupNameDialog>([&](GroupNameDialog& confirmation) {
-            if (group) {
-                QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
-                test::Control<QLineEdit>(confirmation, "objText(0)")->setText("all");
-            }
-            QTest::mouseClick(test::Control(confirmation, "objButton(0)"), Qt::LeftButton);
+            EXPECT_EQ(confirmation.parentWidget(), dialog_.get());
+            if (!group)
+                return QTest::mouseClick(test::Control(confirmation, "objButton(0)"),
+                                         Qt::LeftButton);
+            QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
+            auto* box = test::Control<QLineEdit>(confirmation, "objText(0)");
+            box->setText(QString::fromStdString(name));
+            QTest::keyClick(box, Qt::Key_Return);
         });
         for (int box = 0; box < (group ? 0 : 2); ++box)
             ui_.Answer(MsgResult::OK);
+        redrawn_.clear();
         Click(Button(1));
     }
     // The project's refusal comes first; its text is the project's.
-    ASSERT_EQ(ui_.Boxes().size(), 2u);
     test::ExpectBox(ui_.Boxes().at(1), "ﾘｽﾄの追加に失敗しました", "Zarvopack");
-    ASSERT_EQ(document_.Items().size(), static_cast<size_t>(kMaxProjectItems - 2));
-    EXPECT_EQ(document_.Items().back().Name, "all");
-    EXPECT_EQ(document_.Items().back().Files.size(), 4u);
+    ASSERT_EQ(document_.Items().size(), static_cast<size_t>(kMaxProjectItems - 1));
+    EXPECT_EQ(document_.Items().back().Name, name);
+    EXPECT_EQ(
+        document_.Items().back().PathList,
+        folder_.File("many/0") + "\t" + folder_.File("many/2") + "\t" + folder_.File("many/3"));
+    EXPECT_EQ(redrawn_, (Texts{""})) << "the list is drawn again at the top level";
+    EXPECT_EQ(dialog_->focusWidget(), Button(0));
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_EQ(Checks(), "x.xx") << "the marks stay";
 }
 
 TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
@@ -405,7 +411,6 @@ TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
     ui_.Answer(MsgResult::Retry);
     ui_.Answer(MsgResult::Cancel);
     DriveBox()->setCurrentIndex(1);
-    ASSERT_EQ(ui_.Boxes().size(), 2u);
     for (const MessageBoxRequest& box : ui_.Boxes())
         test::ExpectBox(box,
                         "ﾄﾞﾗｲﾌﾞの準備が出来ていません\r\n" +
@@ -439,38 +444,6 @@ TEST_F(AddFilesDialogTest, ADriveThatIsNotReadyIsOfferedAgainOrLeftAlone) {
     EXPECT_EQ(Checks(), "x");
     Drop(dirArea, {folder_.File("here/sub")});
     EXPECT_EQ(Column(0), Texts{"s.txt"});
-}
-
-TEST_F(AddFilesDialogTest, CheckedFilesGoToTheProjectAndTheDialogStaysOpen) {
-    for (const char* file : {"add/a.txt", "add/b.txt", "add/c.txt"})
-        Make(file);
-    Open("add");
-    // Ctrl+A checks every row, or none when all are checked, wherever the focus is.
-    Check(1);
-    QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(Checks(), "xxx");
-    QTest::keyClick(FilterBox(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(Checks(), "...");
-    Check(0);
-    Check(2);
-    // Two files, confirmed as a group by a long name ended with Return.
-    const std::string name(300, 'n');
-    test::WhenModal<GroupNameDialog>([&](GroupNameDialog& confirmation) {
-        EXPECT_EQ(confirmation.parentWidget(), dialog_.get());
-        QTest::mouseClick(test::Control(confirmation, "objOption(1)"), Qt::LeftButton);
-        auto* box = test::Control<QLineEdit>(confirmation, "objText(0)");
-        box->setText(QString::fromStdString(name));
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-    Click(Button(1));
-    ASSERT_EQ(document_.Items().size(), 1u);
-    EXPECT_EQ(document_.Items()[0].Name, name);
-    EXPECT_EQ(document_.Items()[0].PathList,
-              folder_.File("add/a.txt") + "\t" + folder_.File("add/c.txt"));
-    EXPECT_EQ(redrawn_, (Texts{""})) << "the list is drawn again at the top level";
-    EXPECT_EQ(dialog_->focusWidget(), Button(0));
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_EQ(Checks(), "x.x") << "the marks stay";
 }
 
 }  // namespace
