@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
     const std::optional<ProjectData> reloaded = Load(saved);
-    if (!reloaded || loaded->items != reloaded->items ||
-        loaded->settings != reloaded->settings) {
+    if (!reloaded || loaded->items != reloaded->items || loaded->settings != reloaded->settings) {
         std::cerr << "a saved project did not load back as it was\n";
         std::abort();
     }

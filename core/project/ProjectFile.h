@@ -117,7 +117,6 @@ class ProjectFile {
     // ProjectFileError saying why.
     static std::optional<ProjectData> Read(const std::string& path, const RunSettings& current,
                                            bool allowMismatch = false);
-
 };
 
 }  // namespace zv
