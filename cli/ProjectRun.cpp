@@ -69,11 +69,8 @@ RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& setting
 
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
                       const RunSettings& settings, double mediumTimeLimit, bool quiet) {
-    std::string target;
-    if (const Status resolved = FinalTarget(projectPath, target); !resolved.ok())
-        throw Failure(resolved.message());
-    FileLock lock(target);
-    ClaimProject(target, lock);
+    FileLock lock(projectPath);
+    ClaimProject(projectPath, lock);
     RunOutcome outcome = PlanItems(items, settings, mediumTimeLimit, quiet);
     if (!outcome.completed)
         return outcome;

@@ -34,7 +34,8 @@ RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& setting
 // it held before. A folder that could not be synced once the file was in
 // place is said in `afterPlacing`, the run being complete. Progress goes to a
 // terminal's standard error unless `quiet`. Throws Failure when the project
-// is in use by another run or save, or is read-only.
+// is in use by another run or save, or is read-only. `projectPath` is the
+// file itself, as SaveTarget gives it, never a link to it.
 RunOutcome RunProject(const std::string& projectPath, std::vector<ProjectItem>& items,
                       const RunSettings& settings, double mediumTimeLimit, bool quiet);
 
