@@ -16,10 +16,6 @@ namespace zv {
 
 namespace {
 
-RunMessage Text(int id) {
-    return {id, ResString(id)};
-}
-
 // Takes the project for the whole run, clears away what an earlier run or
 // save that was cut short left beside it, and refuses a project that must
 // not be replaced. `path` is the file itself, not a link to it.
@@ -58,7 +54,7 @@ RunOutcome PlanItems(std::vector<ProjectItem>& items, const RunSettings& setting
     outcome.reports = std::move(result.reports);
     if (result.end != RunEnd::Completed) {
         if (!outcome.message)
-            outcome.message = Text(text_id::RunFailed);
+            outcome.message = RunMessage::Of(text_id::RunFailed);
         return outcome;
     }
     for (size_t i = 0; i < items.size(); ++i)

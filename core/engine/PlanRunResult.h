@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/engine/RunObserver.h"
+#include "core/strings/StringTable.h"
 
 namespace zv {
 
@@ -17,6 +18,9 @@ enum class RunEnd { Completed, Stopped, Failed };
 struct RunMessage {
     int id = 0;
     std::string text;
+
+    // The table's text of `id` as it stands.
+    static RunMessage Of(int id) { return {id, ResString(id)}; }
 };
 
 // What a run decided. Nothing is shown by the run itself: the front end

@@ -111,10 +111,6 @@ std::vector<int32_t> LargestFirst(const std::vector<double>& sizes) {
     return order;
 }
 
-RunMessage Text(int id) {
-    return {id, ResString(id)};
-}
-
 class EngineRun {
   public:
     EngineRun(const RunParameters& params, const RunItems& items, RunRequests& requests,
@@ -147,7 +143,7 @@ class EngineRun {
         result.media.assign(ownSizes.size(), 0);
         if (itemCount == 0) {
             // A project without items gives no run at all.
-            result.message = Text(text_id::RunFailed);
+            result.message = RunMessage::Of(text_id::RunFailed);
             return false;
         }
         display_.ShowBar(1, true);
@@ -211,11 +207,11 @@ class EngineRun {
             switch (bound.status) {
                 case CapacityStatus::TooFew:
                     if (n == 1)
-                        result.message = Text(text_id::TooFewForMinimum);
+                        result.message = RunMessage::Of(text_id::TooFewForMinimum);
                     return true;
                 case CapacityStatus::NoneFits:
                     if (n == 1)
-                        result.message = Text(text_id::NoMediumMade);
+                        result.message = RunMessage::Of(text_id::NoMediumMade);
                     return true;
                 case CapacityStatus::AllFit:
                     search_.TakeLargest(bound.k);
@@ -234,7 +230,7 @@ class EngineRun {
             const std::vector<int> positions = search_.StackToPositions(search_.BestStack());
             if (positions.empty() || positions.front() < 0) {
                 // The same items would come round again without end.
-                result.message = Text(text_id::RunFailed);
+                result.message = RunMessage::Of(text_id::RunFailed);
                 return false;
             }
             for (const int position : positions)
@@ -292,7 +288,8 @@ class EngineRun {
                                           : std::all_of(sizes.begin(), sizes.end(), [&](double s) {
                                                 return s > params_.capacityBytes;
                                             }));
-            result.message = Text(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
+            result.message =
+                RunMessage::Of(noneFits ? text_id::NoMediumMade : text_id::TooFewForMinimum);
             return true;
         }
         for (size_t m = 0; m < plan.media.size(); ++m) {
